@@ -1,0 +1,26 @@
+// The calculation driver and the checks it runs.
+#pragma once
+
+#include "core/project_state.hpp"
+
+namespace orvane {
+
+// Recomputes every derived value and result table of the project. Throws
+// CalcFault on an arithmetic fault; what was computed before it stays.
+void calcDriver(ProjectState& ps, CalcEvents& ev);
+
+// True when the stiffener panel shows the stiffener-spacing note instead of
+// its table: s/t > 3*sqrt(r/t).
+bool stiffenerNote(const ProjectState& ps);
+
+void designStresses(ProjectState& ps, CalcEvents& ev);
+void unstiffenedCylinderCheck(ProjectState& ps);  // Ch 3.4.2
+void curvedPanelCheck(ProjectState& ps);          // Ch 3.3.2
+void columnCheck(ProjectState& ps);               // Ch 3.8
+void stiffenerBuckling(ProjectState& ps, CalcEvents& ev);  // Ch 3.6.3
+void torsionalBuckling(ProjectState& ps);
+void ringLengthCheck(ProjectState& ps, CalcEvents& ev);  // B.5.9
+void panelRingBuckling(ProjectState& ps, CalcEvents& ev);  // Ch 3.5.2
+void heavyRing(ProjectState& ps);
+
+}  // namespace orvane

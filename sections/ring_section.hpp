@@ -1,0 +1,21 @@
+// Ring-frame section properties and local buckling (RingSectionProps).
+#pragma once
+
+#include <string>
+
+#include "core/project_state.hpp"
+
+namespace orvane {
+
+// Profile-type list texts of `cboring`, index 0 to 9.
+extern const char* const kRingTypes[10];
+
+// Dimensions, governing thickness, ring-frame material (matg), local
+// buckling lines of Eq 3.10.1 to 3.10.5, designation and section properties
+// of ring-frame type `type`. May warn " r > height of ringframe  ".
+void ringSectionProps(ProjectState& ps, int type, CalcEvents& ev);
+
+// Designation of the current ring frame, e.g. "T200x90x9.0x12.0".
+std::string ringDesignation(const ProjectState& ps, int type);
+
+}  // namespace orvane

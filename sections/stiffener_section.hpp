@@ -1,0 +1,25 @@
+// Stiffener section properties and local buckling (StiffenerSection,
+// EffectiveSection).
+#pragma once
+
+#include <string>
+
+#include "core/project_state.hpp"
+
+namespace orvane {
+
+// Profile-type list texts of `cbostiff`, index 0 to 9.
+extern const char* const kStiffenerTypes[10];
+
+// Dimensions, governing thickness, stiffener material (mats), proportion
+// lines of Eq 3.10.6, 3.10.7 and 3.10.9, designation and the properties of
+// the bare profile for stiffener type `type`.
+void stiffenerSection(ProjectState& ps, int type, CalcEvents& ev);
+
+// Properties of stiffener plus effective plate flange of width se.
+void effectiveSection(ProjectState& ps);
+
+// Designation of the current stiffener, e.g. "L200x90x9.0x12.0".
+std::string stiffenerDesignation(const ProjectState& ps, int type);
+
+}  // namespace orvane
