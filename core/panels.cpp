@@ -1,0 +1,163 @@
+#include "core/panels.hpp"
+
+#include "core/format.hpp"
+
+namespace orvane {
+
+Rgb paletteColor(int palette) {
+  switch (palette) {
+    case kGreen:
+      return {0, 128, 0};
+    case kRed:
+      return {128, 0, 0};
+    default:
+      return {0, 0, 0};
+  }
+}
+
+namespace {
+
+int verdictColor(bool exceeded) { return exceeded ? kRed : kGreen; }
+
+// Title line of every layout; the note keeps bold on and moves y itself.
+void drawTitle(DrawTarget& t, const ResultTable& table, double& y, double x, int clearFlag,
+               bool keepBold) {
+  if (clearFlag == 0) t.cls();
+  t.setCurrentX(x);
+  t.setCurrentY(y);
+  t.setUnderline(true);
+  t.setBold(true);
+  t.print(table.label[0], false);
+  t.setUnderline(false);
+  if (!keepBold) {
+    t.setBold(false);
+    y += 1.1;
+  }
+}
+
+// Label, then the value right-aligned so that it ends at `valueEnd`, then the
+// unit right after the value.
+void drawAlignedLine(DrawTarget& t, const ResultTable& table, int i, double y, double x,
+                     double valueEnd, bool underlineLabel) {
+  t.setCurrentX(x);
+  t.setCurrentY(y);
+  if (underlineLabel) t.setUnderline(true);
+  t.print(table.label[i], false);
+  if (underlineLabel) t.setUnderline(false);
+  t.setCurrentX(valueEnd - t.textWidth(table.value[i]));
+  t.print(table.value[i], false);
+  t.print(table.unit[i], false);
+}
+
+// Verdict value printed straight after the label, bold and coloured.
+void drawVerdictValue(DrawTarget& t, const std::string& value, bool exceeded) {
+  t.setBold(true);
+  t.setForeColor(verdictColor(exceeded));
+  t.print(value, false);
+  t.setBold(false);
+  t.setForeColor(kBlack);
+}
+
+void drawStandard(DrawTarget& t, const ResultTable& table, double& y, double x, int clearFlag,
+                  bool exceeded) {
+  drawTitle(t, table, y, x, clearFlag, false);
+  const int n = table.n;
+  for (int i = 1; i <= n - 1; ++i) {
+    drawAlignedLine(t, table, i, y, x, x + 15, false);
+    y += 1;
+  }
+  t.setCurrentX(x);
+  t.setCurrentY(y);
+  t.print(table.label[n], false);
+  drawVerdictValue(t, table.value[n], exceeded);
+  t.print(table.unit[n], false);
+}
+
+// A ring-frame requirement: label, coloured usage factor, " <= " ufb.
+void drawRingVerdict(DrawTarget& t, const ProjectState& ps, int i, double y, double x,
+                     bool exceeded) {
+  const ResultTable& table = ps.ringTable;
+  t.setCurrentX(x);
+  t.setCurrentY(y);
+  t.print(table.label[i], false);
+  drawVerdictValue(t, table.value[i], exceeded);
+  t.print(" <= " + format(ps.ufb, "0.00"), true);
+}
+
+}  // namespace
+
+void drawShellStandard(DrawTarget& target, const ProjectState& ps, double& y, double x,
+                       int clearFlag) {
+  drawStandard(target, ps.shellTable, y, x, clearFlag, ps.UF > ps.UFallow);
+}
+
+void drawStiffenerStandard(DrawTarget& target, const ProjectState& ps, double& y, double x,
+                           int clearFlag) {
+  drawStandard(target, ps.stiffTable, y, x, clearFlag, ps.UFstiff > ps.UFallowStiff);
+}
+
+void drawStiffenerNote(DrawTarget& target, const ProjectState& ps, double& y, double x,
+                       int clearFlag) {
+  drawTitle(target, ps.stiffTable, y, x, clearFlag, true);
+  y += 2.1;
+  target.setCurrentX(x);
+  target.setCurrentY(y);
+  if (clearFlag == 0) {
+    target.print("Note: s/t>3* Sqr(r/t) ==>", true);
+    target.setCurrentX(x);
+    target.print("Calculation as an unstiffened orvane", true);
+    target.setCurrentX(x);
+    target.print("(Ref Ch 3.6.1)", true);
+  } else {
+    target.print("Note: s/t>3* Sqr(r/t) ==> calculation as an unstiffened orvane, (Ref Ch 3.6.1)",
+                 true);
+  }
+  target.setBold(false);
+}
+
+void drawColumn(DrawTarget& target, const ProjectState& ps, double& y, double x, int clearFlag) {
+  const ResultTable& table = ps.stiffTable;
+  const bool screen = clearFlag == 0;
+  drawTitle(target, table, y, x, clearFlag, false);
+  const int n = table.n;
+  if (n < 2) return;  // the column check always fills 14 lines
+  for (int i = 1; i <= n - 2; ++i) {
+    drawAlignedLine(target, table, i, y, x, x + (screen ? 20 : 30), false);
+    y += 1;
+  }
+  const bool exceeded[2] = {ps.trace.UF1 > ps.UFallow, ps.trace.UF2 > ps.UFallow};
+  for (int k = 0; k < 2; ++k) {
+    const int i = n - 1 + k;
+    target.setCurrentX(x);
+    target.setCurrentY(y);
+    target.print(table.label[i], false);
+    target.setCurrentX(x + (screen ? 12 : 20));
+    drawVerdictValue(target, table.value[i], exceeded[k]);
+    target.print(table.unit[i], false);
+    if (k == 0) y += 1;
+  }
+}
+
+bool ringRemarkShown(const ProjectState& ps) { return ps.pd < 0; }
+
+void drawRing(DrawTarget& target, const ProjectState& ps, double& y, double x, int clearFlag) {
+  const ResultTable& table = ps.ringTable;
+  drawTitle(target, table, y, x, clearFlag, false);
+  const int n = table.n;
+  if (n < 4) return;  // not filled yet: no ring check has run
+  drawAlignedLine(target, table, 1, y, x, x + 18, true);
+  y += 1;
+  drawRingVerdict(target, ps, 2, y, x, ps.UFarea > ps.ufb);
+  y += 1;
+  for (int i = 3; i <= n - 2; ++i) {
+    drawAlignedLine(target, table, i, y, x, x + 14, i == 3);
+    y += 1;
+  }
+  drawRingVerdict(target, ps, n - 1, y, x, ps.UFinertia > ps.ufb);
+  y += 1;
+  target.setCurrentX(x);
+  target.setCurrentY(y);
+  if (ringRemarkShown(ps)) target.print(table.label[n], true);
+}
+
+}  // namespace orvane

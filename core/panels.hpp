@@ -1,0 +1,65 @@
+// Drawing of the result tables as text: the screen panels and the report.
+//
+// The checks only fill ResultTables; these operations lay them out on any
+// surface that offers the DrawTarget operations. Positions are in the
+// target's own scale units (one table line advances y by 1).
+//
+// Clear flag 0 means the screen: the target is cleared first and the screen
+// layout is used. Any other value draws onto the target as it is, with the
+// paper layout, so that the report can stack several blocks.
+#pragma once
+
+#include <string>
+
+#include "core/project_state.hpp"
+
+namespace orvane {
+
+// Palette numbers of the classic 16-colour palette used for text.
+inline constexpr int kBlack = 0;
+inline constexpr int kGreen = 2;  // RGB 0, 128, 0
+inline constexpr int kRed = 4;    // RGB 128, 0, 0
+
+struct Rgb {
+  int r, g, b;
+};
+Rgb paletteColor(int palette);
+
+class DrawTarget {
+ public:
+  virtual ~DrawTarget() = default;
+  // Erases the whole surface and puts the text position back at the origin.
+  virtual void cls() = 0;
+  virtual double currentX() const = 0;
+  virtual double currentY() const = 0;
+  virtual void setCurrentX(double x) = 0;
+  virtual void setCurrentY(double y) = 0;
+  virtual void setUnderline(bool on) = 0;
+  virtual void setBold(bool on) = 0;
+  virtual void setForeColor(int palette) = 0;
+  // Width of `text` in the current font, in x units.
+  virtual double textWidth(const std::string& text) = 0;
+  // Prints at the current position. Without newline the position moves to
+  // the end of the text; with it, to the start of the next text line.
+  virtual void print(const std::string& text, bool newline) = 0;
+};
+
+// ShellTable; the verdict is red when UF > UFallow.
+void drawShellStandard(DrawTarget& target, const ProjectState& ps, double& y, double x,
+                       int clearFlag);
+// StiffTable; the verdict is red when UFstiff > UFallowStiff.
+void drawStiffenerStandard(DrawTarget& target, const ProjectState& ps, double& y, double x,
+                           int clearFlag);
+// Title of StiffTable and the note that the cylinder counts as unstiffened.
+void drawStiffenerNote(DrawTarget& target, const ProjectState& ps, double& y, double x,
+                       int clearFlag);
+// StiffTable as the column check fills it, with the verdicts UF1 and UF2.
+void drawColumn(DrawTarget& target, const ProjectState& ps, double& y, double x, int clearFlag);
+// RingTable with the area and inertia verdicts against ufb.
+void drawRing(DrawTarget& target, const ProjectState& ps, double& y, double x, int clearFlag);
+
+// Whether the ring layout prints its last line, the special-Ih remark; the
+// window shows the check box `check_ih` exactly then.
+bool ringRemarkShown(const ProjectState& ps);
+
+}  // namespace orvane
