@@ -10,6 +10,7 @@
 #include <limits>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 
 namespace orvane {
 
@@ -46,29 +47,30 @@ inline float sgl(double x) {
   return f;
 }
 
-inline double div(double a, double b) {
-  if (b == 0.0) fault(a == 0.0 ? kOverflow : kDivZero);
-  return fin(a / b);
-}
-inline float div(float a, float b) {
-  if (b == 0.0f) fault(a == 0.0f ? kOverflow : kDivZero);
-  return fin(a / b);
+// a / b in the precision of the operands: single when both are single (or
+// a single and an integer), double as soon as a double takes part.
+template <typename A, typename B>
+inline auto dv(A a, B b) {
+  using R = std::conditional_t<std::is_integral_v<A> && std::is_integral_v<B>, double,
+                               decltype(a / b)>;
+  if (b == 0) fault(a == 0 ? kOverflow : kDivZero);
+  return fin(static_cast<R>(static_cast<R>(a) / static_cast<R>(b)));
 }
 
 // Square roots are always taken in double precision.
-inline double sqrt(double x) {
+inline double csqrt(double x) {
   if (x < 0.0) fault(kNegSqrt);
   return fin(std::sqrt(x));
 }
 
 // x^y in double precision; a negative base with a fractional power faults.
-inline double pow(double x, double y) {
+inline double cpow(double x, double y) {
   if (x < 0.0 && y != std::floor(y)) fault(kNegPow);
   if (x == 0.0 && y < 0.0) fault(kDivZero);
   return fin(std::pow(x, y));
 }
 
-inline double exp(double x) { return fin(std::exp(x)); }
+inline double cexp(double x) { return fin(std::exp(x)); }
 
 // 16-bit integer index into a fixed array of n entries.
 inline int index(int i, int n) {

@@ -263,4 +263,8 @@ class RecordingEvents final : public CalcEvents {
 // the loaded data are left as they are.
 void assignDefaults(ProjectState& ps);
 
+// What refreshing the main window does to the state itself: ufb is held as a
+// single value from then on.
+void refreshValues(ProjectState& ps);
+
 }  // namespace orvane

@@ -1,0 +1,31 @@
+// CalcDriver speed: a whole run on the defaults for each cylinder type, with
+// and without the table texts.
+#include <benchmark/benchmark.h>
+
+#include "core/calc_driver.hpp"
+#include "sections/data_files.hpp"
+
+namespace {
+
+orvane::ProjectState startState(int cyltype) {
+  orvane::ProjectState ps;
+  orvane::assignDefaults(ps);
+  orvane::loadDataFiles(ps, ORVANE_DATA_DIR);
+  orvane::refreshValues(ps);
+  ps.cyltype = static_cast<int16_t>(cyltype);
+  return ps;
+}
+
+void BM_CalcDriver(benchmark::State& state) {
+  orvane::ProjectState ps = startState(static_cast<int>(state.range(0)));
+  orvane::RecordingEvents ev;
+  for (auto _ : state) {
+    orvane::calcDriver(ps, ev);
+    benchmark::DoNotOptimize(ps.UF);
+  }
+}
+BENCHMARK(BM_CalcDriver)->DenseRange(0, 3)->ArgName("cyltype");
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,19 @@
+// orvane-cli: the headless front end over the calculation core.
+//
+//   orvane-cli check [FILE.cys]... [--set NAME=VALUE]... [--data DIR] [--json]
+//   orvane-cli new -o FILE.cys [--set NAME=VALUE]... [--data DIR]
+//
+// Exit codes: 0 every shown usage factor within its allowable value, 1 some
+// usage factor above it, 2 bad command line or unreadable file or data,
+// 3 a calculation stopped on an arithmetic fault.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace orvane::cli {
+
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace orvane::cli

@@ -1,0 +1,154 @@
+#include "cli/set_values.hpp"
+
+#include <charconv>
+#include <cmath>
+#include <functional>
+#include <map>
+
+#include "core/format.hpp"
+
+namespace orvane::cli {
+
+namespace {
+
+using NumberSetter = std::function<void(ProjectState&, float)>;
+using IntSetter = std::function<void(ProjectState&, int16_t)>;
+
+struct Setting {
+  NumberSetter number;  // exactly one of the two is set
+  IntSetter integer;
+};
+
+template <typename T>
+NumberSetter num(T ProjectState::*m) {
+  return [m](ProjectState& ps, float v) { ps.*m = static_cast<T>(v); };
+}
+IntSetter flag(int16_t ProjectState::*m) {
+  return [m](ProjectState& ps, int16_t v) { ps.*m = v; };
+}
+
+const std::map<std::string, Setting>& settings() {
+  static const std::map<std::string, Setting> table = [] {
+    std::map<std::string, Setting> t;
+    auto n = [&](const char* name, NumberSetter f) { t[name] = Setting{std::move(f), {}}; };
+    auto i = [&](const char* name, IntSetter f) { t[name] = Setting{{}, std::move(f)}; };
+    n("r", num(&ProjectState::r));
+    n("t", num(&ProjectState::t));
+    n("s", num(&ProjectState::s));
+    n("l", num(&ProjectState::l));
+    n("L", num(&ProjectState::L));
+    n("ltst", num(&ProjectState::ltst));
+    n("ltgi", num(&ProjectState::ltgi));
+    n("E", num(&ProjectState::E));
+    n("fyp", num(&ProjectState::fyp));
+    n("fys", num(&ProjectState::fys));
+    n("fyg", num(&ProjectState::fyg));
+    n("sigx", num(&ProjectState::sigx));
+    n("sigy", num(&ProjectState::sigy));
+    n("tau", num(&ProjectState::tau));
+    n("pd", num(&ProjectState::pd));
+    n("N", num(&ProjectState::N));
+    n("M1a", num(&ProjectState::M1a));
+    n("M1b", num(&ProjectState::M1b));
+    n("M2a", num(&ProjectState::M2a));
+    n("M2b", num(&ProjectState::M2b));
+    n("k1", num(&ProjectState::k1));
+    n("k2", num(&ProjectState::k2));
+    n("ufb", num(&ProjectState::ufb));
+    i("cyltype", flag(&ProjectState::cyltype));
+    i("wsd", flag(&ProjectState::wsd));
+    i("odmom", flag(&ProjectState::odmom));
+    i("matp", flag(&ProjectState::matp));
+    i("mats", flag(&ProjectState::mats));
+    i("matg", flag(&ProjectState::matg));
+    i("ring_ch", flag(&ProjectState::ring_ch));
+    i("hring_ch", flag(&ProjectState::hring_ch));
+    i("Outside_ch", flag(&ProjectState::Outside_ch));
+    i("ringfab", flag(&ProjectState::ringfab));
+    i("check_ih", flag(&ProjectState::check_ih));
+    i("cbostiff", flag(&ProjectState::cbostiff));
+    i("cboring", flag(&ProjectState::cboring));
+
+    // table rows of the stiffener and of the ring frame
+    const std::pair<const char*, int16_t TableRows::*> rows[] = {
+        {"bulb", &TableRows::bulb}, {"l", &TableRows::l}, {"t", &TableRows::t},
+        {"flat", &TableRows::flat}};
+    for (const auto& [name, m] : rows) {
+      i((std::string("stiff_row_") + name).c_str(),
+        [m](ProjectState& ps, int16_t v) { ps.stiffRows.*m = v; });
+      i((std::string("ring_row_") + name).c_str(),
+        [m](ProjectState& ps, int16_t v) { ps.ringRows.*m = v; });
+    }
+
+    // current dimensions of the profiles in use
+    n("st_h", [](ProjectState& ps, float v) { ps.st.h = v; });
+    n("st_b", [](ProjectState& ps, float v) { ps.st.b = v; });
+    n("st_tw", [](ProjectState& ps, float v) { ps.st.tw = v; });
+    n("st_tf", [](ProjectState& ps, float v) { ps.st.tf = v; });
+    n("st_a", [](ProjectState& ps, float v) { ps.st.a = v; });
+    n("rg_h", [](ProjectState& ps, float v) { ps.rg.h = v; });
+    n("rg_b", [](ProjectState& ps, float v) { ps.rg.b = v; });
+    n("rg_tw", [](ProjectState& ps, float v) { ps.rg.tw = v; });
+    n("rg_tf", [](ProjectState& ps, float v) { ps.rg.tf = v; });
+    n("rg_a", [](ProjectState& ps, float v) { ps.rg.a = v; });
+
+    // built-up sets: stiff_lb_h, ring_trap_a, ...
+    for (const auto& [prefix, sets] :
+         {std::pair<std::string, BuiltUpSets ProjectState::*>{"stiff_", &ProjectState::stiffBuilt},
+          {"ring_", &ProjectState::ringBuilt}}) {
+      const std::pair<const char*, BuiltUpFlanged BuiltUpSets::*> flanged[] = {
+          {"lb", &BuiltUpSets::lb}, {"tb", &BuiltUpSets::tb}, {"ib", &BuiltUpSets::ib}};
+      for (const auto& [kind, f] : flanged) {
+        const std::string k = prefix + kind + "_";
+        n((k + "h").c_str(), [=](ProjectState& ps, float v) { (ps.*sets.*f).h = v; });
+        n((k + "b").c_str(), [=](ProjectState& ps, float v) { (ps.*sets.*f).b = v; });
+        n((k + "tw").c_str(), [=](ProjectState& ps, float v) { (ps.*sets.*f).tw = v; });
+        n((k + "tf").c_str(), [=](ProjectState& ps, float v) { (ps.*sets.*f).tf = v; });
+      }
+      n((prefix + "fb_h").c_str(), [=](ProjectState& ps, float v) { (ps.*sets).fb.h = v; });
+      n((prefix + "fb_tw").c_str(), [=](ProjectState& ps, float v) { (ps.*sets).fb.tw = v; });
+      n((prefix + "rhs_h").c_str(), [=](ProjectState& ps, float v) { (ps.*sets).rhs.h = v; });
+      n((prefix + "rhs_b").c_str(), [=](ProjectState& ps, float v) { (ps.*sets).rhs.b = v; });
+      n((prefix + "rhs_tw").c_str(), [=](ProjectState& ps, float v) { (ps.*sets).rhs.tw = v; });
+      n((prefix + "trap_h").c_str(), [=](ProjectState& ps, float v) { (ps.*sets).trap.h = v; });
+      n((prefix + "trap_b").c_str(), [=](ProjectState& ps, float v) { (ps.*sets).trap.b = v; });
+      n((prefix + "trap_a").c_str(), [=](ProjectState& ps, float v) { (ps.*sets).trap.a = v; });
+      n((prefix + "trap_tw").c_str(), [=](ProjectState& ps, float v) { (ps.*sets).trap.tw = v; });
+    }
+    return t;
+  }();
+  return table;
+}
+
+}  // namespace
+
+std::optional<std::string> applySetting(ProjectState& ps, const std::string& assignment) {
+  const auto eq = assignment.find('=');
+  if (eq == std::string::npos || eq == 0)
+    return "--set expects NAME=VALUE, got '" + assignment + "'";
+  const std::string name = assignment.substr(0, eq);
+  const std::string text = assignment.substr(eq + 1);
+  const auto it = settings().find(name);
+  if (it == settings().end()) return "unknown name '" + name + "' in --set";
+  const auto value = parseFileNumber(text);
+  if (!value) return "value of " + name + " is not a number: '" + text + "'";
+  if (it->second.number) {
+    const float f = static_cast<float>(*value);
+    if (!std::isfinite(f)) return "value of " + name + " is out of range: '" + text + "'";
+    it->second.number(ps, f);
+  } else {
+    const double v = *value;
+    if (v != std::floor(v) || v < -32768 || v > 32767)
+      return "value of " + name + " must be a whole number from -32768 to 32767: '" + text + "'";
+    it->second.integer(ps, static_cast<int16_t>(v));
+  }
+  return std::nullopt;
+}
+
+std::vector<std::string> settingNames() {
+  std::vector<std::string> names;
+  for (const auto& [name, s] : settings()) names.push_back(name);
+  return names;
+}
+
+}  // namespace orvane::cli

@@ -1,0 +1,22 @@
+// Named inputs of the project for `--set NAME=VALUE`, stored as the main
+// window stores a typed value: a number field stores the single-precision
+// number it read, whatever the variable's kind; lists, options and flags
+// store integers.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/project_state.hpp"
+
+namespace orvane::cli {
+
+// Applies one NAME=VALUE assignment; returns an error text naming the
+// problem (unknown name, not a number, not an integer in range).
+std::optional<std::string> applySetting(ProjectState& ps, const std::string& assignment);
+
+// All names that --set accepts, for the usage text.
+std::vector<std::string> settingNames();
+
+}  // namespace orvane::cli

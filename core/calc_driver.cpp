@@ -1,0 +1,70 @@
+#include "core/calc_driver.hpp"
+
+#include "core/design_basis.hpp"
+#include "sections/materials.hpp"
+
+namespace orvane {
+
+using namespace checked;
+
+bool stiffenerNote(const ProjectState& ps) {
+  // compared in double precision with the single radius
+  return ps.s / ps.t > 3 * std::sqrt(ps.r / ps.t);
+}
+
+namespace {
+
+// Runs one step of the driver; a fault names the step that raised it.
+template <typename F>
+void step(const char* name, F&& f) {
+  try {
+    f();
+  } catch (const CalcFault& e) {
+    throw CalcFault(std::string(name) + ": " + e.what());
+  }
+}
+
+}  // namespace
+
+void calcDriver(ProjectState& ps, CalcEvents& ev) {
+  step("RingLengthCheck", [&] { ringLengthCheck(ps, ev); });
+  step("curvature parameter", [&] { ps.Zl = fin(dv(sq(ps.l), ps.r * ps.t) * std::sqrt(kNu2)); });
+  step("DesignStresses", [&] { designStresses(ps, ev); });
+  step("plate material", [&] { lookupPlate(ps, ps.matp); });
+
+  switch (ps.cyltype) {
+    case 0:
+    case 1:
+      ps.SigmSd = 0;
+      step("shell check (Ch 3.4.2)", [&] { unstiffenedCylinderCheck(ps); });
+      break;
+    case 2: {
+      ps.SigmSd = 0;
+      bool ringsCloser = false;  // ring frames closer than the stringers
+      step("shell check", [&] { ringsCloser = dv(ps.l, ps.s) < 1; });
+      if (ringsCloser) {
+        step("shell check (Ch 3.4.2)", [&] { unstiffenedCylinderCheck(ps); });
+      } else {
+        ps.spanel = ps.s;
+        step("shell check (Ch 3.3.2)", [&] { curvedPanelCheck(ps); });
+      }
+      break;
+    }
+    default:
+      break;  // the column check runs the cylinder check itself
+  }
+  if (ps.cyltype == 2) {
+    step("stiffener material", [&] { lookupStiffener(ps, ps.mats); });
+    step("stiffener check (Ch 3.6.3)", [&] { stiffenerBuckling(ps, ev); });
+  }
+  if (ps.cyltype == 3) {
+    step("stiffener material", [&] { lookupStiffener(ps, ps.mats); });
+    step("column check (Ch 3.8)", [&] { columnCheck(ps); });
+  }
+  step("ring-frame material", [&] { lookupRing(ps, ps.matg); });
+  if (ps.ring_ch == 1) step("ring check (Ch 3.5.2)", [&] { panelRingBuckling(ps, ev); });
+  if (ps.hring_ch == 1) step("heavy ring frame", [&] { heavyRing(ps); });
+  ps.ypos = 0;
+}
+
+}  // namespace orvane

@@ -1,0 +1,32 @@
+// Design basis shared by the checks: Poisson's ratio and pi as the program
+// has always used them, and the elastic buckling strength of DNV-RP-C202.
+#pragma once
+
+#include <cmath>
+
+#include "core/checked.hpp"
+#include "core/format.hpp"
+#include "core/project_state.hpp"
+
+namespace orvane {
+
+// pi as the single-precision value of 3.141593 (shell, stiffener, column and
+// length checks) and of 3.1415927 (ring-frame torsion, special Ih).
+inline const float kPIs = 3.141593f;
+inline const float kPIr = 3.1415927f;
+
+// 1 - nu^2 with nu = 0.3, formed in double precision (0.91).
+inline const double kNu2 = 1.0 - std::pow(0.3, 2.0);
+
+// Square of a value in double precision (also of a single argument).
+inline double sq(double x) { return checked::fin(std::pow(x, 2.0)); }
+
+// Writes one line of a result table.
+inline void setLine(ResultTable& tab, int i, std::string label, std::string value,
+                    std::string unit) {
+  tab.label[i] = std::move(label);
+  tab.value[i] = std::move(value);
+  tab.unit[i] = std::move(unit);
+}
+
+}  // namespace orvane

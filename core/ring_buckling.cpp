@@ -1,0 +1,233 @@
+// Ring frames: lateral-torsional length (DNV-RP-C202 B.5.9), panel ring
+// buckling with the area and moment-of-inertia requirements (Ch 3.5.2), the
+// special calculation of Ih (3.5.2.7) and the heavy ring-frame requirement.
+#include "core/calc_driver.hpp"
+#include "core/design_basis.hpp"
+#include "sections/ring_section.hpp"
+
+namespace orvane {
+
+using namespace checked;
+
+namespace {
+
+void ringEffectiveSection(ProjectState& ps) {
+  const RingProfile& g = ps.rg;
+  const double t = ps.t, h = g.h;
+  ps.Aeff = fin(g.Ag + ps.le * t);
+  ps.zcs = dv(g.Ag * (t / 2 + g.zcg), ps.Aeff);
+  if (ps.Outside_ch == 0) {
+    ps.r0 = ps.r - ps.zcs;
+    ps.rf = sgl(ps.r - h - t / 2);
+  } else {
+    ps.r0 = ps.r + ps.zcs;
+    ps.rf = sgl(ps.r + h + t / 2);
+  }
+  ps.ztRing = (t / 2 + h) - ps.zcs;
+  ps.Iring = fin(g.Ixg + ps.le * std::pow(t, 3.0) / 12 + g.Ag * sq(t / 2 + g.zcg - ps.zcs) +
+                 ps.le * t * sq(ps.zcs));
+}
+
+// fTg: torsional buckling strength of the ring frame.
+void ringTorsionStrength(ProjectState& ps) {
+  const RingProfile& g = ps.rg;
+  const int type = ps.cboring;
+  const float E = ps.E;
+  const double G = dv(double(E), 2.6);
+  CheckTrace& c = ps.trace;
+
+  if (ps.SigjFks < 1) {
+    const double hc = (type >= 0 && type <= 3) ? g.h - g.tf : g.h;
+    c.Cg = csqrt(1 - ps.SigjFks) * std::pow(dv(ps.t, g.tw), 3.0) * dv(hc, ps.leo);
+  } else {
+    c.Cg = 0;
+  }
+  c.betaTg = dv(3 * c.Cg + 0.2, c.Cg + 0.2);
+
+  c.fETg = 0;  // RHS and trapezoid frames have none
+  const bool flanged = (type >= 0 && type <= 3) || type == 6 || type == 9;
+  if (flanged) {
+    const double webH = type == 9 ? g.h - fin(2 * g.tf) : g.h - g.tf;
+    const float af3 = fin(3 * g.Afg);
+    const float first = sgl(dv(c.betaTg * G * (g.Awg + sq(dv(double(g.tf), g.tw)) * g.Afg),
+                               g.Awg + af3) *
+                            sq(dv(g.tw, webH)));
+    const double second = dv(sq(kPIr) * E * g.Izg, (g.Awg / 3 + g.Afg) * sq(ps.ltgi));
+    c.fETg = sgl(first + second);
+  } else if (type == 4 || type == 5) {
+    c.fETg = sgl((c.betaTg + dv(0.2 * g.h, double(ps.r))) * G * sq(dv(g.tw, g.h)));
+  }
+
+  if (type == 7 || type == 8) {
+    ps.fTg = sgl(ps.fyg);
+  } else {
+    const double lam = csqrt(dv(ps.fyg, double(c.fETg)));
+    const double mu = 0.35 * (lam - 0.6);
+    if (lam > 0.6) {
+      const float phi = sgl(1 + mu + sq(lam));
+      ps.fTg = sgl(dv(ps.fyg * (phi - csqrt(sq(phi) - 4 * sq(lam))), 2 * sq(lam)));
+    } else {
+      ps.fTg = sgl(ps.fyg);
+    }
+  }
+  if (ps.ringfab == 1) ps.fTg = sgl(0.9 * ps.fTg);
+  if (ps.fTg > ps.fyp) ps.fTg = sgl(ps.fyp);
+}
+
+// Keeps fTg/2 - |SigRSd| positive: fTg is raised when the ring stress is high.
+void raiseFTg(ProjectState& ps) {
+  const float twice = fin(2 * std::fabs(ps.SigRSd));
+  if (twice > ps.fTg) ps.fTg = sgl(2.001 * std::fabs(ps.SigRSd));
+}
+
+// The three parts of a moment-of-inertia requirement over the length `len`
+// (l for the panel ring, L for the heavy ring).
+struct InertiaParts {
+  double ix, ixh, ih;
+};
+
+InertiaParts inertiaParts(ProjectState& ps, double len) {
+  const float alphaS = sgl(ps.cyltype != 1 ? dv(ps.st.As, ps.s * ps.t) : 0.0);
+  const float E = ps.E;
+  InertiaParts p{0, 0, 0};
+  if (ps.sigx < 0) {
+    const float onePlus = fin(1 + alphaS);
+    const float e500 = fin(500 * E);
+    p.ix = dv(std::fabs(ps.sigx) * ps.t * onePlus * std::pow(ps.r0, 4.0), e500 * len);
+  }
+  if (ps.tau != 0) {
+    const float tauE = dv(std::fabs(ps.tau), E);
+    p.ixh = fin(cpow(tauE, 8.0 / 5.0) * cpow(dv(ps.r0, ps.L), 1.0 / 5.0) * ps.r0 * len * ps.t *
+                ps.L);
+  }
+  ps.delta0 = 0.005 * ps.r;
+  return p;
+}
+
+double lateralPressureInertia(const ProjectState& ps, double len) {
+  if (ps.pd >= 0) return 0;
+  const float pr = fin(std::fabs(ps.pd) * ps.r);
+  const float e3 = fin(3 * ps.E);
+  const float margin = fin(ps.fTg / 2 - std::fabs(ps.SigRSd));
+  const double r02 = sq(ps.r0);
+  return fin(dv(pr * r02 * len, double(e3)) *
+             (1.5 + dv(e3 * ps.ztRing * ps.delta0, r02 * margin)));
+}
+
+// UFspecial for the current Ih (3.5.2.7).
+float specialIhUsage(const ProjectState& ps) {
+  const RingProfile& g = ps.rg;
+  const double t = ps.t, l = ps.l, L = ps.L;
+  const float r = ps.r, E = ps.E;
+  const double aI = dv(10.92 * ps.Ih, l * std::pow(t, 3.0));
+  const double aA = dv(g.Ag, ps.leo * t);
+  const double ih2 = dv(ps.Ih, g.Ag + ps.leo * t);
+  const double ZL = fin(dv(sq(L), r * t) * std::sqrt(0.91));
+  const double c0 = 2 * csqrt(1 + 0.27 * ZL);
+  const double C = dv(2 * (1 + aI), 1 + aA) *
+                   (csqrt(1 + dv(0.27 * ZL, csqrt(1 + aI))) - dv(aI, 1 + aI));
+  const double fE = fin(dv(C * sq(kPIr) * E, 12 * 0.91) * sq(dv(t, L)));
+  double mu = 0;
+  if (!(c0 > C))
+    mu = dv((1 / 0.85) * (1 - dv(c0, C)) * ps.ztRing * ps.delta0 * ps.rf * l, ih2 * r * ps.leo);
+  const double lam = csqrt(dv(double(ps.fTg), fE));
+  const float phi = sgl(1 + mu + sq(lam));
+  const float fk = sgl(dv(ps.fTg * (phi - csqrt(sq(phi) - 4 * sq(lam))), 2 * sq(lam)));
+  const float pcap = sgl(dv(0.75 * fk, ps.gm) * dv(ps.rf * t, sq(r)) * dv(1 + aA, 0.85));
+  return std::fabs(dv(ps.pd, pcap));
+}
+
+void writeInertiaLines(ProjectState& ps, const char* ihNote) {
+  ResultTable& tab = ps.ringTable;
+  setLine(tab, 8, "Ih =", format(ps.Ih, "0.000E+0"), std::string("  mm4") + ihNote);
+  setLine(tab, 9, "IR =", format(ps.IR, "0.000E+0"), "  mm4");
+  setLine(tab, 10, "I =", format(ps.Iring, "0.000E+0"), "  mm4");
+  setLine(tab, 11,
+          "UF = IR/I = " + format(ps.IR, "0.000E+0") + "/" + format(ps.Iring, "0.000E+0") + " = ",
+          format(ps.UFinertia, "0.00"), " ");
+}
+
+}  // namespace
+
+void ringLengthCheck(ProjectState& ps, CalcEvents& ev) {
+  float ltmax;
+  double root;
+  try {
+    root = csqrt(ps.r * (ps.rg.h - ps.rg.tf));
+    ltmax = sgl(kPIs * root);
+  } catch (const CalcFault&) {
+    return;  // an impossible ring frame ends this check silently
+  }
+  if (ps.ltgi <= ltmax) return;
+  ev.warning(" lt<=pi*Sqr(r*h), ref ch B.5.9 ");
+  ps.ltgi = sgl(kPIs * root - 1);
+  ev.ltgiChanged(ps.ltgi);
+  ev.focus("igilt");
+}
+
+void panelRingBuckling(ProjectState& ps, CalcEvents& ev) {
+  const double t = ps.t, l = ps.l;
+  const float r = ps.r;
+  ps.Areq = fin((dv(2.0, sq(ps.Zl)) + 0.06) * l * t);
+  ps.le = dv(1.56 * csqrt(r * t), 1 + dv(12 * t, double(r)));
+  if (l < ps.le) ps.le = l;
+
+  ringSectionProps(ps, ps.cboring, ev);
+  ringEffectiveSection(ps);
+  ringTorsionStrength(ps);
+  const RingProfile& g = ps.rg;
+
+  const float alpha = sgl(ps.cyltype == 1 ? dv(g.Ag, ps.leo * t) : dv(g.Ag, l * t));
+  const double rp = ps.Outside_ch != 0 ? r + t / 2 + g.h : r - t / 2 - g.h;
+  const float pr = fin(ps.pd * r);
+  const float onePlus = fin(1 + alpha);
+  ps.SigRSd = sgl(ps.sigy + dv(r * (dv(double(pr), t) - 0.3 * ps.sigx), onePlus * rp));
+  ps.UFarea = dv(ps.Areq, g.Ag);
+
+  const InertiaParts parts = inertiaParts(ps, l);
+  ps.Ix = parts.ix;
+  ps.Ixh = parts.ixh;
+  raiseFTg(ps);
+  ps.Ih = lateralPressureInertia(ps, l);
+  ps.IR = fin(ps.Ih + ps.Ixh + ps.Ix);
+  ps.UFinertia = sgl(dv(ps.IR, ps.Iring));
+
+  ResultTable& tab = ps.ringTable;
+  tab.label[0] = "Panel Ring Buckling: (Ch 3.5.2)";
+  setLine(tab, 1, "Area requirement:", "", "");
+  setLine(tab, 2,
+          "UF = Areq/A = " + format(ps.Areq, "0.000E+0") + "/" + format(g.Ag, "0.000E+0") + " = ",
+          format(ps.UFarea, "0.00"), "  ");
+  setLine(tab, 3, "Moment of inertia requirement:", "", "");
+  setLine(tab, 4, "le =", format(ps.le, "0.0"), "  mm");
+  setLine(tab, 5, "fT = ", format(ps.fTg, "0.0"), "  MPa");
+  setLine(tab, 6, "Ix =", format(ps.Ix, "0.000E+0"), "  mm4  ");
+  setLine(tab, 7, "Ixh =", format(ps.Ixh, "0.000E+0"), "  mm4  ");
+  writeInertiaLines(ps, " (General calc, ref ch 3.5.2.6)");
+  tab.label[12] = " ";
+  tab.n = 12;
+
+  if (ps.pd < 0 && ps.check_ih == 1) {
+    ps.UFspecial = 0;
+    while (ps.UFspecial < 1 && ps.Ih > 100000) {
+      ps.Ih = 0.99 * ps.Ih;
+      ps.UFspecial = specialIhUsage(ps);
+    }
+    ps.IR = fin(ps.Ih + ps.Ixh + ps.Ix);
+    ps.UFinertia = sgl(dv(ps.IR, ps.Iring));
+    writeInertiaLines(ps, " (Special Calc, ref ch 3.5.2.7)");
+  }
+}
+
+void heavyRing(ProjectState& ps) {
+  ResultTable& tab = ps.ringTable;
+  tab.label[12] = " ";
+  const InertiaParts parts = inertiaParts(ps, ps.L);
+  raiseFTg(ps);
+  const double ihhr = lateralPressureInertia(ps, ps.L);
+  ps.Ihr = fin(ihhr + parts.ixh + parts.ix);
+  tab.n = 12;
+  tab.label[12] = "Heavy ringframe Ihr>= " + format(ps.Ihr, "0.000E+0") + "  mm4";
+}
+
+}  // namespace orvane
