@@ -100,8 +100,8 @@ void runCalculation(ProjectState& ps, CheckOutcome& outcome, RecordingEvents& ev
   }
 }
 
-bool startUp(ProjectState& ps, const fs::path& dataDir, CheckOutcome& outcome,
-             RecordingEvents& ev, std::ostream& err) {
+bool startUp(ProjectState& ps, const fs::path& dataDir, CheckOutcome& outcome, RecordingEvents& ev,
+             std::ostream& err) {
   assignDefaults(ps);
   const auto errors = loadDataFiles(ps, dataDir);
   for (const auto& e : errors) err << "orvane-cli: " << e << "\n";
@@ -122,8 +122,8 @@ bool applySets(ProjectState& ps, const Options& o, std::ostream& err) {
 }
 
 // One result block: start-up, open FILE (if any), the --set values, a run.
-int checkOne(const Options& o, const fs::path& dataDir, const std::string& file,
-             std::ostream& out, std::ostream& err) {
+int checkOne(const Options& o, const fs::path& dataDir, const std::string& file, std::ostream& out,
+             std::ostream& err) {
   ProjectState ps;
   CheckOutcome outcome;
   outcome.file = file;

@@ -70,9 +70,10 @@ const std::map<std::string, Setting>& settings() {
     i("cboring", flag(&ProjectState::cboring));
 
     // table rows of the stiffener and of the ring frame
-    const std::pair<const char*, int16_t TableRows::*> rows[] = {
-        {"bulb", &TableRows::bulb}, {"l", &TableRows::l}, {"t", &TableRows::t},
-        {"flat", &TableRows::flat}};
+    const std::pair<const char*, int16_t TableRows::*> rows[] = {{"bulb", &TableRows::bulb},
+                                                                 {"l", &TableRows::l},
+                                                                 {"t", &TableRows::t},
+                                                                 {"flat", &TableRows::flat}};
     for (const auto& [name, m] : rows) {
       i((std::string("stiff_row_") + name).c_str(),
         [m](ProjectState& ps, int16_t v) { ps.stiffRows.*m = v; });

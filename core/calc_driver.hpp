@@ -14,12 +14,12 @@ void calcDriver(ProjectState& ps, CalcEvents& ev);
 bool stiffenerNote(const ProjectState& ps);
 
 void designStresses(ProjectState& ps, CalcEvents& ev);
-void unstiffenedCylinderCheck(ProjectState& ps);  // Ch 3.4.2
-void curvedPanelCheck(ProjectState& ps);          // Ch 3.3.2
-void columnCheck(ProjectState& ps);               // Ch 3.8
+void unstiffenedCylinderCheck(ProjectState& ps);           // Ch 3.4.2
+void curvedPanelCheck(ProjectState& ps);                   // Ch 3.3.2
+void columnCheck(ProjectState& ps);                        // Ch 3.8
 void stiffenerBuckling(ProjectState& ps, CalcEvents& ev);  // Ch 3.6.3
 void torsionalBuckling(ProjectState& ps);
-void ringLengthCheck(ProjectState& ps, CalcEvents& ev);  // B.5.9
+void ringLengthCheck(ProjectState& ps, CalcEvents& ev);    // B.5.9
 void panelRingBuckling(ProjectState& ps, CalcEvents& ev);  // Ch 3.5.2
 void heavyRing(ProjectState& ps);
 

@@ -51,8 +51,8 @@ inline float sgl(double x) {
 // a single and an integer), double as soon as a double takes part.
 template <typename A, typename B>
 inline auto dv(A a, B b) {
-  using R = std::conditional_t<std::is_integral_v<A> && std::is_integral_v<B>, double,
-                               decltype(a / b)>;
+  using R =
+      std::conditional_t<std::is_integral_v<A> && std::is_integral_v<B>, double, decltype(a / b)>;
   if (b == 0) fault(a == 0 ? kOverflow : kDivZero);
   return fin(static_cast<R>(static_cast<R>(a) / static_cast<R>(b)));
 }

@@ -87,8 +87,8 @@ void columnCheck(ProjectState& ps) {
   c.fE1 = dv(sq(kPIs) * E * c.I, sq(ps.k1 * L) * c.A);
 
   c.lamda2 = sgl(dv(ps.k2 * L, kPIs * c.i) * root);
-  const double fkc2 = c.lamda2 <= 1.34f ? (1 - 0.28 * sq(c.lamda2)) * c.fak
-                                        : dv(0.9, sq(c.lamda2)) * c.fak;
+  const double fkc2 =
+      c.lamda2 <= 1.34f ? (1 - 0.28 * sq(c.lamda2)) * c.fak : dv(0.9, sq(c.lamda2)) * c.fak;
   c.fkcd2 = sgl(dv(fkc2, ps.gm));
   c.fE2 = sgl(dv(sq(kPIs) * E * c.I, sq(ps.k2 * L) * c.A));
 

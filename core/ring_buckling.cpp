@@ -49,9 +49,9 @@ void ringTorsionStrength(ProjectState& ps) {
   if (flanged) {
     const double webH = type == 9 ? g.h - fin(2 * g.tf) : g.h - g.tf;
     const float af3 = fin(3 * g.Afg);
-    const float first = sgl(dv(c.betaTg * G * (g.Awg + sq(dv(double(g.tf), g.tw)) * g.Afg),
-                               g.Awg + af3) *
-                            sq(dv(g.tw, webH)));
+    const float first =
+        sgl(dv(c.betaTg * G * (g.Awg + sq(dv(double(g.tf), g.tw)) * g.Afg), g.Awg + af3) *
+            sq(dv(g.tw, webH)));
     const double second = dv(sq(kPIr) * E * g.Izg, (g.Awg / 3 + g.Afg) * sq(ps.ltgi));
     c.fETg = sgl(first + second);
   } else if (type == 4 || type == 5) {
@@ -97,8 +97,8 @@ InertiaParts inertiaParts(ProjectState& ps, double len) {
   }
   if (ps.tau != 0) {
     const float tauE = dv(std::fabs(ps.tau), E);
-    p.ixh = fin(cpow(tauE, 8.0 / 5.0) * cpow(dv(ps.r0, ps.L), 1.0 / 5.0) * ps.r0 * len * ps.t *
-                ps.L);
+    p.ixh =
+        fin(cpow(tauE, 8.0 / 5.0) * cpow(dv(ps.r0, ps.L), 1.0 / 5.0) * ps.r0 * len * ps.t * ps.L);
   }
   ps.delta0 = 0.005 * ps.r;
   return p;
@@ -110,8 +110,7 @@ double lateralPressureInertia(const ProjectState& ps, double len) {
   const float e3 = fin(3 * ps.E);
   const float margin = fin(ps.fTg / 2 - std::fabs(ps.SigRSd));
   const double r02 = sq(ps.r0);
-  return fin(dv(pr * r02 * len, double(e3)) *
-             (1.5 + dv(e3 * ps.ztRing * ps.delta0, r02 * margin)));
+  return fin(dv(pr * r02 * len, double(e3)) * (1.5 + dv(e3 * ps.ztRing * ps.delta0, r02 * margin)));
 }
 
 // UFspecial for the current Ih (3.5.2.7).
@@ -124,8 +123,8 @@ float specialIhUsage(const ProjectState& ps) {
   const double ih2 = dv(ps.Ih, g.Ag + ps.leo * t);
   const double ZL = fin(dv(sq(L), r * t) * std::sqrt(0.91));
   const double c0 = 2 * csqrt(1 + 0.27 * ZL);
-  const double C = dv(2 * (1 + aI), 1 + aA) *
-                   (csqrt(1 + dv(0.27 * ZL, csqrt(1 + aI))) - dv(aI, 1 + aI));
+  const double C =
+      dv(2 * (1 + aI), 1 + aA) * (csqrt(1 + dv(0.27 * ZL, csqrt(1 + aI))) - dv(aI, 1 + aI));
   const double fE = fin(dv(C * sq(kPIr) * E, 12 * 0.91) * sq(dv(t, L)));
   double mu = 0;
   if (!(c0 > C))

@@ -113,8 +113,7 @@ void curvedPanelCheck(ProjectState& ps) {
   const double Sigh0Sd = compressive(ps.SighTSd);
 
   ps.SigjSd = csqrt(sq(ps.SigaSd) - ps.SigaSd * ps.SighTSd + sq(ps.SighTSd) + 3 * sq(absTau));
-  const double sum =
-      dv(Siga0Sd, ps.fEa) + dv(Sigh0Sd, double(ps.fEh)) + dv(double(absTau), fEtau);
+  const double sum = dv(Siga0Sd, ps.fEa) + dv(Sigh0Sd, double(ps.fEh)) + dv(double(absTau), fEtau);
   ps.lamdas = sgl(csqrt(dv(ps.fyp, ps.SigjSd) * sum));
   finishShellCheck(ps, false, fEtau, ps.fEh);
 }

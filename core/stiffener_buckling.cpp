@@ -85,8 +85,7 @@ void stiffenerBuckling(ProjectState& ps, CalcEvents& ev) {
   const float absTau = std::fabs(ps.tau);
 
   ps.SigjSd = csqrt(sq(ps.SigaSd) - ps.SigaSd * ps.SighTSd + sq(ps.SighTSd) + 3 * sq(ps.tau));
-  const double sum =
-      dv(Siga0Sd, c.fEa_s) + dv(Sigh0Sd, c.fEh_s) + dv(double(absTau), c.fEtau_s);
+  const double sum = dv(Siga0Sd, c.fEa_s) + dv(Sigh0Sd, c.fEh_s) + dv(double(absTau), c.fEtau_s);
   c.lamdas_s = sgl(csqrt(dv(double(ps.fT), ps.SigjSd) * sum));
   ps.fks = sgl(dv(double(ps.fT), csqrt(1 + std::pow(double(c.lamdas_s), 4.0))));
   ps.gm = 1.15;

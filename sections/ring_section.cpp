@@ -10,9 +10,9 @@ namespace orvane {
 
 using namespace checked;
 
-const char* const kRingTypes[10] = {
-    "L-table", "L-built up", "T-table", "T-built up",     "Flatbar-table",
-    "Flatbar-built up", "Bulb Flat", "RHS", "Trapez-profile", "I-profile"};
+const char* const kRingTypes[10] = {"L-table",        "L-built up",       "T-table",   "T-built up",
+                                    "Flatbar-table",  "Flatbar-built up", "Bulb Flat", "RHS",
+                                    "Trapez-profile", "I-profile"};
 
 namespace {
 
@@ -53,10 +53,18 @@ void ringSectionProps(ProjectState& ps, int type, CalcEvents& ev) {
     g.tf = tableValue(t, row, 4);
   };
   switch (type) {
-    case 0: fromTable(tab.l, ps.ringRows.l); break;
-    case 1: fromFlanged(bu.lb); break;
-    case 2: fromTable(tab.t, ps.ringRows.t); break;
-    case 3: fromFlanged(bu.tb); break;
+    case 0:
+      fromTable(tab.l, ps.ringRows.l);
+      break;
+    case 1:
+      fromFlanged(bu.lb);
+      break;
+    case 2:
+      fromTable(tab.t, ps.ringRows.t);
+      break;
+    case 3:
+      fromFlanged(bu.tb);
+      break;
     case 4:
       g.h = tableValue(tab.flat, ps.ringRows.flat, 1);
       g.tw = tableValue(tab.flat, ps.ringRows.flat, 2);
@@ -83,19 +91,27 @@ void ringSectionProps(ProjectState& ps, int type, CalcEvents& ev) {
       g.a = bu.trap.a;
       g.tw = bu.trap.tw;
       break;
-    case 9: fromFlanged(bu.ib); break;
-    default: return;
+    case 9:
+      fromFlanged(bu.ib);
+      break;
+    default:
+      return;
   }
 
   float tgov = sgl(g.tw);
   switch (type) {
-    case 0: case 1: case 2: case 3: case 9:
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+    case 9:
       tgov = g.tf < g.tw ? sgl(g.tw) : g.tf;
       hw = type == 9 ? g.h - fin(2 * g.tf) : g.h - g.tf;
       bo = (type == 0 || type == 1) ? g.b - g.tw : (g.b - g.tw) / 2;
       ef = (type == 0 || type == 1) ? g.b / 2 - g.tw / 2 : 0.0;
       break;
-    case 4: case 5:
+    case 4:
+    case 5:
       g.tf = 0;
       hw = g.h;
       break;
@@ -151,7 +167,11 @@ void ringSectionProps(ProjectState& ps, int type, CalcEvents& ev) {
 
   // section properties
   switch (type) {
-    case 0: case 1: case 2: case 3: case 6:
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+    case 6:
       g.Awg = hw * tw;
       g.Afg = sgl(b * tf);
       g.Ag = g.Afg + g.Awg;
@@ -160,7 +180,8 @@ void ringSectionProps(ProjectState& ps, int type, CalcEvents& ev) {
               b * tf * sq(h - tf / 2 - g.zcg);
       g.Izg = sgl(sq(b) * g.Afg / 12 + dv(sq(ef) * g.Afg, 1 + dv(double(g.Afg), g.Awg)));
       break;
-    case 4: case 5:
+    case 4:
+    case 5:
       g.Awg = hw * tw;
       g.Afg = 0;
       g.Ag = g.Awg;

@@ -12,8 +12,8 @@ namespace orvane {
 using namespace checked;
 
 const char* const kStiffenerTypes[10] = {
-    "L-table", "L-built up", "T-table", "T-built up",     "Flatbar-table",
-    "Flatbar-built up", "Bulb Flat", "RHS", "Trapez-profile", "I-built up"};
+    "L-table",          "L-built up", "T-table", "T-built up",     "Flatbar-table",
+    "Flatbar-built up", "Bulb Flat",  "RHS",     "Trapez-profile", "I-built up"};
 
 namespace {
 
@@ -55,10 +55,18 @@ void stiffenerSection(ProjectState& ps, int type, CalcEvents& ev) {
     p.tf = tableValue(t, row, 4);
   };
   switch (type) {
-    case 0: fromTable(tab.l, ps.stiffRows.l); break;
-    case 1: fromFlanged(ps.stiffBuilt.lb); break;
-    case 2: fromTable(tab.t, ps.stiffRows.t); break;
-    case 3: fromFlanged(ps.stiffBuilt.tb); break;
+    case 0:
+      fromTable(tab.l, ps.stiffRows.l);
+      break;
+    case 1:
+      fromFlanged(ps.stiffBuilt.lb);
+      break;
+    case 2:
+      fromTable(tab.t, ps.stiffRows.t);
+      break;
+    case 3:
+      fromFlanged(ps.stiffBuilt.tb);
+      break;
     case 4:
       p.h = tableValue(tab.flat, ps.stiffRows.flat, 1);
       p.tw = tableValue(tab.flat, ps.stiffRows.flat, 2);
@@ -85,18 +93,26 @@ void stiffenerSection(ProjectState& ps, int type, CalcEvents& ev) {
       p.a = ps.stiffBuilt.trap.a;
       p.tw = ps.stiffBuilt.trap.tw;
       break;
-    case 9: fromFlanged(ps.stiffBuilt.ib); break;
-    default: return;
+    case 9:
+      fromFlanged(ps.stiffBuilt.ib);
+      break;
+    default:
+      return;
   }
 
   switch (type) {
-    case 0: case 1: case 2: case 3: case 9:
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+    case 9:
       tgov = p.tf < p.tw ? sgl(p.tw) : p.tf;
       p.hw = type == 9 ? p.h - fin(2 * p.tf) : p.h - p.tf;
       p.bo = (type == 0 || type == 1) ? p.b - p.tw : (p.b - p.tw) / 2;
       p.ef = (type == 0 || type == 1) ? sgl(p.b / 2 - p.tw / 2) : 0.0f;
       break;
-    case 4: case 5:
+    case 4:
+    case 5:
       tgov = sgl(p.tw);
       p.hw = p.h;
       p.bo = 0;
@@ -151,16 +167,21 @@ void stiffenerSection(ProjectState& ps, int type, CalcEvents& ev) {
   const double h = p.h, b = p.b, tw = p.tw, hw = p.hw;
   const float tf = p.tf;
   switch (type) {
-    case 0: case 1: case 2: case 3: case 6:
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+    case 6:
       p.Aw = tw * hw;
       p.Af = sgl(tf * b);
       p.As = p.Aw + p.Af;
       p.zc = dv(b * tf * (h - tf / 2) + tw * sq(hw) / 2, p.As);
-      p.Iy = (b * std::pow(tf, 3.0) + tw * std::pow(hw, 3.0)) / 12 + b * tf * sq(h - tf / 2 - p.zc) +
-             hw * tw * sq(hw / 2 - p.zc);
+      p.Iy = (b * std::pow(tf, 3.0) + tw * std::pow(hw, 3.0)) / 12 +
+             b * tf * sq(h - tf / 2 - p.zc) + hw * tw * sq(hw / 2 - p.zc);
       p.Iz = p.Af * sq(b) / 12 + dv(sq(p.ef) * p.Af, 1 + dv(double(p.Af), p.Aw));
       break;
-    case 4: case 5:
+    case 4:
+    case 5:
       p.Aw = tw * hw;
       p.Af = 0;
       p.As = p.Aw;

@@ -1,0 +1,157 @@
+// Stiffener and ring-frame sections: dimensions, designations, proportion
+// lines and section properties.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "sections/ring_section.hpp"
+#include "sections/stiffener_section.hpp"
+#include "started_state.hpp"
+
+namespace orvane {
+namespace {
+
+using test::startedState;
+using test::userMaterial;
+
+TEST(StiffenerSection, BuiltUpAngleAndTee) {
+  ProjectState ps = startedState();
+  RecordingEvents ev;
+  stiffenerSection(ps, 1, ev);  // L built up 200x90x9x12
+  EXPECT_EQ(stiffenerDesignation(ps, 1), "L200x90x9.0x12.0");
+  EXPECT_EQ(ps.st.hw, 188);
+  EXPECT_EQ(ps.st.bo, 81);
+  EXPECT_EQ(ps.st.ef, 40.5f);
+  EXPECT_EQ(ps.st.tgov, 12.0f);
+  EXPECT_EQ(ps.st.As, 2772);
+  EXPECT_NEAR(ps.st.mass, 21.7602, 1e-12);
+
+  stiffenerSection(ps, 3, ev);  // T built up, same dimensions
+  EXPECT_EQ(ps.st.bo, 40.5);
+  EXPECT_EQ(ps.st.ef, 0.0f);
+  EXPECT_DOUBLE_EQ(ps.st.Iz, 1080.0 * 90 * 90 / 12);
+  EXPECT_EQ(ps.proportion[2].substr(ps.proportion[2].size() - 19), " (Eq 3.10.9) ==> OK");
+}
+
+TEST(StiffenerSection, FlatBarLimitIsAWholeNumberAndInclusive) {
+  ProjectState ps = startedState();
+  userMaterial(ps, 355);
+  RecordingEvents ev;
+  const float limit = static_cast<float>(0.4 * 10 * std::sqrt(210000.0 / 355));
+  ps.stiffBuilt.fb = {limit, 10};
+  ps.proportion[2] = "kept";
+  stiffenerSection(ps, 5, ev);
+  EXPECT_EQ(ps.proportion[1], "h <= 97 (Eq 3.10.6) ==> OK");
+  EXPECT_EQ(ps.proportion[2], "kept");  // flat bars have no flange line
+  EXPECT_EQ(ps.st.Af, 0.0f);
+  EXPECT_DOUBLE_EQ(ps.st.zc, ps.st.hw / 2);
+  ps.stiffBuilt.fb = {limit + 0.01, 10};
+  stiffenerSection(ps, 5, ev);
+  EXPECT_EQ(ps.proportion[1], "h <= 97 (Eq 3.10.6) ==> NOK");
+  EXPECT_EQ(stiffenerDesignation(ps, 5).substr(0, 2), "Fb");
+}
+
+TEST(StiffenerSection, BulbFlatBecomesAnAngleOfTheSameArea) {
+  ProjectState ps = startedState();
+  RecordingEvents ev;
+  ps.stiffRows.bulb = 19;  // 200x10 in the shipped table
+  stiffenerSection(ps, 6, ev);
+  const auto& row = ps.prof.bulb.row[19];
+  EXPECT_EQ(stiffenerDesignation(ps, 6), "BF 200x10.0");
+  EXPECT_DOUBLE_EQ(ps.st.b, (double(row[3]) + row[2]) - 0.45 * row[4]);
+  EXPECT_NEAR(ps.st.As, row[5], 1e-3);
+  EXPECT_EQ(ps.st.tgov, 10.0f);
+}
+
+TEST(StiffenerSection, ClosedProfilesKeepOldLinesAndIz) {
+  ProjectState ps = startedState();
+  RecordingEvents ev;
+  stiffenerSection(ps, 1, ev);
+  const auto lines = ps.proportion;
+  const double iz = ps.st.Iz;
+  stiffenerSection(ps, 7, ev);  // RHS 200x90x9
+  EXPECT_EQ(ps.proportion, lines);
+  EXPECT_EQ(ps.st.Iz, iz);
+  EXPECT_EQ(ps.st.As, 200.0 * 90 - 182.0 * 72);
+  stiffenerSection(ps, 8, ev);  // trapezoid
+  EXPECT_EQ(ps.proportion, lines);
+  EXPECT_EQ(stiffenerDesignation(ps, 8), "U200x90x9.0");
+  stiffenerSection(ps, 9, ev);  // I: web between two flanges
+  EXPECT_EQ(ps.st.hw, 200 - 24);
+  EXPECT_EQ(ps.st.zc, 100);
+}
+
+TEST(StiffenerSection, NoEffectivePlateLeavesTheBareProfile) {
+  ProjectState ps = startedState();
+  RecordingEvents ev;
+  stiffenerSection(ps, 1, ev);
+  ps.se = 0;
+  effectiveSection(ps);
+  EXPECT_EQ(ps.st.Ae, ps.st.As);
+  EXPECT_DOUBLE_EQ(ps.st.zp, ps.st.zc + ps.t / 2);
+  EXPECT_DOUBLE_EQ(ps.st.Ise, ps.st.Iy);
+}
+
+TEST(RingSection, FlatBarWritesOnlyItsOwnLine) {
+  ProjectState ps = startedState();
+  userMaterial(ps, 355);
+  RecordingEvents ev;
+  ringSectionProps(ps, 1, ev);  // L built up writes all four lines
+  const auto before = ps.ringLocal;
+  ringSectionProps(ps, 5, ev);  // flat bar built up 200x9
+  EXPECT_EQ(ps.ringLocal[1], "h <= 88 (Eq 3.10.1) ==> NOK");
+  for (int i = 2; i <= 4; ++i) EXPECT_EQ(ps.ringLocal[i], before[i]);
+  EXPECT_EQ(ringDesignation(ps, 5), "Fb200x9.0");
+  EXPECT_EQ(ps.rg.tf, 0.0f);
+}
+
+TEST(RingSection, AngleAreaMassAndLines) {
+  ProjectState ps = startedState();
+  RecordingEvents ev;
+  ringSectionProps(ps, 1, ev);
+  EXPECT_EQ(ps.rg.Ag, 2772);
+  EXPECT_EQ(ps.rg.massg, 21.7602);
+  EXPECT_EQ(ringDesignation(ps, 1), "L200x90x9.0x12.0");
+  EXPECT_EQ(ps.ringLocal[2].rfind("h/tw <= ", 0), 0u);
+  EXPECT_TRUE(ev.warnings.empty());
+}
+
+TEST(RingSection, TeeAndIHaveNoEccentricity) {
+  ProjectState ps = startedState();
+  RecordingEvents ev;
+  for (int type : {3, 9}) {
+    ringSectionProps(ps, type, ev);
+    EXPECT_EQ(ps.ringLocal[4].substr(ps.ringLocal[4].size() - 19), " (Eq 3.10.5) ==> OK");
+  }
+  EXPECT_DOUBLE_EQ(ps.rg.zcg, 100);  // symmetric I
+  EXPECT_EQ(ps.rg.tgov, 12.0f);
+}
+
+TEST(RingSection, FrameTallerThanTheRadiusWarns) {
+  ProjectState ps = startedState();
+  ps.r = 200;
+  ps.t = 20;
+  RecordingEvents ev;
+  ringSectionProps(ps, 3, ev);
+  ASSERT_EQ(ev.warnings.size(), 1u);
+  EXPECT_EQ(ev.warnings[0], " r > height of ringframe  ");
+  EXPECT_EQ(ev.focused.back(), "icylr");
+  // line 2 is tested against the web-height limit of the same run
+  const std::string l1 = ps.ringLocal[1], l2 = ps.ringLocal[2];
+  EXPECT_EQ(l1.substr(5, l1.find(' ', 5) - 5), l2.substr(8, l2.find(' ', 8) - 8));
+}
+
+TEST(RingSection, ClosedProfilesWriteNoLines) {
+  ProjectState ps = startedState();
+  RecordingEvents ev;
+  ringSectionProps(ps, 1, ev);
+  const auto before = ps.ringLocal;
+  ringSectionProps(ps, 7, ev);
+  EXPECT_EQ(ps.ringLocal, before);
+  EXPECT_EQ(ps.rg.tf, 9.0f);
+  ringSectionProps(ps, 8, ev);
+  EXPECT_EQ(ps.ringLocal, before);
+}
+
+}  // namespace
+}  // namespace orvane
