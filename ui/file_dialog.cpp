@@ -1,0 +1,48 @@
+#include "ui/file_dialog.hpp"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace orvane::ui {
+
+namespace {
+
+QStringList gQueued;
+bool gUseQueue = false;
+
+QString run(QWidget* parent, QFileDialog::AcceptMode mode, const QString& folder,
+            const QString& preset) {
+  if (gUseQueue) return gQueued.isEmpty() ? QString() : gQueued.takeFirst();
+  QFileDialog dialog(parent);
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                     : QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setNameFilter(QStringLiteral("*.cys"));
+  dialog.setDefaultSuffix(QStringLiteral("cys"));
+  dialog.setDirectory(folder);
+  dialog.selectFile(preset.isEmpty() ? QStringLiteral("*.cys") : preset);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
+}
+
+}  // namespace
+
+QString FileDialog::open(QWidget* parent, const QString& folder) {
+  return run(parent, QFileDialog::AcceptOpen, folder, QString());
+}
+
+QString FileDialog::save(QWidget* parent, const QString& folder, const QString& preset) {
+  QString path = run(parent, QFileDialog::AcceptSave, folder, preset);
+  if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".cys");
+  return path;
+}
+
+void FileDialog::setNextFileNames(const QStringList& names) {
+  gUseQueue = true;
+  gQueued = names;
+}
+
+int FileDialog::pendingFileNames() { return static_cast<int>(gQueued.size()); }
+
+}  // namespace orvane::ui

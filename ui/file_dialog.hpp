@@ -1,0 +1,29 @@
+// The open and save dialogs of the File menu.
+//
+// Both are the standard dialogs set up alike: "*.cys" preset in the name
+// field and as the filter, "cys" added to a name typed without extension,
+// no question before replacing a file. Tests queue the names a user would
+// pick (an empty name is Cancel) and no dialog appears.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace orvane::ui {
+
+class FileDialog final {
+ public:
+  // The chosen path, or "" after Cancel.
+  static QString open(QWidget* parent, const QString& folder);
+  // `preset` is the name shown in the name field ("*.cys" when empty).
+  static QString save(QWidget* parent, const QString& folder, const QString& preset);
+
+  static void setNextFileNames(const QStringList& names);
+  static int pendingFileNames();
+
+  FileDialog() = delete;
+};
+
+}  // namespace orvane::ui

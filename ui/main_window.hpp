@@ -1,0 +1,144 @@
+// The main window `orvane`: every input of a project, the sketch of the
+// cylinder type and the three result panels.
+//
+// The window keeps no mode of its own: ProjectState says everything and
+// refreshWindow() shows it. Controls carry their program names as
+// objectName so that tests and the report can find them.
+#pragma once
+
+#include <QHash>
+#include <QLocale>
+#include <QMainWindow>
+#include <memory>
+
+#include "core/project_state.hpp"
+#include "files/recent_files.hpp"
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+
+namespace orvane::ui {
+
+struct FieldSpec;
+class ResultPanel;
+class SketchBox;
+
+struct WindowOptions {
+  // Folder of DNVmat.dat and the profile tables; "" means data/ beside the
+  // executable.
+  QString dataFolder;
+  // The recent-file store; null means the user's settings. Not owned.
+  SettingsStore* settings = nullptr;
+  // The user's number format, from which the decimal flag is found.
+  QLocale locale;
+};
+
+class MainWindow final : public QMainWindow {
+  Q_OBJECT
+  Q_DISABLE_COPY_MOVE(MainWindow)
+
+ public:
+  explicit MainWindow(const WindowOptions& options = {}, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  ProjectState& state() { return ps_; }
+  int decimalFlag() const { return decimalFlag_; }
+  // Calculation runs started (successful or not) since start-up.
+  int calculationRuns() const { return calcRuns_; }
+
+  void refreshWindow();
+  // CalcDriver and the panels; a calculation fault leaves the panels as
+  // they were. Returns whether the run completed.
+  bool calculate();
+
+  void fileNew();
+  void fileOpen();
+  void fileSave();
+  void fileSaveAs();
+  void openRecent(int item);
+  QString dialogFolder() const { return dialogFolder_; }
+
+  // Opens the profile window of a stiffener or ring-frame type.
+  void openProfileWindow(bool ring, int type);
+
+ signals:
+  void profileWindowRequested(bool ring, int type);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  class Events;
+  CalcEvents& calcEvents();
+
+  // main_window_layout.cpp
+  void buildMenus();
+  void buildInputFrames();
+  void buildColumnFrame(QWidget* fr10);
+  void buildResultFrames();
+  QLineEdit* addField(const char* name);
+  QLabel* addLabel(const QString& caption, QWidget* parent, bool popup = true);
+  void placeFrames();
+  void placeColumnFrame();
+  // main_window_refresh.cpp
+  void showMode();
+  void fillMaterialLists();
+  void fillProfileLists();
+  void setTitle();
+  void updatePanels();
+  // main_window_fields.cpp
+  void gotFocus(QLineEdit* field);
+  void lostFocus(QLineEdit* field);
+  bool leaveNumeric(const FieldSpec& spec, QLineEdit* field);
+  int firstFailure(const FieldSpec& spec, QLineEdit* field);
+  void enterPressed(QWidget* control);
+  bool readFirst(const FieldSpec& spec, QLineEdit* field);
+  QWidget* enterTarget(const char* next) const;
+  void setIdle(QLineEdit* field);
+  // main_window_handlers.cpp
+  void connectHandlers();
+  void materialChosen(int which, int index);
+  void profileTypeChosen(bool ring, int index);
+  void cylinderTypeChosen(int type);
+  void designFormatChosen(bool wsd);
+  void signOfPressure();
+  bool rightClick(QObject* watched, QEvent* event);
+  // main_window_file.cpp
+  void refreshRecentMenu();
+  bool readAndOpen(const QString& path);
+  bool writeTo(const QString& path);
+  void finishOpening(const QString& folder);
+
+  template <class T = QWidget>
+  T* control(const char* name) const {
+    return findChild<T*>(QString::fromLatin1(name));
+  }
+
+  ProjectState ps_;
+  std::unique_ptr<Events> events_;
+  std::unique_ptr<SettingsStore> ownSettings_;
+  SettingsStore* settings_ = nullptr;
+  RecentMenu recent_;
+  QLocale locale_;
+  int decimalFlag_ = 0;
+  QString dataFolder_;
+  QString dialogFolder_;
+  QString workFolder_;  // the folder the last dialog left, as the process's
+  int calcRuns_ = 0;
+  bool busy_ = false;  // a field's cycle is running: no other may start
+  int labelCount_ = 0;
+  int columnLabelCount_ = 0;
+
+  QHash<QString, QLineEdit*> fields_;
+  QMenu* profilesMenu_ = nullptr;
+  QList<QAction*> recentActions_;
+  ResultPanel* panels_[3] = {};
+  SketchBox* sketch_ = nullptr;
+};
+
+}  // namespace orvane::ui

@@ -1,0 +1,125 @@
+// The File menu: New, Open, Save, Save As, the recent files and the title.
+#include <QAction>
+#include <QFileInfo>
+#include <QLineEdit>
+
+#include "core/checked.hpp"
+#include "files/project_file.hpp"
+#include "ui/file_dialog.hpp"
+#include "ui/main_window.hpp"
+#include "ui/message_box.hpp"
+
+namespace orvane::ui {
+
+namespace {
+
+QString folderOf(const QString& path) { return QFileInfo(path).absolutePath(); }
+
+}  // namespace
+
+void MainWindow::refreshRecentMenu() {
+  orvane::refreshRecentMenu(*settings_, recent_);
+  for (int i = 0; i < RecentMenu::kItems; ++i) {
+    QAction* a = recentActions_[i];
+    a->setVisible(recent_.visible[i]);
+    if (i > 0) a->setText(QString::fromStdString(recent_.caption[i]).replace('&', "&&"));
+  }
+}
+
+bool MainWindow::readAndOpen(const QString& path) {
+  const ReadOutcome outcome = readProject(ps_, path.toStdString());
+  if (outcome.status == ReadOutcome::NotFound)
+    MessageBox::warn(this, QString::fromStdString(outcome.message));
+  if (outcome.status != ReadOutcome::Ok) return false;
+  setTitle();
+  return true;
+}
+
+bool MainWindow::writeTo(const QString& path) {
+  const std::optional<std::string> problem = writeProject(ps_, path.toStdString());
+  if (problem) {
+    // only a missing folder is reported; other failures end quietly
+    const QString text = QString::fromStdString(*problem);
+    if (text.startsWith(QLatin1String("can't save file - "))) MessageBox::warn(this, text);
+    return false;
+  }
+  setTitle();
+  return true;
+}
+
+// The steps after every successful read: look-ups and sections for the new
+// project, then the window and the calculation.
+void MainWindow::finishOpening(const QString& folder) {
+  dialogFolder_ = folder;
+  try {
+    openingSteps(ps_, calcEvents());
+  } catch (const CalcFault&) {
+    return;
+  }
+  refreshWindow();
+  calculate();
+}
+
+void MainWindow::fileNew() {
+  assignDefaults(ps_);
+  refreshWindow();
+  calculate();
+  setTitle();
+}
+
+void MainWindow::fileOpen() {
+  const QString path = FileDialog::open(this, dialogFolder_);
+  if (path.isEmpty()) return;
+  workFolder_ = folderOf(path);
+  const bool reopened = path.toStdString() == ps_.fileName;
+  if (!readAndOpen(path)) return;
+  if (!reopened) {
+    addRecentOpened(*settings_, recent_, path.toStdString());
+    refreshRecentMenu();
+  }
+  finishOpening(workFolder_);
+}
+
+void MainWindow::fileSave() {
+  ps_.projectName = fields_.value(QStringLiteral("iproj"))->text().toStdString();
+  ps_.ident = fields_.value(QStringLiteral("iident"))->text().toStdString();
+  if (ps_.fileName != "New File") {
+    writeTo(QString::fromStdString(ps_.fileName));
+    return;
+  }
+  const QString path = FileDialog::save(this, workFolder_, QString());
+  if (path.isEmpty()) return;
+  workFolder_ = folderOf(path);
+  if (!writeTo(path)) return;
+  dialogFolder_ = workFolder_;
+  addRecentSaved(*settings_, path.toStdString());
+  refreshRecentMenu();
+}
+
+void MainWindow::fileSaveAs() {
+  ps_.projectName = fields_.value(QStringLiteral("iproj"))->text().toStdString();
+  ps_.ident = fields_.value(QStringLiteral("iident"))->text().toStdString();
+  const QString path = FileDialog::save(this, dialogFolder_, QString::fromStdString(ps_.fileName));
+  if (path.isEmpty()) return;
+  workFolder_ = folderOf(path);
+  const std::string before = ps_.fileName;
+  if (!writeTo(path)) return;
+  dialogFolder_ = workFolder_;
+  if (path.toStdString() != before) {
+    addRecentSaved(*settings_, path.toStdString());
+    refreshRecentMenu();
+  }
+}
+
+void MainWindow::openRecent(int item) {
+  const std::string path = recent_.path(item);
+  const QString folder = QString::fromStdString(recentFolder(path));
+  if (path != ps_.fileName) {
+    promoteRecent(*settings_, path, item);
+    refreshRecentMenu();
+  }
+  if (!readAndOpen(QString::fromStdString(path))) return;
+  finishOpening(folder);
+}
+
+}  // namespace orvane::ui

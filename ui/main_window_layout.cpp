@@ -1,0 +1,228 @@
+// Building the window: menus, frames and controls, and placing the frames
+// by the window-geometry rules.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <cstring>
+
+#include "ui/main_window.hpp"
+#include "ui/result_panel.hpp"
+#include "ui/sketches.hpp"
+
+namespace orvane::ui {
+
+namespace {
+
+// Label numbers of captions that offer the pop-up menu, and of the column
+// data's captions, which do not.
+constexpr int kPopupLabels[] = {2,  3,  4,  5,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17,
+                                18, 19, 20, 21, 23, 24, 25, 26, 27, 29, 44, 45, 46, 74, 84};
+constexpr int kFirstColumnLabel = 30;
+
+template <class T>
+T* named(T* w, const char* name) {
+  w->setObjectName(QString::fromLatin1(name));
+  return w;
+}
+
+void markPopup(QWidget* w) { w->setProperty("orvanePopup", true); }
+
+// Fields over which a right click offers the profiles menu.
+constexpr const char* kPopupFields[] = {"icolL", "icyll", "icylr",  "ie",    "ifyg", "ifyp",
+                                        "ifys",  "igilt", "iident", "il",    "ilt",  "ipp",
+                                        "iproj", "is1",   "isigx",  "isigy", "it",   "itau"};
+
+const char* const kStiffItems[10][2] = {
+    {"mnustiffl", "&L-table"},       {"mnustifflb", "L built-up"},
+    {"mnustifft", "&T-table"},       {"mnustifftb", "T built-up"},
+    {"mnustifff", "Flatbar table"},  {"mnustiffflb", "Flatbar built-up"},
+    {"mnustiffhp", "Bulb Flat"},     {"mnustiffrhs", "RHS"},
+    {"mnustiffu", "Trapez-profile"}, {"mnustiffib", "I built-up"}};
+const char* const kRingItems[10][2] = {
+    {"mnugirdl", "&L-table"},    {"mnugirdlb", "L built-up"},   {"mnugirdt", "&T-table"},
+    {"mnugirdtb", "T built-up"}, {"mnugirdf", "Flatbar table"}, {"mnugirdfb", "Flatbar built-up"},
+    {"mnugirdhp", "Bulb Flat"},  {"mnugirdrhs", "RHS"},         {"mnugirdu", "Trapez-profile"},
+    {"mnugirdib", "I built-up"}};
+
+}  // namespace
+
+QLineEdit* MainWindow::addField(const char* name) {
+  auto* e = named(new QLineEdit, name);
+  e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  e->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("-00000.000")) + 8);
+  e->setAutoFillBackground(true);
+  for (const char* p : kPopupFields) {
+    if (std::strcmp(p, name) == 0) {
+      markPopup(e);
+      e->setContextMenuPolicy(Qt::PreventContextMenu);
+    }
+  }
+  e->installEventFilter(this);
+  fields_.insert(e->objectName(), e);
+  return e;
+}
+
+QLabel* MainWindow::addLabel(const QString& caption, QWidget* parent, bool popup) {
+  auto* l = new QLabel(caption, parent);
+  int number = 0;
+  if (popup) {
+    const int i = labelCount_++;
+    number = i < static_cast<int>(std::size(kPopupLabels)) ? kPopupLabels[i] : 100 + i;
+    markPopup(l);
+  } else {
+    number = kFirstColumnLabel + columnLabelCount_++;
+  }
+  l->setObjectName(QStringLiteral("Label%1").arg(number));
+  return l;
+}
+
+void MainWindow::buildMenus() {
+  QMenuBar* bar = menuBar();
+  QMenu* file = named(bar->addMenu(QStringLiteral("&File")), "mnufile");
+  connect(named(file->addAction(QStringLiteral("&New")), "mnunew"), &QAction::triggered, this,
+          &MainWindow::fileNew);
+  connect(named(file->addAction(QStringLiteral("&Open")), "mnuopen"), &QAction::triggered, this,
+          &MainWindow::fileOpen);
+  connect(named(file->addAction(QStringLiteral("&Save")), "mnusave"), &QAction::triggered, this,
+          &MainWindow::fileSave);
+  connect(named(file->addAction(QStringLiteral("Save &As")), "mnusaveas"), &QAction::triggered,
+          this, &MainWindow::fileSaveAs);
+  for (int i = 0; i < RecentMenu::kItems; ++i) {
+    QAction* a = i == 0 ? file->addSeparator() : file->addAction(QString());
+    a->setObjectName(QStringLiteral("mnurecentfile%1").arg(i));
+    a->setVisible(false);
+    if (i > 0) connect(a, &QAction::triggered, this, [this, i] { openRecent(i); });
+    recentActions_ << a;
+  }
+  file->addSeparator()->setObjectName(QStringLiteral("spacer"));
+  connect(named(file->addAction(QStringLiteral("&Exit")), "mnuexit"), &QAction::triggered, this,
+          &QWidget::close);
+
+  profilesMenu_ = named(bar->addMenu(QStringLiteral("&Profiles")), "mnuprofiles");
+  QMenu* stiff =
+      named(profilesMenu_->addMenu(QStringLiteral("&Longitudinal stiffener")), "mnustiff");
+  QMenu* ring = named(profilesMenu_->addMenu(QStringLiteral("&Ringframe Profile")), "mnuring");
+  for (int i = 0; i < 10; ++i) {
+    QAction* s = named(stiff->addAction(QString::fromLatin1(kStiffItems[i][1])), kStiffItems[i][0]);
+    connect(s, &QAction::triggered, this, [this, i] {
+      ps_.cbostiff = static_cast<int16_t>(i);
+      control<QComboBox>("cbostiff")->setCurrentIndex(i);
+      openProfileWindow(false, i);
+    });
+    QAction* g = named(ring->addAction(QString::fromLatin1(kRingItems[i][1])), kRingItems[i][0]);
+    connect(g, &QAction::triggered, this, [this, i] {
+      ps_.cboring = static_cast<int16_t>(i);
+      control<QComboBox>("cboring")->setCurrentIndex(i);
+      openProfileWindow(true, i);
+    });
+  }
+
+  named(bar->addAction(QStringLiteral("Print")), "mnuprint");
+
+  QMenu* help = named(bar->addMenu(QStringLiteral("&Help")), "mnuhelp");
+  named(help->addAction(QStringLiteral("&Contents")), "mnuhelpcont");
+  named(help->addAction(QStringLiteral("&Index")), "mnuindex");
+  named(help->addAction(QStringLiteral("&Search for Help On . . . ")), "mnuhelpsearch");
+  named(help->addAction(QStringLiteral("Theory Manual")), "mnuTheory");
+  help->addSeparator()->setObjectName(QStringLiteral("line"));
+  named(help->addAction(QStringLiteral("&About Orvane")), "mnuabout");
+}
+
+void MainWindow::placeFrames() {
+  auto* fr10 = control<QGroupBox>("fr10");
+  auto* fr20 = control<QGroupBox>("fr20");
+  if (!fr10 || !fr20) return;
+  const int W = centralWidget()->width();
+  const int H = centralWidget()->height();
+  const double m = 0.01;
+  const int top = static_cast<int>(0.006 * H);
+
+  // Inside fr10: the left column (fr110, fr112, fr111) and the right column
+  // (fr120, fr121, fr123) share their widths; fr124 takes the right width.
+  const char* const left[] = {"fr110", "fr112", "fr111"};
+  const char* const right[] = {"fr120", "fr121", "fr123"};
+  const int inner = style()->pixelMetric(QStyle::PM_LayoutLeftMargin) + 2;
+  const int titleHeight = fontMetrics().height() + inner;
+  const int gap = static_cast<int>(0.005 * H);
+  int leftWidth = 0, leftHeight = 0, rightHeight = 0;
+  for (const char* n : left) {
+    leftWidth = std::max(leftWidth, control(n)->sizeHint().width());
+    leftHeight += control(n)->sizeHint().height() + gap;
+  }
+  for (const char* n : right) rightHeight += control(n)->sizeHint().height() + gap;
+  rightHeight = std::max(rightHeight, control("fr124")->sizeHint().height() + gap);
+  const int frameHeight = titleHeight + std::max(leftHeight, rightHeight) + inner;
+
+  const int fr20Width = static_cast<int>(0.2 * W);
+  fr20->setGeometry(static_cast<int>(W - fr20Width - 2 * m * W), top, fr20Width, frameHeight);
+  const int fr10Width = static_cast<int>(W - fr20Width - 4 * m * W);
+  fr10->setGeometry(static_cast<int>(m * W), top, fr10Width, frameHeight);
+
+  const int rightX = inner + leftWidth + static_cast<int>(0.01 * W);
+  const int rightWidth = fr10Width - rightX - inner;
+  int y = titleHeight;
+  for (const char* n : left) {
+    QWidget* f = control(n);
+    f->setGeometry(inner, y, leftWidth, f->sizeHint().height());
+    y += f->height() + gap;
+  }
+  y = titleHeight;
+  for (const char* n : right) {
+    QWidget* f = control(n);
+    f->setGeometry(rightX, y, rightWidth, f->sizeHint().height());
+    y += f->height() + gap;
+  }
+  // fr124 is as tall as the column rule lets it be without leaving fr10
+  QWidget* fr124 = control("fr124");
+  const int h124 = std::max(fr124->sizeHint().height(),
+                            static_cast<int>((top + frameHeight - titleHeight) / 1.06));
+  fr124->setGeometry(rightX, titleHeight, rightWidth, h124);
+  placeColumnFrame();
+
+  // the sketch: centred, its top at 0.8 of the free height
+  const QSize s(static_cast<int>(fr20Width * 0.9), static_cast<int>(frameHeight * 0.88));
+  sketch_->setGeometry((fr20Width - s.width()) / 2,
+                       static_cast<int>(0.8 * (frameHeight - s.height())), s.width(), s.height());
+
+  // the result frames side by side under fr10
+  const int resultTop = fr10->y() + fr10->height();
+  const int resultHeight = H - resultTop - top;
+  const int x0 = fr10->x();
+  const int w30 = static_cast<int>(0.3 * W);
+  const int between = static_cast<int>(0.015 * W);
+  const int rightEdge = fr20->x() + fr20->width();
+  const int w31 = (rightEdge - x0 - w30 - 2 * between) / 2;
+  const int xs[3] = {x0, x0 + w30 + between, x0 + w30 + 2 * between + w31};
+  const int ws[3] = {w30, w31, rightEdge - xs[2]};
+  const char* const names[3] = {"fr30", "fr31", "fr32"};
+  for (int i = 0; i < 3; ++i) {
+    QWidget* f = control(names[i]);
+    f->setGeometry(xs[i], resultTop, ws[i], resultHeight);
+    const int pw = static_cast<int>(0.97 * ws[i]), ph = static_cast<int>(0.92 * resultHeight);
+    panels_[i]->setGeometry((ws[i] - pw) / 2, static_cast<int>(0.8 * (resultHeight - ph)), pw, ph);
+  }
+  QWidget* ih = control("check_ih");
+  ih->adjustSize();
+  ih->move(panels_[2]->width() - ih->width() - 4, panels_[2]->height() - ih->height() - 3);
+  ih->raise();
+}
+
+// In column mode fr124 stands where fr123 stands, its bottom just above the
+// bottom of fr10.
+void MainWindow::placeColumnFrame() {
+  QWidget* fr10 = control("fr10");
+  QWidget* fr123 = control("fr123");
+  QWidget* fr124 = control("fr124");
+  if (ps_.cyltype != 3) return;
+  fr124->move(fr123->x(), static_cast<int>(fr10->y() + fr10->height() - 1.06 * fr124->height()));
+}
+
+}  // namespace orvane::ui

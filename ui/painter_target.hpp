@@ -1,0 +1,50 @@
+// A DrawTarget over a QPainter: the screen panels now, the printer and test
+// images as well. Units are fixed by the caller in device pixels; on screen
+// one x unit is 1/12 inch and one y unit 1/6 inch (120 x 240 twips).
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QRectF>
+
+#include "core/panels.hpp"
+
+class QPainter;
+
+namespace orvane::ui {
+
+class PainterTarget final : public DrawTarget {
+ public:
+  // `area` is the surface in device pixels; `xUnit`/`yUnit` the pixels of
+  // one unit; `font` the base font (bold and underline are switched on it).
+  PainterTarget(QPainter& painter, const QRectF& area, double xUnit, double yUnit,
+                const QFont& font);
+
+  // Character units of a device with the given logical resolution.
+  static double xUnitFor(double dpiX) { return dpiX / 12.0; }
+  static double yUnitFor(double dpiY) { return dpiY / 6.0; }
+
+  void setBackground(const QColor& c) { background_ = c; }
+
+  void cls() override;
+  double currentX() const override { return x_; }
+  double currentY() const override { return y_; }
+  void setCurrentX(double x) override { x_ = x; }
+  void setCurrentY(double y) override { y_ = y; }
+  void setUnderline(bool on) override;
+  void setBold(bool on) override;
+  void setForeColor(int palette) override;
+  double textWidth(const std::string& text) override;
+  void print(const std::string& text, bool newline) override;
+
+ private:
+  QPainter& painter_;
+  QRectF area_;
+  double xUnit_, yUnit_;
+  QFont font_;
+  QColor color_{Qt::black};
+  QColor background_{Qt::white};
+  double x_ = 0, y_ = 0;
+};
+
+}  // namespace orvane::ui

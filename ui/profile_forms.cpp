@@ -1,0 +1,247 @@
+#include "ui/profile_forms.hpp"
+
+#include <cstring>
+
+namespace orvane::ui {
+
+namespace {
+
+// The OK limits are the ones a welded profile needs; the field cycle only
+// keeps the sections computable.
+const DimField kDims[] = {
+    {Dim::H, "isth", "sth", "h =", "##0", 5, " H >= 5 ", 5, " H >= 5 ", false},
+    {Dim::B, "istb", "stb", "b =", "##0", 5, " B >= 5 ", 5, " B >= 5 ", false},
+    {Dim::A, "ista", "", "a =", "##0", 0, " a >= 0 ", 0, " a >= 0 ", false},
+    {Dim::Tw, "isttw", "sttw", "tw =", "##0.0", 0.1, " tw >= 0.1 ", 1, " tw >= 1 ", true},
+    {Dim::Tf, "isttf", "sttf", "tf =", "##0.0", 0.1, " tf >= 0.1 ", 1, " tf >= 1 ", true},
+    {Dim::C, "", "stc", "c =", "##0.0", 0, "", 0, "", false},
+    {Dim::R, "", "strr", "r =", "##0.0", 0, "", 0, "", false},
+};
+
+using D = Dim;
+constexpr Dim kHbtt[] = {D::H, D::B, D::Tw, D::Tf};
+constexpr Dim kHbt[] = {D::H, D::B, D::Tw};
+constexpr Dim kHbat[] = {D::H, D::B, D::A, D::Tw};
+constexpr Dim kHba[] = {D::H, D::B, D::A};
+constexpr Dim kHb[] = {D::H, D::B};
+constexpr Dim kHt[] = {D::H, D::Tw};
+constexpr Dim kH[] = {D::H};
+constexpr Dim kBulb[] = {D::H, D::Tw, D::C, D::R, D::B, D::Tf};
+
+constexpr std::span<const Dim> none{};
+
+using PT = ProfileTables;
+using TR = TableRows;
+using S = ProfileShape;
+using K = ProfileKind;
+using O = OkAction;
+using B = BuiltSet;
+
+// A table window of either family.
+constexpr ProfileForm table(const char* name, const char* caption, bool ring, int16_t type, S shape,
+                            ProfileTable PT::*tab, K kind, int16_t TR::*row,
+                            std::span<const Dim> shown, bool iz, int first, int last, O ok) {
+  return {name, caption, ring,  type,  shape, tab, kind, row,   false, B::None, none,
+          none, none,    false, false, shown, iz,  iz,   first, last,  ok,      false};
+}
+
+// A built-up window; ring frames clamp h and b, stiffeners re-read on OK.
+constexpr ProfileForm built(const char* name, const char* caption, bool ring, int16_t type, S shape,
+                            B set, std::span<const Dim> fields, std::span<const Dim> unload,
+                            bool iz, int first, int last, O ok) {
+  return {name,   caption, ring,  type, shape,  nullptr,
+          K::L,   nullptr, false, set,  fields, ring ? none : fields,
+          unload, false,   ring,  none, iz,     iz,
+          first,  last,    ok,    false};
+}
+
+constexpr ProfileForm withIzNotComputed(ProfileForm f) {
+  f.izComputed = false;
+  return f;
+}
+constexpr ProfileForm withOkTests(ProfileForm f, std::span<const Dim> tests) {
+  f.okTests = tests;
+  return f;
+}
+constexpr ProfileForm withWideB(ProfileForm f) {
+  f.wideB = true;
+  return f;
+}
+constexpr ProfileForm withSectionFirst(ProfileForm f) {
+  f.sectionFirstOnClick = true;
+  return f;
+}
+constexpr ProfileForm fittedToFrame(ProfileForm f) {
+  f.fitToFrame = true;
+  return f;
+}
+
+const ProfileForm kForms[] = {
+    // stiffeners
+    table("stiffl", "Stiffener:  L-table", false, 0, S::L, &PT::l, K::L, &TR::l, kHbtt, true, 1, 2,
+          O::CloseCalc),
+    withWideB(built("stifflb", "Stiffener: L-built-up", false, 1, S::LBuilt, B::L, kHbtt, kHb, true,
+                    1, 2, O::ReadCloseCalc)),
+    withSectionFirst(table("stifft", "Stiffener: T-table", false, 2, S::T, &PT::t, K::T, &TR::t,
+                           kHbtt, true, 1, 2, O::CloseCalc)),
+    built("stifftb", "Stiffener: T-built-up", false, 3, S::T, B::T, kHbtt, kHb, true, 1, 2,
+          O::ReadCloseCalc),
+    fittedToFrame(table("stifff", "Stiffener:  Flatbar-table", false, 4, S::Flat, &PT::flat,
+                        K::FlatBar, &TR::flat, kHt, false, 1, 1, O::CloseCalc)),
+    built("stifffb", "Stiffener: Flatbar-built-up", false, 5, S::Flat, B::Flat, kHt, kH, false, 1,
+          1, O::ReadCloseCalc),
+    table("stiffhp", "Stiffener: Bulb Flat", false, 6, S::Bulb, &PT::bulb, K::BulbFlat, &TR::bulb,
+          kBulb, true, 1, 1, O::CloseCalc),
+    built("stiffrhs", "Stiffener:  RHS", false, 7, S::Rhs, B::Rhs, kHbt, kHb, false, 0, 0,
+          O::ReadCloseCalc),
+    withOkTests(built("stiffusp", "Stiffener: Trapez-profile", false, 8, S::Trapezoid, B::Trapezoid,
+                      kHbat, kHb, false, 0, 0, O::ReadCloseCalc),
+                kHbt),
+    withIzNotComputed(built("stiffib", "Stiffener: I-built-up", false, 9, S::I, B::I, kHbtt, kHb,
+                            true, 1, 2, O::ReadCloseCalc)),
+    // ring frames
+    table("girdl", "Ringframe:  L-table", true, 0, S::L, &PT::l, K::L, &TR::l, kHbtt, true, 2, 4,
+          O::Close),
+    withWideB(built("girdlb", "Ringframe: L-built-up", true, 1, S::LBuilt, B::L, kHbtt, kHb, true,
+                    1, 4, O::Close)),
+    table("girdt", "Ringframe: T-table", true, 2, S::T, &PT::t, K::T, &TR::t, kHbtt, true, 2, 4,
+          O::CloseCalc),
+    built("girdtb", "Ringframe: T-built-up", true, 3, S::T, B::T, kHbtt, kHb, true, 1, 4, O::Close),
+    table("girdf", "Ringframe: Flatbar-table", true, 4, S::Flat, &PT::flat, K::FlatBar, &TR::flat,
+          kHt, false, 1, 1, O::CloseCalc),
+    built("girdfb", "Ringframe: Flatbar-built-up", true, 5, S::Flat, B::Flat, kHt, kH, false, 1, 1,
+          O::CloseCalc),
+    table("girdhp", "Ringframe: Bulb Flat", true, 6, S::Bulb, &PT::bulb, K::BulbFlat, &TR::bulb,
+          kBulb, true, 2, 2, O::CloseCalc),
+    built("girdrhs", "Ringframe: RHS", true, 7, S::Rhs, B::Rhs, kHbt, kHb, false, 0, 0,
+          O::CloseCalc),
+    built("girdusp", "Ringframe: Trapez-profile", true, 8, S::Trapezoid, B::Trapezoid, kHbat, kHba,
+          false, 0, 0, O::CloseCalc),
+    built("girdib", "Ringframe: I-built-up", true, 9, S::I, B::I, kHbtt, kHb, true, 1, 4, O::Close),
+};
+
+BuiltUpSets& sets(ProjectState& ps, bool ring) { return ring ? ps.ringBuilt : ps.stiffBuilt; }
+const BuiltUpSets& sets(const ProjectState& ps, bool ring) {
+  return ring ? ps.ringBuilt : ps.stiffBuilt;
+}
+
+// The flanged sets share one layout; null for the others.
+template <class Sets>
+auto* flanged(Sets& s, BuiltSet set) {
+  decltype(&s.lb) f = nullptr;
+  if (set == BuiltSet::L) f = &s.lb;
+  if (set == BuiltSet::T) f = &s.tb;
+  if (set == BuiltSet::I) f = &s.ib;
+  return f;
+}
+
+}  // namespace
+
+const DimField& dimField(Dim d) { return kDims[static_cast<int>(d)]; }
+
+std::span<const ProfileForm> profileForms() { return kForms; }
+
+const ProfileForm* profileForm(bool ring, int type) {
+  if (type < 0 || type > 9) return nullptr;
+  return &kForms[(ring ? 10 : 0) + type];
+}
+
+const ProfileForm* profileForm(const char* name) {
+  for (const ProfileForm& f : kForms)
+    if (std::strcmp(f.name, name) == 0) return &f;
+  return nullptr;
+}
+
+double builtValue(const ProjectState& ps, const ProfileForm& form, Dim d) {
+  const BuiltUpSets& s = sets(ps, form.ring);
+  if (const BuiltUpFlanged* f = flanged(s, form.set)) {
+    switch (d) {
+      case Dim::H:
+        return f->h;
+      case Dim::B:
+        return f->b;
+      case Dim::Tw:
+        return f->tw;
+      case Dim::Tf:
+        return f->tf;
+      default:
+        return 0;
+    }
+  }
+  switch (form.set) {
+    case BuiltSet::Flat:
+      return d == Dim::H ? s.fb.h : d == Dim::Tw ? s.fb.tw : 0;
+    case BuiltSet::Rhs:
+      return d == Dim::H ? s.rhs.h : d == Dim::B ? s.rhs.b : d == Dim::Tw ? s.rhs.tw : 0;
+    case BuiltSet::Trapezoid:
+      switch (d) {
+        case Dim::H:
+          return s.trap.h;
+        case Dim::B:
+          return s.trap.b;
+        case Dim::A:
+          return s.trap.a;
+        case Dim::Tw:
+          return s.trap.tw;
+        default:
+          return 0;
+      }
+    default:
+      return 0;
+  }
+}
+
+void setBuiltValue(ProjectState& ps, const ProfileForm& form, Dim d, double v) {
+  BuiltUpSets& s = sets(ps, form.ring);
+  const float single = static_cast<float>(v);
+  if (BuiltUpFlanged* f = flanged(s, form.set)) {
+    if (d == Dim::H) f->h = v;
+    if (d == Dim::B) f->b = v;
+    if (d == Dim::Tw) f->tw = v;
+    if (d == Dim::Tf) f->tf = single;
+    return;
+  }
+  switch (form.set) {
+    case BuiltSet::Flat:
+      if (d == Dim::H) s.fb.h = v;
+      if (d == Dim::Tw) s.fb.tw = single;
+      break;
+    case BuiltSet::Rhs:
+      if (d == Dim::H) s.rhs.h = v;
+      if (d == Dim::B) s.rhs.b = v;
+      if (d == Dim::Tw) s.rhs.tw = single;
+      break;
+    case BuiltSet::Trapezoid:
+      if (d == Dim::H) s.trap.h = v;
+      if (d == Dim::B) s.trap.b = v;
+      if (d == Dim::A) s.trap.a = v;
+      if (d == Dim::Tw) s.trap.tw = single;
+      break;
+    default:
+      break;
+  }
+}
+
+double currentValue(const ProjectState& ps, bool ring, Dim d) {
+  auto pick = [d](const auto& p) -> double {
+    switch (d) {
+      case Dim::H:
+        return p.h;
+      case Dim::B:
+        return p.b;
+      case Dim::A:
+      case Dim::C:
+        return p.a;  // a bulb flat's c shares the trapezoid's slot
+      case Dim::Tw:
+        return p.tw;
+      case Dim::Tf:
+        return p.tf;
+      case Dim::R:
+        return p.Ro;  // and its r the RHS corner radius's
+    }
+    return 0;
+  };
+  return ring ? pick(ps.rg) : pick(ps.st);
+}
+
+}  // namespace orvane::ui

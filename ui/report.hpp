@@ -1,0 +1,61 @@
+// The one-page printed report of a project: header, inputs, the stiffener
+// and ring-frame profiles with their section data, and the result panels
+// drawn by the same operations as the screen panels.
+//
+// The report reads the project only; it prints the results of the last
+// calculation run and never runs the checks itself.
+#pragma once
+
+#include <QDateTime>
+#include <QRectF>
+#include <QString>
+#include <array>
+#include <functional>
+
+#include "core/project_state.hpp"
+
+class QPainter;
+class QPagedPaintDevice;
+
+namespace orvane::ui {
+
+// Draws a picture of the report into `box` (device pixels): the cylinder
+// sketch of the main window, or the cross-section of the stiffener or the
+// ring frame.
+using CylinderPainter = std::function<void(QPainter&, const QRectF& box, const ProjectState&)>;
+using ProfilePainter =
+    std::function<void(QPainter&, const QRectF& box, const ProjectState&, bool ring)>;
+
+struct ReportOptions {
+  QDateTime printedAt = QDateTime::currentDateTime();
+  // Empty painters leave their place blank.
+  CylinderPainter cylinder;
+  ProfilePainter profile;
+};
+
+// The program's own pictures for the report: the main window's cylinder
+// sketch and the profile-type sketches of the profile buttons.
+ReportOptions defaultReportOptions();
+
+// Characters per line and lines per page of the font sizes 8 to 11 on the
+// page, measured with an average-width sample text.
+struct FontCalibration {
+  std::array<int, 12> cpl{};
+  std::array<int, 12> lpp{};
+};
+FontCalibration calibrateFonts(QPainter& painter, const QRectF& page);
+
+// Prints the report onto `painter`; `page` is the printable area of the one
+// page in device pixels.
+void printReport(QPainter& painter, const QRectF& page, const ProjectState& ps,
+                 const ReportOptions& options);
+
+// Designation of the stiffener (ring = false) or ring frame as the report
+// prints it, e.g. " L200x90x9.0x12.0 (built-up)".
+QString reportDesignation(const ProjectState& ps, bool ring);
+
+// Writes the report as a one-page A4 PDF. Returns an error text, empty on
+// success.
+QString writeReportPdf(const ProjectState& ps, const QString& path, const ReportOptions& options);
+
+}  // namespace orvane::ui

@@ -1,0 +1,37 @@
+// Pieces of the report body shared by the input blocks and the profile
+// sections: the fixed columns of the 136 x 88 body scale and the line
+// layouts that use them.
+#pragma once
+
+#include <QString>
+
+#include "core/project_state.hpp"
+#include "ui/report_page.hpp"
+
+namespace orvane::ui::report {
+
+inline constexpr double kCols = 136, kLines = 88;
+inline constexpr double kMargin = 13.6;     // left margin and labels
+inline constexpr double kLoadEq = 19.6;     // "=" of the loading lines
+inline constexpr double kLoadEdge = 31.6;   // right edge of the loads
+inline constexpr double kNameEdge = 43.6;   // right edge of material names
+inline constexpr double kSymbol = 45.6;     // symbols; profile-data labels
+inline constexpr double kEquals = 51.6;     // "="
+inline constexpr double kValueEdge = 63.6;  // right edge of values
+inline constexpr double kRingOffset = 60;   // ring section beside a stiffener section
+
+QString qs(const std::string& text);
+
+// Bold, italic and underlined heading on its own line at column `x`.
+void heading(ReportPage& page, const QString& text, double x);
+
+// label ... symbol = value unit, the value ending at `xoff` + kValueEdge.
+void valueLine(ReportPage& page, double xoff, const QString& label, const QString& symbol,
+               const QString& value, const QString& unit);
+
+// The profile-data routine of the stiffener or ring-frame type: section
+// data and local-buckling lines at column xoff + kSymbol from the current
+// line down.
+void printProfileData(ReportPage& page, const ProjectState& ps, bool ring, double xoff);
+
+}  // namespace orvane::ui::report

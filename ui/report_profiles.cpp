@@ -1,0 +1,185 @@
+// The profile-data routines of the report, one per profile family and
+// member, and the designations printed above them.
+#include <QStringList>
+
+#include "core/format.hpp"
+#include "ui/report.hpp"
+#include "ui/report_body.hpp"
+
+namespace orvane::ui {
+
+namespace report {
+
+namespace {
+
+// What a profile-data routine prints, taken from the stiffener's or the
+// ring frame's section properties.
+struct SectionData {
+  double h, b, tw, tf, area, mass, iy, iz, c, r, a;
+  const std::string* local;  // local-buckling lines, 1-based
+  int localCount;
+};
+
+QString f(double v, const char* pattern) { return qs(format(v, pattern)); }
+
+void row(ReportPage& page, double xoff, const char* label, const QString& value, const char* unit) {
+  page.moveTo(xoff + kSymbol, page.y());
+  page.print(QString::fromLatin1(label));
+  page.setX(xoff + kEquals);
+  page.print(QStringLiteral("="));
+  page.printRightAligned(value, xoff + kValueEdge);
+  page.print(QStringLiteral(" ") + QString::fromLatin1(unit), true);
+}
+
+void underlined(ReportPage& page, double x, const char* text) {
+  page.moveTo(x, page.y());
+  page.setUnderline(true);
+  page.print(QString::fromLatin1(text), true);
+  page.setUnderline(false);
+}
+
+void localLines(ReportPage& page, double xoff, const SectionData& d, int count) {
+  if (count == 0) return;
+  underlined(page, xoff + kSymbol, "Local buckling:");
+  for (int i = 1; i <= count && i <= d.localCount; ++i) {
+    page.setX(xoff + kSymbol);
+    page.print(qs(d.local[i]), true);
+  }
+}
+
+void massAndArea(ReportPage& page, double xoff, const SectionData& d) {
+  row(page, xoff, "A", f(d.area, "#00"), "mm2");
+  row(page, xoff, "g", f(d.mass, "#0.0"), "kg/m");
+  row(page, xoff, "Iy", f(d.iy, "0.000E+0"), "mm4");
+}
+
+void flanged(ReportPage& page, double xoff, const SectionData& d) {
+  underlined(page, xoff + kSymbol, "Profile data:");
+  row(page, xoff, "H", f(d.h, "#00"), "mm");
+  row(page, xoff, "B", f(d.b, "#00"), "mm");
+  row(page, xoff, "tw", f(d.tw, "#0.0"), "mm");
+  row(page, xoff, "tf", f(d.tf, "#0.0"), "mm");
+  massAndArea(page, xoff, d);
+  row(page, xoff, "Iz", f(d.iz, "0.000E+0"), "mm4");
+  localLines(page, xoff, d, 4);
+}
+
+void flatBar(ReportPage& page, double xoff, const SectionData& d) {
+  underlined(page, xoff + kSymbol, "Profile data:");
+  row(page, xoff, "H", f(d.h, "#00"), "mm");
+  row(page, xoff, "tw", f(d.tw, "#0.0"), "mm");
+  massAndArea(page, xoff, d);
+  localLines(page, xoff, d, 1);
+}
+
+void bulbFlat(ReportPage& page, double xoff, const SectionData& d) {
+  underlined(page, xoff + kSymbol, "Profile data:");
+  row(page, xoff, "H", f(d.h, "#00"), "mm");
+  row(page, xoff, "tw", f(d.tw, "#0.0"), "mm");
+  row(page, xoff, "c", f(d.c, "#0.0"), "mm");
+  row(page, xoff, "r", f(d.r, "#0.0"), "mm");
+  row(page, xoff, "B", f(d.b, "#0.0"), "mm");
+  row(page, xoff, "tf", f(d.tf, "#0.0"), "mm");
+  massAndArea(page, xoff, d);
+  localLines(page, xoff, d, 2);
+}
+
+// RHS and trapezoid: closed sections without proportion rules.
+void boxSection(ReportPage& page, double xoff, const SectionData& d, bool trapezoid) {
+  underlined(page, xoff + kSymbol, "Profile data:");
+  row(page, xoff, "H", f(d.h, "#00"), "mm");
+  row(page, xoff, "B", f(d.b, "#00"), "mm");
+  if (trapezoid) row(page, xoff, "a", f(d.a, "#00"), "mm");
+  row(page, xoff, "tw", f(d.tw, "#0.0"), "mm");
+  massAndArea(page, xoff, d);
+}
+
+SectionData stiffenerData(const ProjectState& ps) {
+  const StiffenerProfile& p = ps.st;
+  // The stiffener routines have the two proportion lines of Eq 3.10.6 to
+  // 3.10.9; a bulb flat has the web line only.
+  const int lines = ps.cbostiff == 6 ? 1 : 2;
+  return {p.h,  p.b, p.tw, p.tf, p.As, p.mass, p.Iy, p.Iz, p.a, p.Ro, p.a, ps.proportion.data(),
+          lines};
+}
+
+SectionData ringData(const ProjectState& ps) {
+  const RingProfile& g = ps.rg;
+  return {g.h, g.b, g.tw, g.tf, g.Ag, g.massg, g.Ixg, g.Izg, g.a, g.Ro, g.a, ps.ringLocal.data(),
+          4};
+}
+
+void stiffenerFlanged(ReportPage& p, const ProjectState& ps, double x) {
+  flanged(p, x, stiffenerData(ps));
+}
+void stiffenerFlatBar(ReportPage& p, const ProjectState& ps, double x) {
+  flatBar(p, x, stiffenerData(ps));
+}
+void stiffenerBulbFlat(ReportPage& p, const ProjectState& ps, double x) {
+  bulbFlat(p, x, stiffenerData(ps));
+}
+void stiffenerBox(ReportPage& p, const ProjectState& ps, double x) {
+  boxSection(p, x, stiffenerData(ps), ps.cbostiff == 8);
+}
+void ringFlanged(ReportPage& p, const ProjectState& ps, double x) { flanged(p, x, ringData(ps)); }
+void ringFlatBar(ReportPage& p, const ProjectState& ps, double x) { flatBar(p, x, ringData(ps)); }
+void ringBulbFlat(ReportPage& p, const ProjectState& ps, double x) { bulbFlat(p, x, ringData(ps)); }
+void ringBox(ReportPage& p, const ProjectState& ps, double x) {
+  boxSection(p, x, ringData(ps), ps.cboring == 8);
+}
+
+}  // namespace
+
+void printProfileData(ReportPage& page, const ProjectState& ps, bool ring, double xoff) {
+  const int type = ring ? ps.cboring : ps.cbostiff;
+  using Routine = void (*)(ReportPage&, const ProjectState&, double);
+  Routine routine = nullptr;
+  switch (type) {
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+    case 9:
+      routine = ring ? ringFlanged : stiffenerFlanged;
+      break;
+    case 4:
+    case 5:
+      routine = ring ? ringFlatBar : stiffenerFlatBar;
+      break;
+    case 6:
+      routine = ring ? ringBulbFlat : stiffenerBulbFlat;
+      break;
+    case 7:
+    case 8:
+      routine = ring ? ringBox : stiffenerBox;
+      break;
+    default:
+      return;
+  }
+  routine(page, ps, xoff);
+}
+
+}  // namespace report
+
+QString reportDesignation(const ProjectState& ps, bool ring) {
+  const int type = ring ? ps.cboring : ps.cbostiff;
+  double h = ps.st.h, b = ps.st.b, tw = ps.st.tw, tf = ps.st.tf;
+  if (ring) {
+    h = ps.rg.h;
+    b = ps.rg.b;
+    tw = ps.rg.tw;
+    tf = ps.rg.tf;
+  }
+  static const char* const kWord[10] = {" L",  " L",   " T",   " T",       " Fb",
+                                        " Fb", " BF ", " RHS", " Trapez ", " I"};
+  if (type < 0 || type > 9) return {};
+  QStringList parts{report::qs(format(h, "00"))};
+  if (type < 4 || type > 6) parts << report::qs(format(b, "00"));
+  parts << report::qs(format(tw, "0.0"));
+  if (type < 4 || type == 9) parts << report::qs(format(tf, "#0.0"));
+  QString d = QString::fromLatin1(kWord[type]) + parts.join(QLatin1Char('x'));
+  if (type == 1) d += QStringLiteral(" (built-up)");
+  return d;
+}
+
+}  // namespace orvane::ui

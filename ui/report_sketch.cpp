@@ -1,0 +1,128 @@
+// The pictures of the printed report: the main window's cylinder sketch and
+// a true-to-scale cross-section of the stiffener or ring frame on its plate.
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+
+#include "ui/report.hpp"
+#include "ui/sketches.hpp"
+
+namespace orvane::ui {
+
+namespace {
+
+Sketch cylinderSketch(const ProjectState& ps) {
+  const bool outside = ps.Outside_ch != 0;
+  switch (ps.cyltype) {
+    case 1:
+      return outside ? Sketch::RingsOutside : Sketch::RingsInside;
+    case 2:
+      return outside ? Sketch::StringersOutside : Sketch::StringersInside;
+    case 3:
+      return Sketch::Column;
+    default:
+      return Sketch::Plain;
+  }
+}
+
+void paintCylinder(QPainter& painter, const QRectF& box, const ProjectState& ps) {
+  SketchBox sketch;
+  sketch.setSketch(cylinderSketch(ps));
+  const QSize size = sketch.sizeHint();
+  sketch.resize(size);
+  const double k = std::min(box.width() / size.width(), box.height() / size.height());
+  painter.save();
+  painter.translate(box.center().x() - size.width() * k / 2, box.top());
+  painter.scale(k, k);
+  sketch.render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+  painter.restore();
+}
+
+struct Dims {
+  double h, b, tw, tf, a;
+};
+
+// Outline of profile type 0..9 in millimetres, web foot at the origin,
+// height upwards along -y.
+QPainterPath profilePath(int type, const Dims& d) {
+  QPainterPath p;
+  const double h = d.h, b = d.b, tw = d.tw, tf = d.tf;
+  switch (type) {
+    case 0:
+    case 1:  // angle: flange to one side
+      p.addRect(-tw / 2, -h, tw, h);
+      p.addRect(-tw / 2, -h, b, tf);
+      break;
+    case 2:
+    case 3:
+      p.addRect(-tw / 2, -h, tw, h);
+      p.addRect(-b / 2, -h, b, tf);
+      break;
+    case 9:
+      p.addRect(-tw / 2, -h, tw, h);
+      p.addRect(-b / 2, -h, b, tf);
+      p.addRect(-b / 2, -tf, b, tf);
+      break;
+    case 6: {  // bulb: web with the bulb's equivalent flange to one side
+      p.addRect(-tw / 2, -h, tw, h);
+      p.addRoundedRect(QRectF(-tw / 2, -h, b, tf * 1.6), tf * 0.6, tf * 0.6);
+      break;
+    }
+    case 7:
+      p.addRect(-b / 2, -h, b, h);
+      p.addRect(-b / 2 + tw, -h + tw, b - 2 * tw, h - 2 * tw);
+      break;
+    case 8: {  // trapezoid: open at the plate, top flange of width a
+      const double top = std::max(d.a, tw);
+      QPolygonF outer{{-b / 2, 0}, {-top / 2, -h}, {top / 2, -h}, {b / 2, 0}};
+      QPainterPathStroker stroker;
+      stroker.setWidth(tw);
+      stroker.setJoinStyle(Qt::MiterJoin);
+      QPainterPath centre;
+      centre.addPolygon(outer);
+      p = stroker.createStroke(centre);
+      break;
+    }
+    default:  // flat bars
+      p.addRect(-tw / 2, -h, tw, h);
+      break;
+  }
+  p.setFillRule(Qt::WindingFill);
+  return p;
+}
+
+void paintProfile(QPainter& painter, const QRectF& box, const ProjectState& ps, bool ring) {
+  const int type = ring ? ps.cboring : ps.cbostiff;
+  const Dims d = ring ? Dims{ps.rg.h, ps.rg.b, ps.rg.tw, ps.rg.tf, ps.rg.a}
+                      : Dims{ps.st.h, ps.st.b, ps.st.tw, ps.st.tf, ps.st.a};
+  if (d.h <= 0) return;
+  const QPainterPath path = profilePath(type, d);
+  const QRectF bounds = path.boundingRect();
+  const double plate = std::max(ps.t, 1.0);
+  const double width = std::max(bounds.width() * 1.6, bounds.height() * 0.8);
+  const double k = std::min(box.width() / width, box.height() / (bounds.height() + plate));
+
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.translate(box.center().x(), box.top() + bounds.height() * k);
+  painter.scale(k, k);
+  // A stiffener stands on the plate inside the shell; so does an inner ring.
+  painter.fillRect(QRectF(-width / 2, 0, width, plate), QColor(215, 215, 215));
+  QPen pen(Qt::black);
+  pen.setWidthF(0.6 / k * painter.device()->logicalDpiX() / 72.0);
+  painter.setPen(pen);
+  painter.setBrush(QColor(150, 160, 175));
+  painter.drawPath(path.simplified());
+  painter.restore();
+}
+
+}  // namespace
+
+ReportOptions defaultReportOptions() {
+  ReportOptions options;
+  options.cylinder = paintCylinder;
+  options.profile = paintProfile;
+  return options;
+}
+
+}  // namespace orvane::ui

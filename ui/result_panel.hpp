@@ -1,0 +1,33 @@
+// A result picture box (`pic30`, `Pic31`, `pic32`): shows the last drawing
+// that a successful calculation gave it, in character units.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "core/panels.hpp"
+
+namespace orvane::ui {
+
+class ResultPanel final : public QWidget {
+  Q_OBJECT
+ public:
+  using Drawing = std::function<void(DrawTarget&)>;
+
+  explicit ResultPanel(const QString& name, QWidget* parent = nullptr);
+
+  // Replaces the drawing and repaints. The drawing must hold the data it
+  // draws: a later failed calculation must not change what is shown.
+  void setDrawing(Drawing drawing);
+  // Runs the current drawing on another target (tests, printing).
+  void replay(DrawTarget& target) const;
+  bool hasDrawing() const { return static_cast<bool>(drawing_); }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  Drawing drawing_;
+};
+
+}  // namespace orvane::ui
