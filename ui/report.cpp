@@ -69,12 +69,11 @@ double printHeader(ReportPage& page, const ProjectState& ps, const FontCalibrati
   page.setFontSize(11);
   page.setScale(cal.cpl[11], cal.lpp[11]);
   const double m = std::floor(0.1 * cal.cpl[11]);
-  const double top = 1.5, bottom = 6.4;
-  page.line(m, top, m + 96, top);
-  page.line(m, bottom, m + 96, bottom);
+  const double top = 1.5, bottom = 7.0, right = cal.cpl[11] - 0.5;
+  page.line(m, top, right, top);
+  page.line(m, bottom, right, bottom);
   page.line(m + 36.5, top, m + 36.5, bottom);
   page.line(m + 79.5, top, m + 79.5, bottom);
-  page.line(m + 87.5, top, m + 87.5, bottom);
 
   auto text = [&](double col, double line, double size, const QString& s) {
     page.setFontSize(size);
@@ -87,14 +86,16 @@ double printHeader(ReportPage& page, const ProjectState& ps, const FontCalibrati
   text(0.5, 3.5, 8, QStringLiteral("Cylinder shell buckling based on DNV-RP-C202"));
   text(37.5, 2.2, 8, QStringLiteral("Project: ") + qs(ps.projectName));
   text(37.5, 3.5, 8, QStringLiteral("Identification: ") + qs(ps.ident));
-  text(88.5, 2.2, 8, QStringLiteral("Page:"));
-  text(88.5, 3.5, 9, QStringLiteral("1/1"));
+  // A date is wider than the eight columns before the page number, so the
+  // page number stands below the time.
   text(80.5, 2.2, 8,
        QStringLiteral("Date: ") + QLocale().toString(now.date(), QLocale::ShortFormat));
   const QTime t = now.time();
   text(80.5, 3.5, 8,
        QStringLiteral("Time: %1:%2").arg(QString::number(t.hour()), QString::number(t.minute())));
-  text(0.5, 5.0, 8, QStringLiteral("File: ") + qs(ps.fileName));
+  text(88.5, 4.8, 8, QStringLiteral("Page:"));
+  text(88.5, 5.8, 9, QStringLiteral("1/1"));
+  text(0.5, 5.4, 8, QStringLiteral("File: ") + qs(ps.fileName));
   return page.deviceY(bottom + 0.8);
 }
 
@@ -248,12 +249,12 @@ void printReport(QPainter& painter, const QRectF& area, const ProjectState& ps,
   page.setScale(kCols, kLines);
   page.setFontSize(8);
   page.setY((bodyTop - area.top()) / page.unitY());
+  // The sketch stands beside the input blocks, within the body.
+  if (options.cylinder)
+    options.cylinder(painter, page.toDevice(QRectF(84, page.y() + 0.5, 30, 22)), ps);
   printMaterials(page, ps);
   page.setY(page.y() + 0.5);
-  const double geometryTop = page.y();
   printGeometry(page, ps);
-  if (options.cylinder)
-    options.cylinder(painter, page.toDevice(QRectF(84, geometryTop - 8, 30, 22)), ps);
   page.setY(page.y() + 0.5);
   printLoading(page, ps);
 

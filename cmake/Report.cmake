@@ -1,0 +1,79 @@
+# The printed report, the Help menu's windows and documents, and the headless
+# report program. Included from ui/CMakeLists.txt, so it runs in the scope of
+# the ui directory and extends orvane_ui.
+get_filename_component(ORVANE_ROOT "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
+find_package(Qt6 REQUIRED COMPONENTS Help)
+
+target_sources(orvane_ui PRIVATE
+  ${ORVANE_ROOT}/ui/report.cpp
+  ${ORVANE_ROOT}/ui/report_page.cpp
+  ${ORVANE_ROOT}/ui/report_profiles.cpp
+  ${ORVANE_ROOT}/ui/report_sketch.cpp
+  ${ORVANE_ROOT}/ui/report_command.cpp
+  ${ORVANE_ROOT}/ui/print_dialog.cpp
+  ${ORVANE_ROOT}/ui/help_window.cpp
+  ${ORVANE_ROOT}/ui/help_window.hpp
+  ${ORVANE_ROOT}/ui/about_window.cpp
+  ${ORVANE_ROOT}/ui/about_window.hpp
+  ${ORVANE_ROOT}/ui/info_windows.cpp
+  ${ORVANE_ROOT}/ui/info_windows.hpp
+)
+target_link_libraries(orvane_ui PUBLIC Qt6::PrintSupport Qt6::Help)
+
+add_executable(orvane-report ${ORVANE_ROOT}/ui/report_main.cpp)
+target_link_libraries(orvane-report PRIVATE orvane_ui)
+
+# Help collection: the pages are compiled beside the program, help/ in the
+# output folder, where the help window looks for them.
+set(ORVANE_HELP_PAGES
+  index.html inputs.html modes.html shell.html column.html stiffener.html ringframe.html
+  profiles.html results.html files.html report.html style.css)
+find_program(ORVANE_QHELPGENERATOR qhelpgenerator
+  HINTS ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_LIBEXECS} /usr/lib/qt6/libexec REQUIRED)
+set(ORVANE_HELP_STAGE ${CMAKE_BINARY_DIR}/help-stage)
+set(ORVANE_HELP_DIR ${CMAKE_BINARY_DIR}/bin/help)
+set(help_inputs ${ORVANE_ROOT}/help/orvane.qhp ${ORVANE_ROOT}/help/orvane.qhcp)
+foreach(page IN LISTS ORVANE_HELP_PAGES)
+  list(APPEND help_inputs ${ORVANE_ROOT}/help/${page})
+endforeach()
+add_custom_command(
+  OUTPUT ${ORVANE_HELP_DIR}/orvane.qhc ${ORVANE_HELP_DIR}/orvane.qch
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${ORVANE_HELP_STAGE}
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${ORVANE_ROOT}/help ${ORVANE_HELP_STAGE}
+  COMMAND ${CMAKE_COMMAND} -E chdir ${ORVANE_HELP_STAGE}
+          ${ORVANE_QHELPGENERATOR} -s orvane.qhcp -o orvane.qhc
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${ORVANE_HELP_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy ${ORVANE_HELP_STAGE}/orvane.qhc ${ORVANE_HELP_STAGE}/orvane.qch
+          ${ORVANE_HELP_DIR}
+  DEPENDS ${help_inputs}
+  COMMENT "Compiling the help collection"
+  VERBATIM)
+add_custom_target(orvane_help ALL DEPENDS ${ORVANE_HELP_DIR}/orvane.qhc)
+
+# The theory manual, typeset from our own text when the program is built.
+add_executable(orvane-make-manual ${ORVANE_ROOT}/tools/make_manual.cpp)
+target_link_libraries(orvane-make-manual PRIVATE Qt6::Gui orvane_options)
+set(ORVANE_MANUAL "${CMAKE_BINARY_DIR}/bin/Documentation/Orvane DNV Theory Manual.pdf")
+file(GLOB ORVANE_MANUAL_SOURCES CONFIGURE_DEPENDS ${ORVANE_ROOT}/tools/manual/*.html)
+add_custom_command(
+  OUTPUT ${ORVANE_MANUAL}
+  COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+          $<TARGET_FILE:orvane-make-manual> ${ORVANE_ROOT}/tools/manual ${ORVANE_MANUAL}
+  DEPENDS orvane-make-manual ${ORVANE_MANUAL_SOURCES}
+  COMMENT "Typesetting the theory manual"
+  VERBATIM)
+add_custom_target(orvane_manual ALL DEPENDS ${ORVANE_MANUAL})
+
+if(ORVANE_BUILD_TESTS AND COMMAND orvane_add_ui_test)
+  orvane_add_ui_test(test_ui_report ${ORVANE_ROOT}/tests/ui/test_report.cpp)
+  target_compile_definitions(test_ui_report PRIVATE
+    ORVANE_SHIPPED_DATA="${ORVANE_ROOT}/data"
+    ORVANE_HELP_COLLECTION="${ORVANE_HELP_DIR}/orvane.qhc"
+    ORVANE_THEORY_MANUAL="${ORVANE_MANUAL}")
+  add_dependencies(test_ui_report orvane_help orvane_manual)
+  orvane_add_ui_test(test_ui_help ${ORVANE_ROOT}/tests/ui/test_help_about.cpp)
+  target_compile_definitions(test_ui_help PRIVATE
+    ORVANE_HELP_COLLECTION="${ORVANE_HELP_DIR}/orvane.qhc"
+    ORVANE_THEORY_MANUAL="${ORVANE_MANUAL}")
+  add_dependencies(test_ui_help orvane_help orvane_manual)
+endif()

@@ -1,0 +1,193 @@
+// The printed report rendered to PDF and read back as text.
+#include <QDir>
+#include <QPrinter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "core/calc_driver.hpp"
+#include "sections/data_files.hpp"
+#include "ui/print_dialog.hpp"
+#include "ui/report.hpp"
+
+using namespace orvane;
+using namespace orvane::ui;
+
+namespace {
+
+ProjectState project(int cyltype, int wsd) {
+  ProjectState ps;
+  assignDefaults(ps);
+  loadDataFiles(ps, ORVANE_SHIPPED_DATA);
+  ps.cyltype = static_cast<int16_t>(cyltype);
+  ps.wsd = static_cast<int16_t>(wsd);
+  ps.projectName = "Riser can 7";
+  ps.ident = "RC7-B";
+  refreshValues(ps);
+  RecordingEvents ev;
+  calcDriver(ps, ev);
+  return ps;
+}
+
+QString pdfText(const QString& pdf) {
+  QProcess p;
+  p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+  if (!p.waitForFinished(30000)) return {};
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+int pdfPages(const QString& pdf) {
+  QProcess p;
+  p.start(QStringLiteral("pdfinfo"), {pdf});
+  p.waitForFinished(30000);
+  const QString info = QString::fromUtf8(p.readAllStandardOutput());
+  const auto m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
+  return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+}  // namespace
+
+class ReportTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { QVERIFY(dir_.isValid()); }
+
+  void headerAndFormats() {
+    const QString lrfd = render(project(2, 0), QStringLiteral("lrfd.pdf"));
+    QVERIFY(lrfd.contains(QStringLiteral("Orvane DNV")));
+    QVERIFY(lrfd.contains(QStringLiteral("Cylinder shell buckling based on DNV-RP-C202")));
+    QVERIFY(lrfd.contains(QStringLiteral("Project: Riser can 7")));
+    QVERIFY(lrfd.contains(QStringLiteral("Identification: RC7-B")));
+    QVERIFY(lrfd.contains(QStringLiteral("Time: 9:5")));
+    QVERIFY(lrfd.contains(QStringLiteral("1/1")));
+    QVERIFY(lrfd.contains(QStringLiteral("LRDF meth.od")));
+    QVERIFY(lrfd.contains(QStringLiteral("Allowable Usage Factor:")));
+    QVERIFY(!lrfd.contains(QStringLiteral("WSD meth.od")));
+    QCOMPARE(pdfPages(dir_.filePath(QStringLiteral("lrfd.pdf"))), 1);
+
+    const QString wsd = render(project(2, 1), QStringLiteral("wsd.pdf"));
+    QVERIFY(wsd.contains(QStringLiteral("WSD meth.od")));
+    QVERIFY(wsd.contains(QStringLiteral("Basic Usage Factor:")));
+    QVERIFY(QRegularExpression(QStringLiteral("n0\\s+=\\s+1\\.00")).match(wsd).hasMatch());
+    QVERIFY(!wsd.contains(QStringLiteral("LRDF meth.od")));
+  }
+
+  void stringerStiffenedPrintsBothProfilesAndPanels() {
+    const ProjectState ps = project(2, 0);
+    const QString text = render(ps, QStringLiteral("stringer.pdf"));
+    QVERIFY(text.contains(QStringLiteral("Stiffener Profile:")));
+    QVERIFY(text.contains(QStringLiteral("Ringframe Profile:")));
+    QVERIFY(text.contains(reportDesignation(ps, false).trimmed()));
+    QVERIFY(text.contains(QStringLiteral("(Fabricated)")));
+    QCOMPARE(text.count(QStringLiteral("Profile data:")), 2);
+    QVERIFY(text.contains(QStringLiteral("Local buckling:")));
+    QVERIFY(text.contains(QString::fromStdString(ps.proportion[1]).simplified()));
+    QVERIFY(text.contains(QString::fromStdString(ps.shellTable.label[0])));
+    QVERIFY(text.contains(QString::fromStdString(ps.ringTable.label[0])));
+    // The stiffener panel or its note, whichever the screen shows.
+    QVERIFY(text.contains(QString::fromStdString(ps.stiffTable.label[0])));
+    QVERIFY(text.contains(QStringLiteral("Stiff spacing:")));
+    QVERIFY(text.contains(QStringLiteral("Sigx")));
+  }
+
+  void unstiffenedCylinderPrintsNoProfile() {
+    ProjectState ps = project(0, 0);
+    QCOMPARE(ps.ring_ch, int16_t(1));
+    const QString text = render(ps, QStringLiteral("plain.pdf"));
+    QVERIFY(!text.contains(QStringLiteral("Profile:")));
+    QVERIFY(!text.contains(QStringLiteral("Profile data:")));
+    QVERIFY(!text.contains(QString::fromStdString(ps.ringTable.label[0])));
+    QVERIFY(text.contains(QStringLiteral("Cylinder radius (cL plate)")));
+    QVERIFY(text.contains(QStringLiteral("Distance between ring frames")));
+    QVERIFY(!text.contains(QStringLiteral("Cylinder length")));
+    QVERIFY(!text.contains(QStringLiteral("Stiff spacing")));
+    QVERIFY(text.contains(QStringLiteral("Shell Buckling: (Ch 3.4.2)")));
+  }
+
+  void ringStiffenedColdFormed() {
+    ProjectState ps = project(1, 0);
+    ps.ringfab = 1;
+    const QString text = render(ps, QStringLiteral("ring.pdf"));
+    QVERIFY(!text.contains(QStringLiteral("Stiffener Profile:")));
+    QVERIFY(text.contains(QStringLiteral("Ringframe Profile:")));
+    QVERIFY(
+        text.contains(reportDesignation(ps, true).trimmed() + QStringLiteral(" (Cold-formed)")));
+    QCOMPARE(text.count(QStringLiteral("Profile data:")), 1);
+    // Without a stiffener section the ring-frame section stands at the left
+    // margin, under the input headings.
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    const auto column = [&](const QString& word) -> qsizetype {
+      for (const QString& l : lines)
+        if (l.contains(word)) return l.indexOf(word);
+      return -1;
+    };
+    QVERIFY(column(QStringLiteral("Geometry:")) >= 0);
+    QCOMPARE(column(QStringLiteral("Ringframe Profile:")), column(QStringLiteral("Geometry:")));
+  }
+
+  void columnModePrintsLoadsAndColumnPanel() {
+    const ProjectState ps = project(3, 0);
+    const QString text = render(ps, QStringLiteral("column.pdf"));
+    for (const char* s : {"M1a", "M1b", "M2a", "M2b", "kNm", "Effective length factor", "k2"})
+      QVERIFY2(text.contains(QLatin1String(s)), s);
+    QVERIFY(!text.contains(QStringLiteral("Sigx")));
+    QVERIFY(!text.contains(QStringLiteral("Distance between ring frames")));
+    QVERIFY(!text.contains(QStringLiteral("Profile:")));
+    QVERIFY(text.contains(QString::fromStdString(ps.stiffTable.label[0])));
+    QVERIFY(text.contains(QString::fromStdString(ps.stiffTable.label[ps.stiffTable.n]).trimmed()));
+  }
+
+  void designations() {
+    ProjectState ps = project(2, 0);
+    ps.cbostiff = 1;
+    ps.st.h = 250, ps.st.b = 90, ps.st.tw = 10, ps.st.tf = 15;
+    QCOMPARE(reportDesignation(ps, false), QStringLiteral(" L250x90x10.0x15.0 (built-up)"));
+    ps.cbostiff = 8;
+    QCOMPARE(reportDesignation(ps, false), QStringLiteral(" Trapez 250x90x10.0"));
+    ps.cboring = 6;
+    ps.rg.h = 180, ps.rg.tw = 9.5;
+    QCOMPARE(reportDesignation(ps, true), QStringLiteral(" BF 180x9.5"));
+  }
+
+  void cancelPrintsNothingAndCopiesAreSeparate() {
+    const ProjectState ps = project(1, 1);
+    bool asked = false;
+    QCOMPARE(printProject(nullptr, ps,
+                          [&](QPrinter&, QWidget*) {
+                            asked = true;
+                            return false;
+                          }),
+             0);
+    QVERIFY(asked);
+    const QString base = dir_.filePath(QStringLiteral("copies.pdf"));
+    const int done = printProject(nullptr, ps, [&](QPrinter& printer, QWidget*) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(base);
+      printer.setCopyCount(3);
+      return true;
+    });
+    QCOMPARE(done, 3);
+    for (const char* name : {"copies.pdf", "copies-2.pdf", "copies-3.pdf"}) {
+      const QString path = dir_.filePath(QLatin1String(name));
+      QCOMPARE(pdfPages(path), 1);
+      QVERIFY(pdfText(path).contains(QStringLiteral("WSD meth.od")));
+    }
+    QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("copies-4.pdf"))));
+  }
+
+ private:
+  QString render(const ProjectState& ps, const QString& name) {
+    const QString path = dir_.filePath(name);
+    ReportOptions options = defaultReportOptions();
+    options.printedAt = QDateTime(QDate(2024, 3, 7), QTime(9, 5));
+    const QString error = writeReportPdf(ps, path, options);
+    if (!error.isEmpty()) qWarning() << error;
+    return pdfText(path);
+  }
+
+  QTemporaryDir dir_;
+};
+
+QTEST_MAIN(ReportTest)
+#include "test_report.moc"
