@@ -26,6 +26,33 @@ void BM_CalcDriver(benchmark::State& state) {
 }
 BENCHMARK(BM_CalcDriver)->DenseRange(0, 3)->ArgName("cyltype");
 
+// The same runs computing numbers only, without any table text.
+void BM_CalcDriverNumbersOnly(benchmark::State& state) {
+  orvane::ProjectState ps = startState(static_cast<int>(state.range(0)));
+  ps.tableText = false;
+  orvane::RecordingEvents ev;
+  for (auto _ : state) {
+    orvane::calcDriver(ps, ev);
+    benchmark::DoNotOptimize(ps.UF);
+  }
+}
+BENCHMARK(BM_CalcDriverNumbersOnly)->DenseRange(0, 3)->ArgName("cyltype");
+
+// A stringer-stiffened cylinder with ring control, heavy ring control and the
+// special calculation of Ih: the longest run the program makes.
+void BM_CalcDriverAllRingChecks(benchmark::State& state) {
+  orvane::ProjectState ps = startState(2);
+  ps.hring_ch = 1;
+  ps.check_ih = 1;
+  ps.tableText = state.range(0) != 0;
+  orvane::RecordingEvents ev;
+  for (auto _ : state) {
+    orvane::calcDriver(ps, ev);
+    benchmark::DoNotOptimize(ps.UFinertia);
+  }
+}
+BENCHMARK(BM_CalcDriverAllRingChecks)->Arg(1)->Arg(0)->ArgName("text");
+
 }  // namespace
 
 BENCHMARK_MAIN();

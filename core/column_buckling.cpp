@@ -107,6 +107,7 @@ void columnCheck(ProjectState& ps) {
     ps.UFallow = ps.ufb;
   }
 
+  if (!ps.tableText) return;
   ResultTable& tab = ps.stiffTable;
   const std::string allow = " <= " + format(ps.UFallow, "0.00");
   tab.label[0] = "Global Buckling: (Ch 3.8)";

@@ -26,11 +26,14 @@ Decimal decimal15(double value) {
   d.negative = std::signbit(value);
   if (value == 0.0) return d;
   char buf[40];
-  std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
-  const std::string text(buf);
+  const auto res =
+      std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 14);
+  const std::string_view text(buf, static_cast<std::size_t>(res.ptr - buf));
   const auto e = text.find('e');
-  d.digits = text.substr(0, 1) + text.substr(2, e - 2);
-  d.exp = std::atoi(text.c_str() + e + 1);
+  d.digits.reserve(15);
+  d.digits.push_back(text[0]);
+  d.digits.append(text.substr(2, e - 2));
+  std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(), d.exp);
   return d;
 }
 

@@ -224,6 +224,10 @@ struct ProjectState {
 
   // panel layout: vertical offset of the first panel (0 on screen)
   double ypos = 0;
+
+  // false: the checks compute numbers only and leave every text (tables,
+  // local-buckling lines, designations) as it is; for batch screening.
+  bool tableText = true;
 };
 
 // Everything the checks tell the user while they run (the two warnings that

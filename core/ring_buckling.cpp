@@ -137,6 +137,7 @@ float specialIhUsage(const ProjectState& ps) {
 }
 
 void writeInertiaLines(ProjectState& ps, const char* ihNote) {
+  if (!ps.tableText) return;
   ResultTable& tab = ps.ringTable;
   setLine(tab, 8, "Ih =", format(ps.Ih, "0.000E+0"), std::string("  mm4") + ihNote);
   setLine(tab, 9, "IR =", format(ps.IR, "0.000E+0"), "  mm4");
@@ -192,19 +193,21 @@ void panelRingBuckling(ProjectState& ps, CalcEvents& ev) {
   ps.UFinertia = sgl(dv(ps.IR, ps.Iring));
 
   ResultTable& tab = ps.ringTable;
-  tab.label[0] = "Panel Ring Buckling: (Ch 3.5.2)";
-  setLine(tab, 1, "Area requirement:", "", "");
-  setLine(tab, 2,
-          "UF = Areq/A = " + format(ps.Areq, "0.000E+0") + "/" + format(g.Ag, "0.000E+0") + " = ",
-          format(ps.UFarea, "0.00"), "  ");
-  setLine(tab, 3, "Moment of inertia requirement:", "", "");
-  setLine(tab, 4, "le =", format(ps.le, "0.0"), "  mm");
-  setLine(tab, 5, "fT = ", format(ps.fTg, "0.0"), "  MPa");
-  setLine(tab, 6, "Ix =", format(ps.Ix, "0.000E+0"), "  mm4  ");
-  setLine(tab, 7, "Ixh =", format(ps.Ixh, "0.000E+0"), "  mm4  ");
-  writeInertiaLines(ps, " (General calc, ref ch 3.5.2.6)");
-  tab.label[12] = " ";
   tab.n = 12;
+  if (ps.tableText) {
+    tab.label[0] = "Panel Ring Buckling: (Ch 3.5.2)";
+    setLine(tab, 1, "Area requirement:", "", "");
+    setLine(tab, 2,
+            "UF = Areq/A = " + format(ps.Areq, "0.000E+0") + "/" + format(g.Ag, "0.000E+0") + " = ",
+            format(ps.UFarea, "0.00"), "  ");
+    setLine(tab, 3, "Moment of inertia requirement:", "", "");
+    setLine(tab, 4, "le =", format(ps.le, "0.0"), "  mm");
+    setLine(tab, 5, "fT = ", format(ps.fTg, "0.0"), "  MPa");
+    setLine(tab, 6, "Ix =", format(ps.Ix, "0.000E+0"), "  mm4  ");
+    setLine(tab, 7, "Ixh =", format(ps.Ixh, "0.000E+0"), "  mm4  ");
+    writeInertiaLines(ps, " (General calc, ref ch 3.5.2.6)");
+    tab.label[12] = " ";
+  }
 
   if (ps.pd < 0 && ps.check_ih == 1) {
     ps.UFspecial = 0;
@@ -220,13 +223,13 @@ void panelRingBuckling(ProjectState& ps, CalcEvents& ev) {
 
 void heavyRing(ProjectState& ps) {
   ResultTable& tab = ps.ringTable;
-  tab.label[12] = " ";
+  if (ps.tableText) tab.label[12] = " ";
   const InertiaParts parts = inertiaParts(ps, ps.L);
   raiseFTg(ps);
   const double ihhr = lateralPressureInertia(ps, ps.L);
   ps.Ihr = fin(ihhr + parts.ixh + parts.ix);
   tab.n = 12;
-  tab.label[12] = "Heavy ringframe Ihr>= " + format(ps.Ihr, "0.000E+0") + "  mm4";
+  if (ps.tableText) tab.label[12] = "Heavy ringframe Ihr>= " + format(ps.Ihr, "0.000E+0") + "  mm4";
 }
 
 }  // namespace orvane

@@ -42,6 +42,7 @@ void finishShellCheck(ProjectState& ps, bool cylinder, double fE2, double fE3) {
   const float fksd = sgl(dv(double(ps.fks), ps.gm));
   ps.UF = dv(ps.SigjSd, double(fksd));
 
+  if (!ps.tableText) return;
   ResultTable& tab = ps.shellTable;
   tab.label[0] = cylinder ? "Shell Buckling: (Ch 3.4.2)" : "Shell Buckling: (Ch 3.3.2)";
   setLine(tab, 1, "fEa = ", format(ps.fEa, "0.0"), "  MPa");

@@ -94,6 +94,7 @@ void stiffenerBuckling(ProjectState& ps, CalcEvents& ev) {
   c.fksd_s = sgl(dv(double(ps.fks), ps.gm));
   ps.UFstiff = dv(ps.SigjSd, double(c.fksd_s));
 
+  if (!ps.tableText) return;
   ResultTable& tab = ps.stiffTable;
   tab.label[0] = "Stiffener Buckling: (Ch 3.6.3)";
   setLine(tab, 1, "se =", format(ps.se, "0.0"), "  mm");

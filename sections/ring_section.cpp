@@ -140,9 +140,10 @@ void ringSectionProps(ProjectState& ps, int type, CalcEvents& ev) {
   const float tf = g.tf;
   const double root = csqrt(dv(double(E), ps.fyg));
   const bool flanged = type <= 3 || type == 6 || type == 9;
+  const bool text = ps.tableText;
   if (flanged) {
     const double lim2 = 1.35 * tw * root;
-    ps.ringLocal[1] = line("h <= ", lim2, hw <= lim2, "3.10.2");
+    if (text) ps.ringLocal[1] = line("h <= ", lim2, hw <= lim2, "3.10.2");
     const double free = ps.r - ps.t / 2 - h;
     double lim4 = lim2;
     if (free > 0) {
@@ -151,19 +152,19 @@ void ringSectionProps(ProjectState& ps, int type, CalcEvents& ev) {
       ev.warning(" r > height of ringframe  ");
       ev.focus("icylr");
     }
-    ps.ringLocal[2] = line("h/tw <= ", lim4, dv(hw, tw) <= lim4, "3.10.4");
-    if (type != 6) {
+    if (text) ps.ringLocal[2] = line("h/tw <= ", lim4, dv(hw, tw) <= lim4, "3.10.4");
+    if (text && type != 6) {
       const double lim3 = 0.4 * tf * root;
       ps.ringLocal[3] = line("bf <= ", lim3, bo <= lim3, "3.10.3");
       const double lim5 = dv((1.0 / 3.0) * tw * hw * free, tf * b * hw);
       ps.ringLocal[4] = line("ef/tw <= ", lim5, dv(ef, tw) <= lim5, "3.10.5");
     }
-  } else if (type == 4 || type == 5) {
+  } else if (text && (type == 4 || type == 5)) {
     const double lim1 = 0.4 * tw * root;
     ps.ringLocal[1] = line("h <= ", lim1, hw <= lim1, "3.10.1");
   }
 
-  ev.ringDesignation(ringDesignation(ps, type), type);
+  if (text) ev.ringDesignation(ringDesignation(ps, type), type);
 
   // section properties
   switch (type) {

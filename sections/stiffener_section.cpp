@@ -147,21 +147,22 @@ void stiffenerSection(ProjectState& ps, int type, CalcEvents& ev) {
 
   // 3. proportion lines
   const double root = csqrt(dv(double(ps.E), ps.fys));
-  if (type <= 3 || type == 6 || type == 9) {
+  const bool text = ps.tableText;
+  if (text && (type <= 3 || type == 6 || type == 9)) {
     const float web = sgl(1.35 * p.tw * root);
     ps.proportion[1] = "h <= " + format(web, "0") + verdict(p.hw <= web, "3.10.7");
   }
-  if (type <= 3 || type == 9) {
+  if (text && (type <= 3 || type == 9)) {
     const double flange = 0.4 * p.tf * root;
     ps.proportion[2] = "bf <= " + format(flange, "0") + verdict(p.bo <= flange, "3.10.9");
   }
-  if (type == 4 || type == 5) {
+  if (text && (type == 4 || type == 5)) {
     const float web = sgl(0.4 * p.tw * root);
     ps.proportion[1] = "h <= " + format(web, "0") + verdict(p.hw <= web, "3.10.6");
   }
 
   // 4., 5. sketch on the profile button and designation
-  ev.stiffenerDesignation(stiffenerDesignation(ps, type), type);
+  if (text) ev.stiffenerDesignation(stiffenerDesignation(ps, type), type);
 
   // 6. section properties
   const double h = p.h, b = p.b, tw = p.tw, hw = p.hw;

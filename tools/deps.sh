@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs every Debian 12 package needed to build, test and run Orvane DNV.
+set -euo pipefail
+packages=(
+  build-essential cmake g++ clang-14 libclang-rt-14-dev clang-format
+  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+  qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools
+  libgl1-mesa-dev libxkbcommon-dev
+  xvfb xauth poppler-utils fonts-liberation2 desktop-file-utils
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
