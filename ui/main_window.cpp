@@ -12,6 +12,7 @@
 #include "sections/materials.hpp"
 #include "sections/profile_tables.hpp"
 #include "ui/message_box.hpp"
+#include "ui/profile_window.hpp"
 #include "ui/read_number.hpp"
 #include "ui/settings_store.hpp"
 
@@ -117,8 +118,7 @@ bool MainWindow::calculate() {
 }
 
 void MainWindow::openProfileWindow(bool ring, int type) {
-  // The profile windows arrive with their own module; until then the
-  // request is only announced.
+  showProfileWindow({this, &ps_, decimalFlag_, [this] { return calculate(); }}, ring, type);
   emit profileWindowRequested(ring, type);
 }
 

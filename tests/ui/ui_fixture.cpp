@@ -1,0 +1,64 @@
+#include "ui_fixture.hpp"
+
+#include <QApplication>
+#include <QTest>
+
+namespace orvane::ui::test {
+
+Harness::Harness(const QLocale& locale) {
+  QLocale::setDefault(QLocale::c());
+  MessageBox::setSink(&messages);
+  WindowOptions options;
+  options.dataFolder = QStringLiteral(ORVANE_SHIPPED_DATA);
+  options.settings = &settings;
+  options.locale = locale;
+  window = std::make_unique<MainWindow>(options);
+  window->show();
+  QApplication::setActiveWindow(window.get());
+  if (!QTest::qWaitForWindowActive(window.get())) qWarning("window not active");
+}
+
+Harness::~Harness() { MessageBox::setSink(nullptr); }
+
+QLineEdit* Harness::field(const char* name) const { return get<QLineEdit>(name); }
+
+void Harness::type(const char* name, const QString& text) {
+  QLineEdit* f = field(name);
+  f->setFocus(Qt::TabFocusReason);
+  QApplication::processEvents();  // the field selects its text once the focus settled
+  QTest::keyClicks(f, text);
+}
+
+void Harness::leaveTo(const char* to) { get(to)->setFocus(Qt::TabFocusReason); }
+
+void Harness::enter() {
+  QWidget* w = QApplication::focusWidget();
+  if (w) QTest::keyClick(w, Qt::Key_Return);
+}
+
+QString Harness::focused() const {
+  QWidget* w = QApplication::focusWidget();
+  return w ? w->objectName() : QString();
+}
+
+bool Harness::focusColour(const char* name) const {
+  return field(name)->palette().color(QPalette::Base) == QColor(255, 255, 192);
+}
+
+void TextRecorder::print(const std::string& text, bool newline) {
+  items.push_back({text, x_, y_, bold_, color_});
+  if (newline) {
+    x_ = 0;
+    y_ += 1;
+  } else {
+    x_ += textWidth(text);
+  }
+}
+
+const Printed* TextRecorder::find(const std::string& text) const {
+  for (const Printed& p : items)
+    if (p.text == text) return &p;
+  return nullptr;
+}
+
+}  // namespace orvane::ui::test

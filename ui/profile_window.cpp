@@ -1,0 +1,448 @@
+#include "ui/profile_window.hpp"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "core/checked.hpp"
+#include "sections/profile_tables.hpp"
+#include "sections/ring_section.hpp"
+#include "sections/stiffener_section.hpp"
+#include "ui/message_box.hpp"
+#include "ui/profile_sketches.hpp"
+#include "ui/read_number.hpp"
+
+namespace orvane::ui {
+
+namespace {
+
+const QColor kFocusColor(255, 255, 192);
+const QColor kIdleColor(255, 255, 255);
+
+void setBackground(QLineEdit* e, const QColor& c) {
+  QPalette p = e->palette();
+  p.setColor(QPalette::Base, c);
+  e->setPalette(p);
+}
+
+template <class T>
+T* named(T* w, const char* name) {
+  w->setObjectName(QString::fromLatin1(name));
+  return w;
+}
+
+// Captions of the local-buckling lines: the stiffener's web and flange lines
+// (Eq 3.10.6/7, 3.10.9) and the ring frame's four (Eq 3.10.1/2 to 3.10.5).
+const char* const kStiffLineNames[3] = {"", "webclass", "flangeclass"};
+const char* const kStiffLineCaptions[3] = {"", "Web:", "Flange:"};
+const char* const kRingLineCaptions[5] = {"", "Web:", "Slenderness:", "Flange:", "Eccentricity:"};
+
+QString lineName(bool ring, int line) {
+  return ring ? QStringLiteral("ringline%1").arg(line) : QString::fromLatin1(kStiffLineNames[line]);
+}
+
+}  // namespace
+
+// What the section routines report while a window runs them: designations
+// go to the main window's labels; warnings only where the caller asks, since
+// the calculation driver has already shown them for the checks it ran.
+class ProfileWindow::SectionEvents final : public CalcEvents {
+ public:
+  SectionEvents(ProfileWindow& w, bool report) : w_(w), report_(report) {}
+  void warning(const std::string& text) override {
+    if (report_) MessageBox::warn(&w_, QString::fromStdString(text));
+  }
+  void stiffenerDesignation(const std::string& text, int) override { show("stiffprof", text); }
+  void ringDesignation(const std::string& text, int) override { show("ringprof", text); }
+
+ private:
+  void show(const char* name, const std::string& text) {
+    if (!w_.host_.owner) return;
+    if (auto* l = w_.host_.owner->findChild<QLabel*>(QString::fromLatin1(name)))
+      l->setText(QString::fromStdString(text));
+  }
+  ProfileWindow& w_;
+  bool report_;
+};
+
+ProfileWindow::ProfileWindow(const ProfileForm& form, ProfileHost host)
+    : QDialog(host.owner), form_(form), host_(std::move(host)), ps_(*host_.state) {
+  setObjectName(QString::fromLatin1(form.name));
+  setWindowTitle(QString::fromLatin1(form.caption));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setModal(false);
+  build();
+}
+
+ProfileWindow::~ProfileWindow() = default;
+
+void ProfileWindow::build() {
+  auto* fr21 = named(new QGroupBox(QStringLiteral("Profile")), "fr21");
+  auto* pic = new ProfileSketch(form_.shape, form_.ring);
+  pic->setObjectName(QStringLiteral("pic1"));
+  pic->setMinimumSize(170, 190);
+
+  auto* values = new QGridLayout;
+  values->setColumnMinimumWidth(1, 80);
+  int row = 0;
+  auto caption = [](const char* text) {
+    auto* l = new QLabel(QString::fromLatin1(text));
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return l;
+  };
+  if (form_.isTable()) {
+    list_ = named(new QComboBox, "cbo");
+    list_->setMinimumContentsLength(14);
+    connect(list_, &QComboBox::activated, this, &ProfileWindow::listClicked);
+    values->addWidget(list_, row++, 0, 1, 2);
+    for (Dim d : form_.shown) {
+      values->addWidget(caption(dimField(d).caption), row, 0);
+      values->addWidget(named(new QLabel, dimField(d).label), row++, 1);
+    }
+  } else {
+    for (Dim d : form_.fields) {
+      const DimField& f = dimField(d);
+      auto* e = named(new QLineEdit, f.name);
+      e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      e->setFixedWidth(70);
+      e->setAutoFillBackground(true);
+      e->installEventFilter(this);
+      values->addWidget(caption(f.caption), row, 0);
+      values->addWidget(e, row, 1);
+      values->addWidget(new QLabel(QStringLiteral("mm")), row++, 2);
+    }
+  }
+  values->setRowMinimumHeight(row++, 8);
+  const char* const dataNames[4] = {"sta", "stg", "stiy", "stiz"};
+  const char* const dataCaptions[4] = {"Ax =", "g =", "Iy =", "Iz ="};
+  for (int i = 0; i < (form_.showsIz ? 4 : 3); ++i) {
+    values->addWidget(caption(dataCaptions[i]), row, 0);
+    values->addWidget(named(new QLabel, dataNames[i]), row++, 1, 1, 2);
+  }
+  values->setRowStretch(row, 1);
+
+  auto* inside = new QHBoxLayout(fr21);
+  inside->addWidget(pic, 1);
+  inside->addSpacing(8);
+  inside->addLayout(values);
+
+  auto* top = new QVBoxLayout(this);
+  top->addWidget(fr21);
+  if (form_.firstLine > 0) {
+    auto* local = named(new QGroupBox(QStringLiteral("Local buckling")), "frlocal");
+    auto* grid = new QGridLayout(local);
+    for (int line = form_.firstLine; line <= form_.lastLine; ++line) {
+      auto* c = new QLabel(
+          QString::fromLatin1(form_.ring ? kRingLineCaptions[line] : kStiffLineCaptions[line]));
+      auto* text = new QLabel;
+      text->setObjectName(lineName(form_.ring, line));
+      grid->addWidget(c, line, 0);
+      grid->addWidget(text, line, 1);
+    }
+    grid->setColumnStretch(1, 1);
+    top->addWidget(local);
+  }
+  auto* buttons = new QHBoxLayout;
+  auto* ok = named(new QPushButton(QStringLiteral("OK")), "Command1");
+  ok->setAutoDefault(false);
+  connect(ok, &QPushButton::clicked, this, &ProfileWindow::okClicked);
+  buttons->addStretch(1);
+  buttons->addWidget(ok);
+  top->addLayout(buttons);
+}
+
+QLineEdit* ProfileWindow::field(Dim d) const {
+  return findChild<QLineEdit*>(QString::fromLatin1(dimField(d).name));
+}
+
+QLabel* ProfileWindow::label(const char* name) const {
+  return findChild<QLabel*>(QString::fromLatin1(name));
+}
+
+// Load: centred on the main window; the flat-bar table window takes its
+// width from its frame.
+void ProfileWindow::load() {
+  adjustSize();
+  if (form_.fitToFrame) {
+    auto* frame = findChild<QGroupBox*>(QStringLiteral("fr21"));
+    const int frameWidth = frame->sizeHint().width();
+    const int width = static_cast<int>(std::lround(1.06 * frameWidth));
+    const int left = static_cast<int>(std::lround(0.02 * width));
+    layout()->setContentsMargins(left, layout()->contentsMargins().top(), width - frameWidth - left,
+                                 layout()->contentsMargins().bottom());
+    setFixedWidth(width);
+  }
+  if (QWidget* main = host_.owner) {
+    const QRect m = main->geometry();
+    move(m.left() + (m.width() - width()) / 2, m.top() + m.height() / 2 - height() / 2);
+  }
+}
+
+void ProfileWindow::showEvent(QShowEvent* event) {
+  if (!loaded_) {
+    loaded_ = true;
+    load();
+  }
+  QDialog::showEvent(event);
+}
+
+bool ProfileWindow::event(QEvent* event) {
+  // A cycle that showed a message box ends with its own refresh.
+  if (event->type() == QEvent::WindowActivate && !busy_ && !closing_) activate();
+  return QDialog::event(event);
+}
+
+void ProfileWindow::setMainListIndex() {
+  if (!host_.owner) return;
+  const QString name = form_.ring ? QStringLiteral("cboring") : QStringLiteral("cbostiff");
+  if (auto* box = host_.owner->findChild<QComboBox*>(name)) {
+    const QSignalBlocker quiet(box);
+    box->setCurrentIndex(form_.type);
+  }
+}
+
+void ProfileWindow::activate() {
+  (form_.ring ? ps_.cboring : ps_.cbostiff) = form_.type;
+  setMainListIndex();
+  host_.calculate();
+  if (list_) {
+    const QSignalBlocker quiet(list_);
+    list_->clear();
+    for (const std::string& item : profileList(ps_.prof.*form_.table, form_.kind))
+      list_->addItem(QString::fromStdString(item));
+    list_->setCurrentIndex((form_.ring ? ps_.ringRows : ps_.stiffRows).*form_.row);
+  }
+  refresh();
+}
+
+// The calculation driver computes a section only for the cylinder type and
+// checks that use it; the window runs its own type's routine as well so that
+// it always shows the profile being edited. A fault leaves the old values.
+void ProfileWindow::runSection(bool report) {
+  SectionEvents events(*this, report);
+  try {
+    if (form_.ring)
+      ringSectionProps(ps_, form_.type, events);
+    else
+      stiffenerSection(ps_, form_.type, events);
+  } catch (const CalcFault&) {
+  }
+}
+
+void ProfileWindow::refresh() {
+  runSection(false);
+  const int d = host_.decimalFlag;
+  if (form_.isTable()) {
+    for (Dim dim : form_.shown)
+      label(dimField(dim).label)
+          ->setText(showNumber(currentValue(ps_, form_.ring, dim), dimField(dim).pattern, d) +
+                    QStringLiteral(" mm"));
+  } else {
+    for (Dim dim : form_.fields)
+      field(dim)->setText(showNumber(builtValue(ps_, form_, dim), dimField(dim).pattern, d));
+  }
+  const bool ring = form_.ring;
+  label("sta")->setText(showNumber(ring ? ps_.rg.Ag : ps_.st.As, "##0", d) +
+                        QStringLiteral(" mm2"));
+  label("stg")->setText(showNumber(ring ? ps_.rg.massg : ps_.st.mass, "##0.0", d) +
+                        QStringLiteral(" kg/m"));
+  label("stiy")->setText(showNumber(ring ? ps_.rg.Ixg : ps_.st.Iy, "0.000E+0", d) +
+                         QStringLiteral(" mm4"));
+  if (form_.showsIz) {
+    // The I stiffener's routine computes no Iz and no check needs it: an
+    // old value of another profile would mislead.
+    label("stiz")->setText(form_.izComputed
+                               ? showNumber(ring ? ps_.rg.Izg : ps_.st.Iz, "0.000E+0", d) +
+                                     QStringLiteral(" mm4")
+                               : QStringLiteral("not computed"));
+  }
+  for (int line = form_.firstLine; line <= form_.lastLine && line > 0; ++line) {
+    const std::string& text = ring ? ps_.ringLocal[line] : ps_.proportion[line];
+    findChild<QLabel*>(lineName(ring, line))->setText(QString::fromStdString(text));
+  }
+}
+
+void ProfileWindow::gotFocus(QLineEdit* e) {
+  setBackground(e, kFocusColor);
+  e->selectAll();
+  // a click places the cursor after the focus arrived; select again after it
+  QTimer::singleShot(0, e, [e] {
+    if (e->hasFocus()) e->selectAll();
+  });
+}
+
+void ProfileWindow::fieldCycle(QLineEdit* e, Dim d) {
+  const DimField& f = dimField(d);
+  busy_ = true;
+  bool back = false;
+  try {
+    setBuiltValue(ps_, form_, d, readNumber(e->text(), host_.decimalFlag));
+    const char* pattern = d == Dim::B && form_.wideB ? "##0.0" : f.pattern;
+    e->setText(showNumber(builtValue(ps_, form_, d), pattern, host_.decimalFlag));
+    if (builtValue(ps_, form_, d) < f.limit) {
+      MessageBox::warn(this, QString::fromLatin1(f.message));
+      back = true;
+      if (f.clampAlways || (form_.clampHB && (d == Dim::H || d == Dim::B)))
+        setBuiltValue(ps_, form_, d, f.limit);
+    }
+    host_.calculate();
+    refresh();
+  } catch (const InputMismatch&) {
+    MessageBox::warn(this, QStringLiteral("Input string mismatch "));
+    back = true;
+  } catch (const InputOverflow&) {
+    // as the main window's fields: nothing is stored and nothing reported
+  }
+  setBackground(e, kIdleColor);
+  if (back) e->setFocus(Qt::OtherFocusReason);
+  busy_ = false;
+  if (back) {
+    gotFocus(e);
+    return;
+  }
+  // the field the user went to may have lost its got-focus steps to a box
+  auto* now = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+  if (now && now != e && now->window() == this) gotFocus(now);
+}
+
+void ProfileWindow::okClicked() {
+  const bool calc = form_.ok != OkAction::Close;
+  if (form_.ok == OkAction::ReadCloseCalc) {
+    busy_ = true;
+    for (Dim d : form_.okTests) {
+      const DimField& f = dimField(d);
+      QLineEdit* e = field(d);
+      try {
+        setBuiltValue(ps_, form_, d, readNumber(e->text(), host_.decimalFlag));
+        e->setText(showNumber(builtValue(ps_, form_, d), d == Dim::H ? "##0" : "##0.0",
+                              host_.decimalFlag));
+        if (builtValue(ps_, form_, d) < f.okLimit) {
+          MessageBox::warn(this, QString::fromLatin1(f.okMessage));
+          e->setFocus(Qt::OtherFocusReason);
+        }
+      } catch (const InputMismatch&) {
+        MessageBox::warn(this, QStringLiteral("Input string mismatch "));
+        e->setFocus(Qt::OtherFocusReason);
+      } catch (const InputOverflow&) {
+      }
+    }
+    busy_ = false;
+  }
+  // the window is gone (deleted later) once closed: keep what is needed
+  const std::function<bool()> calculate = host_.calculate;
+  close();
+  if (calc) calculate();
+}
+
+// Closing reads the height and width once more, warns without clamping and
+// never stays open.
+void ProfileWindow::unloadCycle() {
+  for (Dim d : form_.unloadTests) {
+    const DimField& f = dimField(d);
+    QLineEdit* e = field(d);
+    try {
+      setBuiltValue(ps_, form_, d, readNumber(e->text(), host_.decimalFlag));
+      e->setText(showNumber(builtValue(ps_, form_, d), f.pattern, host_.decimalFlag));
+      if (builtValue(ps_, form_, d) < f.limit)
+        MessageBox::warn(this, QString::fromLatin1(f.message));
+    } catch (const InputMismatch&) {
+      MessageBox::warn(this, QStringLiteral("Input string mismatch "));
+    } catch (const InputOverflow&) {
+    }
+  }
+}
+
+void ProfileWindow::closeEvent(QCloseEvent* event) {
+  if (!closing_) {
+    closing_ = true;
+    busy_ = true;
+    unloadCycle();
+  }
+  event->accept();
+}
+
+void ProfileWindow::listClicked(int row) {
+  if (row < 0) return;
+  (form_.ring ? ps_.ringRows : ps_.stiffRows).*form_.row = static_cast<int16_t>(row);
+  qWarning("listClicked %d %d %s %d %d %d", row, ps_.stiffRows.l, form_.name, form_.ring,
+           ps_.ringRows.l, ps_.stiffRows.bulb);
+  if (form_.sectionFirstOnClick) runSection(true);
+  host_.calculate();
+  qWarning("after calc %d", ps_.stiffRows.l);
+  refresh();
+  qWarning("after refresh %d", ps_.stiffRows.l);
+}
+
+bool ProfileWindow::eventFilter(QObject* watched, QEvent* event) {
+  auto* e = qobject_cast<QLineEdit*>(watched);
+  if (!e) return QDialog::eventFilter(watched, event);
+  const auto at = std::find_if(form_.fields.begin(), form_.fields.end(), [e](Dim d) {
+    return e->objectName() == QLatin1String(dimField(d).name);
+  });
+  if (at == form_.fields.end()) return false;
+  switch (event->type()) {
+    case QEvent::KeyPress: {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (key != Qt::Key_Return && key != Qt::Key_Enter) break;
+      const auto next = at + 1 == form_.fields.end() ? form_.fields.begin() : at + 1;
+      field(*next)->setFocus(Qt::TabFocusReason);
+      return true;
+    }
+    case QEvent::FocusIn:
+    case QEvent::FocusOut: {
+      if (busy_ || closing_) break;
+      // the first field takes the focus when the window opens; switching
+      // windows or opening a menu is not leaving the field
+      if (event->type() == QEvent::FocusIn) {
+        gotFocus(e);
+        break;
+      }
+      const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        fieldCycle(e, *at);
+      break;
+    }
+    default:
+      break;
+  }
+  return false;
+}
+
+ProfileWindow* findProfileWindow(QWidget* owner, const char* name) {
+  if (!owner) return nullptr;
+  for (auto* w :
+       owner->findChildren<ProfileWindow*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly))
+    if (!w->closing()) return w;
+  return nullptr;
+}
+
+ProfileWindow* showProfileWindow(const ProfileHost& host, bool ring, int type) {
+  const ProfileForm* form = profileForm(ring, type);
+  if (!form) return nullptr;
+  ProfileWindow* w = findProfileWindow(host.owner, form->name);
+  if (!w) w = new ProfileWindow(*form, host);
+  w->show();
+  w->raise();
+  w->activateWindow();
+  return w;
+}
+
+void closeProfileWindows(QWidget* owner) {
+  if (!owner) return;
+  for (auto* w : owner->findChildren<ProfileWindow*>(Qt::FindDirectChildrenOnly))
+    if (!w->closing()) w->close();
+}
+
+}  // namespace orvane::ui
