@@ -4,7 +4,7 @@
 
 #include "core/design_basis.hpp"
 #include "sections/materials.hpp"
-#include "sections/profile_tables.hpp"
+#include "sections/profile_source.hpp"
 
 namespace orvane {
 
@@ -16,8 +16,6 @@ const char* const kRingTypes[10] = {"L-table",        "L-built up",       "T-tab
 
 namespace {
 
-const char* const kPrefix[10] = {"L", "L", "T", "T", "Fb", "Fb", "BF ", "RHS", "U", "I"};
-
 std::string line(const char* label, double limit, bool ok, const char* eq) {
   return label + format(limit, "0") + " (Eq " + eq + (ok ? ") ==> OK" : ") ==> NOK");
 }
@@ -25,78 +23,15 @@ std::string line(const char* label, double limit, bool ok, const char* eq) {
 }  // namespace
 
 std::string ringDesignation(const ProjectState& ps, int type) {
-  if (type < 0 || type > 9) return {};
-  const RingProfile& g = ps.rg;
-  std::string d = kPrefix[type] + format(g.h, "00") + "x";
-  if (type >= 4 && type <= 6) return d + format(g.tw, "0.0");
-  d += format(g.b, "00") + "x" + format(g.tw, "0.0");
-  if (type == 7 || type == 8) return d;
-  return d + "x" + format(g.tf, "#0.0");
+  return profileDesignation(type, ps.rg.h, ps.rg.b, ps.rg.tw, ps.rg.tf);
 }
 
 void ringSectionProps(ProjectState& ps, int type, CalcEvents& ev) {
   RingProfile& g = ps.rg;
-  const ProfileTables& tab = ps.prof;
-  const BuiltUpSets& bu = ps.ringBuilt;
   double hw = 0, bo = 0, ef = 0, area = 0;
 
-  auto fromFlanged = [&](const BuiltUpFlanged& s) {
-    g.h = s.h;
-    g.b = s.b;
-    g.tw = s.tw;
-    g.tf = s.tf;
-  };
-  auto fromTable = [&](const ProfileTable& t, int row) {
-    g.h = tableValue(t, row, 1);
-    g.b = tableValue(t, row, 2);
-    g.tw = tableValue(t, row, 3);
-    g.tf = tableValue(t, row, 4);
-  };
-  switch (type) {
-    case 0:
-      fromTable(tab.l, ps.ringRows.l);
-      break;
-    case 1:
-      fromFlanged(bu.lb);
-      break;
-    case 2:
-      fromTable(tab.t, ps.ringRows.t);
-      break;
-    case 3:
-      fromFlanged(bu.tb);
-      break;
-    case 4:
-      g.h = tableValue(tab.flat, ps.ringRows.flat, 1);
-      g.tw = tableValue(tab.flat, ps.ringRows.flat, 2);
-      break;
-    case 5:
-      g.h = bu.fb.h;
-      g.tw = bu.fb.tw;
-      break;
-    case 6:
-      g.h = tableValue(tab.bulb, ps.ringRows.bulb, 1);
-      g.tw = tableValue(tab.bulb, ps.ringRows.bulb, 2);
-      g.a = tableValue(tab.bulb, ps.ringRows.bulb, 3);   // c
-      g.Ro = tableValue(tab.bulb, ps.ringRows.bulb, 4);  // rb
-      area = tableValue(tab.bulb, ps.ringRows.bulb, 5);
-      break;
-    case 7:
-      g.h = bu.rhs.h;
-      g.b = bu.rhs.b;
-      g.tw = bu.rhs.tw;
-      break;
-    case 8:
-      g.h = bu.trap.h;
-      g.b = bu.trap.b;
-      g.a = bu.trap.a;
-      g.tw = bu.trap.tw;
-      break;
-    case 9:
-      fromFlanged(bu.ib);
-      break;
-    default:
-      return;
-  }
+  if (type < 0 || type > 9) return;
+  area = takeDimensions(g, type, ps.ringRows, ps.ringBuilt, ps.prof);
 
   float tgov = sgl(g.tw);
   switch (type) {

@@ -5,7 +5,7 @@
 
 #include "core/design_basis.hpp"
 #include "sections/materials.hpp"
-#include "sections/profile_tables.hpp"
+#include "sections/profile_source.hpp"
 
 namespace orvane {
 
@@ -17,8 +17,6 @@ const char* const kStiffenerTypes[10] = {
 
 namespace {
 
-const char* const kPrefix[10] = {"L", "L", "T", "T", "Fb", "Fb", "BF ", "RHS", "U", "I"};
-
 std::string verdict(bool ok, const char* eq) {
   return std::string(" (Eq ") + eq + (ok ? ") ==> OK" : ") ==> NOK");
 }
@@ -26,79 +24,17 @@ std::string verdict(bool ok, const char* eq) {
 }  // namespace
 
 std::string stiffenerDesignation(const ProjectState& ps, int type) {
-  if (type < 0 || type > 9) return {};
-  const StiffenerProfile& p = ps.st;
-  std::string d = kPrefix[type] + format(p.h, "00") + "x";
-  if (type >= 4 && type <= 6) return d + format(p.tw, "0.0");
-  d += format(p.b, "00") + "x" + format(p.tw, "0.0");
-  if (type == 7 || type == 8) return d;
-  return d + "x" + format(p.tf, "#0.0");
+  return profileDesignation(type, ps.st.h, ps.st.b, ps.st.tw, ps.st.tf);
 }
 
 void stiffenerSection(ProjectState& ps, int type, CalcEvents& ev) {
   StiffenerProfile& p = ps.st;
-  const ProfileTables& tab = ps.prof;
   float tgov = 0;
   double bulbArea = 0;
 
   // 1. dimensions of the chosen type and the derived web height and outstand
-  auto fromFlanged = [&](const BuiltUpFlanged& s) {
-    p.h = s.h;
-    p.b = s.b;
-    p.tw = s.tw;
-    p.tf = s.tf;
-  };
-  auto fromTable = [&](const ProfileTable& t, int row) {
-    p.h = tableValue(t, row, 1);
-    p.b = tableValue(t, row, 2);
-    p.tw = tableValue(t, row, 3);
-    p.tf = tableValue(t, row, 4);
-  };
-  switch (type) {
-    case 0:
-      fromTable(tab.l, ps.stiffRows.l);
-      break;
-    case 1:
-      fromFlanged(ps.stiffBuilt.lb);
-      break;
-    case 2:
-      fromTable(tab.t, ps.stiffRows.t);
-      break;
-    case 3:
-      fromFlanged(ps.stiffBuilt.tb);
-      break;
-    case 4:
-      p.h = tableValue(tab.flat, ps.stiffRows.flat, 1);
-      p.tw = tableValue(tab.flat, ps.stiffRows.flat, 2);
-      break;
-    case 5:
-      p.h = ps.stiffBuilt.fb.h;
-      p.tw = ps.stiffBuilt.fb.tw;
-      break;
-    case 6:
-      p.h = tableValue(tab.bulb, ps.stiffRows.bulb, 1);
-      p.tw = tableValue(tab.bulb, ps.stiffRows.bulb, 2);
-      p.a = tableValue(tab.bulb, ps.stiffRows.bulb, 3);   // c
-      p.Ro = tableValue(tab.bulb, ps.stiffRows.bulb, 4);  // r
-      bulbArea = tableValue(tab.bulb, ps.stiffRows.bulb, 5);
-      break;
-    case 7:
-      p.h = ps.stiffBuilt.rhs.h;
-      p.b = ps.stiffBuilt.rhs.b;
-      p.tw = ps.stiffBuilt.rhs.tw;
-      break;
-    case 8:
-      p.h = ps.stiffBuilt.trap.h;
-      p.b = ps.stiffBuilt.trap.b;
-      p.a = ps.stiffBuilt.trap.a;
-      p.tw = ps.stiffBuilt.trap.tw;
-      break;
-    case 9:
-      fromFlanged(ps.stiffBuilt.ib);
-      break;
-    default:
-      return;
-  }
+  if (type < 0 || type > 9) return;
+  bulbArea = takeDimensions(p, type, ps.stiffRows, ps.stiffBuilt, ps.prof);
 
   switch (type) {
     case 0:
