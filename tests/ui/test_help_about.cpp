@@ -1,0 +1,86 @@
+// The Help menu's documents and the about and picture windows.
+#include <QHelpContentModel>
+#include <QHelpEngine>
+#include <QHelpIndexModel>
+#include <QLabel>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QtTest>
+
+#include "ui/about_window.hpp"
+#include "ui/help_window.hpp"
+#include "ui/info_windows.hpp"
+
+using namespace orvane::ui;
+
+class HelpAboutTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+  void collectionHasContentsAndIndex() {
+    HelpWindow window(QStringLiteral(ORVANE_HELP_COLLECTION));
+    QVERIFY(window.isReady());
+    QHelpEngine* engine = window.engine();
+    QCOMPARE(engine->registeredDocumentations().size(), 1);
+    QHelpIndexModel* index = engine->indexModel();
+    QTRY_VERIFY(index->rowCount() > 20);
+    QVERIFY(index->match(index->index(0, 0), Qt::DisplayRole, QStringLiteral("LRFD")).size() == 1);
+    QHelpContentModel* contents = engine->contentModel();
+    QTRY_VERIFY(contents->rowCount() == 1);
+    QVERIFY(contents->rowCount(contents->index(0, 0)) >= 10);
+    QVERIFY(window.currentUrl().toString().endsWith(QStringLiteral("index.html")));
+    QVERIFY(engine->fileData(window.currentUrl()).contains("DNV-RP-C202"));
+    window.showPage(HelpWindow::Page::Search);
+    window.showPage(HelpWindow::Page::Index);
+  }
+
+  void theoryManualIsTypeset() {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"),
+            {QStringLiteral(ORVANE_THEORY_MANUAL), QStringLiteral("-")});
+    QVERIFY(p.waitForFinished(30000));
+    const QString text = QString::fromUtf8(p.readAllStandardOutput());
+    QVERIFY(text.contains(QStringLiteral("Theory Manual")));
+    for (const char* ref : {"Ch 3.4.2", "Ch 3.3.2", "Ch 3.5.2", "Ch 3.6.3", "Ch 3.8", "3.10.1"})
+      QVERIFY2(text.contains(QLatin1String(ref)), ref);
+  }
+
+  void aboutWindowTextsAndClickCloses() {
+    QWidget owner;
+    AboutWindow* about = AboutWindow::open(&owner);
+    QCOMPARE(AboutWindow::open(&owner), about);  // the one window again
+    QCOMPARE(about->windowTitle(), QStringLiteral("About Orvane DNV"));
+    auto* ab1 = about->findChild<QLabel*>(QStringLiteral("ab1"));
+    QVERIFY(ab1);
+    QCOMPARE(ab1->text(), QStringLiteral("Orvane DNV"));
+    QCOMPARE(ab1->palette().color(QPalette::WindowText), QColor(0, 85, 152));
+    QCOMPARE(about->findChild<QLabel*>(QStringLiteral("ab2"))->text(),
+             QStringLiteral("Cylinder shell buckling based on DNV-RP-C202"));
+    auto* ab3 = about->findChild<QLabel*>(QStringLiteral("ab3"));
+    QCOMPARE(ab3->text(), QStringLiteral("Version 1.7"));
+    QPointer<AboutWindow> guard(about);
+    QTest::mouseClick(ab3, Qt::LeftButton);
+    QTRY_VERIFY(guard.isNull());
+  }
+
+  void pictureWindowsCloseOnTheirPicture() {
+    QWidget owner;
+    InfoWindow* uf = InfoWindow::open(InfoWindow::Kind::UsageFactors, &owner);
+    QCOMPARE(uf->objectName(), QStringLiteral("InfoUF"));
+    auto* second = uf->findChild<QLabel*>(QStringLiteral("Picture2"));
+    QVERIFY(second && !second->pixmap().isNull());
+    QPointer<InfoWindow> guard(uf);
+    QTest::mouseClick(second, Qt::LeftButton);  // only Picture1 closes
+    QVERIFY(uf->isVisible());
+    QTest::mouseClick(uf->findChild<QLabel*>(QStringLiteral("Picture1")), Qt::LeftButton);
+    QTRY_VERIFY(guard.isNull());
+    InfoWindow* ring = InfoWindow::open(InfoWindow::Kind::RingFrames, &owner);
+    QCOMPARE(ring->objectName(), QStringLiteral("InfoORVANE"));
+    QVERIFY(ring->findChild<QLabel*>(QStringLiteral("Picture1")));
+  }
+};
+
+QTEST_MAIN(HelpAboutTest)
+#include "test_help_about.moc"
