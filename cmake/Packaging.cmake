@@ -6,13 +6,15 @@
 include(GNUInstallDirs)
 set(ORVANE_APP_DIR ${CMAKE_INSTALL_LIBDIR}/orvane-dnv)
 
-set(orvane_programs orvane-cli)
-foreach(program orvane orvane-report)
+set(orvane_programs)
+foreach(program orvane-cli orvane orvane-report)
   if(TARGET ${program})
     list(APPEND orvane_programs ${program})
   endif()
 endforeach()
-install(TARGETS ${orvane_programs} RUNTIME DESTINATION ${ORVANE_APP_DIR})
+if(orvane_programs)
+  install(TARGETS ${orvane_programs} RUNTIME DESTINATION ${ORVANE_APP_DIR})
+endif()
 foreach(program IN LISTS orvane_programs)
   install(CODE "
     set(link \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${program}\")
@@ -39,7 +41,7 @@ if(TARGET orvane_help)
 endif()
 
 # The installed tree answers a check of a shipped project file.
-if(ORVANE_BUILD_TESTS)
+if(ORVANE_BUILD_TESTS AND TARGET orvane-cli)
   set(stage ${CMAKE_BINARY_DIR}/install-test)
   add_test(NAME installed_tree_check
            COMMAND ${CMAKE_COMMAND} -DBUILD=${CMAKE_BINARY_DIR} -DSTAGE=${stage}
