@@ -222,7 +222,8 @@ void ProfileWindow::activate() {
     list_->clear();
     for (const std::string& item : profileList(ps_.prof.*form_.table, form_.kind))
       list_->addItem(QString::fromStdString(item));
-    list_->setCurrentIndex((form_.ring ? ps_.ringRows : ps_.stiffRows).*form_.row);
+    const TableRows& rows = form_.ring ? ps_.ringRows : ps_.stiffRows;
+    list_->setCurrentIndex(rows.*form_.row);
   }
   refresh();
 }
@@ -375,14 +376,12 @@ void ProfileWindow::closeEvent(QCloseEvent* event) {
 
 void ProfileWindow::listClicked(int row) {
   if (row < 0) return;
-  (form_.ring ? ps_.ringRows : ps_.stiffRows).*form_.row = static_cast<int16_t>(row);
-  qWarning("listClicked %d %d %s %d %d %d", row, ps_.stiffRows.l, form_.name, form_.ring,
-           ps_.ringRows.l, ps_.stiffRows.bulb);
+  // through a named reference: GCC 12 writes `(c ? a : b).*member` into a copy
+  TableRows& rows = form_.ring ? ps_.ringRows : ps_.stiffRows;
+  rows.*form_.row = static_cast<int16_t>(row);
   if (form_.sectionFirstOnClick) runSection(true);
   host_.calculate();
-  qWarning("after calc %d", ps_.stiffRows.l);
   refresh();
-  qWarning("after refresh %d", ps_.stiffRows.l);
 }
 
 bool ProfileWindow::eventFilter(QObject* watched, QEvent* event) {
