@@ -38,11 +38,11 @@ QGridLayout* grid(QWidget* parent) {
   return g;
 }
 
-QComboBox* list(const char* name) {
+QComboBox* list(const char* name, int minimumChars = 12) {
   auto* c = new QComboBox;
   c->setObjectName(QString::fromLatin1(name));
   c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  c->setMinimumContentsLength(12);
+  c->setMinimumContentsLength(minimumChars);
   return c;
 }
 
@@ -98,7 +98,7 @@ void MainWindow::buildInputFrames() {
     g->addWidget(addLabel(QString::fromLatin1(geometry[row][1]), fr112), row, 1, right);
     g->addWidget(addField(geometry[row][2]), row, 2, 1, 2, Qt::AlignLeft);
   }
-  g->addLayout(materialRow(addLabel(QStringLiteral("Material:"), fr112), list("cbofyp")), 4, 0);
+  g->addLayout(materialRow(addLabel(QStringLiteral("Material:"), fr112), list("cbofyp", 14)), 4, 0);
   g->addWidget(addLabel(QStringLiteral("fyp:"), fr112), 4, 1, right);
   g->addWidget(addField("ifyp"), 4, 2, 1, 2, Qt::AlignLeft);
   g->setColumnStretch(0, 1);
@@ -148,11 +148,13 @@ void MainWindow::buildInputFrames() {
   g->addWidget(addLabel(QStringLiteral("Lat tors buckl length:"), fr120), 2, 0);
   g->addWidget(addLabel(QStringLiteral("lt ="), fr120), 2, 1, right);
   g->addWidget(addField("ilt"), 2, 2, Qt::AlignLeft);
-  g->addLayout(materialRow(addLabel(QStringLiteral("Material:"), fr120), list("cbofys")), 3, 0);
-  g->addWidget(addLabel(QStringLiteral("fys:"), fr120), 3, 1, right);
+  QHBoxLayout* cbofysRow =
+      materialRow(addLabel(QStringLiteral("Material:"), fr120), list("cbofys"));
+  cbofysRow->addWidget(addLabel(QStringLiteral("fys:"), fr120));
+  g->addLayout(cbofysRow, 3, 0, 1, 2);
   g->addWidget(addField("ifys"), 3, 2, Qt::AlignLeft);
   g->addWidget(addLabel(QStringLiteral("MPa"), fr120), 3, 3);
-  g->setColumnStretch(3, 1);
+  g->setColumnStretch(0, 1);
 
   // Ring-frame data
   QGroupBox* fr121 = named(frame("fr121", QStringLiteral("Ringframe data (mm)"), fr10), "fr121");
@@ -169,8 +171,10 @@ void MainWindow::buildInputFrames() {
   g->addWidget(addLabel(QStringLiteral("Lat tors buckl length:"), fr121), 2, 0);
   g->addWidget(addLabel(QStringLiteral("lt ="), fr121), 2, 1, right);
   g->addWidget(addField("igilt"), 2, 2, Qt::AlignLeft);
-  g->addLayout(materialRow(addLabel(QStringLiteral("Material:"), fr121), list("cbofyg")), 3, 0);
-  g->addWidget(addLabel(QStringLiteral("fyg:"), fr121), 3, 1, right);
+  QHBoxLayout* cbofygRow =
+      materialRow(addLabel(QStringLiteral("Material:"), fr121), list("cbofyg"));
+  cbofygRow->addWidget(addLabel(QStringLiteral("fyg:"), fr121));
+  g->addLayout(cbofygRow, 3, 0, 1, 2);
   g->addWidget(addField("ifyg"), 3, 2, Qt::AlignLeft);
   g->addWidget(addLabel(QStringLiteral("MPa"), fr121), 3, 3);
   auto* fabRow = new QHBoxLayout;
@@ -181,7 +185,7 @@ void MainWindow::buildInputFrames() {
   fabRow->addStretch(1);
   fabRow->addWidget(pictureButton("Picture", ringFrameIcon()));
   g->addLayout(fabRow, 4, 0, 1, 4);
-  g->setColumnStretch(3, 1);
+  g->setColumnStretch(0, 1);
 
   // Loading
   QGroupBox* fr123 = named(frame("fr123", QStringLiteral("Loading (MPa)"), fr10), "fr123");

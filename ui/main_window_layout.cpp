@@ -57,7 +57,7 @@ const char* const kRingItems[10][2] = {
 QLineEdit* MainWindow::addField(const char* name) {
   auto* e = named(new QLineEdit, name);
   e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  e->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("-00000.000")) + 8);
+  e->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("-0000.000")) + 10);
   e->setAutoFillBackground(true);
   for (const char* p : kPopupFields) {
     if (std::strcmp(p, name) == 0) {
