@@ -141,4 +141,7 @@ class MainWindow final : public QMainWindow {
   SketchBox* sketch_ = nullptr;
 };
 
+// Print and Help menus, the picture buttons (ui/main_window_periphery.cpp).
+void connectPeriphery(MainWindow& w);
+
 }  // namespace orvane::ui

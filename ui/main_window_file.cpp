@@ -8,6 +8,7 @@
 #include "ui/file_dialog.hpp"
 #include "ui/main_window.hpp"
 #include "ui/message_box.hpp"
+#include "ui/profile_window.hpp"
 
 namespace orvane::ui {
 
@@ -50,6 +51,7 @@ bool MainWindow::writeTo(const QString& path) {
 // The steps after every successful read: look-ups and sections for the new
 // project, then the window and the calculation.
 void MainWindow::finishOpening(const QString& folder) {
+  closeProfileWindows(this);
   dialogFolder_ = folder;
   try {
     openingSteps(ps_, calcEvents());

@@ -80,6 +80,7 @@ void MainWindow::connectHandlers() {
 
   installEventFilter(this);
   for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
+  connectPeriphery(*this);
 }
 
 void MainWindow::materialChosen(int which, int index) {

@@ -1,0 +1,39 @@
+// The Print and Help menus and the two picture buttons: report, help,
+// theory manual, about and the explanatory picture windows.
+#include <QAction>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QPushButton>
+#include <QUrl>
+
+#include "ui/about_window.hpp"
+#include "ui/help_window.hpp"
+#include "ui/info_windows.hpp"
+#include "ui/main_window.hpp"
+#include "ui/print_dialog.hpp"
+
+namespace orvane::ui {
+
+void connectPeriphery(MainWindow& w) {
+  auto action = [&w](const char* name, auto&& handler) {
+    if (QAction* a = w.findChild<QAction*>(QString::fromLatin1(name)))
+      QObject::connect(a, &QAction::triggered, &w, handler);
+  };
+  auto button = [&w](const char* name, auto&& handler) {
+    if (auto* b = w.findChild<QPushButton*>(QString::fromLatin1(name)))
+      QObject::connect(b, &QPushButton::clicked, &w, handler);
+  };
+  action("mnuprint", [&w] { printProject(&w, w.state()); });
+  action("mnuhelpcont", [&w] { HelpWindow::open(HelpWindow::Page::Contents, &w); });
+  action("mnuindex", [&w] { HelpWindow::open(HelpWindow::Page::Index, &w); });
+  action("mnuhelpsearch", [&w] { HelpWindow::open(HelpWindow::Page::Search, &w); });
+  action("mnuTheory", [] {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QCoreApplication::applicationDirPath() +
+                                                  "/Documentation/Orvane DNV Theory Manual.pdf"));
+  });
+  action("mnuabout", [&w] { AboutWindow::open(&w); });
+  button("Picture", [&w] { InfoWindow::open(InfoWindow::Kind::RingFrames, &w); });
+  button("cmd_wsd", [&w] { InfoWindow::open(InfoWindow::Kind::UsageFactors, &w); });
+}
+
+}  // namespace orvane::ui
