@@ -94,10 +94,10 @@ class MainWindow final : public QMainWindow {
   // main_window_fields.cpp
   void gotFocus(QLineEdit* field);
   void lostFocus(QLineEdit* field);
-  bool leaveNumeric(const FieldSpec& spec, QLineEdit* field);
-  int firstFailure(const FieldSpec& spec, QLineEdit* field);
+  bool leaveNumeric(const FieldSpec& desc, QLineEdit* field);
+  int firstFailure(const FieldSpec& desc, QLineEdit* field);
   void enterPressed(QWidget* control);
-  bool readFirst(const FieldSpec& spec, QLineEdit* field);
+  bool readFirst(const FieldSpec& desc, QLineEdit* field);
   QWidget* enterTarget(const char* next) const;
   void setIdle(QLineEdit* field);
   // main_window_handlers.cpp

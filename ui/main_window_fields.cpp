@@ -52,11 +52,11 @@ void MainWindow::gotFocus(QLineEdit* field) {
 
 // Runs the field's tests in order (the second only when the first passed),
 // warns about the first that fails and returns its index, or -1.
-int MainWindow::firstFailure(const FieldSpec& spec, QLineEdit* field) {
-  const double v = spec.get(ps_);
-  const bool single = spec.singlePrecision;
+int MainWindow::firstFailure(const FieldSpec& desc, QLineEdit* field) {
+  const double v = desc.get(ps_);
+  const bool single = desc.singlePrecision;
   for (int i = 0; i < 2; ++i) {
-    const FieldCheck& c = spec.checks[i];
+    const FieldCheck& c = desc.checks[i];
     bool ok = true;
     switch (c.kind) {
       case FieldCheck::None:
@@ -98,16 +98,16 @@ int MainWindow::firstFailure(const FieldSpec& spec, QLineEdit* field) {
   return -1;
 }
 
-bool MainWindow::leaveNumeric(const FieldSpec& spec, QLineEdit* field) {
+bool MainWindow::leaveNumeric(const FieldSpec& desc, QLineEdit* field) {
   bool focusBack = false;
   try {
-    spec.set(ps_, readNumber(field->text(), decimalFlag_));
-    field->setText(showNumber(spec.get(ps_), spec.pattern, decimalFlag_));
-    const int failed = firstFailure(spec, field);
-    if (failed >= 0) focusBack = spec.checks[failed].focusBackOnLeave;
-    if (spec.calc == CalcStep::AfterStore) {
+    desc.set(ps_, readNumber(field->text(), decimalFlag_));
+    field->setText(showNumber(desc.get(ps_), desc.pattern, decimalFlag_));
+    const int failed = firstFailure(desc, field);
+    if (failed >= 0) focusBack = desc.checks[failed].focusBackOnLeave;
+    if (desc.calc == CalcStep::AfterStore) {
       calculate();
-    } else if (spec.calc == CalcStep::UsageFactor && failed < 0) {
+    } else if (desc.calc == CalcStep::UsageFactor && failed < 0) {
       setIdle(field);
       calculate();
     }
@@ -117,9 +117,9 @@ bool MainWindow::leaveNumeric(const FieldSpec& spec, QLineEdit* field) {
   } catch (const InputOverflow&) {
     // reported by nothing, as any fault other than a mismatch
   }
-  if (spec.calc == CalcStep::AfterReport) calculate();
-  if (spec.calc != CalcStep::UsageFactor) setIdle(field);
-  if (spec.calc == CalcStep::Last) calculate();
+  if (desc.calc == CalcStep::AfterReport) calculate();
+  if (desc.calc != CalcStep::UsageFactor) setIdle(field);
+  if (desc.calc == CalcStep::Last) calculate();
   return focusBack;
 }
 
@@ -130,8 +130,8 @@ void MainWindow::lostFocus(QLineEdit* field) {
   if (isTextField(name)) {
     (name == QLatin1String("iproj") ? ps_.projectName : ps_.ident) = field->text().toStdString();
     setIdle(field);
-  } else if (const FieldSpec* spec = findField(name.toLatin1().constData())) {
-    back = leaveNumeric(*spec, field);
+  } else if (const FieldSpec* desc = findField(name.toLatin1().constData())) {
+    back = leaveNumeric(*desc, field);
   }
   if (back) field->setFocus(Qt::OtherFocusReason);
   busy_ = false;
@@ -147,13 +147,13 @@ void MainWindow::lostFocus(QLineEdit* field) {
 
 // Enter in a "reads first" field: read, show and test; only when everything
 // passes may the focus move on.
-bool MainWindow::readFirst(const FieldSpec& spec, QLineEdit* field) {
+bool MainWindow::readFirst(const FieldSpec& desc, QLineEdit* field) {
   busy_ = true;
   bool ok = false;
   try {
-    spec.set(ps_, readNumber(field->text(), decimalFlag_));
-    field->setText(showNumber(spec.get(ps_), spec.pattern, decimalFlag_));
-    ok = firstFailure(spec, field) < 0;
+    desc.set(ps_, readNumber(field->text(), decimalFlag_));
+    field->setText(showNumber(desc.get(ps_), desc.pattern, decimalFlag_));
+    ok = firstFailure(desc, field) < 0;
   } catch (const InputMismatch&) {
     MessageBox::warn(this, QStringLiteral("Input string mismatch "));
   } catch (const InputOverflow&) {
@@ -175,9 +175,9 @@ QWidget* MainWindow::enterTarget(const char* next) const {
 void MainWindow::enterPressed(QWidget* control) {
   const QByteArray name = control->objectName().toLatin1();
   const char* next = nullptr;
-  if (const FieldSpec* spec = findField(name.constData())) {
-    if (spec->readsFirst && !readFirst(*spec, static_cast<QLineEdit*>(control))) return;
-    next = spec->next;
+  if (const FieldSpec* desc = findField(name.constData())) {
+    if (desc->readsFirst && !readFirst(*desc, static_cast<QLineEdit*>(control))) return;
+    next = desc->next;
   } else {
     for (const EnterStep& step : otherEnterSteps())
       if (std::strcmp(step.from, name.constData()) == 0) next = step.next;
