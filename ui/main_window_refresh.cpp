@@ -22,24 +22,6 @@
 
 namespace orvane::ui {
 
-namespace {
-
-Sketch sketchFor(const ProjectState& ps) {
-  const bool outside = ps.Outside_ch != 0;
-  switch (ps.cyltype) {
-    case 1:
-      return outside ? Sketch::RingsOutside : Sketch::RingsInside;
-    case 2:
-      return outside ? Sketch::StringersOutside : Sketch::StringersInside;
-    case 3:
-      return Sketch::Column;
-    default:
-      return Sketch::Plain;
-  }
-}
-
-}  // namespace
-
 void MainWindow::refreshWindow() {
   const int d = decimalFlag_;
   auto show = [&](const char* name, double v, const char* pattern) {
@@ -101,7 +83,7 @@ void MainWindow::showMode() {
   if (type >= 0 && type <= 3)
     control<QRadioButton>(QStringLiteral("cylinder%1").arg(type).toLatin1().constData())
         ->setChecked(true);
-  sketch_->setSketch(sketchFor(ps_));
+  sketch_->setSketch(cylinderSketch(ps_));
 
   control("fr120")->setVisible(type == 2);
   control("fr121")->setVisible(stiffened);

@@ -11,20 +11,6 @@ namespace orvane::ui {
 
 namespace {
 
-Sketch cylinderSketch(const ProjectState& ps) {
-  const bool outside = ps.Outside_ch != 0;
-  switch (ps.cyltype) {
-    case 1:
-      return outside ? Sketch::RingsOutside : Sketch::RingsInside;
-    case 2:
-      return outside ? Sketch::StringersOutside : Sketch::StringersInside;
-    case 3:
-      return Sketch::Column;
-    default:
-      return Sketch::Plain;
-  }
-}
-
 void paintCylinder(QPainter& painter, const QRectF& box, const ProjectState& ps) {
   SketchBox sketch;
   sketch.setSketch(cylinderSketch(ps));

@@ -203,4 +203,18 @@ QIcon ringFrameIcon() {
   return QIcon(pm);
 }
 
+Sketch cylinderSketch(const ProjectState& ps) {
+  const bool outside = ps.Outside_ch != 0;
+  switch (ps.cyltype) {
+    case 1:
+      return outside ? Sketch::RingsOutside : Sketch::RingsInside;
+    case 2:
+      return outside ? Sketch::StringersOutside : Sketch::StringersInside;
+    case 3:
+      return Sketch::Column;
+    default:
+      return Sketch::Plain;
+  }
+}
+
 }  // namespace orvane::ui
