@@ -46,8 +46,8 @@ nlohmann::json tableJson(const ResultTable& t) {
   return j;
 }
 
-void textPanel(std::ostringstream& out, const ProjectState& ps, const char* key,
-               const ResultTable& t, const std::vector<Verdict>& vs) {
+void textPanel(std::ostringstream& out, const char* key, const ResultTable& t,
+               const std::vector<Verdict>& vs) {
   out << t.label[0] << "\n";
   for (int i = 1; i <= t.n && i < 16; ++i) {
     out << "  " << t.label[i] << t.value[i] << t.unit[i];
@@ -55,7 +55,6 @@ void textPanel(std::ostringstream& out, const ProjectState& ps, const char* key,
       if (v.line == i && std::string(v.panel) == key) out << (v.uf > v.allow ? "  NOT OK" : "  OK");
     out << "\n";
   }
-  (void)ps;
 }
 
 }  // namespace
@@ -223,18 +222,18 @@ std::string resultText(const ProjectState& ps, const CheckOutcome& outcome) {
   }
   const auto vs = verdicts(ps);
   out << "\n";
-  textPanel(out, ps, "shell", ps.shellTable, vs);
+  textPanel(out, "shell", ps.shellTable, vs);
   if (ps.cyltype == 2 && stiffenerNote(ps)) {
     out << "\n"
         << ps.stiffTable.label[0] << "\n"
         << "  Note: s/t>3* Sqr(r/t) ==> calculation as an unstiffened orvane, (Ref Ch 3.6.1)\n";
   } else if (showsStiffener(ps)) {
     out << "\n";
-    textPanel(out, ps, "stiff", ps.stiffTable, vs);
+    textPanel(out, "stiff", ps.stiffTable, vs);
   }
   if (showsRing(ps)) {
     out << "\n";
-    textPanel(out, ps, "ring", ps.ringTable, vs);
+    textPanel(out, "ring", ps.ringTable, vs);
   }
   int above = 0;
   for (const Verdict& v : vs) above += v.uf > v.allow ? 1 : 0;
