@@ -6,9 +6,12 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${STAGE}
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${rc}")
 endif()
-foreach(f bin/orvane-cli lib/orvane-dnv/data/DNVmat.dat share/applications/orvane-dnv.desktop
-        share/mime/packages/orvane-dnv.xml "lib/orvane-dnv/Documentation/Orvane DNV Theory Manual.pdf"
-        lib/orvane-dnv/help/orvane.qhc)
+set(expected bin/orvane-cli lib/orvane-dnv/data/DNVmat.dat)
+if(WITH_UI)
+  list(APPEND expected share/applications/orvane-dnv.desktop share/mime/packages/orvane-dnv.xml
+       "lib/orvane-dnv/Documentation/Orvane DNV Theory Manual.pdf" lib/orvane-dnv/help/orvane.qhc)
+endif()
+foreach(f IN LISTS expected)
   if(NOT EXISTS "${STAGE}/${f}")
     message(FATAL_ERROR "not installed: ${f}")
   endif()

@@ -46,6 +46,7 @@ if(ORVANE_BUILD_TESTS AND TARGET orvane-cli)
   add_test(NAME installed_tree_check
            COMMAND ${CMAKE_COMMAND} -DBUILD=${CMAKE_BINARY_DIR} -DSTAGE=${stage}
                    -DPROJECT=${CMAKE_SOURCE_DIR}/tests/fixtures/files/v001.cys
+                   -DWITH_UI=$<BOOL:$<TARGET_EXISTS:orvane_help>>
                    -P ${CMAKE_SOURCE_DIR}/cmake/InstallCheck.cmake)
 endif()
 
