@@ -3,7 +3,9 @@
 #  1. the full build with warnings as errors, all tests through CTest;
 #  2. the non-Qt tests again under AddressSanitizer and UBSan;
 #  3. each libFuzzer target for a short run under AddressSanitizer;
-#  4. house rules: formatting, and no Qt in the core layers.
+#  4. house rules: formatting, and no Qt in the core layers;
+#  5. the Debian package installed into a fresh Debian 12 root and used there
+#     (set ORVANE_PACKAGE_CHECK=0 to leave this out on a machine without root).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh
@@ -39,4 +41,9 @@ if grep -rln --include='*.cpp' --include='*.hpp' -E '#include *<Q' core sections
   exit 1
 fi
 git ls-files '*.cpp' '*.hpp' | xargs clang-format --dry-run -Werror
+
+if [ "${ORVANE_PACKAGE_CHECK:-1}" != 0 ]; then
+  echo "== Debian package on a fresh Debian 12 root"
+  tools/check-package.sh build-ci
+fi
 echo "All checks passed."
