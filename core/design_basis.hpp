@@ -21,12 +21,13 @@ inline const double kNu2 = 1.0 - std::pow(0.3, 2.0);
 // Square of a value in double precision (also of a single argument).
 inline double sq(double x) { return checked::fin(std::pow(x, 2.0)); }
 
-// Writes one line of a result table.
-inline void setLine(ResultTable& tab, int i, std::string label, std::string value,
-                    std::string unit) {
-  tab.label[i] = std::move(label);
+// Writes one line of a result table (into the strings' existing storage: the
+// tables are rewritten on every run).
+inline void setLine(ResultTable& tab, int i, std::string_view label, std::string value,
+                    std::string_view unit) {
+  tab.label[i].assign(label);
   tab.value[i] = std::move(value);
-  tab.unit[i] = std::move(unit);
+  tab.unit[i].assign(unit);
 }
 
 }  // namespace orvane

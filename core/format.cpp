@@ -1,7 +1,11 @@
 #include "core/format.hpp"
 
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
@@ -10,13 +14,85 @@
 namespace orvane {
 namespace {
 
-// A finite value as decimal digits: value = 0 if `digits` is empty, otherwise
-// d0.d1d2... * 10^exp with d0 != '0'.
+// A finite value as decimal digits: value = 0 if `n` is 0, otherwise
+// d0.d1d2... * 10^exp with d0 != '0'. At most 15 digits are ever held.
 struct Decimal {
-  std::string digits;
+  std::array<char, 16> digits{};
+  int n = 0;
   int exp = 0;
   bool negative = false;
+
+  // Digit k of the (conceptually zero-padded) digit string.
+  char at(int k) const { return k >= 0 && k < n ? digits[static_cast<std::size_t>(k)] : '0'; }
 };
+
+// Fast exact path of decimal15 for 1E-13 <= |value| < 1E+15 (k = 14 - decimal
+// order in 0..27): value = m 2^e with a 53-bit m, so value 10^k = m 5^k 2^(k+e)
+// is an exact 116-bit integer shifted by k + e. Its integer part is the
+// 15-digit head; the bits shifted out decide the rounding, half to even as
+// the reference conversion does. Returns false where the path does not apply.
+bool decimal15Fast(double magnitude, Decimal& d) {
+  static constexpr std::array<std::uint64_t, 28> kPow5 = [] {
+    std::array<std::uint64_t, 28> p{};
+    p[0] = 1;
+    for (std::size_t i = 1; i < p.size(); ++i) p[i] = p[i - 1] * 5;
+    return p;
+  }();
+  __extension__ using u128 = unsigned __int128;
+  const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+  const int biased = static_cast<int>(bits >> 52);
+  if (biased == 0) return false;  // subnormal
+  const std::uint64_t m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+  const int e2 = biased - 1023;  // magnitude in [2^e2, 2^(e2+1))
+  // floor(e2 log10 2): the decimal order or one below it.
+  int order = static_cast<int>((static_cast<std::int64_t>(e2) * 78913) >> 18);
+  for (int attempt = 0; attempt < 2; ++attempt, ++order) {
+    const int k = 14 - order;
+    if (k < 0 || k >= static_cast<int>(kPow5.size())) return false;
+    const u128 scaled = static_cast<u128>(m) * kPow5[static_cast<std::size_t>(k)];
+    const int shift = 52 - e2 - k;  // value 10^k = scaled / 2^shift
+    // Below 1E+15 at least three bits are shifted out; 120 keeps the masks in range.
+    if (shift <= 0 || shift >= 120) return false;
+    std::uint64_t head = static_cast<std::uint64_t>(scaled >> shift);
+    const u128 rest = scaled & ((u128{1} << shift) - 1);
+    const u128 half = u128{1} << (shift - 1);
+    const bool up = rest > half || (rest == half && (head & 1) != 0);
+    if (head >= 1000000000000000ULL) continue;    // the order was one too low
+    if (head < 100000000000000ULL) return false;  // (cannot happen: the order is never too high)
+    head += up ? 1 : 0;
+    d.exp = order;
+    if (head == 1000000000000000ULL) {
+      head /= 10;
+      ++d.exp;
+    }
+    // Two digits at a time from two independent halves (7 and 8 digits).
+    static constexpr std::array<char, 200> kPairs = [] {
+      std::array<char, 200> p{};
+      for (int i = 0; i < 100; ++i) {
+        p[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+        p[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+      }
+      return p;
+    }();
+    std::uint64_t hi = head / 100000000, lo = head % 100000000;
+    for (std::size_t i = 0; i < 4; ++i) {
+      const std::size_t pl = 2 * (lo % 100), ph = 2 * (hi % 100);
+      lo /= 100;
+      hi /= 100;
+      d.digits[13 - 2 * i] = kPairs[pl];
+      d.digits[14 - 2 * i] = kPairs[pl + 1];
+      if (i < 3) {
+        d.digits[5 - 2 * i] = kPairs[ph];
+        d.digits[6 - 2 * i] = kPairs[ph + 1];
+      } else {
+        d.digits[0] = kPairs[ph + 1];
+      }
+    }
+    d.n = 15;
+    return true;
+  }
+  return false;
+}
 
 // The exact binary value with 15 significant digits, correctly rounded. All
 // display rounding starts from this text, never from the binary value, so
@@ -25,15 +101,15 @@ Decimal decimal15(double value) {
   Decimal d;
   d.negative = std::signbit(value);
   if (value == 0.0) return d;
+  if (decimal15Fast(std::fabs(value), d)) return d;
   char buf[40];
   const auto res =
       std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 14);
-  const std::string_view text(buf, static_cast<std::size_t>(res.ptr - buf));
-  const auto e = text.find('e');
-  d.digits.reserve(15);
-  d.digits.push_back(text[0]);
-  d.digits.append(text.substr(2, e - 2));
-  std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(), d.exp);
+  // buf holds "d.dddddddddddddde[+-]x..."
+  d.digits[0] = buf[0];
+  std::copy(buf + 2, buf + 16, d.digits.begin() + 1);
+  d.n = 15;
+  std::from_chars(buf + (buf[17] == '+' ? 18 : 17), res.ptr, d.exp);
   return d;
 }
 
@@ -41,20 +117,23 @@ Decimal decimal15(double value) {
 // the leading digit raises the exponent; the digit count then stays `keep`
 // (or becomes 1 when nothing was kept).
 void roundTo(Decimal& d, int keep) {
-  if (keep >= static_cast<int>(d.digits.size())) return;
+  if (keep >= d.n) return;
   if (keep < 0) {
-    d.digits.clear();
+    d.n = 0;
     return;
   }
-  const bool up = d.digits[keep] >= '5';
-  d.digits.resize(keep);
+  const bool up = d.digits[static_cast<std::size_t>(keep)] >= '5';
+  d.n = keep;
   if (!up) return;
   int i = keep - 1;
-  while (i >= 0 && d.digits[i] == '9') d.digits[i--] = '0';
+  while (i >= 0 && d.digits[static_cast<std::size_t>(i)] == '9') {
+    d.digits[static_cast<std::size_t>(i--)] = '0';
+  }
   if (i >= 0) {
-    ++d.digits[i];
+    ++d.digits[static_cast<std::size_t>(i)];
   } else {
-    d.digits = "1" + std::string(keep > 0 ? keep - 1 : 0, '0');
+    d.digits[0] = '1';
+    d.n = keep > 0 ? keep : 1;
     ++d.exp;
   }
 }
@@ -62,7 +141,7 @@ void roundTo(Decimal& d, int keep) {
 struct Pattern {
   int intRequired = 0;  // '0' digits before the point
   bool point = false;
-  std::string decimals;  // '0' (required) and '#' (optional) after the point
+  std::string_view decimals;  // '0' (required) and '#' (optional) after the point
   bool exponent = false;
   char expLetter = 'E';
   bool expPlus = false;  // "E+" writes '+' for positive exponents, "E-" does not
@@ -77,7 +156,9 @@ Pattern parsePattern(std::string_view text) {
   }
   if (i < text.size() && text[i] == '.') {
     p.point = true;
-    for (++i; i < text.size() && (text[i] == '#' || text[i] == '0'); ++i) p.decimals += text[i];
+    const std::size_t start = ++i;
+    while (i < text.size() && (text[i] == '#' || text[i] == '0')) ++i;
+    p.decimals = text.substr(start, i - start);
   }
   if (i + 1 < text.size() && (text[i] == 'E' || text[i] == 'e') &&
       (text[i + 1] == '+' || text[i + 1] == '-')) {
@@ -94,45 +175,64 @@ Pattern parsePattern(std::string_view text) {
   return p;
 }
 
-// Optional ('#') decimals drop their trailing zeros; the point goes with the
-// last decimal.
-std::string fraction(std::string frac, const Pattern& p) {
-  while (!frac.empty() && frac.back() == '0' && p.decimals[frac.size() - 1] == '#') frac.pop_back();
-  return frac.empty() ? std::string() : "." + frac;
+// Appends the decimals: digit `first` + j of `d` for each decimal j of the
+// pattern. Optional ('#') decimals drop their trailing zeros; the point goes
+// with the last decimal.
+void appendFraction(std::string& out, const Decimal& d, int first, const Pattern& p) {
+  const std::size_t pointAt = out.size();
+  out += '.';
+  const int dec = static_cast<int>(p.decimals.size());
+  for (int j = 0; j < dec; ++j) out += d.at(first + j);
+  std::size_t kept = static_cast<std::size_t>(dec);
+  while (kept > 0 && out.back() == '0' && p.decimals[kept - 1] == '#') {
+    out.pop_back();
+    --kept;
+  }
+  if (kept == 0) out.resize(pointAt);
 }
 
-std::string formatFixed(Decimal d, const Pattern& p) {
+// Both formats round `d` in place.
+std::string formatFixed(Decimal& d, const Pattern& p) {
   const int dec = static_cast<int>(p.decimals.size());
   roundTo(d, d.exp + 1 + dec);
-  // The rounded value times 10^dec as an integer without leading zeros.
-  std::string scaled = d.digits;
-  if (!scaled.empty()) scaled.resize(d.exp + 1 + dec, '0');
-  const int intLen = static_cast<int>(scaled.size()) - dec;
-  std::string whole = intLen > 0 ? scaled.substr(0, intLen) : std::string();
-  std::string frac = intLen > 0 ? scaled.substr(intLen) : scaled;
-  frac.insert(0, dec - frac.size(), '0');
-  if (static_cast<int>(whole.size()) < p.intRequired) {
-    whole.insert(0, p.intRequired - whole.size(), '0');
+  std::string out;
+  if (d.n == 0) {
+    // Rounded to zero: no sign, only the required digits.
+    out.assign(static_cast<std::size_t>(p.intRequired), '0');
+    d.exp = -1;
+  } else {
+    // A value that survives the rounding has digits down to the last decimal.
+    if (d.negative) out += '-';
+    const int whole = std::max(d.exp + 1, 0);
+    out.append(static_cast<std::size_t>(std::max(p.intRequired - whole, 0)), '0');
+    for (int k = 0; k < whole; ++k) out += d.at(k);
   }
-  const bool minus = d.negative && !scaled.empty();
-  return (minus ? "-" : "") + whole + fraction(frac, p);
+  appendFraction(out, d, d.exp + 1, p);
+  return out;
 }
 
-std::string formatExponent(Decimal d, const Pattern& p) {
+std::string formatExponent(Decimal& d, const Pattern& p) {
   const int intDigits = p.intRequired > 0 ? p.intRequired : 1;
   const int keep = intDigits + static_cast<int>(p.decimals.size());
   roundTo(d, keep);
-  const bool zero = d.digits.empty();
-  std::string digits = d.digits;
-  digits.resize(keep, '0');
+  const bool zero = d.n == 0;
   const int exp = zero ? 0 : d.exp - (intDigits - 1);
-  std::string expText = std::to_string(std::abs(exp));
-  if (static_cast<int>(expText.size()) < p.expDigits) {
-    expText.insert(0, p.expDigits - expText.size(), '0');
+  std::string out;
+  if (d.negative && !zero) out += '-';
+  for (int k = 0; k < intDigits; ++k) out += d.at(k);
+  appendFraction(out, d, intDigits, p);
+  out += p.expLetter;
+  if (exp < 0) {
+    out += '-';
+  } else if (p.expPlus) {
+    out += '+';
   }
-  const char* sign = exp < 0 ? "-" : (p.expPlus ? "+" : "");
-  return (d.negative && !zero ? "-" : "") + digits.substr(0, intDigits) +
-         fraction(digits.substr(intDigits), p) + p.expLetter + sign + expText;
+  char buf[12];
+  const auto res = std::to_chars(buf, buf + sizeof buf, std::abs(exp));
+  const auto len = static_cast<int>(res.ptr - buf);
+  out.append(static_cast<std::size_t>(std::max(p.expDigits - len, 0)), '0');
+  out.append(buf, res.ptr);
+  return out;
 }
 
 std::string nonFinite(double value) {
@@ -147,20 +247,21 @@ std::string general(double value, int significant) {
   if (!std::isfinite(value)) return nonFinite(value);
   Decimal d = decimal15(value);
   roundTo(d, significant);
-  while (!d.digits.empty() && d.digits.back() == '0') d.digits.pop_back();
-  if (d.digits.empty()) return "0";
+  while (d.n > 0 && d.at(d.n - 1) == '0') --d.n;
+  if (d.n == 0) return "0";
   std::string text = d.negative ? "-" : "";
+  const std::string_view digits(d.digits.data(), static_cast<std::size_t>(d.n));
   if (d.exp >= 15 || d.exp < -5) {
-    text += d.digits.substr(0, 1);
-    if (d.digits.size() > 1) text += "." + d.digits.substr(1);
+    text += digits.substr(0, 1);
+    if (d.n > 1) (text += '.') += digits.substr(1);
     const std::string e = std::to_string(std::abs(d.exp));
     return text + (d.exp < 0 ? "E-" : "E+") + (e.size() < 2 ? "0" : "") + e;
   }
-  if (d.exp < 0) return text + "0." + std::string(-d.exp - 1, '0') + d.digits;
-  const std::size_t intLen = d.exp + 1;
-  if (d.digits.size() <= intLen)
-    return text + d.digits + std::string(intLen - d.digits.size(), '0');
-  return text + d.digits.substr(0, intLen) + "." + d.digits.substr(intLen);
+  if (d.exp < 0) return (text + "0." + std::string(-d.exp - 1, '0')).append(digits);
+  const int intLen = d.exp + 1;
+  for (int k = 0; k < intLen; ++k) text += d.at(k);
+  if (d.n > intLen) (text += '.') += digits.substr(static_cast<std::size_t>(intLen));
+  return text;
 }
 
 template <typename T>
@@ -182,7 +283,7 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 std::string format(double value, std::string_view pattern) {
   const Pattern p = parsePattern(pattern);
   if (!std::isfinite(value)) return nonFinite(value);
-  const Decimal d = decimal15(value);
+  Decimal d = decimal15(value);
   return p.exponent ? formatExponent(d, p) : formatFixed(d, p);
 }
 

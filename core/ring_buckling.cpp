@@ -5,6 +5,8 @@
 #include "core/design_basis.hpp"
 #include "sections/ring_section.hpp"
 
+#include <optional>
+
 namespace orvane {
 
 using namespace checked;
@@ -114,26 +116,69 @@ double lateralPressureInertia(const ProjectState& ps, double len) {
 }
 
 // UFspecial for the current Ih (3.5.2.7).
-float specialIhUsage(const ProjectState& ps) {
+// The terms of the special calculation that do not depend on Ih. They are
+// formed in the order of the first usage evaluation, with that evaluation's
+// Ih-dependent quotients checked in between, so that a fault comes from the
+// same operation as when everything is evaluated in one go.
+struct SpecialIhTerms {
+  double lt3 = 0;   // l t^3
+  double aA = 0;    // Ag / (le0 t)
+  double area = 0;  // Ag + le0 t
+  double ZL = 0;    // L^2 / (r t) * sqrt(1 - nu^2)
+  double c0 = 0;    // 2 sqrt(1 + 0.27 ZL)
+  double pi2 = 0;   // pi^2
+  double r2 = 0;    // r^2
+  // Formed where the first evaluation meets them, then kept.
+  bool later = false;
+  double tL2 = 0;   // (t / L)^2
+  double rft = 0;   // rf t / r^2
+  double aA85 = 0;  // (1 + aA) / 0.85
+};
+
+SpecialIhTerms specialIhTerms(const ProjectState& ps) {
   const RingProfile& g = ps.rg;
   const double t = ps.t, l = ps.l, L = ps.L;
+  const float r = ps.r;
+  SpecialIhTerms k;
+  k.lt3 = l * std::pow(t, 3.0);
+  dv(10.92 * ps.Ih, k.lt3);
+  k.aA = dv(g.Ag, ps.leo * t);
+  k.area = g.Ag + ps.leo * t;
+  dv(ps.Ih, k.area);
+  k.ZL = fin(dv(sq(L), r * t) * std::sqrt(0.91));
+  k.c0 = 2 * csqrt(1 + 0.27 * k.ZL);
+  k.pi2 = sq(kPIr);
+  k.r2 = sq(r);
+  return k;
+}
+
+// |pd / pcap| for the current Ih (3.5.2.7).
+float specialIhUsage(const ProjectState& ps, SpecialIhTerms& k) {
+  const double t = ps.t, l = ps.l, L = ps.L;
   const float r = ps.r, E = ps.E;
-  const double aI = dv(10.92 * ps.Ih, l * std::pow(t, 3.0));
-  const double aA = dv(g.Ag, ps.leo * t);
-  const double ih2 = dv(ps.Ih, g.Ag + ps.leo * t);
-  const double ZL = fin(dv(sq(L), r * t) * std::sqrt(0.91));
-  const double c0 = 2 * csqrt(1 + 0.27 * ZL);
+  const double aI = dv(10.92 * ps.Ih, k.lt3);
+  const double ih2 = dv(ps.Ih, k.area);
   const double C =
-      dv(2 * (1 + aI), 1 + aA) * (csqrt(1 + dv(0.27 * ZL, csqrt(1 + aI))) - dv(aI, 1 + aI));
-  const double fE = fin(dv(C * sq(kPIr) * E, 12 * 0.91) * sq(dv(t, L)));
+      dv(2 * (1 + aI), 1 + k.aA) * (csqrt(1 + dv(0.27 * k.ZL, csqrt(1 + aI))) - dv(aI, 1 + aI));
+  const double fEC = dv(C * k.pi2 * E, 12 * 0.91);
+  if (!k.later) k.tL2 = sq(dv(t, L));
+  const double fE = fin(fEC * k.tL2);
   double mu = 0;
-  if (!(c0 > C))
-    mu = dv((1 / 0.85) * (1 - dv(c0, C)) * ps.ztRing * ps.delta0 * ps.rf * l, ih2 * r * ps.leo);
+  if (!(k.c0 > C))
+    mu = dv((1 / 0.85) * (1 - dv(k.c0, C)) * ps.ztRing * ps.delta0 * ps.rf * l, ih2 * r * ps.leo);
   const double lam = csqrt(dv(double(ps.fTg), fE));
-  const float phi = sgl(1 + mu + sq(lam));
-  const float fk = sgl(dv(ps.fTg * (phi - csqrt(sq(phi) - 4 * sq(lam))), 2 * sq(lam)));
-  const float pcap = sgl(dv(0.75 * fk, ps.gm) * dv(ps.rf * t, sq(r)) * dv(1 + aA, 0.85));
-  return std::fabs(dv(ps.pd, pcap));
+  const double lam2 = sq(lam);
+  const float phi = sgl(1 + mu + lam2);
+  const float fk = sgl(dv(ps.fTg * (phi - csqrt(sq(phi) - 4 * lam2)), 2 * lam2));
+  const double fkd = dv(0.75 * fk, ps.gm);
+  if (!k.later) {
+    k.rft = dv(ps.rf * t, k.r2);
+    k.aA85 = dv(1 + k.aA, 0.85);
+  }
+  const float pcap = sgl(fkd * k.rft * k.aA85);
+  const float usage = std::fabs(dv(ps.pd, pcap));
+  k.later = true;
+  return usage;
 }
 
 void writeInertiaLines(ProjectState& ps, const char* ihNote) {
@@ -211,9 +256,11 @@ void panelRingBuckling(ProjectState& ps, CalcEvents& ev) {
 
   if (ps.pd < 0 && ps.check_ih == 1) {
     ps.UFspecial = 0;
+    std::optional<SpecialIhTerms> terms;
     while (ps.UFspecial < 1 && ps.Ih > 100000) {
       ps.Ih = 0.99 * ps.Ih;
-      ps.UFspecial = specialIhUsage(ps);
+      if (!terms) terms = specialIhTerms(ps);
+      ps.UFspecial = specialIhUsage(ps, *terms);
     }
     ps.IR = fin(ps.Ih + ps.Ixh + ps.Ix);
     ps.UFinertia = sgl(dv(ps.IR, ps.Iring));
@@ -229,7 +276,12 @@ void heavyRing(ProjectState& ps) {
   const double ihhr = lateralPressureInertia(ps, ps.L);
   ps.Ihr = fin(ihhr + parts.ixh + parts.ix);
   tab.n = 12;
-  if (ps.tableText) tab.label[12] = "Heavy ringframe Ihr>= " + format(ps.Ihr, "0.000E+0") + "  mm4";
+  if (ps.tableText) {
+    tab.label[12]
+        .assign("Heavy ringframe Ihr>= ")
+        .append(format(ps.Ihr, "0.000E+0"))
+        .append("  mm4");
+  }
 }
 
 }  // namespace orvane

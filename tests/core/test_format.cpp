@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace orvane {
 namespace {
@@ -79,6 +81,63 @@ TEST(FormatRounding, KeepsOnlyFifteenSignificantDigits) {
   EXPECT_EQ(format(1e20, "0"), "100000000000000000000");
   EXPECT_EQ(format(0.1, "0.000000000000000000"), "0.100000000000000000");
   EXPECT_EQ(format(1e-300, "0.00"), "0.00");
+}
+
+// The 15 significant digits every display starts from must be exactly those
+// of the library's correctly rounded conversion (ties to even), over the whole
+// range, including the fast integer path's boundaries and its ties.
+TEST(FormatRounding, FifteenDigitsAgreeWithTheReferenceConversion) {
+  const auto reference = [](double v) {
+    char buf[48];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 14);
+    std::string text(buf, res.ptr);
+    const auto e = text.find('e');
+    const int exp = std::stoi(text.substr(e + 1));
+    return text.substr(0, e) + (exp < 0 ? "E-" : "E+") + std::to_string(std::abs(exp));
+  };
+  std::vector<double> values = {1000000000000005.0,
+                                1000000000000015.0,
+                                999999999999999.5,
+                                999999999999999.4,
+                                99999999999999.95,
+                                1e15,
+                                1e-13,
+                                9.99999999999999e-14,
+                                0.1,
+                                2.675,
+                                1.0 / 3.0,
+                                123456789012345.5,
+                                123456789012346.5,
+                                std::numeric_limits<double>::min(),
+                                5e-324,
+                                1.7976931348623157e308};
+  std::mt19937_64 gen(20261205);
+  std::uniform_int_distribution<std::uint64_t> mantissa(0, (std::uint64_t{1} << 52) - 1);
+  std::uniform_int_distribution<int> exponent(1023 - 60, 1023 + 60);
+  for (int i = 0; i < 200000; ++i) {
+    const std::uint64_t bits = (static_cast<std::uint64_t>(exponent(gen)) << 52) | mantissa(gen);
+    values.push_back(std::bit_cast<double>(bits));
+  }
+  // Short decimals and values with 16 significant digits ending in 5 (ties).
+  std::uniform_int_distribution<std::int64_t> digits16(1000000000000000, 9007199254740991);
+  for (int i = 0; i < 20000; ++i) {
+    const auto n = digits16(gen);
+    values.push_back(static_cast<double>(n - n % 10 + 5));
+    values.push_back(static_cast<double>(n % 100000) / 1000.0);
+    values.push_back(static_cast<double>(static_cast<float>(n % 1000000) / 7.0f));
+  }
+  int mismatches = 0;
+  for (double v : values) {
+    for (double signedValue : {v, -v}) {
+      const std::string expected = (signedValue < 0 ? "-" : "") + reference(v);
+      const std::string got = format(signedValue, "0.00000000000000E+0");
+      if (got != expected && ++mismatches <= 10) {
+        ADD_FAILURE() << std::hexfloat << v << std::defaultfloat << ": " << got << " vs "
+                      << expected;
+      }
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
 }
 
 TEST(FormatDigits, OptionalAndRequiredIntegerDigits) {
