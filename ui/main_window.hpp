@@ -16,6 +16,7 @@
 
 class QAction;
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -24,6 +25,7 @@ class QMenu;
 namespace orvane::ui {
 
 struct FieldSpec;
+struct MemberFrameRows;
 class ResultPanel;
 class SketchBox;
 
@@ -81,6 +83,7 @@ class MainWindow final : public QMainWindow {
   void buildInputFrames();
   void buildColumnFrame(QWidget* fr10);
   void buildResultFrames();
+  QGridLayout* addMemberFrame(const MemberFrameRows& rows, QWidget* parent);
   QLineEdit* addField(const char* name);
   QLabel* addLabel(const QString& caption, QWidget* parent, bool popup = true);
   void placeFrames();

@@ -1,4 +1,6 @@
 // The frames of the window and the controls inside them.
+#include <array>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -62,6 +64,87 @@ QPushButton* pictureButton(const char* name, const QIcon& icon) {
 }
 
 }  // namespace
+
+// The stiffener and the ring-frame frame share their rows: the profile list
+// with its picture button and designation, two dimension fields, and the
+// material list with its yield strength.
+struct MemberFrameRows {
+  struct Field {
+    const char* caption;
+    const char* symbol;
+    const char* field;
+  };
+  const char* name;
+  const char* title;
+  const char* profileCaption;  // object name of the "Profile:" caption, or a numbered label
+  const char* list;
+  const char* button;
+  int icon;
+  const char* designation;
+  std::array<Field, 2> fields;
+  const char* materialList;
+  const char* materialSymbol;
+  const char* materialField;
+};
+
+namespace {
+
+const MemberFrameRows kStiffenerFrame{
+    .name = "fr120",
+    .title = "Stiffener data  (mm)",
+    .profileCaption = "prof",
+    .list = "cbostiff",
+    .button = "cmdpic_stiff",
+    .icon = 0,
+    .designation = "stiffprof",
+    .fields = {{{"Stiff spacing: ", "s =", "is1"}, {"Lat tors buckl length:", "lt =", "ilt"}}},
+    .materialList = "cbofys",
+    .materialSymbol = "fys:",
+    .materialField = "ifys"};
+
+const MemberFrameRows kRingFrame{
+    .name = "fr121",
+    .title = "Ringframe data (mm)",
+    .profileCaption = nullptr,
+    .list = "cboring",
+    .button = "cmdpic_gird",
+    .icon = 2,
+    .designation = "ringprof",
+    .fields = {{{"Cylinder length:", "L =", "icyll"}, {"Lat tors buckl length:", "lt =", "igilt"}}},
+    .materialList = "cbofyg",
+    .materialSymbol = "fyg:",
+    .materialField = "ifyg"};
+
+}  // namespace
+
+QGridLayout* MainWindow::addMemberFrame(const MemberFrameRows& m, QWidget* parent) {
+  const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+  QGroupBox* box = named(frame(m.name, QString::fromLatin1(m.title), parent), m.name);
+  QGridLayout* g = grid(box);
+  const QString profile = QStringLiteral("Profile:");
+  g->addWidget(
+      m.profileCaption ? named(new QLabel(profile), m.profileCaption) : addLabel(profile, box), 0,
+      0);
+  auto* profileRow = new QHBoxLayout;
+  profileRow->addWidget(list(m.list));
+  profileRow->addWidget(pictureButton(m.button, profileIcon(m.icon)));
+  profileRow->addWidget(named(new QLabel, m.designation), 1);
+  g->addLayout(profileRow, 0, 1, 1, 3);
+  for (int row = 1; const MemberFrameRows::Field& f : m.fields) {
+    g->addWidget(addLabel(QString::fromLatin1(f.caption), box), row, 0);
+    g->addWidget(addLabel(QString::fromLatin1(f.symbol), box), row, 1, right);
+    g->addWidget(addField(f.field), row, 2, Qt::AlignLeft);
+    ++row;
+  }
+  QHBoxLayout* material =
+      materialRow(addLabel(QStringLiteral("Material:"), box), list(m.materialList));
+  material->addWidget(addLabel(QString::fromLatin1(m.materialSymbol), box));
+  g->addLayout(material, 3, 0, 1, 2);
+  g->addWidget(addField(m.materialField), 3, 2, Qt::AlignLeft);
+  g->addWidget(addLabel(QStringLiteral("MPa"), box), 3, 3);
+  g->setColumnStretch(0, 1);
+  return g;
+}
 
 void MainWindow::buildInputFrames() {
   QWidget* central = centralWidget();
@@ -133,50 +216,8 @@ void MainWindow::buildInputFrames() {
   f->setColumnStretch(1, 1);
   g->addWidget(fr1111, 4, 0, 1, 2);
 
-  // Stiffener data
-  QGroupBox* fr120 = named(frame("fr120", QStringLiteral("Stiffener data  (mm)"), fr10), "fr120");
-  g = grid(fr120);
-  g->addWidget(named(new QLabel(QStringLiteral("Profile:")), "prof"), 0, 0);
-  auto* stiffRow = new QHBoxLayout;
-  stiffRow->addWidget(list("cbostiff"));
-  stiffRow->addWidget(pictureButton("cmdpic_stiff", profileIcon(0)));
-  stiffRow->addWidget(named(new QLabel, "stiffprof"), 1);
-  g->addLayout(stiffRow, 0, 1, 1, 3);
-  g->addWidget(addLabel(QStringLiteral("Stiff spacing: "), fr120), 1, 0);
-  g->addWidget(addLabel(QStringLiteral("s ="), fr120), 1, 1, right);
-  g->addWidget(addField("is1"), 1, 2, Qt::AlignLeft);
-  g->addWidget(addLabel(QStringLiteral("Lat tors buckl length:"), fr120), 2, 0);
-  g->addWidget(addLabel(QStringLiteral("lt ="), fr120), 2, 1, right);
-  g->addWidget(addField("ilt"), 2, 2, Qt::AlignLeft);
-  QHBoxLayout* cbofysRow =
-      materialRow(addLabel(QStringLiteral("Material:"), fr120), list("cbofys"));
-  cbofysRow->addWidget(addLabel(QStringLiteral("fys:"), fr120));
-  g->addLayout(cbofysRow, 3, 0, 1, 2);
-  g->addWidget(addField("ifys"), 3, 2, Qt::AlignLeft);
-  g->addWidget(addLabel(QStringLiteral("MPa"), fr120), 3, 3);
-  g->setColumnStretch(0, 1);
-
-  // Ring-frame data
-  QGroupBox* fr121 = named(frame("fr121", QStringLiteral("Ringframe data (mm)"), fr10), "fr121");
-  g = grid(fr121);
-  g->addWidget(addLabel(QStringLiteral("Profile:"), fr121), 0, 0);
-  auto* ringRow = new QHBoxLayout;
-  ringRow->addWidget(list("cboring"));
-  ringRow->addWidget(pictureButton("cmdpic_gird", profileIcon(2)));
-  ringRow->addWidget(named(new QLabel, "ringprof"), 1);
-  g->addLayout(ringRow, 0, 1, 1, 3);
-  g->addWidget(addLabel(QStringLiteral("Cylinder length:"), fr121), 1, 0);
-  g->addWidget(addLabel(QStringLiteral("L ="), fr121), 1, 1, right);
-  g->addWidget(addField("icyll"), 1, 2, Qt::AlignLeft);
-  g->addWidget(addLabel(QStringLiteral("Lat tors buckl length:"), fr121), 2, 0);
-  g->addWidget(addLabel(QStringLiteral("lt ="), fr121), 2, 1, right);
-  g->addWidget(addField("igilt"), 2, 2, Qt::AlignLeft);
-  QHBoxLayout* cbofygRow =
-      materialRow(addLabel(QStringLiteral("Material:"), fr121), list("cbofyg"));
-  cbofygRow->addWidget(addLabel(QStringLiteral("fyg:"), fr121));
-  g->addLayout(cbofygRow, 3, 0, 1, 2);
-  g->addWidget(addField("ifyg"), 3, 2, Qt::AlignLeft);
-  g->addWidget(addLabel(QStringLiteral("MPa"), fr121), 3, 3);
+  addMemberFrame(kStiffenerFrame, fr10);
+  QGridLayout* ring = addMemberFrame(kRingFrame, fr10);
   auto* fabRow = new QHBoxLayout;
   auto* welded = named(new QRadioButton(QStringLiteral("Fabricated ring frame")), "ringfab0");
   welded->setToolTip(QStringLiteral(" Welded profile"));
@@ -184,8 +225,7 @@ void MainWindow::buildInputFrames() {
   fabRow->addWidget(named(new QRadioButton(QStringLiteral("Cold-formed ring frame")), "ringfab1"));
   fabRow->addStretch(1);
   fabRow->addWidget(pictureButton("Picture", ringFrameIcon()));
-  g->addLayout(fabRow, 4, 0, 1, 4);
-  g->setColumnStretch(0, 1);
+  ring->addLayout(fabRow, 4, 0, 1, 4);
 
   // Loading
   QGroupBox* fr123 = named(frame("fr123", QStringLiteral("Loading (MPa)"), fr10), "fr123");
