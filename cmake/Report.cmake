@@ -52,14 +52,17 @@ add_custom_target(orvane_help ALL DEPENDS ${ORVANE_HELP_DIR}/orvane.qhc)
 
 # The theory manual, typeset from our own text when the program is built.
 add_executable(orvane-make-manual ${ORVANE_ROOT}/tools/make_manual.cpp)
-target_link_libraries(orvane-make-manual PRIVATE Qt6::Gui orvane_options)
+target_link_libraries(orvane-make-manual PRIVATE Qt6::Gui orvane_cli_lib orvane_options)
 set(ORVANE_MANUAL "${CMAKE_BINARY_DIR}/bin/Documentation/Orvane DNV Theory Manual.pdf")
 file(GLOB ORVANE_MANUAL_SOURCES CONFIGURE_DEPENDS ${ORVANE_ROOT}/tools/manual/*.html)
 add_custom_command(
   OUTPUT ${ORVANE_MANUAL}
   COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
           $<TARGET_FILE:orvane-make-manual> ${ORVANE_ROOT}/tools/manual ${ORVANE_MANUAL}
-  DEPENDS orvane-make-manual ${ORVANE_MANUAL_SOURCES}
+          ${ORVANE_ROOT}/data
+  DEPENDS orvane-make-manual ${ORVANE_MANUAL_SOURCES} ${ORVANE_ROOT}/data/DNVmat.dat
+          ${ORVANE_ROOT}/data/lprof.dat ${ORVANE_ROOT}/data/tprof.dat ${ORVANE_ROOT}/data/fprof.dat
+          ${ORVANE_ROOT}/data/bfprof.dat
   COMMENT "Typesetting the theory manual"
   VERBATIM)
 add_custom_target(orvane_manual ALL DEPENDS ${ORVANE_MANUAL})
@@ -75,5 +78,5 @@ if(ORVANE_BUILD_TESTS AND COMMAND orvane_add_ui_test)
   target_compile_definitions(test_ui_help PRIVATE
     ORVANE_HELP_COLLECTION="${ORVANE_HELP_DIR}/orvane.qhc"
     ORVANE_THEORY_MANUAL="${ORVANE_MANUAL}")
-  add_dependencies(test_ui_help orvane_help orvane_manual)
+  add_dependencies(test_ui_help orvane_help orvane_manual orvane-cli)
 endif()

@@ -4,6 +4,7 @@
 #include <QHelpIndexModel>
 #include <QLabel>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -45,6 +46,22 @@ class HelpAboutTest : public QObject {
     QVERIFY(text.contains(QStringLiteral("Theory Manual")));
     for (const char* ref : {"Ch 3.4.2", "Ch 3.3.2", "Ch 3.5.2", "Ch 3.6.3", "Ch 3.8", "3.10.1"})
       QVERIFY2(text.contains(QLatin1String(ref)), ref);
+
+    // The worked examples are the program's own panels: every line the
+    // headless check prints for the column mode stands in the manual.
+    const auto simplified = [](const QString& t) { return t.simplified(); };
+    QProcess cli;
+    cli.start(QCoreApplication::applicationDirPath() + QStringLiteral("/orvane-cli"),
+              {QStringLiteral("check"), QStringLiteral("--set"), QStringLiteral("cyltype=3")});
+    QVERIFY(cli.waitForFinished(30000));
+    const QStringList lines = QString::fromUtf8(cli.readAllStandardOutput()).split(u'\n');
+    QVERIFY(lines.size() > 20);
+    const QString manual = simplified(text);
+    for (const QString& line : lines) {
+      QString panelLine = line;
+      panelLine.remove(QRegularExpression(QStringLiteral(" +(NOT )?OK$")));
+      QVERIFY2(manual.contains(simplified(panelLine)), qPrintable(line));
+    }
   }
 
   void aboutWindowTextsAndClickCloses() {
