@@ -4,7 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
+#include <tuple>
 
 #include "core/checked.hpp"
 
@@ -16,7 +18,8 @@ namespace fs = std::filesystem;
 const fs::path kFixtures = fs::path(ORVANE_TEST_DATA) / "data";
 const fs::path kShipped = ORVANE_SHIPPED_DATA;
 
-// fy1..fy7 = 401..407 with the usual limits 16, 40, 63, 80, 100, 150.
+// Row 0: fy1..fy7 = 401..407 with the usual limits 16, 40, 63, 80, 100, 150.
+// Row 1: T6 = 50 lies below T5 = 100.
 MaterialTable bandTable() {
   MaterialTable m;
   m.count = 2;
@@ -27,99 +30,60 @@ MaterialTable bandTable() {
   return m;
 }
 
+// Limits out of order are tested band by band: above T6 = 50 a thickness
+// still finds its band from T4 to T5, only one above every limit takes fy7.
+// Rows beyond the loaded ones read as zeros.
 TEST(MaterialStrength, EachBandIncludesItsUpperLimit) {
+  const std::tuple<int, double, float> cases[] = {
+      {0, -5, 401}, {0, 16, 401}, {0, 16.1, 402},  {0, 40, 402},  {0, 40.5, 403},
+      {0, 63, 403}, {0, 80, 404}, {0, 100, 405},   {0, 150, 406}, {0, 150.01, 407},
+      {1, 55, 303}, {1, 90, 305}, {1, 100.5, 307}, {20, 10, 0}};
   const MaterialTable m = bandTable();
-  EXPECT_EQ(materialStrength(m, 0, 16.0), 401.0f);
-  EXPECT_EQ(materialStrength(m, 0, 16.1), 402.0f);
-  EXPECT_EQ(materialStrength(m, 0, 40.0), 402.0f);
-  EXPECT_EQ(materialStrength(m, 0, 40.5), 403.0f);
-  EXPECT_EQ(materialStrength(m, 0, 63.0), 403.0f);
-  EXPECT_EQ(materialStrength(m, 0, 80.0), 404.0f);
-  EXPECT_EQ(materialStrength(m, 0, 100.0), 405.0f);
-  EXPECT_EQ(materialStrength(m, 0, 150.0), 406.0f);
-  EXPECT_EQ(materialStrength(m, 0, 150.01), 407.0f);
-  EXPECT_EQ(materialStrength(m, 0, 0.0), 401.0f);
-  EXPECT_EQ(materialStrength(m, 0, -5.0), 401.0f);
-}
-
-TEST(MaterialStrength, LimitsOutOfOrderAreTestedBandByBand) {
-  const MaterialTable m = bandTable();
-  // T6 = 50 lies below T5 = 100: a thickness above T6 still finds its band
-  // from T4 to T5, and only one above every limit takes fy7.
-  EXPECT_EQ(materialStrength(m, 1, 90.0), 305.0f);
-  EXPECT_EQ(materialStrength(m, 1, 100.5), 307.0f);
-  EXPECT_EQ(materialStrength(m, 1, 55.0), 303.0f);
-}
-
-TEST(MaterialStrength, RowOutsideTheFixedTableIsACalcFault) {
-  const MaterialTable m = bandTable();
+  for (const auto& [row, th, fy] : cases) {
+    EXPECT_EQ(materialStrength(m, row, th), fy) << "row " << row << ", t " << th;
+  }
   EXPECT_THROW(materialStrength(m, -1, 10.0), CalcFault);
   EXPECT_THROW(materialStrength(m, MaterialTable::kRows, 10.0), CalcFault);
-  // Rows inside the array but beyond the loaded rows read as zeros.
-  EXPECT_EQ(materialStrength(m, 20, 10.0), 0.0f);
 }
 
-TEST(MaterialLookup, PlateComparesTheDoubleThicknessWithTheSingleLimit) {
-  ProjectState ps;
-  ps.mat = bandTable();
-  ps.mat.data[0][1] = 16.1f;  // 16.10000038...
-  ps.t = 16.1;                // below the single limit
-  lookupPlate(ps, 0);
-  EXPECT_EQ(ps.fyp, 401.0);
-  // Rounds to the single limit, but as a double lies above it.
-  ps.t = 16.1000005;
-  ASSERT_EQ(static_cast<float>(ps.t), 16.1f);
-  lookupPlate(ps, 0);
-  EXPECT_EQ(ps.fyp, 402.0);
-}
-
-TEST(MaterialLookup, StrengthIsStoredAsTheSingleValue) {
+TEST(MaterialLookup, EachPartUsesItsThicknessUpToTheUserDefinedEntry) {
   ProjectState ps;
   ps.mat = bandTable();
   ps.mat.data[0][0] = 355.3f;
-  ps.t = 10;
-  lookupPlate(ps, 0);
-  EXPECT_EQ(ps.fyp, static_cast<double>(355.3f));
-  EXPECT_NE(ps.fyp, 355.3);
-}
-
-TEST(MaterialLookup, ProfilesUseTheirGoverningThickness) {
-  ProjectState ps;
-  ps.mat = bandTable();
-  ps.st.tw = 9;
+  ps.mat.data[0][1] = 16.1f;  // 16.10000038...
+  ps.st.tw = ps.rg.tw = 9;    // not the thickness that counts
   ps.st.tgov = 41;
-  ps.rg.tw = 9;
   ps.rg.tgov = 70;
-  ps.t = 10;
   lookupStiffener(ps, 0);
   lookupRing(ps, 0);
   EXPECT_EQ(ps.fys, 403.0);
   EXPECT_EQ(ps.fyg, 404.0);
   EXPECT_EQ(ps.fyp, 0.0);  // untouched
-}
 
-TEST(MaterialLookup, UserDefinedEntryKeepsTheTypedStrength) {
-  ProjectState ps;
-  ps.mat = bandTable();
+  // The double thickness is compared with the single limit: 16.1000005
+  // rounds to the single 16.1f but lies above it.
+  ps.t = 16.1;
+  lookupPlate(ps, 0);
+  EXPECT_EQ(ps.fyp, static_cast<double>(355.3f));
+  ps.t = 16.1000005;
+  ASSERT_EQ(static_cast<float>(ps.t), 16.1f);
+  lookupPlate(ps, 0);
+  EXPECT_EQ(ps.fyp, 402.0);
+
+  // From the user-defined entry (row count) on, the typed strength stays; a
+  // negative row faults, except in an empty table (count -1).
   ps.fyp = ps.fys = ps.fyg = 333.5;
   lookupPlate(ps, 2);
   lookupStiffener(ps, 2);
   lookupRing(ps, 5);
+  EXPECT_THROW(lookupPlate(ps, -1), CalcFault);
   EXPECT_EQ(ps.fyp, 333.5);
   EXPECT_EQ(ps.fys, 333.5);
   EXPECT_EQ(ps.fyg, 333.5);
-  // Negative rows are below count and fault.
-  EXPECT_THROW(lookupPlate(ps, -1), CalcFault);
-  EXPECT_EQ(ps.fyp, 333.5);
-}
-
-TEST(MaterialLookup, EmptyTableNeverChangesAStrength) {
-  ProjectState ps;
-  ps.fyp = 250;
-  ASSERT_EQ(ps.mat.count, -1);
+  ps.mat = MaterialTable{};
+  EXPECT_NO_THROW(lookupPlate(ps, -1));
   lookupPlate(ps, 0);
-  lookupPlate(ps, -1);
-  EXPECT_EQ(ps.fyp, 250.0);
+  EXPECT_EQ(ps.fyp, 333.5);
 }
 
 TEST(LoadMaterials, ShippedFileLoadsCompletely) {
@@ -151,66 +115,53 @@ TEST(LoadMaterials, ReadsQuotedAndBareNamesAcrossLines) {
   EXPECT_EQ(m.name[0], "NV-36 (AH36, DH36)");
   EXPECT_EQ(m.name[1], "S355 bare name");
   EXPECT_EQ(m.name[2], "User defined");
-  EXPECT_EQ(m.data[1][0], 355.0f);
-  EXPECT_EQ(m.data[1][5], 63.0f);
+  EXPECT_EQ(m.data[0][11], 150.0f);
+  EXPECT_EQ(m.data[1][5], 63.0f);  // the last field on the name's line
   EXPECT_EQ(m.data[1][6], 325.0f);
   EXPECT_EQ(m.data[1][12], 285.0f);
-  EXPECT_EQ(m.data[0][11], 150.0f);
 }
 
-TEST(LoadMaterials, ReloadReplacesEarlierRows) {
-  MaterialTable m;
-  ASSERT_EQ(loadMaterials(kShipped / "DNVmat.dat", m), std::nullopt);
-  ASSERT_EQ(loadMaterials(kFixtures / "empty.dat", m), std::nullopt);
-  EXPECT_EQ(m.count, -1);
-  EXPECT_EQ(m.name[0], "");
-  EXPECT_EQ(m.data[0][0], 0.0f);
-}
-
-TEST(LoadMaterialsFailure, MissingFileNamesTheFile) {
-  MaterialTable m;
-  const fs::path file = kFixtures / "no_such_file.dat";
-  EXPECT_EQ(loadMaterials(file, m), file.string() + ": cannot open file");
-  EXPECT_EQ(m.count, -1);
-  const fs::path folder = kFixtures;
-  EXPECT_EQ(loadMaterials(folder, m), folder.string() + ": cannot open file");
-}
-
-TEST(LoadMaterialsFailure, BadNumberNamesTheLineAndKeepsEarlierRows) {
-  MaterialTable m;
-  const fs::path file = kFixtures / "materials_bad_number.dat";
-  EXPECT_EQ(loadMaterials(file, m), file.string() + ", line 3: '4OO' is not a number");
-  EXPECT_EQ(m.count, 1);
-  EXPECT_EQ(m.name[1], "High strength");
-  EXPECT_EQ(m.name[2], "");
-  EXPECT_EQ(m.data[2][0], 0.0f);
-}
-
-TEST(LoadMaterialsFailure, RecordCutShortAtTheEnd) {
-  MaterialTable m;
-  const fs::path file = kFixtures / "materials_short.dat";
-  EXPECT_EQ(loadMaterials(file, m),
-            file.string() + ", line 2: material 'Short' has only 7 of its 14 fields");
-  EXPECT_EQ(m.count, 0);
-  EXPECT_EQ(m.data[1][0], 0.0f);
-}
-
-TEST(LoadMaterialsFailure, MoreThan21RecordsKeepsTheFirst21) {
-  const fs::path file = fs::path(testing::TempDir()) / "materials_22.dat";
+// Every load starts from an empty table. One that fails names the file, the
+// line and the problem and keeps the complete records before it, nothing of
+// the one that failed.
+TEST(LoadMaterials, FailureKeepsTheRecordsBeforeIt) {
+  const fs::path file22 = fs::path(testing::TempDir()) / "materials_22.dat";
   {
-    std::ofstream out(file);
+    std::ofstream out(file22);
     for (int i = 1; i <= 22; ++i) {
       out << "\"Steel " << i << "\"," << 200 + i << ",16,1,40,1,63,1,80,1,100,1,150,1\n";
     }
   }
-  MaterialTable m;
-  EXPECT_EQ(
-      loadMaterials(file, m),
-      file.string() + ", line 22: the file holds more than 21 materials; the rest was ignored");
-  EXPECT_EQ(m.count, 20);
-  EXPECT_EQ(m.name[20], "Steel 21");
-  EXPECT_EQ(m.data[20][0], 221.0f);
-  fs::remove(file);
+  struct Case {
+    fs::path file;
+    std::string problem;  // after the file name; "" for none
+    int count;
+    std::string lastName;
+  };
+  const Case cases[] = {
+      {kFixtures / "empty.dat", "", -1, ""},
+      {kFixtures / "no_such_file.dat", ": cannot open file", -1, ""},
+      {kFixtures, ": cannot open file", -1, ""},
+      {kFixtures / "materials_bad_number.dat", ", line 3: '4OO' is not a number", 1,
+       "High strength"},
+      {kFixtures / "materials_short.dat", ", line 2: material 'Short' has only 7 of its 14 fields",
+       0, "Mild steel"},
+      {file22, ", line 22: the file holds more than 21 materials; the rest was ignored", 20,
+       "Steel 21"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file.filename().string());
+    MaterialTable m;
+    ASSERT_EQ(loadMaterials(kShipped / "DNVmat.dat", m), std::nullopt);
+    const auto problem = loadMaterials(c.file, m);
+    EXPECT_EQ(problem.value_or(""), c.problem.empty() ? "" : c.file.string() + c.problem);
+    ASSERT_EQ(m.count, c.count);
+    EXPECT_EQ(c.count >= 0 ? m.name[c.count] : "", c.lastName);
+    if (c.count + 1 < MaterialTable::kRows) {  // nothing of the next one, nor of earlier loads
+      EXPECT_EQ(m.name[c.count + 1], "");
+      EXPECT_EQ(m.data[c.count + 1][0], 0.0f);
+    }
+  }
+  fs::remove(file22);
 }
 
 TEST(DataFileReader, NumbersMustBeWholeFiniteFields) {
@@ -219,22 +170,20 @@ TEST(DataFileReader, NumbersMustBeWholeFiniteFields) {
     std::ofstream out(file, std::ios::binary);
     out << "+1.5 .25,-3e2\r7,,1e40 nan 12x";
   }
+  // value, field text, line; a field that ends a line keeps its line until
+  // the next field is read
+  const std::tuple<std::optional<float>, std::string, int> fields[] = {
+      {1.5f, "+1.5", 1},        {0.25f, ".25", 1},       {-300.0f, "-3e2", 1},
+      {7.0f, "7", 2},           {std::nullopt, "", 2},   {std::nullopt, "1e40", 2},
+      {std::nullopt, "nan", 2}, {std::nullopt, "12x", 2}};
   DataFileReader in;
   ASSERT_TRUE(in.open(file));
-  std::string field;
-  EXPECT_EQ(in.number(field), 1.5f);
-  EXPECT_EQ(in.number(field), 0.25f);
-  EXPECT_EQ(in.number(field), -300.0f);
-  EXPECT_EQ(in.line(), 1);
-  EXPECT_EQ(in.number(field), 7.0f);
-  EXPECT_EQ(in.line(), 2);
-  EXPECT_EQ(in.number(field), std::nullopt);  // empty field between commas
-  EXPECT_EQ(field, "");
-  EXPECT_EQ(in.number(field), std::nullopt);
-  EXPECT_EQ(field, "1e40");
-  EXPECT_EQ(in.number(field), std::nullopt);
-  EXPECT_EQ(in.number(field), std::nullopt);
-  EXPECT_EQ(field, "12x");
+  for (const auto& [value, text, line] : fields) {
+    std::string field;
+    EXPECT_EQ(in.number(field), value) << text;
+    EXPECT_EQ(field, text);
+    EXPECT_EQ(in.line(), line) << text;
+  }
   EXPECT_TRUE(in.atEnd());
   fs::remove(file);
 }
