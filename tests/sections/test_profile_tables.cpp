@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "core/checked.hpp"
 
@@ -14,111 +17,77 @@ namespace orvane {
 namespace {
 
 namespace fs = std::filesystem;
+using Designations = std::vector<std::string>;
 
 const fs::path kFixtures = fs::path(ORVANE_TEST_DATA) / "data";
 const fs::path kShipped = ORVANE_SHIPPED_DATA;
 
-ProfileTable emptyLike(const ProfileTable& shape) { return {-1, shape.columns, shape.maxRows, {}}; }
-
-TEST(LoadProfileTable, ShippedTablesFillTheirTables) {
+// Each shipped table fills its table with positive values, and its rows
+// differ in the dimensions a project file finds its stiffener row by (a
+// duplicate would silently select the later row).
+TEST(LoadProfileTable, ShippedTablesFillTheirTablesWithUniqueRows) {
   ProfileTables p;
-  EXPECT_EQ(loadProfileTable(kShipped / "bfprof.dat", p.bulb), std::nullopt);
-  EXPECT_EQ(loadProfileTable(kShipped / "lprof.dat", p.l), std::nullopt);
-  EXPECT_EQ(loadProfileTable(kShipped / "tprof.dat", p.t), std::nullopt);
-  EXPECT_EQ(loadProfileTable(kShipped / "fprof.dat", p.flat), std::nullopt);
-  EXPECT_EQ(p.bulb.last, 60);
-  EXPECT_EQ(p.l.last, 40);
-  EXPECT_EQ(p.t.last, 40);
-  EXPECT_EQ(p.flat.last, 40);
-  for (const ProfileTable* t : {&p.bulb, &p.l, &p.t, &p.flat}) {
+  // file, table, last row, key columns (h, b, tw, tf; h and tw for the bars)
+  const std::tuple<const char*, ProfileTable*, int, int> tables[] = {
+      {"bfprof.dat", &p.bulb, 60, 2},
+      {"lprof.dat", &p.l, 40, 3},
+      {"tprof.dat", &p.t, 40, 4},
+      {"fprof.dat", &p.flat, 40, 2},
+  };
+  for (const auto& [name, t, last, keyColumns] : tables) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(loadProfileTable(kShipped / name, *t), std::nullopt);
+    EXPECT_EQ(t->last, last);
+    std::set<std::vector<float>> keys;
     for (int i = 0; i <= t->last; ++i) {
       for (int c = 1; c <= t->columns; ++c) EXPECT_GT(t->row[i][c], 0.0f) << i << "," << c;
+      keys.insert({t->row[i].begin() + 1, t->row[i].begin() + 1 + keyColumns});
     }
+    EXPECT_EQ(static_cast<int>(keys.size()), t->last + 1);
   }
 }
 
-// A project file finds its stiffener row again by these keys; a duplicate
-// would silently select the later row.
-TEST(LoadProfileTable, ShippedRowsHaveUniqueSearchKeys) {
-  ProfileTables p;
-  ASSERT_EQ(loadProfileTable(kShipped / "bfprof.dat", p.bulb), std::nullopt);
-  ASSERT_EQ(loadProfileTable(kShipped / "lprof.dat", p.l), std::nullopt);
-  ASSERT_EQ(loadProfileTable(kShipped / "tprof.dat", p.t), std::nullopt);
-  ASSERT_EQ(loadProfileTable(kShipped / "fprof.dat", p.flat), std::nullopt);
-  using Key = std::tuple<float, float, float, float>;
-  auto unique = [](const ProfileTable& t, auto key) {
-    std::set<Key> seen;
-    for (int i = 0; i <= t.last; ++i) seen.insert(key(t.row[i]));
-    return static_cast<int>(seen.size()) == t.last + 1;
-  };
-  EXPECT_TRUE(unique(p.bulb, [](const auto& r) { return Key{r[1], r[2], 0, 0}; }));
-  EXPECT_TRUE(unique(p.l, [](const auto& r) { return Key{r[1], r[2], r[3], 0}; }));
-  EXPECT_TRUE(unique(p.t, [](const auto& r) { return Key{r[1], r[2], r[3], r[4]}; }));
-  EXPECT_TRUE(unique(p.flat, [](const auto& r) { return Key{r[1], r[2], 0, 0}; }));
-}
-
-TEST(LoadProfileTable, TrailingLineEndsAndBlanksEndTheFile) {
-  ProfileTable with = emptyLike(ProfileTables{}.flat);
-  ProfileTable without = with;
-  EXPECT_EQ(loadProfileTable(kFixtures / "fprof_trailing.dat", with), std::nullopt);
-  EXPECT_EQ(loadProfileTable(kFixtures / "fprof_no_trailing.dat", without), std::nullopt);
-  EXPECT_EQ(with.last, 2);
-  EXPECT_EQ(without.last, 2);
-  EXPECT_EQ(with.row, without.row);
-  // Blank- and line-separated values, a row split over two lines.
-  EXPECT_EQ(with.row[1][1], 120.0f);
-  EXPECT_EQ(with.row[1][2], 10.0f);
-  EXPECT_EQ(with.row[2][1], 150.0f);
-  EXPECT_EQ(with.row[2][2], 12.0f);
-}
-
-TEST(LoadProfileTable, EmptyFileGivesNoRows) {
-  ProfileTable t = ProfileTables{}.l;
-  t.last = 7;
-  t.row[0][1] = 99;
-  EXPECT_EQ(loadProfileTable(kFixtures / "empty.dat", t), std::nullopt);
-  EXPECT_EQ(t.last, -1);
-  EXPECT_EQ(t.row[0][1], 0.0f);
-  EXPECT_TRUE(profileList(t, ProfileKind::L).empty());
-}
-
-TEST(LoadProfileTableFailure, MissingFileNamesTheFile) {
-  ProfileTable t = ProfileTables{}.t;
-  const fs::path file = kFixtures / "no_such_table.dat";
-  EXPECT_EQ(loadProfileTable(file, t), file.string() + ": cannot open file");
-  EXPECT_EQ(t.last, -1);
-}
-
-TEST(LoadProfileTableFailure, PartialLastRowIsNotCounted) {
-  ProfileTable t = ProfileTables{}.flat;
-  const fs::path file = kFixtures / "fprof_partial.dat";
-  EXPECT_EQ(loadProfileTable(file, t),
-            file.string() + ", line 4: the last row has only 1 of its 2 values; it was ignored");
-  EXPECT_EQ(t.last, 2);
-  EXPECT_EQ(tableValue(t, 3, 1), 0.0f);
-}
-
-TEST(LoadProfileTableFailure, BadNumberKeepsTheCompleteRows) {
-  ProfileTable t = ProfileTables{}.flat;
-  const fs::path file = kFixtures / "fprof_bad_number.dat";
-  EXPECT_EQ(loadProfileTable(file, t), file.string() + ", line 3: 'l2' is not a number");
-  EXPECT_EQ(t.last, 1);
-  EXPECT_EQ(tableValue(t, 2, 1), 0.0f);
-}
-
-TEST(LoadProfileTableFailure, MoreRowsThanTheTableHoldsKeepsAFullTable) {
-  const fs::path file = fs::path(testing::TempDir()) / "fprof_42.dat";
+// Values are separated by commas, blanks or line ends, and a row may run over
+// two lines; trailing blanks and line ends end the file. Every load starts
+// from an empty table. One that fails names the file, the line and the
+// problem and keeps the complete rows before it, nothing of the row that
+// failed.
+TEST(LoadProfileTable, KeepsTheCompleteRowsBeforeAnyProblem) {
+  const fs::path file42 = fs::path(testing::TempDir()) / "fprof_42.dat";
   {
-    std::ofstream out(file);
+    std::ofstream out(file42);
     for (int i = 1; i <= 42; ++i) out << 10 * i << ",5\n";
   }
-  ProfileTable t = ProfileTables{}.flat;
-  EXPECT_EQ(loadProfileTable(file, t),
-            file.string() + ", line 42: the file holds more than 41 rows; the rest was ignored");
-  EXPECT_EQ(t.last, 40);
-  EXPECT_EQ(t.row[40][1], 410.0f);
-  EXPECT_EQ(t.row[41][1], 0.0f);
-  fs::remove(file);
+  struct Case {
+    fs::path file;
+    std::string problem;  // after the file name; "" for none
+    int last;
+    float h, tw;  // of the last row (row 0 when none)
+  };
+  const Case cases[] = {
+      {kFixtures / "fprof_trailing.dat", "", 2, 150, 12},
+      {kFixtures / "fprof_no_trailing.dat", "", 2, 150, 12},
+      {kFixtures / "empty.dat", "", -1, 0, 0},
+      {kFixtures / "no_such_table.dat", ": cannot open file", -1, 0, 0},
+      {kFixtures / "fprof_partial.dat",
+       ", line 4: the last row has only 1 of its 2 values; it was ignored", 2, 150, 12},
+      {kFixtures / "fprof_bad_number.dat", ", line 3: 'l2' is not a number", 1, 120, 10},
+      {file42, ", line 42: the file holds more than 41 rows; the rest was ignored", 40, 410, 5}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file.filename().string());
+    ProfileTable t = ProfileTables{}.flat;
+    t.last = 7;
+    t.row.fill({0, 99, 99});
+    const auto problem = loadProfileTable(c.file, t);
+    EXPECT_EQ(problem.value_or(""), c.problem.empty() ? "" : c.file.string() + c.problem);
+    ASSERT_EQ(t.last, c.last);
+    const auto& lastRow = t.row[static_cast<size_t>(std::max(c.last, 0))];
+    EXPECT_EQ(lastRow[1], c.h);
+    EXPECT_EQ(lastRow[2], c.tw);
+    EXPECT_EQ(t.row[static_cast<size_t>(c.last + 1)][1], 0.0f);  // nothing of the next row
+    EXPECT_EQ(profileList(t, ProfileKind::FlatBar).size(), static_cast<size_t>(c.last + 1));
+  }
+  fs::remove(file42);
 }
 
 TEST(ProfileList, DesignationsUseTheGeneralNumberText) {
@@ -132,81 +101,53 @@ TEST(ProfileList, DesignationsUseTheGeneralNumberText) {
   p.t.row[0] = {0, 100, 100, 5.6f, 8.5f};
   p.flat.last = 0;
   p.flat.row[0] = {0, 200, 9, 77, 77};
-  EXPECT_EQ(profileList(p.bulb, ProfileKind::BulbFlat), std::vector<std::string>{"BF 200x10"});
-  EXPECT_EQ(profileList(p.l, ProfileKind::L),
-            (std::vector<std::string>{"L200x90x9x14", "L400x100x11.5x16"}));
-  EXPECT_EQ(profileList(p.t, ProfileKind::T), std::vector<std::string>{"T100x100x5.6x8.5"});
-  EXPECT_EQ(profileList(p.flat, ProfileKind::FlatBar), std::vector<std::string>{"Fb200x9"});
+  EXPECT_EQ(profileList(p.bulb, ProfileKind::BulbFlat), Designations{"BF 200x10"});
+  EXPECT_EQ(profileList(p.l, ProfileKind::L), (Designations{"L200x90x9x14", "L400x100x11.5x16"}));
+  EXPECT_EQ(profileList(p.t, ProfileKind::T), Designations{"T100x100x5.6x8.5"});
+  EXPECT_EQ(profileList(p.flat, ProfileKind::FlatBar), Designations{"Fb200x9"});
 }
 
-class FindStiffenerRow : public testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_EQ(loadProfileTable(kFixtures / "lprof_twins.dat", ps.prof.l), std::nullopt);
-    ps.prof.t.last = 1;
-    ps.prof.t.row[0] = {0, 200, 90, 9, 12.3f};
-    ps.prof.t.row[1] = {0, 200, 90, 9, 14};
-    ps.prof.flat.last = 1;
-    ps.prof.flat.row[0] = {0, 200, 9};
-    ps.prof.flat.row[1] = {0, 150, 9};
-    ps.prof.bulb.last = 0;
-    ps.prof.bulb.row[0] = {0, 200, 10, 28, 8, 2560};
-    ps.stiffRows = {5, 5, 5, 5};
-  }
-  void stiffener(int type, double h, double b, double tw, float tf) {
-    ps.cbostiff = static_cast<int16_t>(type);
-    ps.st.h = h;
-    ps.st.b = b;
-    ps.st.tw = tw;
-    ps.st.tf = tf;
-  }
+// The row of the stiffener's table type is searched by its key dimensions;
+// the last equal row wins, no equal row keeps the row, and the rows of the
+// other types are never touched.
+TEST(FindStiffenerRow, LastRowEqualInTheKeyDimensions) {
+  struct Case {
+    const char* what;
+    int type;
+    double h, b, tw;
+    float tf;
+    std::array<int, 4> rows;  // bulb, L, T, flat
+  };
+  const Case cases[] = {
+      {"L: the flange is not part of the key", 0, 200, 90, 9, 12, {5, 1, 5, 5}},
+      {"L: no equal row", 0, 200, 90, 10, 14, {5, 5, 5, 5}},
+      {"T: all four dimensions", 2, 200, 90, 9, 12.3f, {5, 5, 0, 5}},
+      {"T: the other flange", 2, 200, 90, 9, 14, {5, 5, 1, 5}},
+      {"T: no equal flange", 2, 200, 90, 9, 13, {5, 5, 5, 5}},
+      {"T: a double that is not the single", 2, 200, 90, 9.000001, 12.3f, {5, 5, 5, 5}},
+      {"flat bar: height and web", 4, 150, 90, 9, 99, {5, 5, 5, 1}},
+      {"bulb flat: height and web", 6, 200, 1, 10, 1, {0, 5, 5, 5}},
+      {"flat bar: zero rows past the end", 4, 0, 0, 0, 0, {5, 5, 5, 5}},
+      {"built-up L: no table", 1, 200, 90, 9, 14, {5, 5, 5, 5}}};
   ProjectState ps;
-};
-
-TEST_F(FindStiffenerRow, LTableIgnoresTheFlangeAndTakesTheLastMatch) {
-  stiffener(0, 200, 90, 9, 12);
-  findStiffenerRow(ps);
-  EXPECT_EQ(ps.stiffRows.l, 1);
-  stiffener(0, 200, 90, 10, 14);
-  ps.stiffRows.l = 0;
-  findStiffenerRow(ps);
-  EXPECT_EQ(ps.stiffRows.l, 0);
-  EXPECT_EQ(ps.stiffRows.t, 5);
-}
-
-TEST_F(FindStiffenerRow, TTableComparesAllFourDimensions) {
-  stiffener(2, 200, 90, 9, 12.3f);
-  findStiffenerRow(ps);
-  EXPECT_EQ(ps.stiffRows.t, 0);
-  stiffener(2, 200, 90, 9, 14);
-  findStiffenerRow(ps);
-  EXPECT_EQ(ps.stiffRows.t, 1);
-  stiffener(2, 200, 90, 9, 13);
-  findStiffenerRow(ps);
-  EXPECT_EQ(ps.stiffRows.t, 1);
-  // A double dimension that is not exactly the single table value differs.
-  stiffener(2, 200, 90, 9.000001, 12.3f);
-  findStiffenerRow(ps);
-  EXPECT_EQ(ps.stiffRows.t, 1);
-}
-
-TEST_F(FindStiffenerRow, FlatBarAndBulbFlatCompareHeightAndWeb) {
-  stiffener(4, 150, 90, 9, 99);
-  findStiffenerRow(ps);
-  EXPECT_EQ(ps.stiffRows.flat, 1);
-  stiffener(6, 200, 1, 10, 1);
-  findStiffenerRow(ps);
-  EXPECT_EQ(ps.stiffRows.bulb, 0);
-  EXPECT_EQ(ps.stiffRows.l, 5);
-}
-
-TEST_F(FindStiffenerRow, RowsBeyondTheLoadedOnesAndOtherTypesAreNotSearched) {
-  stiffener(4, 0, 0, 0, 0);  // the zero rows past the end would match
-  findStiffenerRow(ps);
-  EXPECT_EQ(ps.stiffRows.flat, 5);
-  stiffener(1, 200, 90, 9, 14);  // built-up L
-  findStiffenerRow(ps);
-  EXPECT_EQ(ps.stiffRows.l, 5);
+  ASSERT_EQ(loadProfileTable(kFixtures / "lprof_twins.dat", ps.prof.l), std::nullopt);
+  ps.prof.t.last = 1;
+  ps.prof.t.row[0] = {0, 200, 90, 9, 12.3f};
+  ps.prof.t.row[1] = {0, 200, 90, 9, 14};
+  ps.prof.flat.last = 1;
+  ps.prof.flat.row[0] = {0, 200, 9};
+  ps.prof.flat.row[1] = {0, 150, 9};
+  ps.prof.bulb.last = 0;
+  ps.prof.bulb.row[0] = {0, 200, 10, 28, 8, 2560};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ps.stiffRows = {5, 5, 5, 5};
+    ps.cbostiff = static_cast<int16_t>(c.type);
+    ps.st.h = c.h, ps.st.b = c.b, ps.st.tw = c.tw, ps.st.tf = c.tf;
+    findStiffenerRow(ps);
+    const TableRows& r = ps.stiffRows;
+    EXPECT_EQ((std::array<int, 4>{r.bulb, r.l, r.t, r.flat}), c.rows);
+  }
 }
 
 TEST(TableValue, RowsOfTheFixedArrayOnly) {
