@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/panels.hpp"
@@ -15,14 +16,12 @@ struct Piece {
   std::string text;
   bool bold, underline;
   int color;
-  bool newline;
 };
 
 // One x unit per character; a new line is one y unit.
 class RecordingTarget final : public DrawTarget {
  public:
   void cls() override {
-    ++clears;
     pieces.clear();
     x_ = y_ = 0;
   }
@@ -35,7 +34,7 @@ class RecordingTarget final : public DrawTarget {
   void setForeColor(int palette) override { color = palette; }
   double textWidth(const std::string& text) override { return static_cast<double>(text.size()); }
   void print(const std::string& text, bool newline) override {
-    pieces.push_back({x_, y_, text, bold, underline, color, newline});
+    pieces.push_back({x_, y_, text, bold, underline, color});
     if (newline) {
       x_ = 0;
       y_ += 1;
@@ -48,253 +47,199 @@ class RecordingTarget final : public DrawTarget {
     for (const Piece& p : pieces)
       if (p.text == text) return p;
     ADD_FAILURE() << "not drawn: " << text;
-    return pieces.front();
+    return missing_;
   }
-  bool drawn(const std::string& text) const {
-    for (const Piece& p : pieces)
-      if (p.text == text) return true;
-    return false;
+  // The piece printed right after `p`.
+  const Piece& after(const Piece& p) const {
+    if (&p == &missing_) return missing_;
+    const size_t i = static_cast<size_t>(&p - pieces.data()) + 1;
+    if (i < pieces.size()) return pieces[i];
+    ADD_FAILURE() << "nothing after: " << p.text;
+    return missing_;
+  }
+  int count(const std::string& text) const {
+    int n = 0;
+    for (const Piece& p : pieces) n += p.text == text;
+    return n;
   }
 
   std::vector<Piece> pieces;
-  int clears = 0;
   bool bold = false, underline = false;
   int color = kBlack;
 
  private:
   double x_ = 0, y_ = 0;
+  Piece missing_{};
 };
 
+using Draw = void (*)(DrawTarget&, const ProjectState&, double&, double, int);
+
+// Lines "<prefix>L<i> = ", values "<i>.00", units " MPa".
 void fill(ResultTable& t, int n, const std::string& prefix) {
   t.n = static_cast<int16_t>(n);
   t.label[0] = prefix + " title";
   for (int i = 1; i <= n; ++i) {
     t.label[i] = prefix + "L" + std::to_string(i) + " = ";
     t.value[i] = std::to_string(i) + ".00";
-    t.unit[i] = i == n ? " <= 1.00" : " MPa";
+    t.unit[i] = " MPa";
   }
 }
 
-void expectFontsReset(const RecordingTarget& t) {
-  EXPECT_FALSE(t.bold);
-  EXPECT_FALSE(t.underline);
-  EXPECT_EQ(t.color, kBlack);
-}
-
-TEST(PanelPalette, ClassicColours) {
-  EXPECT_EQ(paletteColor(kRed).r, 128);
-  EXPECT_EQ(paletteColor(kRed).g, 0);
-  EXPECT_EQ(paletteColor(kGreen).g, 128);
-  EXPECT_EQ(paletteColor(kGreen).r, 0);
-  EXPECT_EQ(paletteColor(kBlack).b, 0);
-}
-
-TEST(StandardLayout, TitleLinesAndVerdictPositions) {
+// All three tables filled (the column check fills 14 stiffener lines); every
+// usage factor `uf` against limits of 1; outside pressure (pd < 0).
+ProjectState filled(double uf = 0.5) {
   ProjectState ps;
   fill(ps.shellTable, 4, "s");
-  ps.UF = 0.5;
-  ps.UFallow = 1.0;
-  RecordingTarget t;
-  double y = 0.3;
-  drawShellStandard(t, ps, y, 1, 0);
-
-  EXPECT_EQ(t.clears, 1);
-  const Piece& title = t.find("s title");
-  EXPECT_DOUBLE_EQ(title.x, 1);
-  EXPECT_DOUBLE_EQ(title.y, 0.3);
-  EXPECT_TRUE(title.bold);
-  EXPECT_TRUE(title.underline);
-
-  for (int i = 1; i <= 3; ++i) {
-    const Piece& label = t.find("sL" + std::to_string(i) + " = ");
-    EXPECT_DOUBLE_EQ(label.x, 1);
-    EXPECT_DOUBLE_EQ(label.y, 0.3 + 1.1 + (i - 1));
-    EXPECT_FALSE(label.bold);
-    const Piece& value = t.find(std::to_string(i) + ".00");
-    EXPECT_DOUBLE_EQ(value.x + value.text.size(), 16);  // ends at x + 15
-    EXPECT_DOUBLE_EQ(value.y, label.y);
-  }
-  // the verdict follows its label directly, bold and green, y not advanced
-  const Piece& vlabel = t.find("sL4 = ");
-  const Piece& verdict = t.find("4.00");
-  EXPECT_DOUBLE_EQ(vlabel.y, 0.3 + 1.1 + 3);
-  EXPECT_DOUBLE_EQ(verdict.x, 1 + vlabel.text.size());
-  EXPECT_TRUE(verdict.bold);
-  EXPECT_EQ(verdict.color, kGreen);
-  const Piece& unit = t.find(" <= 1.00");
-  EXPECT_FALSE(unit.bold);
-  EXPECT_EQ(unit.color, kBlack);
-  EXPECT_DOUBLE_EQ(y, 0.3 + 1.1 + 3);
-  expectFontsReset(t);
-}
-
-TEST(StandardLayout, VerdictRedOnlyWhenStrictlyGreater) {
-  ProjectState ps;
-  fill(ps.shellTable, 2, "s");
-  fill(ps.stiffTable, 2, "k");
-  struct Case {
-    double uf, allow;
-    int color;
-  } cases[] = {{1.0, 1.0, kGreen}, {1.0000001, 1.0, kRed}, {0.99, 1.0, kGreen}};
-  for (const Case& c : cases) {
-    ps.UF = ps.UFstiff = c.uf;
-    ps.UFallow = ps.UFallowStiff = c.allow;
-    RecordingTarget shell, stiff;
-    double y1 = 0.3, y2 = 0.3;
-    drawShellStandard(shell, ps, y1, 1, 0);
-    drawStiffenerStandard(stiff, ps, y2, 1, 0);
-    EXPECT_EQ(shell.find("2.00").color, c.color) << c.uf;
-    EXPECT_EQ(stiff.find("2.00").color, c.color) << c.uf;
-  }
-  // each layout reads its own pair of values
-  ps.UF = 2;
-  ps.UFallow = 1;
-  ps.UFstiff = 0.5;
-  ps.UFallowStiff = 1;
-  RecordingTarget stiff;
-  double y = 0;
-  drawStiffenerStandard(stiff, ps, y, 1, 0);
-  EXPECT_EQ(stiff.find("2.00").color, kGreen);
-}
-
-TEST(StandardLayout, TableOfOneLineHasTitleAndVerdictOnly) {
-  ProjectState ps;
-  fill(ps.shellTable, 1, "s");
-  ps.UF = 2;
-  ps.UFallow = 1;
-  RecordingTarget t;
-  double y = 0.3;
-  drawShellStandard(t, ps, y, 1, 0);
-  ASSERT_EQ(t.pieces.size(), 4u);  // title, label, value, unit
-  EXPECT_EQ(t.pieces[1].text, "sL1 = ");
-  EXPECT_DOUBLE_EQ(t.pieces[1].y, 1.4);
-  EXPECT_EQ(t.pieces[2].color, kRed);
-  EXPECT_DOUBLE_EQ(y, 1.4);
-}
-
-TEST(StandardLayout, WideValueStillEndsAtFifteen) {
-  ProjectState ps;
-  fill(ps.shellTable, 2, "s");
-  ps.shellTable.value[1] = "12345678901234567890";  // 20 units
-  RecordingTarget t;
-  double y = 0;
-  drawShellStandard(t, ps, y, 2, 0);
-  const Piece& v = t.find("12345678901234567890");
-  EXPECT_DOUBLE_EQ(v.x, 2 + 15 - 20);
-  EXPECT_DOUBLE_EQ(t.find(" MPa").x, 17);
-}
-
-TEST(StandardLayout, PaperDrawsWithoutClearingAndAdvancesY) {
-  ProjectState ps;
-  fill(ps.shellTable, 5, "s");
-  RecordingTarget t;
-  t.print("report header", true);
-  double y = 10;
-  drawShellStandard(t, ps, y, 3, 1);
-  EXPECT_EQ(t.clears, 0);
-  EXPECT_TRUE(t.drawn("report header"));
-  EXPECT_DOUBLE_EQ(y, 10 + 1.1 + 4);
-  EXPECT_DOUBLE_EQ(t.find("s title").x, 3);
-}
-
-TEST(StiffenerNote, ThreeLinesOnScreenOneOnPaper) {
-  ProjectState ps;
-  fill(ps.stiffTable, 6, "k");
-  RecordingTarget screen;
-  double y = 0.3;
-  drawStiffenerNote(screen, ps, y, 1, 0);
-  EXPECT_EQ(screen.clears, 1);
-  ASSERT_EQ(screen.pieces.size(), 4u);
-  EXPECT_EQ(screen.pieces[1].text, "Note: s/t>3* Sqr(r/t) ==>");
-  EXPECT_EQ(screen.pieces[2].text, "Calculation as an unstiffened orvane");
-  EXPECT_EQ(screen.pieces[3].text, "(Ref Ch 3.6.1)");
-  for (int i = 1; i <= 3; ++i) {
-    EXPECT_DOUBLE_EQ(screen.pieces[i].x, 1);
-    EXPECT_DOUBLE_EQ(screen.pieces[i].y, 2.4 + (i - 1));
-    EXPECT_TRUE(screen.pieces[i].bold);  // the note stays bold under the title
-    EXPECT_FALSE(screen.pieces[i].underline);
-  }
-  EXPECT_FALSE(screen.bold);
-
-  RecordingTarget paper;
-  y = 5;
-  drawStiffenerNote(paper, ps, y, 1, 1);
-  EXPECT_EQ(paper.clears, 0);
-  ASSERT_EQ(paper.pieces.size(), 2u);
-  EXPECT_EQ(paper.pieces[1].text,
-            "Note: s/t>3* Sqr(r/t) ==> calculation as an unstiffened orvane, (Ref Ch 3.6.1)");
-  EXPECT_DOUBLE_EQ(paper.pieces[1].y, 7.1);
-  EXPECT_DOUBLE_EQ(y, 7.1);
-}
-
-TEST(ColumnLayout, ScreenAndPaperColumnsAndBothVerdicts) {
-  ProjectState ps;
-  fill(ps.stiffTable, 14, "c");
-  ps.UFallow = 1.0;
-  ps.trace.UF1 = 1.2;
-  ps.trace.UF2 = 1.0f;
-  RecordingTarget screen;
-  double y = 0.3;
-  drawColumn(screen, ps, y, 1, 0);
-  EXPECT_DOUBLE_EQ(screen.find("12.00").x + 5, 21);  // values end at x + 20
-  EXPECT_DOUBLE_EQ(screen.find("13.00").x, 13);      // verdicts start at x + 12
-  EXPECT_DOUBLE_EQ(screen.find("14.00").x, 13);
-  EXPECT_EQ(screen.find("13.00").color, kRed);
-  EXPECT_EQ(screen.find("14.00").color, kGreen);
-  EXPECT_TRUE(screen.find("14.00").bold);
-  EXPECT_DOUBLE_EQ(screen.find("cL13 = ").y, 0.3 + 1.1 + 12);
-  EXPECT_DOUBLE_EQ(screen.find("cL14 = ").y, 0.3 + 1.1 + 13);
-  EXPECT_DOUBLE_EQ(y, 0.3 + 1.1 + 13);
-  expectFontsReset(screen);
-
-  RecordingTarget paper;
-  y = 0;
-  drawColumn(paper, ps, y, 1, 2);
-  EXPECT_EQ(paper.clears, 0);
-  EXPECT_DOUBLE_EQ(paper.find("1.00").x + 4, 31);  // values end at x + 30
-  EXPECT_DOUBLE_EQ(paper.find("13.00").x, 21);     // verdicts start at x + 20
-}
-
-TEST(RingLayout, SubheadingsVerdictsAndRemark) {
-  ProjectState ps;
+  fill(ps.stiffTable, 14, "k");
   fill(ps.ringTable, 8, "g");
-  ps.ringTable.unit[2] = "never printed";
-  ps.ufb = 0.9;
-  ps.UFarea = 0.95;
-  ps.UFinertia = 0.9f;
+  ps.UFallow = ps.UFallowStiff = ps.ufb = 1;
+  ps.UF = ps.UFstiff = ps.trace.UF1 = ps.UFarea = uf;
+  ps.trace.UF2 = ps.UFinertia = static_cast<float>(uf);
   ps.pd = -0.3f;
+  return ps;
+}
+
+// Draws at x = 1 from y = 0.3 onto a target that already holds one line.
+struct Drawn {
   RecordingTarget t;
   double y = 0.3;
-  drawRing(t, ps, y, 1, 0);
+};
+Drawn draw(Draw f, const ProjectState& ps, int clearFlag) {
+  Drawn d;
+  d.t.print("report header", true);
+  f(d.t, ps, d.y, 1, clearFlag);
+  return d;
+}
 
-  const Piece& head1 = t.find("gL1 = ");
-  EXPECT_TRUE(head1.underline);
-  EXPECT_DOUBLE_EQ(t.find("1.00").x + 4, 19);  // ends at x + 18
-  const Piece& area = t.find("2.00");
-  EXPECT_EQ(area.color, kRed);
-  EXPECT_TRUE(area.bold);
-  EXPECT_FALSE(t.drawn("never printed"));
-  EXPECT_TRUE(t.find("gL3 = ").underline);
-  EXPECT_FALSE(t.find("gL4 = ").underline);
-  EXPECT_DOUBLE_EQ(t.find("4.00").x + 4, 15);  // ends at x + 14
-  const Piece& inertia = t.find("7.00");       // line n - 1
-  EXPECT_EQ(inertia.color, kGreen);            // equal to ufb: green
-  EXPECT_DOUBLE_EQ(t.find("gL7 = ").y, 0.3 + 1.1 + 6);
-  int allowances = 0;
-  for (const Piece& p : t.pieces) allowances += p.text == " <= 0.90";
-  EXPECT_EQ(allowances, 2);
-  EXPECT_TRUE(t.drawn("gL8 = "));
-  EXPECT_DOUBLE_EQ(t.find("gL8 = ").y, 0.3 + 1.1 + 7);
-  EXPECT_TRUE(ringRemarkShown(ps));
-  expectFontsReset(t);
+TEST(EveryLayout, ClearsOnScreenOnlyTitleThenOneLinePerRowFontsResetAfter) {
+  // name, operation, table prefix, rows drawn, y after it (screen and paper)
+  using Layout = std::tuple<const char*, Draw, const char*, int, double>;
+  const Layout layouts[] = {{"shell", drawShellStandard, "s", 4, 1.4 + 3},
+                            {"stiffener", drawStiffenerStandard, "k", 14, 1.4 + 13},
+                            {"note", drawStiffenerNote, "k", 0, 0.3 + 2.1},
+                            {"column", drawColumn, "k", 14, 1.4 + 13},
+                            {"ring", drawRing, "g", 8, 1.4 + 7}};
+  const ProjectState ps = filled();
+  for (const auto& [name, f, prefix, rows, yEnd] : layouts) {
+    for (int clearFlag : {0, 1, 2}) {
+      SCOPED_TRACE(std::string(name) + " clear flag " + std::to_string(clearFlag));
+      const Drawn d = draw(f, ps, clearFlag);
+      const bool screen = clearFlag == 0;
+      EXPECT_EQ(d.t.count("report header"), screen ? 0 : 1);  // cleared first on screen
+      const Piece& title = d.t.pieces.at(screen ? 0 : 1);
+      EXPECT_EQ(title.text, std::string(prefix) + " title");
+      EXPECT_TRUE(title.x == 1 && title.y == 0.3 && title.bold && title.underline);
+      for (int i = 1; i <= rows; ++i) {
+        const Piece& label = d.t.find(prefix + ("L" + std::to_string(i)) + " = ");
+        EXPECT_DOUBLE_EQ(label.x, 1) << i;
+        EXPECT_DOUBLE_EQ(label.y, 0.3 + 1.1 + (i - 1)) << i;
+        EXPECT_FALSE(label.bold) << i;
+      }
+      EXPECT_DOUBLE_EQ(d.y, yEnd);
+      EXPECT_FALSE(d.t.bold || d.t.underline);
+      EXPECT_EQ(d.t.color, kBlack);
+    }
+  }
+}
 
-  ps.pd = 0.3f;
-  RecordingTarget inside;
-  y = 0.3;
-  drawRing(inside, ps, y, 1, 0);
-  EXPECT_FALSE(inside.drawn("gL8 = "));
-  EXPECT_FALSE(ringRemarkShown(ps));
-  EXPECT_DOUBLE_EQ(y, 0.3 + 1.1 + 7);  // the remark line does not advance y
+TEST(EveryLayout, TablesNotYetFilledDrawTheTitleOnly) {
+  ProjectState ps = filled();
+  ps.stiffTable.n = 1;
+  ps.ringTable.n = 3;
+  for (Draw f : {drawColumn, drawRing}) EXPECT_EQ(draw(f, ps, 0).t.pieces.size(), 1u);
+}
+
+TEST(EveryLayout, ValuesEndAtTheirColumnWithTheUnitRightAfter) {
+  // name, operation, clear flag, first and last row, where the values end
+  using Rows = std::tuple<const char*, Draw, int, int, int, double>;
+  const Rows columns[] = {{"shell", drawShellStandard, 0, 1, 3, 1 + 15},
+                          {"stiffener", drawStiffenerStandard, 0, 1, 13, 1 + 15},
+                          {"column", drawColumn, 0, 1, 12, 1 + 20},
+                          {"column on paper", drawColumn, 1, 1, 12, 1 + 30},
+                          {"ring heading", drawRing, 0, 1, 1, 1 + 18},
+                          {"ring", drawRing, 0, 3, 6, 1 + 14}};
+  for (const auto& [name, f, clearFlag, first, last, end] : columns) {
+    SCOPED_TRACE(name);
+    const Drawn d = draw(f, filled(), clearFlag);
+    for (int i = first; i <= last; ++i) {
+      const Piece& value = d.t.find(std::to_string(i) + ".00");
+      EXPECT_DOUBLE_EQ(value.x + value.text.size(), end) << i;
+      const Piece& unit = d.t.after(value);
+      EXPECT_TRUE(unit.text == " MPa" && unit.x == end && unit.y == value.y) << i;
+    }
+  }
+  EXPECT_DOUBLE_EQ(draw(drawColumn, filled(), 1).t.find("13.00").x, 1 + 20);
+}
+
+TEST(Verdicts, BoldRedOnlyWhenTheUsageFactorExceedsItsOwnLimit) {
+  // name, operation, verdict value and where it starts on screen, its limit,
+  // setting its usage factor
+  using Verdict = std::tuple<const char*, Draw, const char*, double, double ProjectState::*,
+                             void (*)(ProjectState&, double)>;
+  const Verdict verdicts[] = {
+      {"shell", drawShellStandard, "4.00", 1 + 6, &ProjectState::UFallow,
+       [](ProjectState& p, double uf) { p.UF = uf; }},
+      {"stiffener", drawStiffenerStandard, "14.00", 1 + 7, &ProjectState::UFallowStiff,
+       [](ProjectState& p, double uf) { p.UFstiff = uf; }},
+      {"column UF1", drawColumn, "13.00", 1 + 12, &ProjectState::UFallow,
+       [](ProjectState& p, double uf) { p.trace.UF1 = uf; }},
+      {"column UF2", drawColumn, "14.00", 1 + 12, &ProjectState::UFallow,
+       [](ProjectState& p, double uf) { p.trace.UF2 = static_cast<float>(uf); }},
+      {"ring area", drawRing, "2.00", 1 + 6, &ProjectState::ufb,
+       [](ProjectState& p, double uf) { p.UFarea = uf; }},
+      {"ring inertia", drawRing, "7.00", 1 + 6, &ProjectState::ufb,
+       [](ProjectState& p, double uf) { p.UFinertia = static_cast<float>(uf); }},
+  };
+  // The other factors take the opposite verdict, and 0.875 is red only
+  // against its own limit 0.75, not against the others' 1.
+  for (const auto& [name, f, verdict, x, limit, setFactor] : verdicts) {
+    for (auto [uf, others, color] : {std::tuple{0.75, 2.0, kGreen}, {0.875, 0.5, kRed}}) {
+      SCOPED_TRACE(std::string(name) + " " + std::to_string(uf));
+      ProjectState ps = filled(others);
+      ps.*limit = 0.75;
+      setFactor(ps, uf);
+      const Drawn d = draw(f, ps, 0);
+      const Piece& v = d.t.find(verdict);
+      EXPECT_TRUE(v.x == x && v.bold && v.color == color);
+      const Piece& after = d.t.after(v);  // the unit or the allowance
+      EXPECT_TRUE(after.x == x + v.text.size() && !after.bold && after.color == kBlack);
+    }
+  }
+}
+
+TEST(StiffenerNote, ThreeBoldLinesOnScreenOneOnPaper) {
+  const ProjectState ps = filled();
+  const Drawn screen = draw(drawStiffenerNote, ps, 0);
+  const std::vector<std::string> lines = {"Note: s/t>3* Sqr(r/t) ==>",
+                                          "Calculation as an unstiffened orvane", "(Ref Ch 3.6.1)"};
+  ASSERT_EQ(screen.t.pieces.size(), 4u);
+  for (int i = 1; i <= 3; ++i) {
+    const Piece& p = screen.t.pieces[i];
+    EXPECT_EQ(p.text, lines[i - 1]);
+    EXPECT_TRUE(p.x == 1 && p.y == 2.4 + (i - 1) && p.bold && !p.underline) << i;
+  }
+  const Drawn paper = draw(drawStiffenerNote, ps, 1);
+  ASSERT_EQ(paper.t.pieces.size(), 3u);
+  EXPECT_EQ(paper.t.pieces[2].text,
+            "Note: s/t>3* Sqr(r/t) ==> calculation as an unstiffened orvane, (Ref Ch 3.6.1)");
+  EXPECT_DOUBLE_EQ(paper.t.pieces[2].y, 2.4);
+}
+
+TEST(RingLayout, SubheadingsAllowancesAndTheRemarkOnlyUnderOutsidePressure) {
+  for (float pd : {-0.3f, 0.3f}) {
+    SCOPED_TRACE(pd);
+    ProjectState ps = filled();
+    ps.ringTable.unit[2] = ps.ringTable.unit[7] = "never printed";
+    ps.ufb = 0.9;
+    ps.pd = pd;
+    const Drawn d = draw(drawRing, ps, 0);
+    for (int i = 1; i <= 7; ++i)
+      EXPECT_EQ(d.t.find("gL" + std::to_string(i) + " = ").underline, i == 1 || i == 3) << i;
+    EXPECT_EQ(d.t.count("never printed"), 0);
+    EXPECT_EQ(d.t.count(" <= 0.90"), 2);
+    EXPECT_EQ(d.t.count("gL8 = "), pd < 0 ? 1 : 0);
+    EXPECT_EQ(ringRemarkShown(ps), pd < 0);
+  }
 }
 
 }  // namespace
