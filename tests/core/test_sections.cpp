@@ -25,6 +25,11 @@ TEST(StiffenerSection, BuiltUpAngleAndTee) {
   EXPECT_EQ(ps.st.tgov, 12.0f);
   EXPECT_EQ(ps.st.As, 2772);
   EXPECT_NEAR(ps.st.mass, 21.7602, 1e-12);
+  ps.se = 0;  // no effective plate leaves the bare profile
+  effectiveSection(ps);
+  EXPECT_EQ(ps.st.Ae, ps.st.As);
+  EXPECT_DOUBLE_EQ(ps.st.zp, ps.st.zc + ps.t / 2);
+  EXPECT_DOUBLE_EQ(ps.st.Ise, ps.st.Iy);
 
   stiffenerSection(ps, 3, ev);  // T built up, same dimensions
   EXPECT_EQ(ps.st.bo, 40.5);
@@ -81,39 +86,27 @@ TEST(StiffenerSection, ClosedProfilesKeepOldLinesAndIz) {
   EXPECT_EQ(ps.st.zc, 100);
 }
 
-TEST(StiffenerSection, NoEffectivePlateLeavesTheBareProfile) {
-  ProjectState ps = startedState();
-  RecordingEvents ev;
-  stiffenerSection(ps, 1, ev);
-  ps.se = 0;
-  effectiveSection(ps);
-  EXPECT_EQ(ps.st.Ae, ps.st.As);
-  EXPECT_DOUBLE_EQ(ps.st.zp, ps.st.zc + ps.t / 2);
-  EXPECT_DOUBLE_EQ(ps.st.Ise, ps.st.Iy);
-}
-
-TEST(RingSection, FlatBarWritesOnlyItsOwnLine) {
+TEST(RingSection, AngleLinesAndWhatOtherProfilesKeep) {
   ProjectState ps = startedState();
   userMaterial(ps, 355);
   RecordingEvents ev;
   ringSectionProps(ps, 1, ev);  // L built up writes all four lines
-  const auto before = ps.ringLocal;
-  ringSectionProps(ps, 5, ev);  // flat bar built up 200x9
-  EXPECT_EQ(ps.ringLocal[1], "h <= 88 (Eq 3.10.1) ==> NOK");
-  for (int i = 2; i <= 4; ++i) EXPECT_EQ(ps.ringLocal[i], before[i]);
-  EXPECT_EQ(ringDesignation(ps, 5), "Fb200x9.0");
-  EXPECT_EQ(ps.rg.tf, 0.0f);
-}
-
-TEST(RingSection, AngleAreaMassAndLines) {
-  ProjectState ps = startedState();
-  RecordingEvents ev;
-  ringSectionProps(ps, 1, ev);
   EXPECT_EQ(ps.rg.Ag, 2772);
   EXPECT_EQ(ps.rg.massg, 21.7602);
   EXPECT_EQ(ringDesignation(ps, 1), "L200x90x9.0x12.0");
   EXPECT_EQ(ps.ringLocal[2].rfind("h/tw <= ", 0), 0u);
   EXPECT_TRUE(ev.warnings.empty());
+  const auto before = ps.ringLocal;
+  for (int type : {7, 8}) {  // closed profiles write no lines
+    ringSectionProps(ps, type, ev);
+    EXPECT_EQ(ps.ringLocal, before) << type;
+    EXPECT_EQ(ps.rg.tf, 9.0f) << type;
+  }
+  ringSectionProps(ps, 5, ev);  // flat bar built up 200x9: only its own line
+  EXPECT_EQ(ps.ringLocal[1], "h <= 88 (Eq 3.10.1) ==> NOK");
+  for (int i = 2; i <= 4; ++i) EXPECT_EQ(ps.ringLocal[i], before[i]);
+  EXPECT_EQ(ringDesignation(ps, 5), "Fb200x9.0");
+  EXPECT_EQ(ps.rg.tf, 0.0f);
 }
 
 TEST(RingSection, TeeAndIHaveNoEccentricity) {
@@ -139,18 +132,6 @@ TEST(RingSection, FrameTallerThanTheRadiusWarns) {
   // line 2 is tested against the web-height limit of the same run
   const std::string l1 = ps.ringLocal[1], l2 = ps.ringLocal[2];
   EXPECT_EQ(l1.substr(5, l1.find(' ', 5) - 5), l2.substr(8, l2.find(' ', 8) - 8));
-}
-
-TEST(RingSection, ClosedProfilesWriteNoLines) {
-  ProjectState ps = startedState();
-  RecordingEvents ev;
-  ringSectionProps(ps, 1, ev);
-  const auto before = ps.ringLocal;
-  ringSectionProps(ps, 7, ev);
-  EXPECT_EQ(ps.ringLocal, before);
-  EXPECT_EQ(ps.rg.tf, 9.0f);
-  ringSectionProps(ps, 8, ev);
-  EXPECT_EQ(ps.ringLocal, before);
 }
 
 }  // namespace
