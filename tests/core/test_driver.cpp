@@ -3,7 +3,6 @@
 
 #include "core/calc_driver.hpp"
 #include "core/checked.hpp"
-#include "core/format.hpp"
 #include "started_state.hpp"
 
 namespace orvane {
@@ -11,15 +10,24 @@ namespace {
 
 using test::startedState;
 
-TEST(CalcDriver, NewProjectDefaults) {
+// Runs the checks as the program does after every change.
+void calc(ProjectState& ps) {
+  RecordingEvents ev;
+  calcDriver(ps, ev);
+}
+
+TEST(CalcDriver, NewProjectRestoresTheInputsButNotTheRingRows) {
   ProjectState ps;
-  ps.cyltype = 0;
+  ps.cyltype = ps.ring_ch = 0;
+  ps.hring_ch = 1;
+  ps.r = ps.pd = 1;
+  ps.ringBuilt.fb.h = ps.stiffBuilt.fb.h = 1;
+  ps.fileName = "p.cys";
   ps.ringRows.t = 7;
   assignDefaults(ps);
   EXPECT_EQ(ps.cyltype, 2);
   EXPECT_EQ(ps.r, 3333.0f);
   EXPECT_EQ(ps.pd, -0.3f);
-  EXPECT_EQ(double(ps.pd), -0.30000001192092896);
   EXPECT_EQ(ps.ring_ch, 1);
   EXPECT_EQ(ps.hring_ch, 0);
   EXPECT_EQ(ps.ringRows.t, 7);  // ring-frame table rows are kept
@@ -28,21 +36,31 @@ TEST(CalcDriver, NewProjectDefaults) {
   EXPECT_EQ(ps.fileName, "New File");
 }
 
-TEST(CalcDriver, ChoosesTheShellCheckByRingSpacing) {
+// What one mode leaves behind the next mode sees: nothing is cleared.
+TEST(CalcDriver, ModesPickTheirChecksAndLeaveOldValues) {
   ProjectState ps = startedState();
-  RecordingEvents ev;
   ps.l = ps.s;  // l = s: still the curved panel
-  calcDriver(ps, ev);
+  calc(ps);
   EXPECT_EQ(ps.shellTable.label[0], "Shell Buckling: (Ch 3.3.2)");
-  // a column run leaves a bending stress; l < s clears it again
+  // the column check leaves a bending stress and clears sigy and tau
   ps.cyltype = 3;
-  calcDriver(ps, ev);
+  calc(ps);
   EXPECT_NE(ps.SigmSd, 0.0f);
+  EXPECT_EQ(ps.sigy, 0.0f);
+  EXPECT_EQ(ps.tau, 0.0f);
+  EXPECT_EQ(ps.shellTable.label[3], "fEm = ");
+  // l < s: the cylinder check, which clears the bending stress again; tau
+  // stays cleared, and the stiffener check's 13 lines leave the column
+  // table's line 14 as it was
   ps.cyltype = 2;
   ps.l = 500;
-  calcDriver(ps, ev);
+  calc(ps);
   EXPECT_EQ(ps.shellTable.label[0], "Shell Buckling: (Ch 3.4.2)");
+  EXPECT_EQ(ps.shellTable.label[3], "fEtau = ");
   EXPECT_EQ(ps.SigmSd, 0.0f);
+  EXPECT_EQ(ps.tau, 0.0f);
+  EXPECT_EQ(ps.stiffTable.n, 13);
+  EXPECT_EQ(ps.stiffTable.label[14], "UF2 =  ");
 }
 
 TEST(CalcDriver, StiffenerNoteNeedsStrictlyWiderSpacing) {
@@ -58,13 +76,9 @@ TEST(CalcDriver, StiffenerNoteNeedsStrictlyWiderSpacing) {
 TEST(CalcDriver, FaultKeepsWhatWasComputedBefore) {
   ProjectState ps = startedState();
   const ResultTable shell = ps.shellTable;
-  ps.sigx = 0;
-  ps.sigy = 0;
-  ps.tau = 0;
-  ps.pd = 0;
-  RecordingEvents ev;
+  ps.sigx = ps.sigy = ps.tau = ps.pd = 0;
   try {
-    calcDriver(ps, ev);
+    calc(ps);
     FAIL() << "expected a fault";
   } catch (const CalcFault& f) {
     EXPECT_NE(std::string(f.what()).find("shell check (Ch 3.3.2)"), std::string::npos);
@@ -78,35 +92,7 @@ TEST(CalcDriver, FaultKeepsWhatWasComputedBefore) {
 TEST(CalcDriver, VeryLongShellSegmentOverflows) {
   ProjectState ps = startedState();
   ps.l = 400 * 1.56 * std::sqrt(3333.0 * 20);  // beta = 400
-  RecordingEvents ev;
-  EXPECT_THROW(calcDriver(ps, ev), CalcFault);
-}
-
-TEST(CalcDriver, ColumnModeClearsStressesAndKeepsThemCleared) {
-  ProjectState ps = startedState();
-  ps.cyltype = 3;
-  RecordingEvents ev;
-  calcDriver(ps, ev);
-  EXPECT_EQ(ps.sigy, 0.0f);
-  EXPECT_EQ(ps.tau, 0.0f);
-  EXPECT_EQ(ps.shellTable.label[3], "fEm = ");
-  ps.cyltype = 0;
-  calcDriver(ps, ev);
-  EXPECT_EQ(ps.tau, 0.0f);
-  EXPECT_EQ(ps.shellTable.label[3], "fEtau = ");
-}
-
-TEST(CalcDriver, TablesAreNeverCleared) {
-  ProjectState ps = startedState();
-  // the stiffener check wrote 13 lines; the column table has 14, and the
-  // stiffener check afterwards leaves line 14 as the column check wrote it
-  ps.cyltype = 3;
-  RecordingEvents ev;
-  calcDriver(ps, ev);
-  ps.cyltype = 2;
-  calcDriver(ps, ev);
-  EXPECT_EQ(ps.stiffTable.n, 13);
-  EXPECT_EQ(ps.stiffTable.label[14], "UF2 =  ");
+  EXPECT_THROW(calc(ps), CalcFault);
 }
 
 TEST(CheckedArithmetic, FaultsAndPrecision) {
