@@ -24,12 +24,12 @@ class FileMenuTest : public QObject {
 
   void untitledSaveAsksNamesAndListsTheFile() {
     h->field("iproj")->setText(QStringLiteral("Leg A, \"north\""));  // still in the field
-    FileDialog::setNextFileNames({dir.filePath(QStringLiteral("first"))});
+    FileDialog::setNextFileNames({file("first")});
     h->window->fileSave();
-    const QString path = dir.filePath(QStringLiteral("first.cys"));
+    const QString path = file("first.cys");
     QVERIFY(QFile::exists(path));
     QCOMPARE(h->window->windowTitle(), QStringLiteral("Orvane DNV: ") + path);
-    QCOMPARE(h->settings.get("RecentFile1"), path.toStdString());
+    QCOMPARE(recent(), QStringList{path});
     auto* item = h->window->findChild<QAction*>(QStringLiteral("mnurecentfile1"));
     QVERIFY(item->isVisible());
     QCOMPARE(item->text(), QStringLiteral("1. ") + path);
@@ -42,8 +42,8 @@ class FileMenuTest : public QObject {
     QCOMPARE(QString::fromLatin1(f.readLine()).trimmed(), QStringLiteral("Leg A, \"north\""));
   }
 
-  void savedProjectComesBackThroughOpen() {
-    const QString path = dir.filePath(QStringLiteral("leg.cys"));
+  void savedProjectComesBackThroughOpenAndNewClearsIt() {
+    const QString path = file("leg.cys");
     auto& ps = h->window->state();
     ps.t = 17.5;
     ps.cyltype = 1;
@@ -57,7 +57,7 @@ class FileMenuTest : public QObject {
     FileDialog::setNextFileNames({});
     ps.r = 3000;
     h->window->fileSave();
-    QCOMPARE(h->settings.get("RecentFile2"), std::string());
+    QCOMPARE(recent(), QStringList{path});
 
     ps.t = 5;
     ps.r = 1;
@@ -68,28 +68,28 @@ class FileMenuTest : public QObject {
     QCOMPARE(ps.r, 3000.0f);
     QCOMPARE(h->field("it")->text(), QStringLiteral("33.0"));
     QCOMPARE(h->window->calculationRuns(), runs + 1);
-    QCOMPARE(h->settings.get("RecentFile2"), std::string());  // the open file again
+    QCOMPARE(recent(), QStringList{path});  // the open file again
     QCOMPARE(h->window->dialogFolder(), QDir(dir.path()).absolutePath());
+
+    h->window->fileNew();  // back to the defaults, untitled
+    QCOMPARE(ps.t, 20.0);
+    QCOMPARE(h->field("it")->text(), QStringLiteral("20.0"));
+    QCOMPARE(h->window->windowTitle(), QStringLiteral("Orvane DNV: New File"));
   }
 
   void saveAsUnderAListedNameListsItTwice() {
-    const QString a = dir.filePath(QStringLiteral("a.cys"));
-    const QString b = dir.filePath(QStringLiteral("b.cys"));
+    const QString a = file("a.cys"), b = file("b.cys");
     FileDialog::setNextFileNames({a, b, a});
     h->window->fileSave();
     h->window->fileSaveAs();
-    QCOMPARE(h->settings.get("RecentFile1"), b.toStdString());
-    QCOMPARE(h->settings.get("RecentFile2"), a.toStdString());
+    QCOMPARE(recent(), (QStringList{b, a}));
     h->window->fileSaveAs();
-    QCOMPARE(h->settings.get("RecentFile1"), a.toStdString());
-    QCOMPARE(h->settings.get("RecentFile2"), b.toStdString());
-    QCOMPARE(h->settings.get("RecentFile3"), a.toStdString());
+    QCOMPARE(recent(), (QStringList{a, b, a}));
     QCOMPARE(h->window->windowTitle(), QStringLiteral("Orvane DNV: ") + a);
   }
 
   void recentItemOpensAndMovesToTheTop() {
-    const QString a = dir.filePath(QStringLiteral("a.cys"));
-    const QString b = dir.filePath(QStringLiteral("b.cys"));
+    const QString a = file("a.cys"), b = file("b.cys");
     auto& ps = h->window->state();
     ps.t = 11;
     FileDialog::setNextFileNames({a, b});
@@ -99,14 +99,13 @@ class FileMenuTest : public QObject {
     ps.t = 1;
     h->window->openRecent(2);  // a
     QCOMPARE(ps.t, 11.0);
-    QCOMPARE(h->settings.get("RecentFile1"), a.toStdString());
-    QCOMPARE(h->settings.get("RecentFile2"), b.toStdString());
+    QCOMPARE(recent(), (QStringList{a, b}));
     QCOMPARE(h->window->windowTitle(), QStringLiteral("Orvane DNV: ") + a);
     QVERIFY(h->window->dialogFolder().endsWith(QLatin1Char('/')));
   }
 
   void missingFilesAndFoldersAreReported() {
-    const QString missing = dir.filePath(QStringLiteral("none.cys"));
+    const QString missing = file("none.cys");
     h->window->state().t = 9;
     FileDialog::setNextFileNames({missing});
     h->window->fileOpen();
@@ -115,11 +114,11 @@ class FileMenuTest : public QObject {
     QCOMPARE(h->window->state().t, 9.0);
 
     h->messages.texts.clear();
-    const QString nowhere = dir.filePath(QStringLiteral("no/such/folder/x.cys"));
+    const QString nowhere = file("no/such/folder/x.cys");
     FileDialog::setNextFileNames({nowhere});
     h->window->fileSaveAs();
     QCOMPARE(h->messages.texts, QStringList{QStringLiteral("can't save file - ") + nowhere});
-    QCOMPARE(h->settings.get("RecentFile1"), std::string());
+    QCOMPARE(recent(), QStringList());
 
     // Cancel changes nothing
     FileDialog::setNextFileNames({QString()});
@@ -127,19 +126,17 @@ class FileMenuTest : public QObject {
     QCOMPARE(h->window->windowTitle(), QStringLiteral("Orvane DNV: New File"));
   }
 
-  void newRestoresTheDefaults() {
-    const QString path = dir.filePath(QStringLiteral("n.cys"));
-    auto& ps = h->window->state();
-    ps.t = 40;
-    FileDialog::setNextFileNames({path});
-    h->window->fileSave();
-    h->window->fileNew();
-    QCOMPARE(ps.t, 20.0);
-    QCOMPARE(h->field("it")->text(), QStringLiteral("20.0"));
-    QCOMPARE(h->window->windowTitle(), QStringLiteral("Orvane DNV: New File"));
+ private:
+  QString file(const char* name) const { return dir.filePath(QLatin1String(name)); }
+  // The stored recent list, without the empty places after it.
+  QStringList recent() const {
+    QStringList list;
+    for (int i = 1; i <= 4; ++i)
+      list << QString::fromStdString(h->settings.get("RecentFile" + std::to_string(i)));
+    while (!list.isEmpty() && list.last().isEmpty()) list.removeLast();
+    return list;
   }
 
- private:
   std::unique_ptr<Harness> h;
   QTemporaryDir dir;
 };
