@@ -24,9 +24,7 @@ TEST(ShellCheck, TensionAloneAndPressureAlone) {
   ProjectState ps = startedState();
   ps.cyltype = 0;
   userMaterial(ps, 355);
-  ps.sigx = 50;  // tension without shear: the yield strength
-  ps.sigy = 10;
-  ps.tau = ps.pd = 0;
+  ps.sigx = 50, ps.sigy = 10, ps.tau = ps.pd = 0;  // tension alone: the yield strength
   calc(ps);
   EXPECT_EQ(ps.lamdas, 0.0f);
   EXPECT_EQ(ps.fks, 355.0f);
@@ -48,8 +46,7 @@ TEST(ShellCheck, LongCylinderFormulasNeedStrictlyLonger) {
   const float longFEh = static_cast<float>(0.25 * 210000.0 * std::pow(10.0 / 1000, 2));
   ProjectState ps = startedState();
   ps.cyltype = 0;
-  ps.r = 1000;
-  ps.t = 10;
+  ps.r = 1000, ps.t = 10;
   ps.L = ps.l = 2.25 * std::sqrt(100.0) * 1000 + 1000;  // clearly long
   calc(ps);
   EXPECT_EQ(ps.fEh, longFEh);
@@ -80,8 +77,7 @@ TEST(ColumnCheck, TensionAndZeroMeanMoments) {
   EXPECT_GT(ps.sigx, 0.0);  // sigx is replaced by the stress from N
 
   ps.N = -1000;  // equal and opposite end moments
-  ps.M1a = -150;
-  ps.M1b = 150;
+  ps.M1a = -150, ps.M1b = 150;
   ps.M2a = ps.M2b = 0;
   calc(ps);
   EXPECT_NEAR(ps.trace.sM1a + ps.trace.sM1b, 0.0, 1e-5);
@@ -124,9 +120,7 @@ TEST(RingCheck, EffectiveWidthAndInertiaParts) {
   ProjectState ps = startedState();
   EXPECT_EQ(ps.ringTable.value[4], "375.7");
   ps.l = 300;
-  ps.tau = 0;
-  ps.sigx = 10;
-  ps.pd = 0.2f;
+  ps.sigx = 10, ps.tau = 0, ps.pd = 0.2f;
   calc(ps);
   EXPECT_EQ(ps.le, 300.0);
   EXPECT_EQ(ps.Ixh, 0.0);
@@ -171,8 +165,7 @@ TEST(RingCheck, SpecialIhAndHeavyRing) {
 
 TEST(RingLengthCheck, CutsBackATooLongBucklingLength) {
   ProjectState ps = startedState();
-  ps.rg.h = 200;
-  ps.rg.tf = 12;
+  ps.rg.h = 200, ps.rg.tf = 12;
   ps.ltgi = 3000;
   RecordingEvents ev;
   ringLengthCheck(ps, ev);

@@ -133,8 +133,9 @@ TEST(FormatRounding, FifteenDigitsAgreeWithTheReferenceConversion) {
   EXPECT_EQ(mismatches, 0);
 }
 
-TEST(GeneralNumber, SinglesKeepSevenDigitsDoublesFifteen) {
+TEST(GeneralAndFileNumber, WriteTheirNotation) {
   const Written cases[] = {
+      // General numbers: a single keeps seven digits, a double fifteen.
       W{generalNumber(200.0f), "200"}, W{generalNumber(9.5f), "9.5"}, W{generalNumber(0.1f), "0.1"},
       W{generalNumber(-2.5f), "-2.5"}, W{generalNumber(0.0f), "0"}, W{generalNumber(-0.0f), "0"},
       W{generalNumber(123456789.0f), "123456800"}, W{generalNumber(1.0f / 3.0f), "0.3333333"},
@@ -143,16 +144,11 @@ TEST(GeneralNumber, SinglesKeepSevenDigitsDoublesFifteen) {
       W{generalNumber(999999999999999.0), "999999999999999"},
       // The exponent only for very large or small values.
       W{generalNumber(1e15), "1E+15"}, W{generalNumber(0.00001), "0.00001"},
-      W{generalNumber(0.000001), "1E-06"}, W{generalNumber(-1.5e-7f), "-1.5E-07"}};
-  for (const Written& c : cases) EXPECT_EQ(c.text, c.expected);
-}
-
-TEST(FileNumber, WritesTheFileNotation) {
-  const Written cases[] = {
-      W{fileNumber(3000.0), "3000"}, {fileNumber(-0.3f), "-0.3"},
-      W{fileNumber(0.1f), "0.1"},    {fileNumber(double(0.1f)), "0.10000000149011612"},
-      W{fileNumber(1e20), "1E+20"},  {fileNumber(1e-7), "1E-07"},
-      W{fileNumber(-0.0), "0"},      {fileNumber(-32768), "-32768"}};
+      W{generalNumber(0.000001), "1E-06"}, W{generalNumber(-1.5e-7f), "-1.5E-07"},
+      // The file notation: the shortest text that reads back.
+      W{fileNumber(3000.0), "3000"}, W{fileNumber(-0.3f), "-0.3"}, W{fileNumber(0.1f), "0.1"},
+      W{fileNumber(double(0.1f)), "0.10000000149011612"}, W{fileNumber(1e20), "1E+20"},
+      W{fileNumber(1e-7), "1E-07"}, W{fileNumber(-0.0), "0"}, W{fileNumber(-32768), "-32768"}};
   for (const Written& c : cases) EXPECT_EQ(c.text, c.expected);
 }
 

@@ -122,8 +122,7 @@ TEST(RingSection, TeeAndIHaveNoEccentricity) {
 
 TEST(RingSection, FrameTallerThanTheRadiusWarns) {
   ProjectState ps = startedState();
-  ps.r = 200;
-  ps.t = 20;
+  ps.r = 200, ps.t = 20;
   RecordingEvents ev;
   ringSectionProps(ps, 3, ev);
   ASSERT_EQ(ev.warnings.size(), 1u);
