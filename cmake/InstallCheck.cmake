@@ -6,7 +6,8 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${STAGE}
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${rc}")
 endif()
-set(expected bin/orvane-cli lib/orvane-dnv/data/DNVmat.dat)
+set(expected bin/orvane-cli lib/orvane-dnv/data/DNVmat.dat share/man/man1/orvane-cli.1.gz
+             share/doc/orvane-dnv/copyright share/doc/orvane-dnv/changelog.gz)
 if(WITH_UI)
   list(APPEND expected share/applications/orvane-dnv.desktop share/mime/packages/orvane-dnv.xml
        "lib/orvane-dnv/Documentation/Orvane DNV Theory Manual.pdf" lib/orvane-dnv/help/orvane.qhc)

@@ -40,6 +40,30 @@ if(TARGET orvane_help)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 endif()
 
+# Manual pages and the package's changelog, compressed reproducibly (no name,
+# no time stamp in the gzip header) when the build is configured.
+function(orvane_gzip source target)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
+  get_filename_component(dir ${target} DIRECTORY)
+  file(MAKE_DIRECTORY ${dir})
+  execute_process(COMMAND gzip -9n -c ${source} OUTPUT_FILE ${target} RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "gzip ${source} failed")
+  endif()
+endfunction()
+set(orvane_pages)
+foreach(program IN LISTS orvane_programs)
+  set(page ${CMAKE_BINARY_DIR}/packaging/${program}.1.gz)
+  orvane_gzip(${CMAKE_SOURCE_DIR}/packaging/man/${program}.1 ${page})
+  list(APPEND orvane_pages ${page})
+endforeach()
+if(orvane_pages)
+  install(FILES ${orvane_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+orvane_gzip(${CMAKE_SOURCE_DIR}/packaging/changelog ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz ${CMAKE_SOURCE_DIR}/packaging/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvane-dnv)
+
 # The installed tree answers a check of a shipped project file.
 if(ORVANE_BUILD_TESTS AND TARGET orvane-cli)
   set(stage ${CMAKE_BINARY_DIR}/install-test)
@@ -55,11 +79,23 @@ set(CPACK_PACKAGE_NAME orvane-dnv)
 set(CPACK_PACKAGE_VENDOR "Orvane")
 set(CPACK_PACKAGE_CONTACT "Orvane DNV maintainers <orvane@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Cylinder shell buckling based on DNV-RP-C202")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "Checks the buckling strength of circular cylindrical steel shells (legs,\n"
+    "columns, hull members of offshore structures): shell buckling of\n"
+    "unstiffened cylinders and curved panels, stiffener buckling, panel ring\n"
+    "buckling with the ring-frame requirements, and global column buckling. A\n"
+    "desktop program that recalculates on every input and prints a one-page\n"
+    "report, a headless command-line check with JSON output for scripts, and\n"
+    "a PDF report writer.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
+# The libraries the programs link come from dpkg-shlibdeps; what Qt loads at
+# run time (platform, SQLite driver of the help engine, SVG icons) and the
+# report's fonts are named here.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libqt6svg6 (>= 6.4), libqt6help6 (>= 6.4), libqt6sql6-sqlite (>= 6.4), qt6-qpa-plugins, fonts-liberation2")
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
+    "qt6-qpa-plugins, libqt6sql6-sqlite (>= 6.4), libqt6svg6 (>= 6.4), fonts-liberation2")
+set(CPACK_STRIP_FILES ON)
 include(CPack)

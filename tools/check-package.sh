@@ -13,12 +13,20 @@ build=$(realpath "${1:?usage: tools/check-package.sh BUILD_DIR}")
 cd "$(dirname "$0")/.."
 source_dir=$(pwd)
 
-command -v debootstrap >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq debootstrap
+for tool in debootstrap lintian; do
+  command -v $tool >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $tool >/dev/null
+done
 
 rm -f "$build"/orvane-dnv_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls "$build"/orvane-dnv_*.deb)
 echo "package: $(basename "$deb")"
+# Debian's own package checks: no errors, no warnings.
+if ! lint=$(lintian --fail-on error,warning --tag-display-limit 0 "$deb" 2>&1); then
+  printf '%s\n' "$lint" | grep -v "root privileges" >&2
+  echo "package check: lintian" >&2
+  exit 1
+fi
 
 root=$(mktemp -d /tmp/orvane-deb12.XXXXXX)
 chmod 755 "$root"
