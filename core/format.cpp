@@ -14,14 +14,31 @@
 namespace orvane {
 namespace {
 
-// A finite value as decimal digits: value = 0 if `n` is 0, otherwise
-// d0.d1d2... * 10^exp with d0 != '0'. At most 15 digits are ever held.
+constexpr std::array<std::uint64_t, 16> kPow10 = [] {
+  std::array<std::uint64_t, 16> p{};
+  p[0] = 1;
+  for (std::size_t i = 1; i < p.size(); ++i) p[i] = p[i - 1] * 10;
+  return p;
+}();
+
+// A finite value as decimal digits: value = 0 if `n` is 0, otherwise the
+// n-digit integer `mant` read as d0.d1d2... * 10^exp with d0 != 0. At most 15
+// digits are ever held. Rounding works on `mant`; spell() writes the digits
+// that at() reads.
 struct Decimal {
-  std::array<char, 16> digits{};
+  std::uint64_t mant = 0;
   int n = 0;
   int exp = 0;
   bool negative = false;
+  std::array<char, 16> digits{};
 
+  void spell() {
+    std::uint64_t m = mant;
+    for (int i = n - 1; i >= 0; --i) {
+      digits[static_cast<std::size_t>(i)] = static_cast<char>('0' + m % 10);
+      m /= 10;
+    }
+  }
   // Digit k of the (conceptually zero-padded) digit string.
   char at(int k) const { return k >= 0 && k < n ? digits[static_cast<std::size_t>(k)] : '0'; }
 };
@@ -65,29 +82,7 @@ bool decimal15Fast(double magnitude, Decimal& d) {
       head /= 10;
       ++d.exp;
     }
-    // Two digits at a time from two independent halves (7 and 8 digits).
-    static constexpr std::array<char, 200> kPairs = [] {
-      std::array<char, 200> p{};
-      for (int i = 0; i < 100; ++i) {
-        p[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
-        p[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
-      }
-      return p;
-    }();
-    std::uint64_t hi = head / 100000000, lo = head % 100000000;
-    for (std::size_t i = 0; i < 4; ++i) {
-      const std::size_t pl = 2 * (lo % 100), ph = 2 * (hi % 100);
-      lo /= 100;
-      hi /= 100;
-      d.digits[13 - 2 * i] = kPairs[pl];
-      d.digits[14 - 2 * i] = kPairs[pl + 1];
-      if (i < 3) {
-        d.digits[5 - 2 * i] = kPairs[ph];
-        d.digits[6 - 2 * i] = kPairs[ph + 1];
-      } else {
-        d.digits[0] = kPairs[ph + 1];
-      }
-    }
+    d.mant = head;
     d.n = 15;
     return true;
   }
@@ -106,8 +101,8 @@ Decimal decimal15(double value) {
   const auto res =
       std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 14);
   // buf holds "d.dddddddddddddde[+-]x..."
-  d.digits[0] = buf[0];
-  std::copy(buf + 2, buf + 16, d.digits.begin() + 1);
+  d.mant = static_cast<std::uint64_t>(buf[0] - '0');
+  for (int i = 2; i < 16; ++i) d.mant = d.mant * 10 + static_cast<std::uint64_t>(buf[i] - '0');
   d.n = 15;
   std::from_chars(buf + (buf[17] == '+' ? 18 : 17), res.ptr, d.exp);
   return d;
@@ -120,19 +115,17 @@ void roundTo(Decimal& d, int keep) {
   if (keep >= d.n) return;
   if (keep < 0) {
     d.n = 0;
+    d.mant = 0;
     return;
   }
-  const bool up = d.digits[static_cast<std::size_t>(keep)] >= '5';
+  // Only the first digit dropped decides: the text is rounded, not the value.
+  const auto dropped = static_cast<std::size_t>(d.n - keep);
+  const bool up = d.mant % kPow10[dropped] >= 5 * kPow10[dropped - 1];
+  d.mant /= kPow10[dropped];
   d.n = keep;
   if (!up) return;
-  int i = keep - 1;
-  while (i >= 0 && d.digits[static_cast<std::size_t>(i)] == '9') {
-    d.digits[static_cast<std::size_t>(i--)] = '0';
-  }
-  if (i >= 0) {
-    ++d.digits[static_cast<std::size_t>(i)];
-  } else {
-    d.digits[0] = '1';
+  if (++d.mant == kPow10[static_cast<std::size_t>(keep)]) {
+    d.mant = keep > 0 ? kPow10[static_cast<std::size_t>(keep - 1)] : 1;
     d.n = keep > 0 ? keep : 1;
     ++d.exp;
   }
@@ -195,6 +188,7 @@ void appendFraction(std::string& out, const Decimal& d, int first, const Pattern
 std::string formatFixed(Decimal& d, const Pattern& p) {
   const int dec = static_cast<int>(p.decimals.size());
   roundTo(d, d.exp + 1 + dec);
+  d.spell();
   std::string out;
   if (d.n == 0) {
     // Rounded to zero: no sign, only the required digits.
@@ -215,6 +209,7 @@ std::string formatExponent(Decimal& d, const Pattern& p) {
   const int intDigits = p.intRequired > 0 ? p.intRequired : 1;
   const int keep = intDigits + static_cast<int>(p.decimals.size());
   roundTo(d, keep);
+  d.spell();
   const bool zero = d.n == 0;
   const int exp = zero ? 0 : d.exp - (intDigits - 1);
   std::string out;
@@ -247,8 +242,12 @@ std::string general(double value, int significant) {
   if (!std::isfinite(value)) return nonFinite(value);
   Decimal d = decimal15(value);
   roundTo(d, significant);
-  while (d.n > 0 && d.at(d.n - 1) == '0') --d.n;
+  while (d.n > 0 && d.mant % 10 == 0) {
+    d.mant /= 10;
+    --d.n;
+  }
   if (d.n == 0) return "0";
+  d.spell();
   std::string text = d.negative ? "-" : "";
   const std::string_view digits(d.digits.data(), static_cast<std::size_t>(d.n));
   if (d.exp >= 15 || d.exp < -5) {
