@@ -3,15 +3,14 @@
 #include <benchmark/benchmark.h>
 
 #include "core/calc_driver.hpp"
-#include "sections/data_files.hpp"
+#include "project/session.hpp"
 
 namespace {
 
 orvane::ProjectState startState(int cyltype) {
   orvane::ProjectState ps;
-  orvane::assignDefaults(ps);
-  orvane::loadDataFiles(ps, ORVANE_DATA_DIR);
-  orvane::refreshValues(ps);
+  orvane::RecordingEvents ev;
+  orvane::Session(ps, ev).startUp(ORVANE_DATA_DIR);
   ps.cyltype = static_cast<int16_t>(cyltype);
   return ps;
 }

@@ -5,11 +5,9 @@
 #include <optional>
 
 #include "cli/result_output.hpp"
-#include "cli/set_values.hpp"
 #include "core/calc_driver.hpp"
-#include "core/checked.hpp"
-#include "files/project_file.hpp"
-#include "sections/data_files.hpp"
+#include "project/session.hpp"
+#include "project/set_values.hpp"
 
 namespace orvane::cli {
 
@@ -87,33 +85,32 @@ fs::path defaultDataDir() {
   return ec ? fs::path("data") : exe.parent_path() / "data";
 }
 
-// The program as it starts: defaults, data files, window refresh, one run.
-// One calculation run as a window handler makes it: a fault is caught and
-// leaves the panels (and the note flag) as the last completed run drew them.
-void runCalculation(ProjectState& ps, CheckOutcome& outcome, RecordingEvents& ev) {
-  try {
-    calcDriver(ps, ev);
-    outcome.fault.reset();
-    outcome.noteShown = ps.cyltype != 3 && stiffenerNote(ps);
-  } catch (const CalcFault& f) {
-    outcome.fault = f.what();
+// What the text and JSON output need of the runs: the fault of the last
+// run, and the stiffener-spacing note as the last complete run drew it.
+class OutcomeView final : public ProjectView {
+ public:
+  OutcomeView(const ProjectState& ps, CheckOutcome& outcome) : ps_(ps), outcome_(outcome) {}
+  void calculated(const std::optional<std::string>& fault) override {
+    outcome_.fault = fault;
+    if (!fault) outcome_.noteShown = ps_.cyltype != 3 && stiffenerNote(ps_);
   }
-}
+  void dataFileProblem(const std::string& message) override { problems.push_back(message); }
+  std::vector<std::string> problems;
 
-bool startUp(ProjectState& ps, const fs::path& dataDir, CheckOutcome& outcome, RecordingEvents& ev,
-             std::ostream& err) {
-  assignDefaults(ps);
-  const auto errors = loadDataFiles(ps, dataDir);
+ private:
+  const ProjectState& ps_;
+  CheckOutcome& outcome_;
+};
+
+bool startUp(Session& session, const fs::path& dataDir, std::ostream& err) {
+  const auto errors = session.startUp(dataDir);
   for (const auto& e : errors) err << "orvane-cli: " << e << "\n";
-  if (!errors.empty()) return false;
-  refreshValues(ps);
-  runCalculation(ps, outcome, ev);
-  return true;
+  return errors.empty();
 }
 
-bool applySets(ProjectState& ps, const Options& o, std::ostream& err) {
+bool applySets(Session& session, const Options& o, std::ostream& err) {
   for (const std::string& s : o.sets) {
-    if (auto e = applySetting(ps, s)) {
+    if (auto e = session.set(s)) {
       err << "orvane-cli: " << *e << "\n";
       return false;
     }
@@ -128,24 +125,19 @@ int checkOne(const Options& o, const fs::path& dataDir, const std::string& file,
   CheckOutcome outcome;
   outcome.file = file;
   RecordingEvents ev;
-  if (!startUp(ps, dataDir, outcome, ev, err)) return kUsage;
+  OutcomeView view(ps, outcome);
+  Session session(ps, ev, &view);
+  if (!startUp(session, dataDir, err)) return kUsage;
   if (!file.empty()) {
-    const ReadOutcome read = readProject(ps, file);
+    const ReadOutcome read = session.open(file);
     if (read.status != ReadOutcome::Ok) {
       err << "orvane-cli: " << read.message << "\n";
       return kUsage;
     }
-    try {
-      openingSteps(ps, ev);
-      refreshValues(ps);
-      runCalculation(ps, outcome, ev);
-    } catch (const CalcFault& f) {
-      outcome.fault = std::string("opening the project: ") + f.what();
-    }
   }
   if (!o.sets.empty()) {
-    if (!applySets(ps, o, err)) return kUsage;
-    runCalculation(ps, outcome, ev);
+    if (!applySets(session, o, err)) return kUsage;
+    session.recalculate();
   }
   outcome.warnings = ev.warnings;
   if (o.json)
@@ -157,16 +149,14 @@ int checkOne(const Options& o, const fs::path& dataDir, const std::string& file,
 
 int newProject(const Options& o, const fs::path& dataDir, std::ostream& err) {
   ProjectState ps;
-  CheckOutcome outcome;
   RecordingEvents ev;
-  if (!startUp(ps, dataDir, outcome, ev, err)) return kUsage;
-  if (!applySets(ps, o, err)) return kUsage;
-  try {
-    calcDriver(ps, ev);  // the strengths of the chosen material rows
-  } catch (const CalcFault&) {
-    // the project is written all the same; `check` reports the fault
-  }
-  if (auto e = writeProject(ps, o.output)) {
+  Session session(ps, ev);
+  if (!startUp(session, dataDir, err)) return kUsage;
+  if (!applySets(session, o, err)) return kUsage;
+  // the strengths of the chosen material rows; a fault is written all the
+  // same, `check` reports it
+  session.recalculate();
+  if (auto e = session.save(o.output)) {
     err << "orvane-cli: " << *e << "\n";
     return kUsage;
   }
@@ -184,7 +174,9 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   // validate every --set once before any output
   {
     ProjectState probe;
-    if (!applySets(probe, *o, err)) return kUsage;
+    RecordingEvents ev;
+    Session session(probe, ev);
+    if (!applySets(session, *o, err)) return kUsage;
   }
   std::vector<std::string> files = o->files;
   if (files.empty()) files.push_back("");

@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "core/calc_driver.hpp"
-#include "core/format.hpp"
+#include "model/format.hpp"
 
 namespace orvane::cli {
 

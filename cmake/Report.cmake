@@ -1,5 +1,5 @@
 # The printed report, the Help menu's windows and documents, and the headless
-# report program. Included from ui/CMakeLists.txt, so it runs in the scope of
+# report command. Included from ui/CMakeLists.txt, so it runs in the scope of
 # the ui directory and extends orvane_ui.
 get_filename_component(ORVANE_ROOT "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 find_package(Qt6 REQUIRED COMPONENTS Help)
@@ -19,9 +19,6 @@ target_sources(orvane_ui PRIVATE
   ${ORVANE_ROOT}/ui/info_windows.hpp
 )
 target_link_libraries(orvane_ui PUBLIC Qt6::PrintSupport Qt6::Help)
-
-add_executable(orvane-report ${ORVANE_ROOT}/ui/report_main.cpp)
-target_link_libraries(orvane-report PRIVATE orvane_ui)
 
 # Help collection: the pages are compiled beside the program, help/ in the
 # output folder, where the help window looks for them.

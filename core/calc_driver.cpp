@@ -1,6 +1,6 @@
 #include "core/calc_driver.hpp"
 
-#include "core/design_basis.hpp"
+#include "model/design_basis.hpp"
 #include "sections/materials.hpp"
 
 namespace orvane {

@@ -1,7 +1,7 @@
 // The calculation driver and the checks it runs.
 #pragma once
 
-#include "core/project_state.hpp"
+#include "model/project_state.hpp"
 
 namespace orvane {
 

@@ -1,7 +1,7 @@
 // Global column buckling of the cylinder as a tubular member
 // (DNV-RP-C202 Ch 3.8; dimensioning moments after Norsok N-004 Table 6-2).
 #include "core/calc_driver.hpp"
-#include "core/design_basis.hpp"
+#include "model/design_basis.hpp"
 
 namespace orvane {
 

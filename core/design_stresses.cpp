@@ -1,6 +1,6 @@
 // Design stresses read by every check.
 #include "core/calc_driver.hpp"
-#include "core/design_basis.hpp"
+#include "model/design_basis.hpp"
 #include "sections/ring_section.hpp"
 
 namespace orvane {

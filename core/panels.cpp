@@ -1,6 +1,6 @@
 #include "core/panels.hpp"
 
-#include "core/format.hpp"
+#include "model/format.hpp"
 
 namespace orvane {
 

@@ -2,7 +2,7 @@
 // buckling with the area and moment-of-inertia requirements (Ch 3.5.2), the
 // special calculation of Ih (3.5.2.7) and the heavy ring-frame requirement.
 #include "core/calc_driver.hpp"
-#include "core/design_basis.hpp"
+#include "model/design_basis.hpp"
 #include "sections/ring_section.hpp"
 
 #include <optional>

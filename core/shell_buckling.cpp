@@ -1,7 +1,7 @@
 // Shell buckling of the plate: unstiffened cylinder (DNV-RP-C202 Ch 3.4.2)
 // and curved panel between stringers (Ch 3.3.2).
 #include "core/calc_driver.hpp"
-#include "core/design_basis.hpp"
+#include "model/design_basis.hpp"
 
 namespace orvane {
 

@@ -1,7 +1,7 @@
 // Buckling of a stringer with its effective plate flange (DNV-RP-C202
 // Ch 3.6.3) and the torsional buckling strength of the stringer.
 #include "core/calc_driver.hpp"
-#include "core/design_basis.hpp"
+#include "model/design_basis.hpp"
 #include "sections/stiffener_section.hpp"
 
 namespace orvane {

@@ -10,7 +10,7 @@
 #include <variant>
 #include <vector>
 
-#include "core/format.hpp"
+#include "model/format.hpp"
 #include "sections/materials.hpp"
 #include "sections/profile_tables.hpp"
 #include "sections/stiffener_section.hpp"

@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "core/project_state.hpp"
+#include "model/project_state.hpp"
 
 namespace orvane {
 

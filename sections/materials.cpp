@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "core/checked.hpp"
+#include "model/checked.hpp"
 
 namespace orvane {
 

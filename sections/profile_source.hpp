@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "core/format.hpp"
-#include "core/project_state.hpp"
+#include "model/format.hpp"
+#include "model/project_state.hpp"
 #include "sections/profile_tables.hpp"
 
 namespace orvane {

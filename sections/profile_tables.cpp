@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/checked.hpp"
-#include "core/format.hpp"
+#include "model/checked.hpp"
+#include "model/format.hpp"
 #include "sections/materials.hpp"
 
 namespace orvane {

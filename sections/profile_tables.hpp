@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/project_state.hpp"
+#include "model/project_state.hpp"
 
 namespace orvane {
 

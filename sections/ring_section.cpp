@@ -2,7 +2,7 @@
 // DNV-RP-C202 Eq 3.10.1 to 3.10.5, designation and section properties.
 #include "sections/ring_section.hpp"
 
-#include "core/design_basis.hpp"
+#include "model/design_basis.hpp"
 #include "sections/materials.hpp"
 #include "sections/profile_source.hpp"
 

@@ -3,7 +3,7 @@
 // properties of the bare profile and of profile plus effective plate.
 #include "sections/stiffener_section.hpp"
 
-#include "core/design_basis.hpp"
+#include "model/design_basis.hpp"
 #include "sections/materials.hpp"
 #include "sections/profile_source.hpp"
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/project_state.hpp"
+#include "model/project_state.hpp"
 
 namespace orvane {
 

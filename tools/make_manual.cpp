@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "cli/cli_app.hpp"
-#include "core/format.hpp"
-#include "core/project_state.hpp"
+#include "model/format.hpp"
+#include "model/project_state.hpp"
 
 namespace {
 

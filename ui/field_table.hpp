@@ -9,7 +9,7 @@
 #include <array>
 #include <span>
 
-#include "core/project_state.hpp"
+#include "model/project_state.hpp"
 
 namespace orvane::ui {
 

@@ -7,10 +7,6 @@
 #include <QLineEdit>
 #include <QScreen>
 
-#include "core/calc_driver.hpp"
-#include "core/checked.hpp"
-#include "sections/materials.hpp"
-#include "sections/profile_tables.hpp"
 #include "ui/message_box.hpp"
 #include "ui/profile_window.hpp"
 #include "ui/read_number.hpp"
@@ -43,7 +39,10 @@ class MainWindow::Events final : public CalcEvents {
 };
 
 MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
-    : QMainWindow(parent), events_(std::make_unique<Events>(*this)), locale_(options.locale) {
+    : QMainWindow(parent),
+      events_(std::make_unique<Events>(*this)),
+      session_(ps_, *events_, this),
+      locale_(options.locale) {
   setObjectName(QStringLiteral("orvane"));
   QFont f = font();
   f.setPointSizeF(8.0);
@@ -81,23 +80,9 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
   }
   refreshRecentMenu();
 
-  // 5. defaults, 6. data files
-  assignDefaults(ps_);
-  const QDir data(dataFolder_);
-  auto report = [this](const std::optional<std::string>& problem) {
-    if (problem) MessageBox::warn(this, QString::fromStdString(*problem));
-  };
-  report(loadMaterials(data.filePath(QStringLiteral("DNVmat.dat")).toStdString(), ps_.mat));
-  report(loadProfileTable(data.filePath(QStringLiteral("lprof.dat")).toStdString(), ps_.prof.l));
-  report(loadProfileTable(data.filePath(QStringLiteral("tprof.dat")).toStdString(), ps_.prof.t));
-  report(loadProfileTable(data.filePath(QStringLiteral("fprof.dat")).toStdString(), ps_.prof.flat));
-  report(
-      loadProfileTable(data.filePath(QStringLiteral("bfprof.dat")).toStdString(), ps_.prof.bulb));
-
-  // 7. window and first calculation, 8. title
-  refreshWindow();
+  // 5. defaults, 6. data files, 7. window and first calculation, 8. title
+  session_.startUp(dataFolder_.toStdString());
   placeFrames();
-  calculate();
   setTitle();
 }
 
@@ -105,16 +90,19 @@ MainWindow::~MainWindow() = default;
 
 CalcEvents& MainWindow::calcEvents() { return *events_; }
 
-bool MainWindow::calculate() {
+bool MainWindow::calculate() { return session_.recalculate(); }
+
+void MainWindow::refreshed() { refreshWindow(); }
+
+void MainWindow::calculated(const std::optional<std::string>& fault) {
   ++calcRuns_;
-  try {
-    calcDriver(ps_, *events_);
-  } catch (const CalcFault&) {
-    return false;
-  }
+  if (fault) return;
   ps_.ypos = 0;
   updatePanels();
-  return true;
+}
+
+void MainWindow::dataFileProblem(const std::string& message) {
+  MessageBox::warn(this, QString::fromStdString(message));
 }
 
 void MainWindow::openProfileWindow(bool ring, int type) {

@@ -11,8 +11,9 @@
 #include <QMainWindow>
 #include <memory>
 
-#include "core/project_state.hpp"
 #include "files/recent_files.hpp"
+#include "model/project_state.hpp"
+#include "project/session.hpp"
 
 class QAction;
 class QComboBox;
@@ -39,7 +40,7 @@ struct WindowOptions {
   QLocale locale;
 };
 
-class MainWindow final : public QMainWindow {
+class MainWindow final : public QMainWindow, private ProjectView {
   Q_OBJECT
   Q_DISABLE_COPY_MOVE(MainWindow)
 
@@ -77,6 +78,11 @@ class MainWindow final : public QMainWindow {
  private:
   class Events;
   CalcEvents& calcEvents();
+
+  // ProjectView: what the session asks of the window.
+  void refreshed() override;
+  void calculated(const std::optional<std::string>& fault) override;
+  void dataFileProblem(const std::string& message) override;
 
   // main_window_layout.cpp
   void buildMenus();
@@ -124,6 +130,7 @@ class MainWindow final : public QMainWindow {
 
   ProjectState ps_;
   std::unique_ptr<Events> events_;
+  Session session_;
   std::unique_ptr<SettingsStore> ownSettings_;
   SettingsStore* settings_ = nullptr;
   RecentMenu recent_;

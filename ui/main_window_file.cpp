@@ -3,8 +3,6 @@
 #include <QFileInfo>
 #include <QLineEdit>
 
-#include "core/checked.hpp"
-#include "files/project_file.hpp"
 #include "ui/file_dialog.hpp"
 #include "ui/main_window.hpp"
 #include "ui/message_box.hpp"
@@ -28,7 +26,7 @@ void MainWindow::refreshRecentMenu() {
 }
 
 bool MainWindow::readAndOpen(const QString& path) {
-  const ReadOutcome outcome = readProject(ps_, path.toStdString());
+  const ReadOutcome outcome = session_.read(path.toStdString());
   if (outcome.status == ReadOutcome::NotFound)
     MessageBox::warn(this, QString::fromStdString(outcome.message));
   if (outcome.status != ReadOutcome::Ok) return false;
@@ -37,7 +35,7 @@ bool MainWindow::readAndOpen(const QString& path) {
 }
 
 bool MainWindow::writeTo(const QString& path) {
-  const std::optional<std::string> problem = writeProject(ps_, path.toStdString());
+  const std::optional<std::string> problem = session_.save(path.toStdString());
   if (problem) {
     // only a missing folder is reported; other failures end quietly
     const QString text = QString::fromStdString(*problem);
@@ -53,19 +51,11 @@ bool MainWindow::writeTo(const QString& path) {
 void MainWindow::finishOpening(const QString& folder) {
   closeProfileWindows(this);
   dialogFolder_ = folder;
-  try {
-    openingSteps(ps_, calcEvents());
-  } catch (const CalcFault&) {
-    return;
-  }
-  refreshWindow();
-  calculate();
+  session_.finishOpening();
 }
 
 void MainWindow::fileNew() {
-  assignDefaults(ps_);
-  refreshWindow();
-  calculate();
+  session_.newProject();
   setTitle();
 }
 

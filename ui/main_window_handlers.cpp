@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "core/checked.hpp"
+#include "model/checked.hpp"
 #include "sections/materials.hpp"
 #include "sections/ring_section.hpp"
 #include "sections/stiffener_section.hpp"

@@ -43,7 +43,7 @@ void MainWindow::refreshWindow() {
   show("im2b", ps_.M2b, "#0.0");
   show("ip", ps_.pd, "##0.000");
 
-  ps_.ufb = static_cast<float>(ps_.ufb);
+  refreshValues(ps_);
   const bool wsd = ps_.wsd != 0;
   control<QRadioButton>(wsd ? "opt_wsd" : "opt_lrfd")->setChecked(true);
   control<QLabel>("text_ufb")

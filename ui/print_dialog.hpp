@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "core/project_state.hpp"
+#include "model/project_state.hpp"
 #include "ui/report.hpp"
 
 class QPrinter;

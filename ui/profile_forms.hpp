@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <span>
 
-#include "core/project_state.hpp"
+#include "model/project_state.hpp"
 #include "ui/profile_sketches.hpp"
 
 namespace orvane::ui {

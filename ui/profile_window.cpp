@@ -16,7 +16,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/checked.hpp"
+#include "model/checked.hpp"
 #include "sections/profile_tables.hpp"
 #include "sections/ring_section.hpp"
 #include "sections/stiffener_section.hpp"

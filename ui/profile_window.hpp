@@ -10,7 +10,7 @@
 #include <QDialog>
 #include <functional>
 
-#include "core/project_state.hpp"
+#include "model/project_state.hpp"
 #include "ui/profile_forms.hpp"
 
 class QComboBox;

@@ -4,7 +4,7 @@
 #include <limits>
 #include <string>
 
-#include "core/format.hpp"
+#include "model/format.hpp"
 
 namespace orvane::ui {
 

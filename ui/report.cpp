@@ -8,8 +8,8 @@
 #include <cmath>
 
 #include "core/calc_driver.hpp"
-#include "core/format.hpp"
 #include "core/panels.hpp"
+#include "model/format.hpp"
 #include "ui/painter_target.hpp"
 #include "ui/report_body.hpp"
 #include "ui/report_page.hpp"

@@ -12,7 +12,7 @@
 #include <array>
 #include <functional>
 
-#include "core/project_state.hpp"
+#include "model/project_state.hpp"
 
 class QPainter;
 class QPagedPaintDevice;

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "core/project_state.hpp"
+#include "model/project_state.hpp"
 #include "ui/report_page.hpp"
 
 namespace orvane::ui::report {

@@ -4,8 +4,8 @@
 #include <QDir>
 
 #include "core/calc_driver.hpp"
-#include "core/checked.hpp"
 #include "files/project_file.hpp"
+#include "model/checked.hpp"
 #include "sections/data_files.hpp"
 #include "ui/report.hpp"
 

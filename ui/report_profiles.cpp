@@ -2,7 +2,7 @@
 // member, and the designations printed above them.
 #include <QStringList>
 
-#include "core/format.hpp"
+#include "model/format.hpp"
 #include "ui/report.hpp"
 #include "ui/report_body.hpp"
 

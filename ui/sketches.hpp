@@ -6,7 +6,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "core/project_state.hpp"
+#include "model/project_state.hpp"
 
 namespace orvane::ui {
 

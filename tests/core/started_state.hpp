@@ -4,18 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include "core/calc_driver.hpp"
-#include "sections/data_files.hpp"
+#include "project/session.hpp"
 
 namespace orvane::test {
 
 inline ProjectState startedState() {
   ProjectState ps;
-  assignDefaults(ps);
-  EXPECT_TRUE(loadDataFiles(ps, ORVANE_SHIPPED_DATA).empty());
-  refreshValues(ps);
   RecordingEvents ev;
-  calcDriver(ps, ev);
+  Session session(ps, ev);
+  EXPECT_TRUE(session.startUp(ORVANE_SHIPPED_DATA).empty());
+  EXPECT_FALSE(session.fault());
   return ps;
 }
 

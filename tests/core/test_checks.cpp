@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "core/calc_driver.hpp"
-#include "core/checked.hpp"
+#include "model/checked.hpp"
 #include "started_state.hpp"
 
 namespace orvane {

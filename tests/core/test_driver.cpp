@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/calc_driver.hpp"
-#include "core/checked.hpp"
+#include "model/checked.hpp"
 #include "started_state.hpp"
 
 namespace orvane {

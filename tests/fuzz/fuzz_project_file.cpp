@@ -1,9 +1,9 @@
 // Any project file must read without a crash; a complete read must also
 // survive the opening steps and a calculation run (faults are caught).
 #include "core/calc_driver.hpp"
-#include "core/checked.hpp"
 #include "files/project_file.hpp"
 #include "fuzz_input.hpp"
+#include "model/checked.hpp"
 #include "sections/data_files.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

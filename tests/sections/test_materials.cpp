@@ -8,7 +8,7 @@
 #include <string>
 #include <tuple>
 
-#include "core/checked.hpp"
+#include "model/checked.hpp"
 
 namespace orvane {
 namespace {

@@ -11,7 +11,7 @@
 #include <tuple>
 #include <vector>
 
-#include "core/checked.hpp"
+#include "model/checked.hpp"
 
 namespace orvane {
 namespace {

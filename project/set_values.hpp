@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "core/project_state.hpp"
+#include "model/project_state.hpp"
 
-namespace orvane::cli {
+namespace orvane {
 
 // Applies one NAME=VALUE assignment; returns an error text naming the
 // problem (unknown name, not a number, not an integer in range).
@@ -19,4 +19,4 @@ std::optional<std::string> applySetting(ProjectState& ps, const std::string& ass
 // All names that --set accepts, for the usage text.
 std::vector<std::string> settingNames();
 
-}  // namespace orvane::cli
+}  // namespace orvane

@@ -1,13 +1,13 @@
-#include "cli/set_values.hpp"
+#include "project/set_values.hpp"
 
 #include <charconv>
 #include <cmath>
 #include <functional>
 #include <map>
 
-#include "core/format.hpp"
+#include "model/format.hpp"
 
-namespace orvane::cli {
+namespace orvane {
 
 namespace {
 
@@ -152,4 +152,4 @@ std::vector<std::string> settingNames() {
   return names;
 }
 
-}  // namespace orvane::cli
+}  // namespace orvane

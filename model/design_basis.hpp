@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "core/checked.hpp"
-#include "core/format.hpp"
-#include "core/project_state.hpp"
+#include "model/checked.hpp"
+#include "model/format.hpp"
+#include "model/project_state.hpp"
 
 namespace orvane {
 

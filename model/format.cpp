@@ -1,4 +1,4 @@
-#include "core/format.hpp"
+#include "model/format.hpp"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "core/project_state.hpp"
+#include "model/project_state.hpp"
 
 namespace orvane {
 

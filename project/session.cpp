@@ -1,0 +1,73 @@
+#include "project/session.hpp"
+
+#include "core/calc_driver.hpp"
+#include "model/checked.hpp"
+#include "project/set_values.hpp"
+#include "sections/data_files.hpp"
+
+namespace orvane {
+
+Session::Session(ProjectState& ps, CalcEvents& events, ProjectView* view)
+    : ps_(ps), events_(events), view_(view) {}
+
+void Session::refresh() {
+  refreshValues(ps_);
+  if (view_) view_->refreshed();
+}
+
+std::vector<std::string> Session::startUp(const std::filesystem::path& dataDir) {
+  assignDefaults(ps_);
+  const std::vector<std::string> problems = loadDataFiles(ps_, dataDir);
+  if (view_)
+    for (const std::string& p : problems) view_->dataFileProblem(p);
+  refresh();
+  recalculate();
+  return problems;
+}
+
+void Session::newProject() {
+  assignDefaults(ps_);
+  refresh();
+  recalculate();
+}
+
+ReadOutcome Session::read(const std::filesystem::path& path) { return readProject(ps_, path); }
+
+void Session::finishOpening() {
+  try {
+    openingSteps(ps_, events_);
+  } catch (const CalcFault& f) {
+    fault_ = std::string("opening the project: ") + f.what();
+    if (view_) view_->calculated(fault_);
+    return;
+  }
+  refresh();
+  recalculate();
+}
+
+ReadOutcome Session::open(const std::filesystem::path& path) {
+  ReadOutcome outcome = read(path);
+  if (outcome.status == ReadOutcome::Ok) finishOpening();
+  return outcome;
+}
+
+std::optional<std::string> Session::set(const std::string& assignment) {
+  return applySetting(ps_, assignment);
+}
+
+bool Session::recalculate() {
+  try {
+    calcDriver(ps_, events_);
+    fault_.reset();
+  } catch (const CalcFault& f) {
+    fault_ = f.what();
+  }
+  if (view_) view_->calculated(fault_);
+  return !fault_;
+}
+
+std::optional<std::string> Session::save(const std::filesystem::path& path) {
+  return writeProject(ps_, path);
+}
+
+}  // namespace orvane

@@ -1,0 +1,84 @@
+// The one road every front end takes to a project: start-up, New, Open, a
+// typed value, a calculation run and Save, each as the desktop program has
+// always made them. The window, the headless check, the report command, the
+// tests and the benchmarks all go through here, so the order of the steps is
+// written once.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "files/project_file.hpp"
+#include "model/project_state.hpp"
+
+namespace orvane {
+
+// What a front end does when the session shows the project or finishes a
+// calculation run. The headless front ends keep the defaults.
+class ProjectView {
+ public:
+  virtual ~ProjectView() = default;
+  // RefreshWindow: the session has already done the state's own part of it
+  // (refreshValues); the window fills its fields from the state.
+  virtual void refreshed() {}
+  // A calculation run ended: completed (`fault` empty) or stopped by an
+  // arithmetic fault, which leaves the last complete results standing.
+  virtual void calculated(const std::optional<std::string>& fault) { (void)fault; }
+  // A data file could not be read completely at start-up.
+  virtual void dataFileProblem(const std::string& message) { (void)message; }
+};
+
+class Session {
+ public:
+  // The session works on `ps`, tells the checks' warnings to `events` and
+  // shows through `view` (none for a headless front end).
+  Session(ProjectState& ps, CalcEvents& events, ProjectView* view = nullptr);
+
+  ProjectState& state() { return ps_; }
+  const ProjectState& state() const { return ps_; }
+
+  // The fault of the last calculation run or opening, empty after a complete run.
+  const std::optional<std::string>& fault() const { return fault_; }
+
+  // Start-up: the new-project defaults, DNVmat.dat and the profile tables
+  // (bfprof.dat, lprof.dat, tprof.dat, fprof.dat) from `dataDir`, the first
+  // refresh and one calculation run. Returns the message of every data file
+  // that could not be read completely, in the order read (each also went
+  // to the view first).
+  std::vector<std::string> startUp(const std::filesystem::path& dataDir);
+
+  // New: the defaults, a refresh and a calculation run.
+  void newProject();
+
+  // Open = read + finishOpening. A read that fails leaves the project
+  // untouched and returns the reader's outcome.
+  ReadOutcome open(const std::filesystem::path& path);
+  ReadOutcome read(const std::filesystem::path& path);
+  // The closing steps after a complete read (plate and stiffener strength,
+  // stiffener section), a refresh and a calculation run. A fault in the
+  // closing steps ends here: fault() names it and nothing is refreshed.
+  void finishOpening();
+
+  // Stores one NAME=VALUE as the window stores a typed value (no run);
+  // returns the problem when the name or the value is not accepted.
+  std::optional<std::string> set(const std::string& assignment);
+
+  // One CalcDriver run as every handler makes it; returns whether it
+  // completed.
+  bool recalculate();
+
+  // Writes the project file; returns the problem when it could not.
+  std::optional<std::string> save(const std::filesystem::path& path);
+
+ private:
+  void refresh();
+
+  ProjectState& ps_;
+  CalcEvents& events_;
+  ProjectView* view_;
+  std::optional<std::string> fault_;
+};
+
+}  // namespace orvane
