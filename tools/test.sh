@@ -3,7 +3,7 @@
 #  1. the full build with warnings as errors, all tests through CTest;
 #  2. the non-Qt tests again under AddressSanitizer and UBSan;
 #  3. each libFuzzer target for a short run under AddressSanitizer;
-#  4. house rules: formatting, and no Qt in the core layers;
+#  4. house rules: formatting, and the layer rule (tools/check-layers.sh);
 #  5. the Debian package installed into a fresh Debian 12 root and used there
 #     (set ORVANE_PACKAGE_CHECK=0 to leave this out on a machine without root).
 set -euo pipefail
@@ -36,10 +36,7 @@ for target in project_file:project materials:materials profile_table:profiles; d
 done
 
 echo "== house rules"
-if grep -rln --include='*.cpp' --include='*.hpp' -E '#include *<Q' core sections files cli; then
-  echo "Qt headers in the core layers (above)" >&2
-  exit 1
-fi
+tools/check-layers.sh
 git ls-files '*.cpp' '*.hpp' | xargs clang-format --dry-run -Werror
 
 if [ "${ORVANE_PACKAGE_CHECK:-1}" != 0 ]; then
