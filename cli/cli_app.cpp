@@ -130,9 +130,9 @@ int checkOne(const Options& o, const fs::path& dataDir, const std::string& file,
   RecordingEvents ev;
   if (!startUp(ps, dataDir, outcome, ev, err)) return kUsage;
   if (!file.empty()) {
-    const ReadOutcome read = readProject(ps, file);
-    if (read.status != ReadOutcome::Ok) {
-      err << "orvane-cli: " << read.message << "\n";
+    const Status read = readProject(ps, file);
+    if (!read) {
+      err << "orvane-cli: " << read.error() << "\n";
       return kUsage;
     }
     try {
@@ -166,8 +166,8 @@ int newProject(const Options& o, const fs::path& dataDir, std::ostream& err) {
   } catch (const CalcFault&) {
     // the project is written all the same; `check` reports the fault
   }
-  if (auto e = writeProject(ps, o.output)) {
-    err << "orvane-cli: " << *e << "\n";
+  if (const Status written = writeProject(ps, o.output); !written) {
+    err << "orvane-cli: " << written.error() << "\n";
     return kUsage;
   }
   return kOk;

@@ -84,8 +84,8 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
   // 5. defaults, 6. data files
   assignDefaults(ps_);
   const QDir data(dataFolder_);
-  auto report = [this](const std::optional<std::string>& problem) {
-    if (problem) MessageBox::warn(this, QString::fromStdString(*problem));
+  auto report = [this](const Status& loaded) {
+    if (!loaded) MessageBox::warn(this, QString::fromStdString(loaded.error().text()));
   };
   report(loadMaterials(data.filePath(QStringLiteral("DNVmat.dat")).toStdString(), ps_.mat));
   report(loadProfileTable(data.filePath(QStringLiteral("lprof.dat")).toStdString(), ps_.prof.l));

@@ -15,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }();
   orvane::ProjectState ps = started;
   const auto path = orvane::fuzz::scratchFile(data, size, "p.cys");
-  const auto outcome = orvane::readProject(ps, path);
-  if (outcome.status != orvane::ReadOutcome::Ok) return 0;
+  if (!orvane::readProject(ps, path)) return 0;
   orvane::RecordingEvents ev;
   try {
     orvane::openingSteps(ps, ev);
