@@ -18,7 +18,7 @@ std::string fileTextToUtf8(std::string_view bytes);
 
 // One character that Windows-1252 cannot hold (or a byte that is not UTF-8).
 struct Unencodable {
-  std::string character;  // the character's UTF-8 bytes, or the stray byte
+  std::string character;   // the character's UTF-8 bytes, or the stray byte
   char32_t codePoint = 0;  // 0 for a byte that is not UTF-8
 };
 

@@ -10,8 +10,8 @@
 #include <variant>
 
 #include "core/format.hpp"
-#include "files/project_lines.hpp"
 #include "core/text_encoding.hpp"
+#include "files/project_lines.hpp"
 #include "sections/materials.hpp"
 #include "sections/profile_tables.hpp"
 #include "sections/stiffener_section.hpp"
@@ -74,6 +74,35 @@ std::string quoted(std::string_view bytes) {
   return q + "\"";
 }
 
+// The number grammar of a line (sign, digits with at most one point, an
+// optional exponent), whatever the size: a line that has it but gives no
+// number is out of range rather than not a number.
+bool numberShaped(std::string_view s) {
+  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  size_t i = 0;
+  if (i < s.size() && (s[i] == '-' || s[i] == '+')) ++i;
+  size_t digits = 0;
+  bool point = false;
+  for (; i < s.size() && (digit(s[i]) || (s[i] == '.' && !point)); ++i) {
+    if (s[i] == '.') {
+      point = true;
+    } else {
+      ++digits;
+    }
+  }
+  if (digits == 0) return false;
+  if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
+    ++i;
+    if (i < s.size() && (s[i] == '-' || s[i] == '+')) ++i;
+    const size_t start = i;
+    while (i < s.size() && digit(s[i])) ++i;
+    if (i == start) return false;
+  }
+  return i == s.size();
+}
+
 std::optional<std::string> controlCharacter(std::string_view bytes) {
   for (const char c : bytes) {
     const auto b = static_cast<unsigned char>(c);
@@ -126,7 +155,7 @@ class ProjectReader {
       (line == 2 ? ps_.projectName : ps_.ident) = got.value();
     }
     const auto fields = valueLines(ps_);
-    const int last = version_ >= 131 ? kLastProjectLine
+    const int last = version_ >= 131   ? kLastProjectLine
                      : version_ >= 106 ? kHeavyRingLine
                                        : kLastOldLine;
     for (int line = kFirstValueLine; line <= last; ++line) {
@@ -149,8 +178,8 @@ class ProjectReader {
       case LineReader::End:
         return damaged(line, "the file ends before this line");
       case LineReader::TooLong:
-        return damaged(line, "the line is longer than " + std::to_string(kMaxProjectLine) +
-                                 " characters");
+        return damaged(
+            line, "the line is longer than " + std::to_string(kMaxProjectLine) + " characters");
       case LineReader::Line:
         break;
     }
@@ -182,6 +211,7 @@ class ProjectReader {
 
   Result<double> number(int line, std::string_view s) const {
     const std::optional<double> v = parseFileNumber(s);
+    if (!v && numberShaped(s)) return damaged(line, quoted(s) + " is out of range");
     if (!v) return damaged(line, "not a number: " + quoted(s));
     if (!std::isfinite(*v)) return damaged(line, quoted(s) + " is out of range");
     return *v;
@@ -211,10 +241,10 @@ class ProjectReader {
     if (d == Domain::Any) return std::nullopt;
     const Range range = rangeOf(d, ps_);
     if (value >= 0 && value <= range.hi) return std::nullopt;
-    return damaged(line,
-                   std::to_string(value) + " is outside " + range.what + "0 to " +
-                       std::to_string(range.hi),
-                   ErrorKind::OutOfDomain);
+    return damaged(
+        line,
+        std::to_string(value) + " is outside " + range.what + "0 to " + std::to_string(range.hi),
+        ErrorKind::OutOfDomain);
   }
 
   std::optional<Error> value(int line, FieldRef field) {
@@ -249,8 +279,9 @@ class ProjectReader {
     const auto check = [&](int type, double tw, int line) -> std::optional<Error> {
       const bool singleWeb = type == 5 || type == 7 || type == 8;
       if (singleWeb && !std::isfinite(static_cast<float>(tw))) {
-        return damaged(line, "does not fit single precision, as the web of a built-up flat "
-                             "bar, RHS or trapezoid must");
+        return damaged(line,
+                       "does not fit single precision, as the web of a built-up flat "
+                       "bar, RHS or trapezoid must");
       }
       return std::nullopt;
     };

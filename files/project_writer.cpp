@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "core/format.hpp"
+#include "core/text_encoding.hpp"
 #include "files/project_file.hpp"
 #include "files/project_lines.hpp"
-#include "core/text_encoding.hpp"
 
 namespace orvane {
 namespace {
@@ -33,11 +33,11 @@ Result<std::string> encodedLine(int line, const std::string& utf8, const fs::pat
   const std::string name(projectLineName(line));
   std::string bytes;
   if (const auto bad = utf8ToWindows1252(utf8, bytes)) {
-    const std::string what =
-        bad->codePoint == 0
-            ? " holds bytes that are not UTF-8 text"
-            : " holds \"" + bad->character + "\" (" + codePointName(bad->codePoint) +
-                  "), which a project file (Windows-1252 text) cannot hold";
+    const std::string what = bad->codePoint == 0
+                                 ? " holds bytes that are not UTF-8 text"
+                                 : " holds \"" + bad->character + "\" (" +
+                                       codePointName(bad->codePoint) +
+                                       "), which a project file (Windows-1252 text) cannot hold";
     return failure(ErrorKind::Unencodable, path, "the " + name + what);
   }
   for (const char c : bytes) {
@@ -47,8 +47,9 @@ Result<std::string> encodedLine(int line, const std::string& utf8, const fs::pat
                      "the " + name + " holds a line break, which a project file cannot hold");
     }
     if ((b < 0x20 && c != '\t') || b == 0x7F) {
-      return failure(ErrorKind::Unencodable, path,
-                     "the " + name + " holds a control character, which a project file cannot hold");
+      return failure(
+          ErrorKind::Unencodable, path,
+          "the " + name + " holds a control character, which a project file cannot hold");
     }
   }
   if (bytes.size() > kMaxProjectLine) {
@@ -191,7 +192,8 @@ Status writeProject(ProjectState& ps, const fs::path& path) {
 
   TempFile temp;
   if (const int err = temp.create(folder, target.filename().string())) {
-    return failure(ErrorKind::WriteFailed, path, systemMessage("cannot create a file beside it", err));
+    return failure(ErrorKind::WriteFailed, path,
+                   systemMessage("cannot create a file beside it", err));
   }
   if (::fchmod(temp.fd(), mode) != 0) {
     return failure(ErrorKind::WriteFailed, path, systemMessage("cannot set its mode", errno));

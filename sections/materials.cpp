@@ -33,7 +33,9 @@ bool DataFileReader::open(const std::filesystem::path& file) {
 int DataFileReader::peek() {
   using Traits = std::streambuf::traits_type;
   const auto c = in_.rdbuf()->sgetc();
-  return Traits::eq_int_type(c, Traits::eof()) ? -1 : Traits::to_char_type(c);
+  return Traits::eq_int_type(c, Traits::eof())
+             ? -1
+             : static_cast<unsigned char>(Traits::to_char_type(c));
 }
 
 void DataFileReader::bump() { in_.rdbuf()->sbumpc(); }
@@ -153,9 +155,9 @@ Status loadMaterials(const std::filesystem::path& file, MaterialTable& table) {
     const int recordLine = in.line();
     const std::string name = fileTextToUtf8(in.text());
     if (in.tooLong()) {
-      problem = damagedLine(file, recordLine,
-                            "a material name is longer than " + std::to_string(kMaxDataField) +
-                                " characters");
+      problem = damagedLine(
+          file, recordLine,
+          "a material name is longer than " + std::to_string(kMaxDataField) + " characters");
       break;
     }
     std::array<float, 13> values{};
