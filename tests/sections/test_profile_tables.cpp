@@ -1,6 +1,7 @@
 #include "sections/profile_tables.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <array>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "core/checked.hpp"
+#include "sections/materials.hpp"
 
 namespace orvane {
 namespace {
@@ -106,6 +108,34 @@ TEST(LoadProfileTable, KeepsTheCompleteRowsBeforeAnyProblem) {
   fs::remove(file42);
   fs::remove(trailing);
   fs::remove(longField);
+}
+
+// Peak resident memory of this process in kilobytes.
+long peakKilobytes() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return u.ru_maxrss;
+}
+
+// A data file is read as its fields are asked for: 64 MB after the last
+// row cost no memory of their own, for either loader.
+TEST(LoadDataFiles, MemoryDoesNotGrowWithWhatFollowsTheData) {
+  const fs::path file = fs::path(testing::TempDir()) / "trailing_64mb.dat";
+  const std::string chunk(1 << 20, '\n');
+  for (const bool materials : {false, true}) {
+    {
+      std::ofstream out(file, std::ios::binary);
+      out << (materials ? "\"Steel\",235,16,1,40,1,63,1,80,1,100,1,150,1\r\n" : "100,10\n");
+      for (int i = 0; i < 64; ++i) out << chunk;
+    }
+    const long before = peakKilobytes();
+    MaterialTable m;
+    ProfileTable t = ProfileTables{}.flat;
+    EXPECT_EQ(problem(materials ? loadMaterials(file, m) : loadProfileTable(file, t)), "");
+    EXPECT_EQ(materials ? m.count : t.last, 0);
+    EXPECT_LT(peakKilobytes() - before, 8 * 1024) << (materials ? "DNVmat.dat" : "fprof.dat");
+  }
+  fs::remove(file);
 }
 
 TEST(ProfileList, DesignationsUseTheGeneralNumberText) {
