@@ -94,8 +94,6 @@ class OutcomeView final : public ProjectView {
     outcome_.fault = fault;
     if (!fault) outcome_.noteShown = ps_.cyltype != 3 && stiffenerNote(ps_);
   }
-  void dataFileProblem(const std::string& message) override { problems.push_back(message); }
-  std::vector<std::string> problems;
 
  private:
   const ProjectState& ps_;
@@ -129,9 +127,8 @@ int checkOne(const Options& o, const fs::path& dataDir, const std::string& file,
   Session session(ps, ev, &view);
   if (!startUp(session, dataDir, err)) return kUsage;
   if (!file.empty()) {
-    const ReadOutcome read = session.open(file);
-    if (read.status != ReadOutcome::Ok) {
-      err << "orvane-cli: " << read.message << "\n";
+    if (const Status read = session.open(file); !read) {
+      err << "orvane-cli: " << read.error() << "\n";
       return kUsage;
     }
   }
@@ -156,8 +153,8 @@ int newProject(const Options& o, const fs::path& dataDir, std::ostream& err) {
   // the strengths of the chosen material rows; a fault is written all the
   // same, `check` reports it
   session.recalculate();
-  if (auto e = session.save(o.output)) {
-    err << "orvane-cli: " << *e << "\n";
+  if (const Status written = session.save(o.output); !written) {
+    err << "orvane-cli: " << written.error() << "\n";
     return kUsage;
   }
   return kOk;

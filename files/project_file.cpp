@@ -1,16 +1,17 @@
 #include "files/project_file.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <fstream>
-#include <iterator>
+#include <optional>
 #include <string_view>
-#include <system_error>
 #include <type_traits>
 #include <variant>
-#include <vector>
 
 #include "model/format.hpp"
+#include "model/text_encoding.hpp"
+#include "files/project_lines.hpp"
 #include "sections/materials.hpp"
 #include "sections/profile_tables.hpp"
 #include "sections/stiffener_section.hpp"
@@ -20,144 +21,279 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Lines 4 to 59 in file order. The kind of each line is the kind of the
-// member it lands in: int16_t Integer, double Variant number, float Single.
-using FieldRef = std::variant<int16_t*, double*, float*>;
-constexpr int kFirstValueLine = 4;
 constexpr int kStiffFlagLine = 14;
 constexpr int kLastOldLine = 49;    // files up to version 105
 constexpr int kHeavyRingLine = 50;  // files of version 106 to 130
-constexpr int kLastLine = 59;       // files of version 131 and later
 constexpr int kStiffTwLine = 43;
 constexpr int kRingTwLine = 48;
 
-std::array<FieldRef, kLastLine - kFirstValueLine + 1> valueLines(ProjectState& ps) {
-  // clang-format off
-  return {&ps.matp, &ps.mats, &ps.matg, &ps.fyp, &ps.fys, &ps.fyg,                 // 4-9
-          &ps.wsd, &ps.ufb, &ps.cyltype, &ps.Outside_ch, &ps.stiff_flag,           // 10-14
-          &ps.ring_ch, &ps.check_ih, &ps.ringfab, &ps.cbostiff,                    // 15-18
-          &ps.stiffRows.bulb, &ps.stiffRows.l, &ps.stiffRows.t, &ps.stiffRows.flat, // 19-22
-          &ps.cboring,                                                             // 23
-          &ps.ringRows.bulb, &ps.ringRows.l, &ps.ringRows.t, &ps.ringRows.flat,    // 24-27
-          &ps.E, &ps.s, &ps.l, &ps.ltst, &ps.ltgi, &ps.L, &ps.r, &ps.t,            // 28-35
-          &ps.sigx, &ps.sigy, &ps.tau, &ps.pd,                                     // 36-39
-          &ps.st.h, &ps.st.b, &ps.st.a, &ps.st.tw, &ps.st.tf,                      // 40-44
-          &ps.rg.h, &ps.rg.b, &ps.rg.a, &ps.rg.tw, &ps.rg.tf,                      // 45-49
-          &ps.hring_ch, &ps.spare_flag,                                            // 50-51
-          &ps.N, &ps.M1a, &ps.M2a, &ps.M1b, &ps.M2b, &ps.k1, &ps.k2,               // 52-58
-          &ps.odmom};                                                              // 59
-  // clang-format on
-}
-
-// ---- reading ---------------------------------------------------------------
-
 // Lines end at CRLF, LF or CR; a last line without an end still counts.
-std::vector<std::string_view> splitLines(std::string_view data) {
-  std::vector<std::string_view> lines;
-  size_t start = 0;
-  while (start < data.size()) {
-    const size_t end = data.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      lines.push_back(data.substr(start));
-      break;
-    }
-    lines.push_back(data.substr(start, end - start));
-    start = end + 1;
-    if (data[end] == '\r' && start < data.size() && data[start] == '\n') ++start;
-  }
-  return lines;
-}
+// Reads straight from the stream, one line at a time, never more than
+// kMaxProjectLine bytes of a line.
+class LineReader {
+ public:
+  explicit LineReader(std::streambuf& buf) : buf_(buf) {}
+  enum Got { Line, End, TooLong };
 
-// A problem on one line; the reader turns it into the outcome's message.
-struct LineProblem {
-  int line;
-  std::string what;
+  Got next(std::string& line) {
+    using Traits = std::streambuf::traits_type;
+    line.clear();
+    if (Traits::eq_int_type(buf_.sgetc(), Traits::eof())) return End;
+    for (;;) {
+      const auto c = buf_.sbumpc();
+      if (Traits::eq_int_type(c, Traits::eof()) || c == '\n') return Line;
+      if (c == '\r') {
+        if (buf_.sgetc() == '\n') buf_.sbumpc();
+        return Line;
+      }
+      if (line.size() == kMaxProjectLine) return TooLong;
+      line += Traits::to_char_type(c);
+    }
+  }
+
+ private:
+  std::streambuf& buf_;
 };
 
-std::string quoted(std::string_view text) {
+// Text of a line as a message may show it: at most 40 characters, control
+// characters spelt as \xNN, valid UTF-8 whatever the file held.
+std::string quoted(std::string_view bytes) {
   constexpr size_t kShown = 40;
-  std::string q = "\"";
-  q += text.substr(0, kShown);
-  if (text.size() > kShown) q += "...";
+  std::string shown;
+  for (const char c : bytes.substr(0, kShown)) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b == 0x7F) {
+      static const char* const kHex = "0123456789ABCDEF";
+      shown += {'\\', 'x', kHex[b >> 4], kHex[b & 15]};
+    } else {
+      shown += c;
+    }
+  }
+  std::string q = "\"" + fileTextToUtf8(shown);
+  if (bytes.size() > kShown) q += "...";
   return q + "\"";
 }
 
-class LineSource {
- public:
-  explicit LineSource(std::string_view data) : lines_(splitLines(data)) {}
-
-  std::variant<std::string_view, LineProblem> text(int line) const {
-    if (line > static_cast<int>(lines_.size())) {
-      return LineProblem{line, "the file ends before this line"};
+// The number grammar of a line (sign, digits with at most one point, an
+// optional exponent), whatever the size: a line that has it but gives no
+// number is out of range rather than not a number.
+bool numberShaped(std::string_view s) {
+  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  size_t i = 0;
+  if (i < s.size() && (s[i] == '-' || s[i] == '+')) ++i;
+  size_t digits = 0;
+  bool point = false;
+  for (; i < s.size() && (digit(s[i]) || (s[i] == '.' && !point)); ++i) {
+    if (s[i] == '.') {
+      point = true;
+    } else {
+      ++digits;
     }
-    return lines_[static_cast<size_t>(line - 1)];
+  }
+  if (digits == 0) return false;
+  if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
+    ++i;
+    if (i < s.size() && (s[i] == '-' || s[i] == '+')) ++i;
+    const size_t start = i;
+    while (i < s.size() && digit(s[i])) ++i;
+    if (i == start) return false;
+  }
+  return i == s.size();
+}
+
+std::optional<std::string> controlCharacter(std::string_view bytes) {
+  for (const char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    if ((b < 0x20 && c != '\t') || b == 0x7F) return quoted(std::string_view(&c, 1));
+  }
+  return std::nullopt;
+}
+
+// The highest value a domain allows and how a message names the range.
+struct Range {
+  int hi;
+  const char* what;
+};
+
+Range rangeOf(Domain d, const ProjectState& ps) {
+  const auto loaded = [](int last) { return std::max(last, 0); };
+  switch (d) {
+    case Domain::Flag:
+      return {1, ""};
+    case Domain::CylinderType:
+      return {3, ""};
+    case Domain::ProfileType:
+      return {9, ""};
+    case Domain::MaterialRow:
+      return {loaded(ps.mat.count), "the loaded materials "};
+    case Domain::BulbRow:
+      return {loaded(ps.prof.bulb.last), "the rows of the loaded bulb-flat table "};
+    case Domain::LRow:
+      return {loaded(ps.prof.l.last), "the rows of the loaded L table "};
+    case Domain::TRow:
+      return {loaded(ps.prof.t.last), "the rows of the loaded T table "};
+    case Domain::FlatRow:
+      return {loaded(ps.prof.flat.last), "the rows of the loaded flat-bar table "};
+    case Domain::Any:
+      break;
+  }
+  return {32767, ""};
+}
+
+class ProjectReader {
+ public:
+  ProjectReader(std::streambuf& buf, std::string file, ProjectState& into)
+      : lines_(buf), file_(std::move(file)), ps_(into) {}
+
+  Status run() {
+    if (auto e = readVersion()) return *e;
+    for (int line : {2, 3}) {
+      const Result<std::string> got = text(line);
+      if (!got) return got.error();
+      (line == 2 ? ps_.projectName : ps_.ident) = got.value();
+    }
+    const auto fields = valueLines(ps_);
+    const int last = version_ >= 131   ? kLastProjectLine
+                     : version_ >= 106 ? kHeavyRingLine
+                                       : kLastOldLine;
+    for (int line = kFirstValueLine; line <= last; ++line) {
+      if (auto e = value(line, fields[static_cast<size_t>(line - kFirstValueLine)])) return *e;
+      if (line == kStiffFlagLine) ps_.stiff_flag = 1;
+    }
+    if (auto e = builtUpProblem()) return *e;
+    return Done{};
   }
 
-  std::variant<double, LineProblem> number(int line) const {
-    const auto t = text(line);
-    if (const auto* p = std::get_if<LineProblem>(&t)) return *p;
-    const std::string_view s = std::get<std::string_view>(t);
+ private:
+  Error damaged(int line, const std::string& what, ErrorKind kind = ErrorKind::Damaged) const {
+    return Error{kind, file_, line, std::string(projectLineName(line)) + ": " + what};
+  }
+
+  // The raw bytes of the next line, which is `line`.
+  Result<std::string> raw(int line) {
+    std::string s;
+    switch (lines_.next(s)) {
+      case LineReader::End:
+        return damaged(line, "the file ends before this line");
+      case LineReader::TooLong:
+        return damaged(
+            line, "the line is longer than " + std::to_string(kMaxProjectLine) + " characters");
+      case LineReader::Line:
+        break;
+    }
+    return s;
+  }
+
+  std::optional<Error> readVersion() {
+    Result<std::string> got = raw(1);
+    if (!got) return got.error();
+    std::string_view s = got.value();
+    if (s.starts_with("\xFF\xFE") || s.starts_with("\xFE\xFF")) {
+      return damaged(1, "the file is UTF-16 text; a project file holds Windows-1252 text");
+    }
+    if (s.starts_with("\xEF\xBB\xBF")) s.remove_prefix(3);  // a UTF-8 byte-order mark
+    const Result<int16_t> v = integer(1, s);
+    if (!v) return v.error();
+    version_ = v.value();
+    return std::nullopt;
+  }
+
+  Result<std::string> text(int line) {
+    Result<std::string> got = raw(line);
+    if (!got) return got;
+    if (auto c = controlCharacter(got.value())) {
+      return damaged(line, "holds the control character " + *c);
+    }
+    return fileTextToUtf8(got.value());
+  }
+
+  Result<double> number(int line, std::string_view s) const {
     const std::optional<double> v = parseFileNumber(s);
-    if (!v) return LineProblem{line, "not a number: " + quoted(s)};
-    if (!std::isfinite(*v)) return LineProblem{line, quoted(s) + " is out of range"};
+    if (!v && numberShaped(s)) return damaged(line, quoted(s) + " is out of range");
+    if (!v) return damaged(line, "not a number: " + quoted(s));
+    if (!std::isfinite(*v)) return damaged(line, quoted(s) + " is out of range");
     return *v;
   }
 
   // Integers round half to even, as the 16-bit conversion always has.
-  std::variant<int16_t, LineProblem> integer(int line) const {
-    const auto n = number(line);
-    if (const auto* p = std::get_if<LineProblem>(&n)) return *p;
-    const double r = std::nearbyint(std::get<double>(n));
+  Result<int16_t> integer(int line, std::string_view s) const {
+    const Result<double> n = number(line, s);
+    if (!n) return n.error();
+    const double r = std::nearbyint(n.value());
     if (r < -32768.0 || r > 32767.0) {
-      return LineProblem{
-          line, quoted(std::get<std::string_view>(text(line))) + " does not fit a 16-bit integer"};
+      return damaged(line, quoted(s) + " does not fit a 16-bit integer");
     }
     return static_cast<int16_t>(r);
   }
 
-  std::variant<float, LineProblem> single(int line) const {
-    const auto n = number(line);
-    if (const auto* p = std::get_if<LineProblem>(&n)) return *p;
-    const float f = static_cast<float>(std::get<double>(n));
-    if (!std::isfinite(f)) {
-      return LineProblem{
-          line, quoted(std::get<std::string_view>(text(line))) + " does not fit single precision"};
-    }
+  Result<float> single(int line, std::string_view s) const {
+    const Result<double> n = number(line, s);
+    if (!n) return n.error();
+    const auto f = static_cast<float>(n.value());
+    if (!std::isfinite(f)) return damaged(line, quoted(s) + " does not fit single precision");
     return f;
   }
 
- private:
-  std::vector<std::string_view> lines_;
+  std::optional<Error> inDomain(int line, int value) const {
+    const Domain d = projectLineDomain(line);
+    if (d == Domain::Any) return std::nullopt;
+    const Range range = rangeOf(d, ps_);
+    if (value >= 0 && value <= range.hi) return std::nullopt;
+    return damaged(
+        line,
+        std::to_string(value) + " is outside " + range.what + "0 to " + std::to_string(range.hi),
+        ErrorKind::OutOfDomain);
+  }
+
+  std::optional<Error> value(int line, FieldRef field) {
+    const Result<std::string> got = raw(line);
+    if (!got) return got.error();
+    const std::string_view s = got.value();
+    return std::visit(
+        [&](auto* member) -> std::optional<Error> {
+          using T = std::remove_pointer_t<decltype(member)>;
+          if constexpr (std::is_same_v<T, int16_t>) {
+            const Result<int16_t> v = integer(line, s);
+            if (!v) return v.error();
+            if (auto e = inDomain(line, v.value())) return e;
+            *member = v.value();
+          } else if constexpr (std::is_same_v<T, float>) {
+            const Result<float> v = single(line, s);
+            if (!v) return v.error();
+            *member = v.value();
+          } else {
+            const Result<double> v = number(line, s);
+            if (!v) return v.error();
+            *member = v.value();
+          }
+          return std::nullopt;
+        },
+        field);
+  }
+
+  // tw of the flat bar, RHS and trapezoid sets is a Single: a web too thick
+  // for it would fault in the copy after the file was taken as read.
+  std::optional<Error> builtUpProblem() const {
+    const auto check = [&](int type, double tw, int line) -> std::optional<Error> {
+      const bool singleWeb = type == 5 || type == 7 || type == 8;
+      if (singleWeb && !std::isfinite(static_cast<float>(tw))) {
+        return damaged(line,
+                       "does not fit single precision, as the web of a built-up flat "
+                       "bar, RHS or trapezoid must");
+      }
+      return std::nullopt;
+    };
+    if (auto e = check(ps_.cbostiff, ps_.st.tw, kStiffTwLine)) return e;
+    return check(ps_.cboring, ps_.rg.tw, kRingTwLine);
+  }
+
+  LineReader lines_;
+  std::string file_;
+  ProjectState& ps_;
+  int version_ = 0;
 };
-
-// Reads one line into its member; the member is untouched on a problem.
-template <class T>
-std::optional<LineProblem> store(const std::variant<T, LineProblem>& got, T& into) {
-  if (const auto* p = std::get_if<LineProblem>(&got)) return *p;
-  into = std::get<T>(got);
-  return std::nullopt;
-}
-
-std::optional<LineProblem> readValueLine(const LineSource& src, int line, FieldRef field) {
-  return std::visit(
-      [&](auto* member) -> std::optional<LineProblem> {
-        using T = std::remove_pointer_t<decltype(member)>;
-        if constexpr (std::is_same_v<T, int16_t>) {
-          return store(src.integer(line), *member);
-        } else if constexpr (std::is_same_v<T, float>) {
-          return store(src.single(line), *member);
-        } else {
-          return store(src.number(line), *member);
-        }
-      },
-      field);
-}
-
-int lastLineOf(int version) {
-  if (version >= 131) return kLastLine;
-  if (version >= 106) return kHeavyRingLine;
-  return kLastOldLine;
-}
 
 // The built-up set of the profile type takes over the current dimensions,
 // so that the profile window of that type opens with what the file held.
@@ -200,126 +336,27 @@ void copyToBuiltUp(int type, const Dims& cur, BuiltUpSets& set) {
   }
 }
 
-bool twGoesToSingle(int type) { return type == 5 || type == 7 || type == 8; }
-
-// A tw too large for the Single of its built-up set would fault in the copy
-// after the file was already taken as read; reject the file at that line.
-std::optional<LineProblem> builtUpProblem(const ProjectState& ps) {
-  const auto check = [](int type, double tw, int line) -> std::optional<LineProblem> {
-    if (twGoesToSingle(type) && !std::isfinite(static_cast<float>(tw))) {
-      return LineProblem{line, "web thickness does not fit single precision"};
-    }
-    return std::nullopt;
-  };
-  if (auto p = check(ps.cbostiff, ps.st.tw, kStiffTwLine)) return p;
-  return check(ps.cboring, ps.rg.tw, kRingTwLine);
-}
-
-ReadOutcome stopped(const fs::path& path, const LineProblem& p) {
-  return {ReadOutcome::Stopped, p.line,
-          path.string() + ", line " + std::to_string(p.line) + ": " + p.what};
-}
-
-// ---- writing ---------------------------------------------------------------
-
-std::string projectText(ProjectState& ps) {
-  constexpr std::string_view kEnd = "\r\n";
-  std::string out;
-  out.reserve(1024);
-  const auto line = [&](std::string_view text) {
-    out += text;
-    out += kEnd;
-  };
-  line(fileNumber(kProjectFileVersion));
-  line(ps.projectName);
-  line(ps.ident);
-  for (const FieldRef& field : valueLines(ps)) {
-    std::visit(
-        [&](auto* member) {
-          using T = std::remove_pointer_t<decltype(member)>;
-          if constexpr (std::is_same_v<T, int16_t>) {
-            line(fileNumber(static_cast<int>(*member)));
-          } else {
-            line(fileNumber(*member));
-          }
-        },
-        field);
-  }
-  return out;
-}
-
 }  // namespace
 
-std::optional<std::string> writeProject(ProjectState& ps, const fs::path& path) {
+Status readProject(ProjectState& ps, const fs::path& path) {
+  const std::string file = path.string();
   std::error_code ec;
-  const fs::path folder = path.parent_path();
-  if (!folder.empty() && !fs::is_directory(folder, ec)) {
-    return "can't save file - " + path.string();
-  }
-  const std::string text = projectText(ps);
-
-  fs::path temp = path;
-  temp += ".saving";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return path.string() + ": cannot create " + temp.filename().string();
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out) {
-      fs::remove(temp, ec);
-      return path.string() + ": writing failed";
-    }
-  }
-  fs::rename(temp, path, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(temp, ignored);
-    return path.string() + ": " + ec.message();
-  }
-  ps.fileName = path.string();
-  return std::nullopt;
-}
-
-ReadOutcome readProject(ProjectState& ps, const fs::path& path) {
-  std::error_code ec;
-  if (!fs::exists(path, ec)) {
-    return {ReadOutcome::NotFound, 0, "can't find file - " + path.string()};
-  }
-  if (!fs::is_regular_file(path, ec)) {
-    return {ReadOutcome::Stopped, 0, path.string() + ": not a file"};
-  }
+  if (!fs::exists(path, ec)) return Error{ErrorKind::NotFound, file, 0, {}};
+  if (!fs::is_regular_file(path, ec)) return Error{ErrorKind::Unreadable, file, 0, "not a file"};
   std::ifstream in(path, std::ios::binary);
-  std::string data;
-  if (in) data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (!in && !in.eof()) {
-    return {ReadOutcome::Stopped, 0, path.string() + ": cannot read the file"};
-  }
-  const LineSource src(data);
+  if (!in) return Error{ErrorKind::Unreadable, file, 0, "the file cannot be opened"};
 
-  // The version decides the layout only; fileversion keeps the version this
-  // program writes.
-  int16_t version = 0;
-  if (auto p = store(src.integer(1), version)) return stopped(path, *p);
-  for (int line : {2, 3}) {
-    const auto got = src.text(line);
-    if (const auto* p = std::get_if<LineProblem>(&got)) return stopped(path, *p);
-    (line == 2 ? ps.projectName : ps.ident) = std::string(std::get<std::string_view>(got));
-  }
-  const auto fields = valueLines(ps);
-  const int last = lastLineOf(version);
-  for (int line = kFirstValueLine; line <= last; ++line) {
-    if (auto p = readValueLine(src, line, fields[static_cast<size_t>(line - kFirstValueLine)])) {
-      return stopped(path, *p);
-    }
-    if (line == kStiffFlagLine) ps.stiff_flag = 1;
-  }
-  if (auto p = builtUpProblem(ps)) return stopped(path, *p);
+  ProjectState next = ps;
+  const Status read = ProjectReader(*in.rdbuf(), file, next).run();
+  if (!read) return read;
+  if (in.bad()) return Error{ErrorKind::Unreadable, file, 0, "the file cannot be read"};
 
-  ps.fileName = path.string();
-  findStiffenerRow(ps);
-  copyToBuiltUp(ps.cbostiff, ps.st, ps.stiffBuilt);
-  copyToBuiltUp(ps.cboring, ps.rg, ps.ringBuilt);
-  return {};
+  next.fileName = file;
+  findStiffenerRow(next);
+  copyToBuiltUp(next.cbostiff, next.st, next.stiffBuilt);
+  copyToBuiltUp(next.cboring, next.rg, next.ringBuilt);
+  ps = std::move(next);
+  return Done{};
 }
 
 void openingSteps(ProjectState& ps, CalcEvents& ev) {

@@ -15,11 +15,11 @@ void Session::refresh() {
   if (view_) view_->refreshed();
 }
 
-std::vector<std::string> Session::startUp(const std::filesystem::path& dataDir) {
+std::vector<Error> Session::startUp(const std::filesystem::path& dataDir) {
   assignDefaults(ps_);
-  const std::vector<std::string> problems = loadDataFiles(ps_, dataDir);
+  std::vector<Error> problems = loadDataFiles(ps_, dataDir);
   if (view_)
-    for (const std::string& p : problems) view_->dataFileProblem(p);
+    for (const Error& p : problems) view_->dataFileProblem(p);
   refresh();
   recalculate();
   return problems;
@@ -31,7 +31,7 @@ void Session::newProject() {
   recalculate();
 }
 
-ReadOutcome Session::read(const std::filesystem::path& path) { return readProject(ps_, path); }
+Status Session::read(const std::filesystem::path& path) { return readProject(ps_, path); }
 
 void Session::finishOpening() {
   try {
@@ -45,9 +45,9 @@ void Session::finishOpening() {
   recalculate();
 }
 
-ReadOutcome Session::open(const std::filesystem::path& path) {
-  ReadOutcome outcome = read(path);
-  if (outcome.status == ReadOutcome::Ok) finishOpening();
+Status Session::open(const std::filesystem::path& path) {
+  Status outcome = read(path);
+  if (outcome) finishOpening();
   return outcome;
 }
 
@@ -66,7 +66,7 @@ bool Session::recalculate() {
   return !fault_;
 }
 
-std::optional<std::string> Session::save(const std::filesystem::path& path) {
+Status Session::save(const std::filesystem::path& path) {
   return writeProject(ps_, path);
 }
 

@@ -27,7 +27,7 @@ class ProjectView {
   // arithmetic fault, which leaves the last complete results standing.
   virtual void calculated(const std::optional<std::string>& fault) { (void)fault; }
   // A data file could not be read completely at start-up.
-  virtual void dataFileProblem(const std::string& message) { (void)message; }
+  virtual void dataFileProblem(const Error& error) { (void)error; }
 };
 
 class Session {
@@ -44,18 +44,18 @@ class Session {
 
   // Start-up: the new-project defaults, DNVmat.dat and the profile tables
   // (bfprof.dat, lprof.dat, tprof.dat, fprof.dat) from `dataDir`, the first
-  // refresh and one calculation run. Returns the message of every data file
+  // refresh and one calculation run. Returns the error of every data file
   // that could not be read completely, in the order read (each also went
   // to the view first).
-  std::vector<std::string> startUp(const std::filesystem::path& dataDir);
+  std::vector<Error> startUp(const std::filesystem::path& dataDir);
 
   // New: the defaults, a refresh and a calculation run.
   void newProject();
 
-  // Open = read + finishOpening. A read that fails leaves the project
-  // untouched and returns the reader's outcome.
-  ReadOutcome open(const std::filesystem::path& path);
-  ReadOutcome read(const std::filesystem::path& path);
+  // Open = read + finishOpening. A file that does not read in full leaves
+  // the project as it was and returns the reader's error.
+  Status open(const std::filesystem::path& path);
+  Status read(const std::filesystem::path& path);
   // The closing steps after a complete read (plate and stiffener strength,
   // stiffener section), a refresh and a calculation run. A fault in the
   // closing steps ends here: fault() names it and nothing is refreshed.
@@ -70,7 +70,7 @@ class Session {
   bool recalculate();
 
   // Writes the project file; returns the problem when it could not.
-  std::optional<std::string> save(const std::filesystem::path& path);
+  Status save(const std::filesystem::path& path);
 
  private:
   void refresh();

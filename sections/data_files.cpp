@@ -5,15 +5,15 @@
 
 namespace orvane {
 
-std::vector<std::string> loadDataFiles(ProjectState& ps, const std::filesystem::path& dir) {
-  std::vector<std::string> errors;
-  if (auto e = loadMaterials(dir / "DNVmat.dat", ps.mat)) errors.push_back(*e);
+std::vector<Error> loadDataFiles(ProjectState& ps, const std::filesystem::path& dir) {
+  std::vector<Error> errors;
+  if (auto s = loadMaterials(dir / "DNVmat.dat", ps.mat); !s) errors.push_back(s.error());
   const std::pair<const char*, ProfileTable*> tables[] = {{"bfprof.dat", &ps.prof.bulb},
                                                           {"lprof.dat", &ps.prof.l},
                                                           {"tprof.dat", &ps.prof.t},
                                                           {"fprof.dat", &ps.prof.flat}};
   for (const auto& [name, table] : tables)
-    if (auto e = loadProfileTable(dir / name, *table)) errors.push_back(*e);
+    if (auto s = loadProfileTable(dir / name, *table); !s) errors.push_back(s.error());
   return errors;
 }
 

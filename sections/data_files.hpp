@@ -6,12 +6,13 @@
 #include <vector>
 
 #include "model/project_state.hpp"
+#include "model/result.hpp"
 
 namespace orvane {
 
 // Reads DNVmat.dat and the profile tables (bfprof.dat, lprof.dat, tprof.dat,
-// fprof.dat, in that order) from `dir`. Returns one message per file that
+// fprof.dat, in that order) from `dir`. Returns one error per file that
 // could not be read completely; what was read is kept.
-std::vector<std::string> loadDataFiles(ProjectState& ps, const std::filesystem::path& dir);
+std::vector<Error> loadDataFiles(ProjectState& ps, const std::filesystem::path& dir);
 
 }  // namespace orvane

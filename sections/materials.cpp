@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "model/checked.hpp"
+#include "model/text_encoding.hpp"
 
 namespace orvane {
 
@@ -21,21 +22,31 @@ bool DataFileReader::open(const std::filesystem::path& file) {
   // A folder opens as a stream on some systems but reads as empty.
   std::error_code ec;
   if (std::filesystem::is_directory(file, ec)) return false;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return false;
-  data_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) return false;
-  pos_ = 0;
+  in_.close();
+  in_.clear();
+  in_.open(file, std::ios::binary);
   line_ = 1;
-  return true;
+  tooLong_ = false;
+  return in_.is_open();
 }
 
-bool DataFileReader::lineEnd() const {
-  return pos_ < data_.size() && (data_[pos_] == '\n' || data_[pos_] == '\r');
+int DataFileReader::peek() {
+  using Traits = std::streambuf::traits_type;
+  const auto c = in_.rdbuf()->sgetc();
+  return Traits::eq_int_type(c, Traits::eof())
+             ? -1
+             : static_cast<unsigned char>(Traits::to_char_type(c));
+}
+
+void DataFileReader::bump() { in_.rdbuf()->sbumpc(); }
+
+bool DataFileReader::lineEnd() {
+  const int c = peek();
+  return c == '\n' || c == '\r';
 }
 
 void DataFileReader::skipBlanks() {
-  while (pos_ < data_.size() && isBlank(data_[pos_])) ++pos_;
+  while (peek() >= 0 && isBlank(static_cast<char>(peek()))) bump();
 }
 
 bool DataFileReader::atEnd() {
@@ -43,31 +54,46 @@ bool DataFileReader::atEnd() {
     skipBlanks();
     if (!lineEnd()) break;
     // CRLF is one line end, as is a lone CR or LF.
-    if (data_[pos_] == '\r' && pos_ + 1 < data_.size() && data_[pos_ + 1] == '\n') ++pos_;
-    ++pos_;
+    const bool cr = peek() == '\r';
+    bump();
+    if (cr && peek() == '\n') bump();
     ++line_;
   }
-  return pos_ >= data_.size();
+  return peek() < 0;
 }
 
 // A field ends at a comma, which belongs to it; a line end is left for the
 // next field to skip, so that line() still names the field's own line.
 void DataFileReader::endField() {
   skipBlanks();
-  if (pos_ < data_.size() && data_[pos_] == ',') ++pos_;
+  if (peek() == ',') bump();
 }
 
 std::string DataFileReader::text() {
   atEnd();
+  tooLong_ = false;
   std::string out;
-  if (pos_ < data_.size() && data_[pos_] == '"') {
-    ++pos_;
-    while (pos_ < data_.size() && data_[pos_] != '"' && !lineEnd()) out += data_[pos_++];
-    if (pos_ < data_.size() && data_[pos_] == '"') ++pos_;
+  const auto keep = [&](char c) {
+    if (out.size() < kMaxDataField) {
+      out += c;
+    } else {
+      tooLong_ = true;
+    }
+  };
+  if (peek() == '"') {
+    bump();
+    while (peek() >= 0 && peek() != '"' && !lineEnd()) {
+      keep(static_cast<char>(peek()));
+      bump();
+    }
+    if (peek() == '"') bump();
     // Anything between the closing quote and the separator is not part of it.
-    while (pos_ < data_.size() && data_[pos_] != ',' && !lineEnd()) ++pos_;
+    while (peek() >= 0 && peek() != ',' && !lineEnd()) bump();
   } else {
-    while (pos_ < data_.size() && data_[pos_] != ',' && !lineEnd()) out += data_[pos_++];
+    while (peek() >= 0 && peek() != ',' && !lineEnd()) {
+      keep(static_cast<char>(peek()));
+      bump();
+    }
     while (!out.empty() && isBlank(out.back())) out.pop_back();
   }
   endField();
@@ -76,10 +102,21 @@ std::string DataFileReader::text() {
 
 std::optional<float> DataFileReader::number(std::string& field) {
   atEnd();
-  const std::size_t start = pos_;
-  while (pos_ < data_.size() && data_[pos_] != ',' && !isBlank(data_[pos_]) && !lineEnd()) ++pos_;
-  field = data_.substr(start, pos_ - start);
+  field.clear();
+  bool cut = false;
+  while (peek() >= 0 && peek() != ',' && !isBlank(static_cast<char>(peek())) && !lineEnd()) {
+    if (field.size() < kMaxDataField) {
+      field += static_cast<char>(peek());
+    } else {
+      cut = true;
+    }
+    bump();
+  }
   endField();
+  if (cut) {
+    field += "...";
+    return std::nullopt;
+  }
 
   // Read straight into single precision: the tables hold singles, and a
   // detour through double could round twice.
@@ -94,29 +131,35 @@ std::optional<float> DataFileReader::number(std::string& field) {
   return value;
 }
 
-std::string cannotOpenMessage(const std::filesystem::path& file) {
-  return file.string() + ": cannot open file";
+Error cannotOpen(const std::filesystem::path& file) {
+  return Error{ErrorKind::Unreadable, file.string(), 0, "cannot open file"};
 }
 
-std::string lineMessage(const std::filesystem::path& file, int line, const std::string& problem) {
-  return file.string() + ", line " + std::to_string(line) + ": " + problem;
+Error damagedLine(const std::filesystem::path& file, int line, const std::string& problem) {
+  return Error{ErrorKind::Damaged, file.string(), line, problem};
 }
 
-std::optional<std::string> loadMaterials(const std::filesystem::path& file, MaterialTable& table) {
+Status loadMaterials(const std::filesystem::path& file, MaterialTable& table) {
   table = MaterialTable{};
   DataFileReader in;
-  if (!in.open(file)) return cannotOpenMessage(file);
+  if (!in.open(file)) return cannotOpen(file);
 
-  std::optional<std::string> problem;
+  std::optional<Error> problem;
   int rows = 0;
   while (!in.atEnd()) {
     if (rows == MaterialTable::kRows) {
-      problem = lineMessage(file, in.line(),
+      problem = damagedLine(file, in.line(),
                             "the file holds more than 21 materials; the rest was ignored");
       break;
     }
     const int recordLine = in.line();
-    const std::string name = in.text();
+    const std::string name = fileTextToUtf8(in.text());
+    if (in.tooLong()) {
+      problem = damagedLine(
+          file, recordLine,
+          "a material name is longer than " + std::to_string(kMaxDataField) + " characters");
+      break;
+    }
     std::array<float, 13> values{};
     int fields = 1;
     for (float& v : values) {
@@ -124,7 +167,7 @@ std::optional<std::string> loadMaterials(const std::filesystem::path& file, Mate
       std::string field;
       const std::optional<float> x = in.number(field);
       if (!x) {
-        problem = lineMessage(file, in.line(), "'" + field + "' is not a number");
+        problem = damagedLine(file, in.line(), "'" + fileTextToUtf8(field) + "' is not a number");
         break;
       }
       v = *x;
@@ -132,7 +175,7 @@ std::optional<std::string> loadMaterials(const std::filesystem::path& file, Mate
     }
     if (problem) break;
     if (fields < kFields) {
-      problem = lineMessage(
+      problem = damagedLine(
           file, recordLine,
           "material '" + name + "' has only " + std::to_string(fields) + " of its 14 fields");
       break;
@@ -142,7 +185,8 @@ std::optional<std::string> loadMaterials(const std::filesystem::path& file, Mate
     ++rows;
   }
   table.count = static_cast<int16_t>(rows - 1);
-  return problem;
+  if (problem) return *problem;
+  return Done{};
 }
 
 float materialStrength(const MaterialTable& table, int row, double th) {

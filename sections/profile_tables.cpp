@@ -4,6 +4,7 @@
 
 #include "model/checked.hpp"
 #include "model/format.hpp"
+#include "model/text_encoding.hpp"
 #include "sections/materials.hpp"
 
 namespace orvane {
@@ -37,20 +38,19 @@ void findLastRow(const ProfileTable& table, int16_t& selected, Match match) {
 
 }  // namespace
 
-std::optional<std::string> loadProfileTable(const std::filesystem::path& file,
-                                            ProfileTable& table) {
+Status loadProfileTable(const std::filesystem::path& file, ProfileTable& table) {
   table.row = {};
   table.last = -1;
   DataFileReader in;
-  if (!in.open(file)) return cannotOpenMessage(file);
+  if (!in.open(file)) return cannotOpen(file);
 
-  std::optional<std::string> problem;
+  std::optional<Error> problem;
   int rows = 0;
   // The end of the file is tested only before a row: trailing blanks and line
   // ends end the table, a row cut short does not count.
   while (!in.atEnd()) {
     if (rows == table.maxRows) {
-      problem = lineMessage(file, in.line(),
+      problem = damagedLine(file, in.line(),
                             "the file holds more than " + std::to_string(table.maxRows) +
                                 " rows; the rest was ignored");
       break;
@@ -62,7 +62,7 @@ std::optional<std::string> loadProfileTable(const std::filesystem::path& file,
       std::string field;
       const std::optional<float> x = in.number(field);
       if (!x) {
-        problem = lineMessage(file, in.line(), "'" + field + "' is not a number");
+        problem = damagedLine(file, in.line(), "'" + fileTextToUtf8(field) + "' is not a number");
         break;
       }
       values.at(read + 1) = *x;
@@ -70,7 +70,7 @@ std::optional<std::string> loadProfileTable(const std::filesystem::path& file,
     }
     if (problem) break;
     if (read < table.columns) {
-      problem = lineMessage(file, rowLine,
+      problem = damagedLine(file, rowLine,
                             "the last row has only " + std::to_string(read) + " of its " +
                                 std::to_string(table.columns) + " values; it was ignored");
       break;
@@ -79,7 +79,8 @@ std::optional<std::string> loadProfileTable(const std::filesystem::path& file,
     ++rows;
   }
   table.last = static_cast<int16_t>(rows - 1);
-  return problem;
+  if (problem) return *problem;
+  return Done{};
 }
 
 std::vector<std::string> profileList(const ProfileTable& table, ProfileKind kind) {

@@ -7,14 +7,16 @@
 #include <vector>
 
 #include "model/project_state.hpp"
+#include "model/result.hpp"
 
 namespace orvane {
 
 // Reads a table file: numbers separated by commas, blanks or line ends,
-// table.columns values per row. Returns a message naming the file, the line
-// and the problem for a missing file, an unreadable number or more rows than
-// the table holds; the complete rows read before it are kept.
-std::optional<std::string> loadProfileTable(const std::filesystem::path& file, ProfileTable& table);
+// table.columns values per row. Returns an error naming the file, the line
+// and the problem for a missing file (Unreadable), a field that is not a
+// number (also one longer than kMaxDataField) or more rows than the table
+// holds (Damaged); the complete rows read before it are kept.
+Status loadProfileTable(const std::filesystem::path& file, ProfileTable& table);
 
 // Designations of all loaded rows, e.g. "L200x90x9x12", "Fb200x9", "BF 200x10".
 std::vector<std::string> profileList(const ProfileTable& table, ProfileKind kind);

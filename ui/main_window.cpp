@@ -101,8 +101,8 @@ void MainWindow::calculated(const std::optional<std::string>& fault) {
   updatePanels();
 }
 
-void MainWindow::dataFileProblem(const std::string& message) {
-  MessageBox::warn(this, QString::fromStdString(message));
+void MainWindow::dataFileProblem(const Error& error) {
+  MessageBox::warn(this, QString::fromStdString(error.text()));
 }
 
 void MainWindow::openProfileWindow(bool ring, int type) {

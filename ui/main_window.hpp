@@ -82,7 +82,7 @@ class MainWindow final : public QMainWindow, private ProjectView {
   // ProjectView: what the session asks of the window.
   void refreshed() override;
   void calculated(const std::optional<std::string>& fault) override;
-  void dataFileProblem(const std::string& message) override;
+  void dataFileProblem(const Error& error) override;
 
   // main_window_layout.cpp
   void buildMenus();

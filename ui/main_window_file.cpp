@@ -25,25 +25,34 @@ void MainWindow::refreshRecentMenu() {
   }
 }
 
+// A file that does not read in full leaves the project as it was; the
+// message names the file, the line and the problem.
 bool MainWindow::readAndOpen(const QString& path) {
-  const ReadOutcome outcome = session_.read(path.toStdString());
-  if (outcome.status == ReadOutcome::NotFound)
-    MessageBox::warn(this, QString::fromStdString(outcome.message));
-  if (outcome.status != ReadOutcome::Ok) return false;
-  setTitle();
-  return true;
-}
-
-bool MainWindow::writeTo(const QString& path) {
-  const std::optional<std::string> problem = session_.save(path.toStdString());
-  if (problem) {
-    // only a missing folder is reported; other failures end quietly
-    const QString text = QString::fromStdString(*problem);
-    if (text.startsWith(QLatin1String("can't save file - "))) MessageBox::warn(this, text);
+  const Status read = session_.read(path.toStdString());
+  if (!read) {
+    MessageBox::warn(this, QString::fromStdString(read.error().text()));
     return false;
   }
   setTitle();
   return true;
+}
+
+// Every failed save is reported: the project must never look saved when it
+// is not. A missing folder keeps its short message; the others say why.
+bool MainWindow::writeTo(const QString& path) {
+  const Status written = session_.save(path.toStdString());
+  if (written) {
+    setTitle();
+    return true;
+  }
+  const Error& e = written.error();
+  QString text = QString::fromStdString(e.text());
+  if (e.kind != ErrorKind::FolderMissing) {
+    text = QStringLiteral("can't save file - ") + path + QStringLiteral("\n\n") +
+           QString::fromStdString(e.message);
+  }
+  MessageBox::warn(this, text);
+  return false;
 }
 
 // The steps after every successful read: look-ups and sections for the new

@@ -20,7 +20,7 @@ const char* const kUsage = "usage: orvane-report FILE.cys -o REPORT.pdf [--data 
 bool openProject(ProjectState& ps, const QString& file, const QString& dataDir, QTextStream& err) {
   assignDefaults(ps);
   const auto errors = loadDataFiles(ps, dataDir.toStdString());
-  for (const auto& e : errors) err << "orvane-report: " << QString::fromStdString(e) << "\n";
+  for (const auto& e : errors) err << "orvane-report: " << QString::fromStdString(e.text()) << "\n";
   if (!errors.empty()) return false;
   refreshValues(ps);
   RecordingEvents ev;
@@ -28,9 +28,9 @@ bool openProject(ProjectState& ps, const QString& file, const QString& dataDir, 
     calcDriver(ps, ev);
   } catch (const CalcFault&) {
   }
-  const ReadOutcome read = readProject(ps, file.toStdString());
-  if (read.status != ReadOutcome::Ok) {
-    err << "orvane-report: " << QString::fromStdString(read.message) << "\n";
+  const Status read = readProject(ps, file.toStdString());
+  if (!read) {
+    err << "orvane-report: " << QString::fromStdString(read.error().text()) << "\n";
     return false;
   }
   try {

@@ -1,5 +1,7 @@
 #include "files/project_file.hpp"
 
+#include "model/text_encoding.hpp"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,11 +15,11 @@
 #include <utility>
 #include <vector>
 
-#ifdef __unix__
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
-#endif
 
 namespace orvane {
 namespace {
@@ -53,6 +55,9 @@ std::string joined(const Lines& lines, const std::string& end = "\r\n") {
   for (const auto& l : lines) out += l + end;
   return out;
 }
+
+// "" for a success, else the whole message.
+std::string problem(const Status& s) { return s ? std::string() : s.error().text(); }
 
 // The members of lines 4 to 59 in file order, widened to double. Line 14,
 // stiff_flag, is left out (NaN): a read always makes it 1.
@@ -100,21 +105,31 @@ void expectLines(const std::vector<double>& got, const std::vector<double>& want
   }
 }
 
-// Every stored value different from its default and from every other one,
-// so that two swapped lines cannot pass for each other.
+// The reading side's data: full material and profile tables, so that every
+// row a test writes lies within the loaded ones.
+ProjectState loaded(ProjectState p = {}) {
+  p.mat.count = 20;
+  p.prof.bulb.last = 60;
+  p.prof.l.last = p.prof.t.last = p.prof.flat.last = 40;
+  return p;
+}
+
+// Every stored value different from its default and, where its domain
+// leaves room, from every other one, so that two swapped lines cannot pass
+// for each other.
 ProjectState distinctState() {
-  ProjectState p;
-  p.projectName = "Jacket \"A\", leg 2, \xe6\xf8\xe5";  // Windows-1252 bytes kept as they are
+  ProjectState p = loaded();
+  p.projectName = "Jacket \"A\", leg 2, \u00e6\u00f8\u00e5 \u20ac";  // all in Windows-1252
   p.ident = "rev. 3, \"final\"";
   int16_t i = 3;
-  for (int16_t* m : {&p.matp,        &p.mats,           &p.matg,           &p.wsd,
-                     &p.cyltype,     &p.Outside_ch,     &p.ring_ch,        &p.check_ih,
-                     &p.ringfab,     &p.cbostiff,       &p.stiffRows.bulb, &p.stiffRows.l,
-                     &p.stiffRows.t, &p.stiffRows.flat, &p.cboring,        &p.ringRows.bulb,
-                     &p.ringRows.l,  &p.ringRows.t,     &p.ringRows.flat,  &p.hring_ch,
-                     &p.spare_flag,  &p.odmom}) {
+  for (int16_t* m : {&p.matp, &p.mats, &p.matg, &p.stiffRows.bulb, &p.stiffRows.l, &p.stiffRows.t,
+                     &p.stiffRows.flat, &p.ringRows.bulb, &p.ringRows.l, &p.ringRows.t,
+                     &p.ringRows.flat, &p.spare_flag}) {
     *m = i++;
   }
+  p.cyltype = 1;
+  p.wsd = p.Outside_ch = p.check_ih = p.ringfab = p.hring_ch = p.odmom = 1;
+  p.ring_ch = 0;
   p.stiff_flag = 1;  // always 1 after a read
   p.cbostiff = 2;    // a table type without a matching row: no built-up copy
   p.cboring = 4;
@@ -156,7 +171,7 @@ class ProjectFileTest : public testing::Test {
   // A written project file whose lines a test then edits.
   Lines writtenLines(ProjectState ps) {
     const fs::path p = dir_ / "source.cys";
-    EXPECT_EQ(writeProject(ps, p), std::nullopt);
+    EXPECT_EQ(problem(writeProject(ps, p)), "");
     return crlfLines(slurp(p));
   }
   fs::path fileWith(const Lines& lines) {
@@ -176,9 +191,9 @@ TEST_F(ProjectFileTest, WritesCrlfLinesInTableOrderAndReadsThemBackExactly) {
   const fs::path path = dir_ / "round.cys";
   const std::locale user =
       std::locale::global(std::locale(std::locale::classic(), new CommaNumbers));
-  const std::optional<std::string> saved = writeProject(out, path);
+  const Status saved = writeProject(out, path);
   std::locale::global(user);
-  ASSERT_EQ(saved, std::nullopt);
+  ASSERT_EQ(problem(saved), "");
   EXPECT_EQ(out.fileName, path.string());
 
   const std::string data = slurp(path);
@@ -188,7 +203,7 @@ TEST_F(ProjectFileTest, WritesCrlfLinesInTableOrderAndReadsThemBackExactly) {
   EXPECT_EQ(std::ranges::count(data, '\r'), 59) << "a bare CR";
   EXPECT_EQ(std::ranges::count(data, '\n'), 59) << "a bare LF";
   EXPECT_EQ(lines[0], "170");
-  EXPECT_EQ(lines[1], out.projectName);
+  EXPECT_EQ(lines[1], "Jacket \"A\", leg 2, \xe6\xf8\xe5 \x80");
   EXPECT_EQ(lines[2], out.ident);
   EXPECT_EQ(lines[13], "1");
   // strtod reads the point only: a comma or a grouping point would show here
@@ -203,12 +218,9 @@ TEST_F(ProjectFileTest, WritesCrlfLinesInTableOrderAndReadsThemBackExactly) {
       const std::string ends = joined(lines, end);
       spit(file, ends.substr(0, ends.size() - 1));
     }
-    ProjectState in;
+    ProjectState in = loaded();
     in.stiff_flag = 0;
-    const ReadOutcome r = readProject(in, file);
-    ASSERT_EQ(r.status, ReadOutcome::Ok) << r.message;
-    EXPECT_EQ(r.line, 0);
-    EXPECT_EQ(r.message, "");
+    ASSERT_EQ(problem(readProject(in, file)), "");
     EXPECT_EQ(in.fileName, file.string());
     EXPECT_EQ(in.projectName, out.projectName);
     EXPECT_EQ(in.ident, out.ident);
@@ -242,71 +254,189 @@ TEST_F(ProjectFileTest, VersionDecidesTheLastLineRead) {
       lines[13] = "7";
       path = fileWith(lines);
     }
-    const ProjectState before;
+    const ProjectState before = loaded();
     ProjectState ps = before;
     ps.stiff_flag = 0;
-    const ReadOutcome r = readProject(ps, path);
-    ASSERT_EQ(r.status, ReadOutcome::Ok) << r.message;
+    ASSERT_EQ(problem(readProject(ps, path)), "");
     EXPECT_EQ(ps.fileversion, 170);
-    EXPECT_EQ(ps.projectName, lines[1]);
-    EXPECT_EQ(ps.ident, lines[2]);
+    EXPECT_EQ(ps.projectName, fileTextToUtf8(lines[1]));
+    EXPECT_EQ(ps.ident, fileTextToUtf8(lines[2]));
     EXPECT_EQ(ps.stiff_flag, 1);
     expectLines(fileOrder(ps), fileValues(lines), kFirst, c.lastLine);
     expectLines(fileOrder(ps), fileOrder(before), c.lastLine + 1, kLast);
   }
 }
 
-// mats, an Integer, rounds half to even within 16 bits; s, a Variant
+// The spare flag, an Integer, rounds half to even within 16 bits; s, a Variant
 // number, holds more than a single can; E, a Single, is rounded, up to the
 // largest single.
 TEST_F(ProjectFileTest, EachLineIsReadAsTheKindOfItsMember) {
   const std::tuple<int, const char*, double> cases[] = {
-      {5, "2.5", 2},      {5, "3.5", 4},       {5, "-2.5", -2},
-      {5, "2.6", 3},      {5, "32767", 32767}, {5, "-32768.4", -32768},
-      {29, "1E39", 1e39}, {28, "0.1", 0.1f},   {28, "3.4E38", 3.4e38f}};
+      {51, "2.5", 2},     {51, "3.5", 4},       {51, "-2.5", -2},
+      {51, "2.6", 3},     {51, "32767", 32767}, {51, "-32768.4", -32768},
+      {29, "1E39", 1e39}, {28, "0.1", 0.1f},    {28, "3.4E38", 3.4e38f}};
   const Lines base = writtenLines(ProjectState{});
   for (const auto& [line, text, value] : cases) {
     SCOPED_TRACE("line " + std::to_string(line) + ": " + text);
     Lines lines = base;
     lines[static_cast<size_t>(line - 1)] = text;
-    ProjectState ps;
-    const ReadOutcome r = readProject(ps, fileWith(lines));
-    ASSERT_EQ(r.status, ReadOutcome::Ok) << r.message;
+    ProjectState ps = loaded();
+    ASSERT_EQ(problem(readProject(ps, fileWith(lines))), "");
     EXPECT_EQ(fileOrder(ps)[static_cast<size_t>(line - kFirst)], value);
   }
 }
 
-// A stopped read names the file, the line and the problem. The lines before
-// it are stored; later values, the file name and stiff_flag (if line 14 was
-// not reached) keep what they were.
-TEST_F(ProjectFileTest, StoppedReadKeepsWhatWasReadBeforeIt) {
+// The data the domain tests read against: five materials (row 4 the
+// user-defined one), eight bulb flats and six rows in the other tables.
+ProjectState smallTables(ProjectState p) {
+  p.mat.count = 4;
+  p.prof.bulb.last = 7;
+  p.prof.l.last = p.prof.t.last = p.prof.flat.last = 5;
+  return p;
+}
+
+std::vector<double> setValues(const BuiltUpSets& s);
+
+// Everything a read may change, to see that a failed one changed nothing.
+std::vector<std::string> whole(const ProjectState& p) {
+  std::vector<std::string> out = {p.fileName, p.projectName, p.ident, std::to_string(p.stiff_flag)};
+  for (const double v : fileOrder(p)) out.push_back(std::to_string(v));
+  for (const BuiltUpSets* s : {&p.stiffBuilt, &p.ringBuilt})
+    for (const double v : setValues(*s)) out.push_back(std::to_string(v));
+  return out;
+}
+
+// A damaged or out-of-domain file changes nothing: the message names the
+// file, the line, the field and the problem or the allowed range.
+TEST_F(ProjectFileTest, DamagedOrOutOfDomainFileLeavesTheProjectAsItWas) {
   struct Case {
     std::vector<std::pair<int, std::string>> edits;  // line, new text
     size_t keep;                                     // lines left in the file
     int line;
-    std::string what;
-    int storedThrough;  // the last line stored
+    ErrorKind kind;
+    std::string what;  // after "<file>, line N: "
   };
-  const std::string ends = "the file ends before this line";
-  const std::string webTw = "web thickness does not fit single precision";
+  const auto D = ErrorKind::Damaged, R = ErrorKind::OutOfDomain;
   const std::string x45(45, 'x');
-  // The last two: tw of a flat bar (5) or trapezoid (8) set is a Single,
-  // checked once every line was read.
-  const Case cases[] = {{{{30, "abc"}}, 59, 30, "not a number: \"abc\"", 29},
-                        {{{30, ""}}, 59, 30, "not a number: \"\"", 29},
-                        {{{30, "1,5"}}, 59, 30, "not a number: \"1,5\"", 29},
-                        {{{30, x45}}, 59, 30, "not a number: \"" + x45.substr(0, 40) + "...\"", 29},
-                        {{{5, "32767.5"}}, 59, 5, "\"32767.5\" does not fit a 16-bit integer", 4},
-                        {{{5, "-32769"}}, 59, 5, "\"-32769\" does not fit a 16-bit integer", 4},
-                        {{{28, "1E39"}}, 59, 28, "\"1E39\" does not fit single precision", 27},
-                        {{}, 45, 46, ends, 45},
-                        {{}, 2, 3, ends, 3},
-                        {{}, 0, 1, ends, 3},
-                        {{{18, "5"}, {43, "1E39"}}, 59, 43, webTw, 59},
-                        {{{23, "8"}, {48, "-1E39"}}, 59, 48, webTw, 59}};
-  Lines base = writtenLines(distinctState());
+  const std::string web =
+      ": does not fit single precision, as the web of a built-up flat bar, RHS or trapezoid must";
+  const Case cases[] = {
+      // what is not a value of its kind
+      {{{30, "abc"}}, 59, 30, D, "l: not a number: \"abc\""},
+      {{{30, ""}}, 59, 30, D, "l: not a number: \"\""},
+      {{{30, "1,5"}}, 59, 30, D, "l: not a number: \"1,5\""},
+      {{{30, x45}}, 59, 30, D, "l: not a number: \"" + x45.substr(0, 40) + "...\""},
+      {{{30, "1e999"}}, 59, 30, D, "l: \"1e999\" is out of range"},
+      {{{30, std::string("1\0"
+                         "2",
+                         3)}},
+       59,
+       30,
+       D,
+       "l: not a number: \"1\\x002\""},
+      {{{51, "32767.5"}}, 59, 51, D, "spare flag: \"32767.5\" does not fit a 16-bit integer"},
+      {{{51, "-32769"}}, 59, 51, D, "spare flag: \"-32769\" does not fit a 16-bit integer"},
+      {{{28, "1E39"}}, 59, 28, D, "E: \"1E39\" does not fit single precision"},
+      {{{1, "\xEF\xBB\xBFx"}}, 59, 1, D, "version: not a number: \"x\""},
+      {{{1,
+         "\xFF\xFE"
+         "1"}},
+       59,
+       1,
+       D,
+       "version: the file is UTF-16 text; a project file holds Windows-1252 text"},
+      {{{2, std::string("a\0b", 3)}},
+       59,
+       2,
+       D,
+       "project name: holds the control character \"\\x00\""},
+      {{{3, std::string(1025, 'n')}},
+       59,
+       3,
+       D,
+       "identification: the line is longer than 1024 characters"},
+      {{}, 45, 46, D, "ring-frame b: the file ends before this line"},
+      {{}, 2, 3, D, "identification: the file ends before this line"},
+      {{}, 0, 1, D, "version: the file ends before this line"},
+      {{{18, "5"}, {43, "1E39"}}, 59, 43, D, "stiffener tw" + web},
+      {{{23, "8"}, {48, "-1E39"}}, 59, 48, D, "ring-frame tw" + web},
+      // codes and rows outside their domains
+      {{{4, "-1"}}, 59, 4, R, "plate material (matp): -1 is outside the loaded materials 0 to 4"},
+      {{{5, "5"}}, 59, 5, R, "stiffener material (mats): 5 is outside the loaded materials 0 to 4"},
+      {{{6, "21"}},
+       59,
+       6,
+       R,
+       "ring-frame material (matg): 21 is outside the loaded materials 0 to 4"},
+      {{{10, "5"}}, 59, 10, R, "design format (wsd): 5 is outside 0 to 1"},
+      {{{12, "7"}}, 59, 12, R, "cylinder type (cyltype): 7 is outside 0 to 3"},
+      {{{12, "4"}}, 59, 12, R, "cylinder type (cyltype): 4 is outside 0 to 3"},
+      {{{12, "-1"}}, 59, 12, R, "cylinder type (cyltype): -1 is outside 0 to 3"},
+      {{{13, "2"}}, 59, 13, R, "outside stiffening (Outside_ch): 2 is outside 0 to 1"},
+      {{{15, "-1"}}, 59, 15, R, "ring-frame check (ring_ch): -1 is outside 0 to 1"},
+      {{{16, "2"}}, 59, 16, R, "check_ih: 2 is outside 0 to 1"},
+      {{{17, "2"}}, 59, 17, R, "ring-frame fabrication (ringfab): 2 is outside 0 to 1"},
+      {{{18, "10"}}, 59, 18, R, "stiffener type (cbostiff): 10 is outside 0 to 9"},
+      {{{19, "8"}},
+       59,
+       19,
+       R,
+       "stiffener row in the bulb-flat table: 8 is outside the rows of the loaded bulb-flat table "
+       "0 to 7"},
+      {{{20, "6"}},
+       59,
+       20,
+       R,
+       "stiffener row in the L table: 6 is outside the rows of the loaded L table 0 to 5"},
+      {{{21, "-1"}},
+       59,
+       21,
+       R,
+       "stiffener row in the T table: -1 is outside the rows of the loaded T table 0 to 5"},
+      {{{22, "41"}},
+       59,
+       22,
+       R,
+       "stiffener row in the flat-bar table: 41 is outside the rows of the loaded flat-bar table "
+       "0 to 5"},
+      {{{23, "-1"}}, 59, 23, R, "ring-frame type (cboring): -1 is outside 0 to 9"},
+      {{{24, "61"}},
+       59,
+       24,
+       R,
+       "ring-frame row in the bulb-flat table: 61 is outside the rows of the loaded bulb-flat "
+       "table 0 to 7"},
+      {{{25, "6"}},
+       59,
+       25,
+       R,
+       "ring-frame row in the L table: 6 is outside the rows of the loaded L table 0 to 5"},
+      {{{26, "6"}},
+       59,
+       26,
+       R,
+       "ring-frame row in the T table: 6 is outside the rows of the loaded T table 0 to 5"},
+      {{{27, "6"}},
+       59,
+       27,
+       R,
+       "ring-frame row in the flat-bar table: 6 is outside the rows of the loaded flat-bar table "
+       "0 to 5"},
+      {{{50, "2"}}, 59, 50, R, "heavy ring-frame check (hring_ch): 2 is outside 0 to 1"},
+      {{{59, "-1"}}, 59, 59, R, "reduced moments (odmom): -1 is outside 0 to 1"},
+      // the first problem in file order is the one named
+      {{{40, "x"}, {12, "9"}}, 59, 12, R, "cylinder type (cyltype): 9 is outside 0 to 3"}};
+  ProjectState written = smallTables(distinctState());
+  written.matp = written.mats = written.matg = 1;
+  written.stiffRows = {7, 5, 5, 5};
+  written.ringRows = {2, 3, 4, 0};
+  Lines base = writtenLines(written);
   base[13] = "7";
-  ProjectState before;
+  ProjectState before = smallTables({});
+  before.fileName = "earlier.cys";
+  before.stiff_flag = 0;
+  ASSERT_EQ(problem(readProject(before, fileWith(base))), "") << "the unedited file reads";
+  before = smallTables({});
   before.fileName = "earlier.cys";
   before.stiff_flag = 0;
   for (const Case& c : cases) {
@@ -316,17 +446,45 @@ TEST_F(ProjectFileTest, StoppedReadKeepsWhatWasReadBeforeIt) {
     const fs::path path = fileWith(lines);
     SCOPED_TRACE("line " + std::to_string(c.line) + ": " + c.what);
     ProjectState ps = before;
-    const ReadOutcome r = readProject(ps, path);
-    EXPECT_EQ(r.status, ReadOutcome::Stopped);
-    EXPECT_EQ(r.line, c.line);
-    EXPECT_EQ(r.message, path.string() + ", line " + std::to_string(c.line) + ": " + c.what);
-    EXPECT_EQ(ps.fileName, "earlier.cys");
-    EXPECT_EQ(ps.projectName, c.line > 2 ? lines[1] : before.projectName);
-    EXPECT_EQ(ps.ident, c.line > 3 ? lines[2] : before.ident);
-    EXPECT_EQ(ps.stiff_flag, c.storedThrough >= kFlagLine ? 1 : 0);
-    expectLines(fileOrder(ps), fileValues(lines), kFirst, c.storedThrough);
-    expectLines(fileOrder(ps), fileOrder(before), c.storedThrough + 1, kLast);
+    const Status r = readProject(ps, path);
+    ASSERT_FALSE(r);
+    EXPECT_EQ(r.error().kind, c.kind);
+    EXPECT_EQ(r.error().line, c.line);
+    EXPECT_EQ(r.error().file, path.string());
+    EXPECT_EQ(r.error().text(), path.string() + ", line " + std::to_string(c.line) + ": " + c.what);
+    EXPECT_EQ(whole(ps), whole(before));
   }
+}
+
+// The highest value of each domain and 0 read; with no table loaded the
+// rows may only be 0.
+TEST_F(ProjectFileTest, DomainLimitsThemselvesRead) {
+  const std::tuple<int, int16_t ProjectState::*, int> limits[] = {
+      {4, &ProjectState::matp, 4},     {10, &ProjectState::wsd, 1},
+      {12, &ProjectState::cyltype, 3}, {18, &ProjectState::cbostiff, 9},
+      {23, &ProjectState::cboring, 9}, {59, &ProjectState::odmom, 1}};
+  const Lines base = writtenLines(ProjectState{});
+  for (const auto& [line, member, hi] : limits) {
+    for (const int v : {0, hi}) {
+      SCOPED_TRACE("line " + std::to_string(line) + " = " + std::to_string(v));
+      Lines lines = base;
+      lines[static_cast<size_t>(line - 1)] = std::to_string(v);
+      ProjectState ps = smallTables({});
+      ASSERT_EQ(problem(readProject(ps, fileWith(lines))), "");
+      EXPECT_EQ(ps.*member, v);
+    }
+  }
+  Lines lines = base;
+  lines[3] = lines[4] = lines[5] = "0";  // material rows
+  lines[19] = "7";                       // stiffener row in the L table
+  ProjectState empty;
+  const fs::path path = fileWith(lines);
+  EXPECT_EQ(problem(readProject(empty, path)),
+            path.string() +
+                ", line 20: stiffener row in the L table: 7 is outside the rows of the loaded L "
+                "table 0 to 0");
+  lines[19] = "0";
+  EXPECT_EQ(problem(readProject(empty, fileWith(lines))), "");
 }
 
 // The stiffener's table row is searched again from its dimensions (T 200x90x9x12
@@ -335,10 +493,9 @@ TEST_F(ProjectFileTest, StiffenerTableRowIsFoundAgainFromItsDimensions) {
   ProjectState written;
   written.cbostiff = written.cboring = 2;
   written.stiffRows.t = written.ringRows.t = 7;
-  ProjectState ps;
-  ps.prof.t.last = 3;
+  ProjectState ps = loaded();
   ps.prof.t.row[2] = {0, 200, 90, 9, 12};
-  ASSERT_EQ(readProject(ps, fileWith(writtenLines(written))).status, ReadOutcome::Ok);
+  ASSERT_EQ(problem(readProject(ps, fileWith(writtenLines(written)))), "");
   EXPECT_EQ(ps.stiffRows.t, 2);
   EXPECT_EQ(ps.ringRows.t, 7);
 }
@@ -379,8 +536,8 @@ TEST_F(ProjectFileTest, CurrentDimensionsGoToTheBuiltUpSetOfTheirType) {
     written.cbostiff = static_cast<int16_t>(type);
     written.cboring = static_cast<int16_t>(9 - type);
     SCOPED_TRACE("stiffener type " + std::to_string(type));
-    ProjectState ps;
-    ASSERT_EQ(readProject(ps, fileWith(writtenLines(written))).status, ReadOutcome::Ok);
+    ProjectState ps = loaded();
+    ASSERT_EQ(problem(readProject(ps, fileWith(writtenLines(written)))), "");
     EXPECT_EQ(setValues(ps.stiffBuilt), setValues(setsAfterReading(type, written.st)));
     EXPECT_EQ(setValues(ps.ringBuilt), setValues(setsAfterReading(9 - type, written.rg)));
   }
@@ -390,18 +547,21 @@ TEST_F(ProjectFileTest, MissingFileFolderOrSaveFolderLeavesTheProjectAlone) {
   ProjectState ps = distinctState();
   ps.fileName = "C:\\old.cys";
   const fs::path nowhere = dir_ / "nowhere.cys";
-  const ReadOutcome missing = readProject(ps, nowhere);
-  EXPECT_EQ(missing.status, ReadOutcome::NotFound);
-  EXPECT_EQ(missing.line, 0);
-  EXPECT_EQ(missing.message, "can't find file - " + nowhere.string());
+  const Status missing = readProject(ps, nowhere);
+  ASSERT_FALSE(missing);
+  EXPECT_EQ(missing.error().kind, ErrorKind::NotFound);
+  EXPECT_EQ(missing.error().text(), "can't find file - " + nowhere.string());
 
-  const ReadOutcome folder = readProject(ps, dir_);
-  EXPECT_EQ(folder.status, ReadOutcome::Stopped);
-  EXPECT_EQ(folder.line, 0);
-  EXPECT_EQ(folder.message, dir_.string() + ": not a file");
+  const Status folder = readProject(ps, dir_);
+  ASSERT_FALSE(folder);
+  EXPECT_EQ(folder.error().kind, ErrorKind::Unreadable);
+  EXPECT_EQ(folder.error().text(), dir_.string() + ": not a file");
 
   const fs::path inMissingFolder = dir_ / "no such folder" / "p.cys";
-  EXPECT_EQ(writeProject(ps, inMissingFolder), "can't save file - " + inMissingFolder.string());
+  const Status saved = writeProject(ps, inMissingFolder);
+  ASSERT_FALSE(saved);
+  EXPECT_EQ(saved.error().kind, ErrorKind::FolderMissing);
+  EXPECT_EQ(saved.error().text(), "can't save file - " + inMissingFolder.string());
   EXPECT_FALSE(fs::exists(inMissingFolder.parent_path()));
 
   EXPECT_EQ(ps.fileName, "C:\\old.cys");
@@ -413,32 +573,202 @@ TEST_F(ProjectFileTest, SaveReplacesTheFileWholeOrNotAtAll) {
   const fs::path path = dir_ / "keep.cys";
   spit(path, "old contents that are longer than nothing");
   ProjectState ps;
-  ASSERT_EQ(writeProject(ps, path), std::nullopt);
+  ASSERT_EQ(problem(writeProject(ps, path)), "");
   const std::string previous = slurp(path);
   EXPECT_EQ(crlfLines(previous).size(), 59u);
   EXPECT_EQ(filesInDir(), 1u);  // no file left beside it
 
-#ifdef __unix__
   // A file-size limit below the new file's size makes the write fail as a
   // full disk would.
-  ps.projectName.assign(64 * 1024, 'x');
+  ps.projectName.assign(1000, 'x');
   ps.fileName = "before";
   rlimit old{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
   rlimit small = old;
-  small.rlim_cur = 16 * 1024;
+  small.rlim_cur = 512;
   const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const std::optional<std::string> msg = writeProject(ps, path);
+  const Status failed = writeProject(ps, path);
   setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, oldHandler);
 
-  ASSERT_TRUE(msg.has_value());
-  EXPECT_NE(msg->find(path.string()), std::string::npos) << *msg;
+  ASSERT_FALSE(failed);
+  EXPECT_EQ(failed.error().kind, ErrorKind::WriteFailed);
+  EXPECT_EQ(failed.error().text(), path.string() + ": writing failed: File too large");
   EXPECT_EQ(slurp(path), previous);
   EXPECT_EQ(ps.fileName, "before");
   EXPECT_EQ(filesInDir(), 1u);
-#endif
+}
+
+// The saved file keeps the mode and owner of the one it replaces; a new
+// file gets the usual mode of the user's new files.
+TEST_F(ProjectFileTest, SaveKeepsModeAndOwner) {
+  const fs::path path = dir_ / "mode.cys";
+  ProjectState ps;
+  for (const mode_t mode : {0600, 0640, 0664, 0200}) {
+    SCOPED_TRACE(mode);
+    spit(path, "old");
+    ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+    ASSERT_EQ(problem(writeProject(ps, path)), "");
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, mode);
+    EXPECT_EQ(crlfLines(slurp(path)).size(), 59u);
+  }
+  fs::remove(path);
+  const mode_t mask = ::umask(027);
+  ASSERT_EQ(problem(writeProject(ps, path)), "");
+  ::umask(mask);
+  struct stat fresh {};
+  ASSERT_EQ(::stat(path.c_str(), &fresh), 0);
+  EXPECT_EQ(fresh.st_mode & 07777, 0640u);
+
+  if (::geteuid() != 0) GTEST_SKIP() << "giving a file away needs the superuser";
+  ASSERT_EQ(::chown(path.c_str(), 1234, 5678), 0);
+  ASSERT_EQ(problem(writeProject(ps, path)), "");
+  struct stat owned {};
+  ASSERT_EQ(::stat(path.c_str(), &owned), 0);
+  EXPECT_EQ(owned.st_uid, 1234u);
+  EXPECT_EQ(owned.st_gid, 5678u);
+}
+
+// What stands at the path decides where the text goes: a read-only file and
+// a folder are refused untouched, a link is written through to its file and
+// stays a link, and a link planted where a fixed temporary name would be is
+// never followed.
+TEST_F(ProjectFileTest, SaveRespectsWhatStandsAtThePath) {
+  ProjectState ps;
+  ps.fileName = "before";
+  const auto expectRefused = [&](const fs::path& path, ErrorKind kind, const std::string& what) {
+    const size_t files = filesInDir();
+    const Status r = writeProject(ps, path);
+    ASSERT_FALSE(r);
+    EXPECT_EQ(r.error().kind, kind);
+    EXPECT_EQ(r.error().text(), path.string() + ": " + what);
+    EXPECT_EQ(ps.fileName, "before");
+    EXPECT_EQ(filesInDir(), files) << "a temporary file was left";
+  };
+
+  // read-only: refused by its mode bits, also for the superuser
+  const fs::path locked = dir_ / "locked.cys";
+  spit(locked, "locked");
+  ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
+  expectRefused(locked, ErrorKind::ReadOnly, "the file is read-only; it was not replaced");
+  EXPECT_EQ(slurp(locked), "locked");
+  fs::remove(locked);
+
+  const fs::path folder = dir_ / "folder.cys";
+  fs::create_directory(folder);
+  expectRefused(folder, ErrorKind::Unreadable, "not a file");
+  fs::remove(folder);
+
+  // a relative link into another folder, through a second link
+  const fs::path other = dir_ / "other";
+  fs::create_directory(other);
+  spit(other / "real.cys", "old");
+  ASSERT_EQ(::chmod((other / "real.cys").c_str(), 0600), 0);
+  fs::create_symlink("other/real.cys", dir_ / "hop.cys");
+  fs::create_symlink(dir_ / "hop.cys", dir_ / "link.cys");
+  ASSERT_EQ(problem(writeProject(ps, dir_ / "link.cys")), "");
+  EXPECT_TRUE(fs::is_symlink(dir_ / "link.cys"));
+  EXPECT_TRUE(fs::is_symlink(dir_ / "hop.cys"));
+  EXPECT_EQ(crlfLines(slurp(other / "real.cys")).size(), 59u);
+  EXPECT_EQ(fs::status(other / "real.cys").permissions(),
+            fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(ps.fileName, (dir_ / "link.cys").string());
+  EXPECT_EQ(static_cast<size_t>(std::distance(fs::directory_iterator(other), {})), 1u);
+
+  // links planted at the names an earlier release wrote through
+  const fs::path victim = other / "victim";
+  spit(victim, "victim");
+  fs::create_symlink(victim, dir_ / "p.cys.saving");
+  fs::create_symlink(victim, dir_ / "p.cys.tmp");
+  ASSERT_EQ(problem(writeProject(ps, dir_ / "p.cys")), "");
+  EXPECT_EQ(slurp(victim), "victim");
+  EXPECT_FALSE(fs::is_symlink(dir_ / "p.cys"));
+  EXPECT_TRUE(fs::is_symlink(dir_ / "p.cys.saving"));
+}
+
+// A text the file cannot hold is refused before anything is written, naming
+// the field and the character.
+TEST_F(ProjectFileTest, SaveRefusesTextAProjectFileCannotHold) {
+  struct Case {
+    std::string name, ident, what;
+  };
+  const std::string tail = ", which a project file cannot hold";
+  const Case cases[] = {
+      {"Leg \u5b57", "Test",
+       "the project name holds \"\u5b57\" (U+5B57), which a project file (Windows-1252 text) "
+       "cannot hold"},
+      {"Leg", "rev \u0151",
+       "the identification holds \"\u0151\" (U+0151), which a project file "
+       "(Windows-1252 text) cannot hold"},
+      {"Leg \xff", "Test", "the project name holds bytes that are not UTF-8 text"},
+      {"Leg\nA", "Test", "the project name holds a line break" + tail},
+      {"Leg", "a\rb", "the identification holds a line break" + tail},
+      {"Leg\x01", "Test", "the project name holds a control character" + tail},
+      {std::string(1025, 'x'), "Test",
+       "the project name is longer than the 1024 characters a project file line may hold"}};
+  const fs::path path = dir_ / "text.cys";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ProjectState ps;
+    ps.projectName = c.name;
+    ps.ident = c.ident;
+    const Status r = writeProject(ps, path);
+    ASSERT_FALSE(r);
+    EXPECT_EQ(r.error().kind, ErrorKind::Unencodable);
+    EXPECT_EQ(r.error().text(), path.string() + ": " + c.what);
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_EQ(filesInDir(), 0u);
+  }
+}
+
+// Names are Windows-1252 in the file and UTF-8 in the program; a file that
+// an earlier release wrote in UTF-8 reads as it was meant.
+TEST_F(ProjectFileTest, NamesAreWindows1252InTheFile) {
+  ProjectState ps = loaded();
+  ps.projectName = "\u00c6r\u00f8 \u00d8st \u20ac\u2019";
+  ps.ident = "plain";
+  const fs::path path = dir_ / "names.cys";
+  ASSERT_EQ(problem(writeProject(ps, path)), "");
+  Lines lines = crlfLines(slurp(path));
+  EXPECT_EQ(lines[1], "\xc6r\xf8 \xd8st \x80\x92");
+  ProjectState back = loaded();
+  ASSERT_EQ(problem(readProject(back, path)), "");
+  EXPECT_EQ(back.projectName, ps.projectName);
+
+  lines[1] = "\u00c6r\u00f8 \u00d8st";  // UTF-8 bytes, as earlier releases wrote them
+  lines[2] = "\x81\x8d";                // unassigned bytes survive a round trip
+  ASSERT_EQ(problem(readProject(back, fileWith(lines))), "");
+  EXPECT_EQ(back.projectName, "\u00c6r\u00f8 \u00d8st");
+  EXPECT_EQ(back.ident, "\u0081\u008d");
+  ASSERT_EQ(problem(writeProject(back, path)), "");
+  EXPECT_EQ(crlfLines(slurp(path))[2], "\x81\x8d");
+}
+
+// A file holds only the lines its version needs: whatever follows them is
+// never read, however long, and a line longer than a line may be is a
+// damaged file however long it is.
+TEST_F(ProjectFileTest, ReadsOnlyWhatTheFormatNeeds) {
+  Lines lines = writtenLines(ProjectState{});
+  const fs::path path = fileWith(lines);
+  {
+    std::ofstream out(path, std::ios::binary | std::ios::app);
+    const std::string chunk(1 << 20, '\n');
+    for (int i = 0; i < 64; ++i) out << chunk;
+  }
+  ProjectState ps = loaded();
+  ps.cyltype = 0;
+  ASSERT_EQ(problem(readProject(ps, path)), "");
+  EXPECT_EQ(ps.cyltype, 2);
+
+  lines[1] = std::string(8 << 20, 'n');
+  const fs::path huge = fileWith(lines);
+  ProjectState kept = loaded();
+  EXPECT_EQ(problem(readProject(kept, huge)),
+            huge.string() + ", line 2: project name: the line is longer than 1024 characters");
+  EXPECT_EQ(kept.projectName, "Project");
 }
 
 }  // namespace

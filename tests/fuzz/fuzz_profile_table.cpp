@@ -7,7 +7,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   orvane::ProfileTables tables;
   orvane::ProfileTable* pick[] = {&tables.l, &tables.flat, &tables.bulb};
   orvane::ProfileTable& table = *pick[data[0] % 3];
-  orvane::loadProfileTable(orvane::fuzz::scratchFile(data + 1, size - 1, "prof.dat"), table);
+  (void)orvane::loadProfileTable(orvane::fuzz::scratchFile(data + 1, size - 1, "prof.dat"), table);
   if (table.last >= table.maxRows) __builtin_trap();
   orvane::profileList(table, orvane::ProfileKind::L);
   return 0;

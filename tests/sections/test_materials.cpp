@@ -15,6 +15,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// "" for a complete load, else the whole message.
+std::string problem(const Status& s) { return s ? std::string() : s.error().text(); }
+
 const fs::path kFixtures = fs::path(ORVANE_TEST_DATA) / "data";
 const fs::path kShipped = ORVANE_SHIPPED_DATA;
 
@@ -88,7 +91,7 @@ TEST(MaterialLookup, EachPartUsesItsThicknessUpToTheUserDefinedEntry) {
 
 TEST(LoadMaterials, ShippedFileLoadsCompletely) {
   MaterialTable m;
-  EXPECT_EQ(loadMaterials(kShipped / "DNVmat.dat", m), std::nullopt);
+  EXPECT_EQ(problem(loadMaterials(kShipped / "DNVmat.dat", m)), "");
   ASSERT_GE(m.count, 2);
   EXPECT_LE(m.count, 20);
   EXPECT_EQ(m.name[m.count], "User defined");
@@ -110,7 +113,7 @@ TEST(LoadMaterials, ShippedFileLoadsCompletely) {
 
 TEST(LoadMaterials, ReadsQuotedAndBareNamesAcrossLines) {
   MaterialTable m;
-  EXPECT_EQ(loadMaterials(kFixtures / "materials_layout.dat", m), std::nullopt);
+  EXPECT_EQ(problem(loadMaterials(kFixtures / "materials_layout.dat", m)), "");
   ASSERT_EQ(m.count, 2);
   EXPECT_EQ(m.name[0], "NV-36 (AH36, DH36)");
   EXPECT_EQ(m.name[1], "S355 bare name");
@@ -132,6 +135,14 @@ TEST(LoadMaterials, FailureKeepsTheRecordsBeforeIt) {
       out << "\"Steel " << i << "\"," << 200 + i << ",16,1,40,1,63,1,80,1,100,1,150,1\n";
     }
   }
+  // a name longer than a field may be, after one good record whose name is
+  // Windows-1252 text
+  const fs::path longName = fs::path(testing::TempDir()) / "materials_long.dat";
+  {
+    std::ofstream out(longName, std::ios::binary);
+    out << "\"St\xe5l\",235,16,1,40,1,63,1,80,1,100,1,150,1\r\n"
+        << std::string(300, 'n') << ",235,16,1,40,1,63,1,80,1,100,1,150,1\r\n";
+  }
   struct Case {
     fs::path file;
     std::string problem;  // after the file name; "" for none
@@ -147,13 +158,14 @@ TEST(LoadMaterials, FailureKeepsTheRecordsBeforeIt) {
       {kFixtures / "materials_short.dat", ", line 2: material 'Short' has only 7 of its 14 fields",
        0, "Mild steel"},
       {file22, ", line 22: the file holds more than 21 materials; the rest was ignored", 20,
-       "Steel 21"}};
+       "Steel 21"},
+      {longName, ", line 2: a material name is longer than 256 characters", 0, "St\u00e5l"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file.filename().string());
     MaterialTable m;
-    ASSERT_EQ(loadMaterials(kShipped / "DNVmat.dat", m), std::nullopt);
-    const auto problem = loadMaterials(c.file, m);
-    EXPECT_EQ(problem.value_or(""), c.problem.empty() ? "" : c.file.string() + c.problem);
+    ASSERT_EQ(problem(loadMaterials(kShipped / "DNVmat.dat", m)), "");
+    EXPECT_EQ(problem(loadMaterials(c.file, m)),
+              c.problem.empty() ? "" : c.file.string() + c.problem);
     ASSERT_EQ(m.count, c.count);
     EXPECT_EQ(c.count >= 0 ? m.name[c.count] : "", c.lastName);
     if (c.count + 1 < MaterialTable::kRows) {  // nothing of the next one, nor of earlier loads
@@ -162,6 +174,7 @@ TEST(LoadMaterials, FailureKeepsTheRecordsBeforeIt) {
     }
   }
   fs::remove(file22);
+  fs::remove(longName);
 }
 
 TEST(DataFileReader, NumbersMustBeWholeFiniteFields) {

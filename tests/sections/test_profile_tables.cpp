@@ -1,6 +1,7 @@
 #include "sections/profile_tables.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <array>
@@ -12,11 +13,15 @@
 #include <vector>
 
 #include "model/checked.hpp"
+#include "sections/materials.hpp"
 
 namespace orvane {
 namespace {
 
 namespace fs = std::filesystem;
+
+// "" for a complete load, else the whole message.
+std::string problem(const Status& s) { return s ? std::string() : s.error().text(); }
 using Designations = std::vector<std::string>;
 
 const fs::path kFixtures = fs::path(ORVANE_TEST_DATA) / "data";
@@ -36,7 +41,7 @@ TEST(LoadProfileTable, ShippedTablesFillTheirTablesWithUniqueRows) {
   };
   for (const auto& [name, t, last, keyColumns] : tables) {
     SCOPED_TRACE(name);
-    EXPECT_EQ(loadProfileTable(kShipped / name, *t), std::nullopt);
+    EXPECT_EQ(problem(loadProfileTable(kShipped / name, *t)), "");
     EXPECT_EQ(t->last, last);
     std::set<std::vector<float>> keys;
     for (int i = 0; i <= t->last; ++i) {
@@ -58,6 +63,17 @@ TEST(LoadProfileTable, KeepsTheCompleteRowsBeforeAnyProblem) {
     std::ofstream out(file42);
     for (int i = 1; i <= 42; ++i) out << 10 * i << ",5\n";
   }
+  // 64 MB of blanks and line ends after the rows end the table; a number
+  // field longer than a field may be is not read whole
+  const fs::path trailing = fs::path(testing::TempDir()) / "fprof_trailing_mb.dat";
+  const fs::path longField = fs::path(testing::TempDir()) / "fprof_long_field.dat";
+  {
+    std::ofstream out(trailing, std::ios::binary);
+    out << "100,10\n150,12\n";
+    const std::string chunk(1 << 20, '\n');
+    for (int i = 0; i < 32; ++i) out << chunk << std::string(1 << 20, ' ');
+    std::ofstream(longField, std::ios::binary) << "100,10\n" << std::string(300, '7') << ",5\n";
+  }
   struct Case {
     fs::path file;
     std::string problem;  // after the file name; "" for none
@@ -72,14 +88,16 @@ TEST(LoadProfileTable, KeepsTheCompleteRowsBeforeAnyProblem) {
       {kFixtures / "fprof_partial.dat",
        ", line 4: the last row has only 1 of its 2 values; it was ignored", 2, 150, 12},
       {kFixtures / "fprof_bad_number.dat", ", line 3: 'l2' is not a number", 1, 120, 10},
-      {file42, ", line 42: the file holds more than 41 rows; the rest was ignored", 40, 410, 5}};
+      {file42, ", line 42: the file holds more than 41 rows; the rest was ignored", 40, 410, 5},
+      {trailing, "", 1, 150, 12},
+      {longField, ", line 2: '" + std::string(256, '7') + "...' is not a number", 0, 100, 10}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file.filename().string());
     ProfileTable t = ProfileTables{}.flat;
     t.last = 7;
     t.row.fill({0, 99, 99});
-    const auto problem = loadProfileTable(c.file, t);
-    EXPECT_EQ(problem.value_or(""), c.problem.empty() ? "" : c.file.string() + c.problem);
+    EXPECT_EQ(problem(loadProfileTable(c.file, t)),
+              c.problem.empty() ? "" : c.file.string() + c.problem);
     ASSERT_EQ(t.last, c.last);
     const auto& lastRow = t.row[static_cast<size_t>(std::max(c.last, 0))];
     EXPECT_EQ(lastRow[1], c.h);
@@ -88,6 +106,36 @@ TEST(LoadProfileTable, KeepsTheCompleteRowsBeforeAnyProblem) {
     EXPECT_EQ(profileList(t, ProfileKind::FlatBar).size(), static_cast<size_t>(c.last + 1));
   }
   fs::remove(file42);
+  fs::remove(trailing);
+  fs::remove(longField);
+}
+
+// Peak resident memory of this process in kilobytes.
+long peakKilobytes() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return u.ru_maxrss;
+}
+
+// A data file is read as its fields are asked for: 64 MB after the last
+// row cost no memory of their own, for either loader.
+TEST(LoadDataFiles, MemoryDoesNotGrowWithWhatFollowsTheData) {
+  const fs::path file = fs::path(testing::TempDir()) / "trailing_64mb.dat";
+  const std::string chunk(1 << 20, '\n');
+  for (const bool materials : {false, true}) {
+    {
+      std::ofstream out(file, std::ios::binary);
+      out << (materials ? "\"Steel\",235,16,1,40,1,63,1,80,1,100,1,150,1\r\n" : "100,10\n");
+      for (int i = 0; i < 64; ++i) out << chunk;
+    }
+    const long before = peakKilobytes();
+    MaterialTable m;
+    ProfileTable t = ProfileTables{}.flat;
+    EXPECT_EQ(problem(materials ? loadMaterials(file, m) : loadProfileTable(file, t)), "");
+    EXPECT_EQ(materials ? m.count : t.last, 0);
+    EXPECT_LT(peakKilobytes() - before, 8 * 1024) << (materials ? "DNVmat.dat" : "fprof.dat");
+  }
+  fs::remove(file);
 }
 
 TEST(ProfileList, DesignationsUseTheGeneralNumberText) {
@@ -130,7 +178,7 @@ TEST(FindStiffenerRow, LastRowEqualInTheKeyDimensions) {
       {"flat bar: zero rows past the end", 4, 0, 0, 0, 0, {5, 5, 5, 5}},
       {"built-up L: no table", 1, 200, 90, 9, 14, {5, 5, 5, 5}}};
   ProjectState ps;
-  ASSERT_EQ(loadProfileTable(kFixtures / "lprof_twins.dat", ps.prof.l), std::nullopt);
+  ASSERT_EQ(problem(loadProfileTable(kFixtures / "lprof_twins.dat", ps.prof.l)), "");
   ps.prof.t.last = 1;
   ps.prof.t.row[0] = {0, 200, 90, 9, 12.3f};
   ps.prof.t.row[1] = {0, 200, 90, 9, 14};

@@ -126,6 +126,51 @@ class FileMenuTest : public QObject {
     QCOMPARE(h->window->windowTitle(), QStringLiteral("Orvane DNV: New File"));
   }
 
+  // A file that does not read in full leaves the project, the window and the
+  // title as they were and says where it failed; a save that fails says so.
+  void failedReadsAndSavesAreReportedAndChangeNothing() {
+    const QString path = file("damaged.cys");
+    auto& ps = h->window->state();
+    ps.t = 17.5;
+    FileDialog::setNextFileNames({path});
+    h->window->fileSave();
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QByteArray data = f.readAll();
+    f.close();
+    QList<QByteArray> lines = data.split('\n');
+    lines[11] = "7\r";  // cylinder type
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(lines.join('\n'));
+    f.close();
+
+    h->window->fileNew();
+    ps.t = 23;
+    h->field("it")->setText(QStringLiteral("23.0"));
+    const QString title = h->window->windowTitle();
+    FileDialog::setNextFileNames({path});
+    h->window->fileOpen();
+    QCOMPARE(h->messages.texts,
+             QStringList{path + QStringLiteral(", line 12: cylinder type (cyltype): 7 is outside 0 "
+                                               "to 3")});
+    QCOMPARE(ps.t, 23.0);
+    QCOMPARE(ps.cyltype, int16_t{2});
+    QCOMPARE(h->field("it")->text(), QStringLiteral("23.0"));
+    QCOMPARE(h->window->windowTitle(), title);
+
+    // a read-only project is not replaced, and the user is told
+    h->messages.texts.clear();
+    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    FileDialog::setNextFileNames({path});
+    h->window->fileSaveAs();
+    QCOMPARE(h->messages.texts,
+             QStringList{QStringLiteral("can't save file - ") + path +
+                         QStringLiteral("\n\nthe file is read-only; it was not replaced")});
+    QCOMPARE(h->window->windowTitle(), title);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), lines.join('\n'));
+  }
+
  private:
   QString file(const char* name) const { return dir.filePath(QLatin1String(name)); }
   // The stored recent list, without the empty places after it.
