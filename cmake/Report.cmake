@@ -9,7 +9,6 @@ target_sources(orvane_ui PRIVATE
   ${ORVANE_ROOT}/ui/report_page.cpp
   ${ORVANE_ROOT}/ui/report_profiles.cpp
   ${ORVANE_ROOT}/ui/report_sketch.cpp
-  ${ORVANE_ROOT}/ui/report_command.cpp
   ${ORVANE_ROOT}/ui/print_dialog.cpp
   ${ORVANE_ROOT}/ui/help_window.cpp
   ${ORVANE_ROOT}/ui/help_window.hpp
@@ -20,8 +19,13 @@ target_sources(orvane_ui PRIVATE
 )
 target_link_libraries(orvane_ui PUBLIC Qt6::PrintSupport Qt6::Help)
 
+# The headless report's command line shares the project-file text checks of
+# orvane-cli and its CLI11 parsing.
+add_library(orvane_report_command STATIC ${ORVANE_ROOT}/ui/report_command.cpp)
+target_link_libraries(orvane_report_command PUBLIC orvane_ui orvane_cli_lib)
+target_compile_definitions(orvane_report_command PRIVATE ORVANE_VERSION="${PROJECT_VERSION}")
 add_executable(orvane-report ${ORVANE_ROOT}/ui/report_main.cpp)
-target_link_libraries(orvane-report PRIVATE orvane_ui)
+target_link_libraries(orvane-report PRIVATE orvane_report_command)
 
 # Help collection: the pages are compiled beside the program, help/ in the
 # output folder, where the help window looks for them.
@@ -69,6 +73,7 @@ add_custom_target(orvane_manual ALL DEPENDS ${ORVANE_MANUAL})
 
 if(ORVANE_BUILD_TESTS AND COMMAND orvane_add_ui_test)
   orvane_add_ui_test(test_ui_report ${ORVANE_ROOT}/tests/ui/test_report.cpp)
+  target_link_libraries(test_ui_report PRIVATE orvane_report_command)
   target_compile_definitions(test_ui_report PRIVATE
     ORVANE_SHIPPED_DATA="${ORVANE_ROOT}/data"
     ORVANE_HELP_COLLECTION="${ORVANE_HELP_DIR}/orvane.qhc"

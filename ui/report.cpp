@@ -4,6 +4,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 
@@ -279,7 +280,11 @@ void printReport(QPainter& painter, const QRectF& area, const ProjectState& ps,
 }
 
 QString writeReportPdf(const ProjectState& ps, const QString& path, const ReportOptions& options) {
-  QPdfWriter writer(path);
+  // Written beside the target and renamed over it when complete: a failed
+  // report leaves no half-written PDF and an existing file as it was.
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return QStringLiteral("cannot write ") + path;
+  QPdfWriter writer(&file);
   writer.setResolution(600);
   writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                    QMarginsF(6, 6, 6, 6), QPageLayout::Millimeter));
@@ -288,7 +293,7 @@ QString writeReportPdf(const ProjectState& ps, const QString& path, const Report
   QPainter painter;
   if (!painter.begin(&writer)) return QStringLiteral("cannot write ") + path;
   printReport(painter, QRectF(QPointF(0, 0), QSizeF(writer.width(), writer.height())), ps, options);
-  if (!painter.end()) return QStringLiteral("cannot write ") + path;
+  if (!painter.end() || !file.commit()) return QStringLiteral("cannot write ") + path;
   return {};
 }
 

@@ -6,9 +6,11 @@
 #include <QtTest>
 
 #include "core/calc_driver.hpp"
+#include "files/project_file.hpp"
 #include "sections/data_files.hpp"
 #include "ui/print_dialog.hpp"
 #include "ui/report.hpp"
+#include "ui/report_command.hpp"
 
 using namespace orvane;
 using namespace orvane::ui;
@@ -52,6 +54,21 @@ void verifyText(const QString& text, const QStringList& shown, const QStringList
 }
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+struct CommandRun {
+  int code;
+  QString out, err;
+};
+
+CommandRun reportCommand(QStringList args) {
+  args << QStringLiteral("--data") << QStringLiteral(ORVANE_SHIPPED_DATA);
+  QString out, err;
+  QTextStream outStream(&out), errStream(&err);
+  const int code = runReportCommand(args, outStream, errStream);
+  outStream.flush();
+  errStream.flush();
+  return {code, out, err};
+}
 
 }  // namespace
 
@@ -159,6 +176,88 @@ class ReportTest : public QObject {
       QVERIFY(pdfText(path).contains(QStringLiteral("WSD meth.od")));
     }
     QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("copies-4.pdf"))));
+  }
+
+  // A project whose calculation stops gets no report: its panels would show
+  // the start-up defaults' results beside its own inputs.
+  void headlessReportOfAFaultIsNoReport() {
+    ProjectState ps = project(2, 0);
+    ps.sigx = ps.sigy = ps.tau = 0;
+    ps.pd = 0;
+    const QString file = dir_.filePath(QStringLiteral("zero.cys"));
+    QVERIFY(!writeProject(ps, file.toStdString()));
+    const QString pdf = dir_.filePath(QStringLiteral("zero.pdf"));
+    const CommandRun r = reportCommand({file, QStringLiteral("-o"), pdf});
+    QCOMPARE(r.code, 3);
+    QVERIFY2(r.err.startsWith(QStringLiteral("orvane-report: calculation stopped: ")),
+             qPrintable(r.err));
+    QVERIFY(r.err.contains(QStringLiteral("division by zero")));
+    QVERIFY(!QFile::exists(pdf));
+
+    // An earlier report of that name is not replaced by a page of other
+    // results either.
+    QFile old(pdf);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("earlier report");
+    old.close();
+    QCOMPARE(reportCommand({file, QStringLiteral("-o"), pdf}).code, 3);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("earlier report"));
+  }
+
+  void headlessReportPrintsTheFullPath() {
+    const ProjectState ps = project(1, 0);
+    const QString sub = dir_.filePath(QStringLiteral("projects"));
+    QVERIFY(QDir().mkpath(sub));
+    const QString file = sub + QStringLiteral("/leg.cys");
+    ProjectState copy = ps;
+    QVERIFY(!writeProject(copy, file.toStdString()));
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(sub);  // the file named as typed, relative
+    const CommandRun r =
+        reportCommand({QStringLiteral("leg.cys"), QStringLiteral("-o"), QStringLiteral("leg.pdf")});
+    QDir::setCurrent(before);
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.err, QString());
+    const QString text = pdfText(sub + QStringLiteral("/leg.pdf")).simplified();
+    QVERIFY2(text.contains(QStringLiteral("File: ") + QFileInfo(file).absoluteFilePath()),
+             qPrintable(text.left(400)));
+  }
+
+  void headlessCommandLine() {
+    struct Case {
+      QStringList args;
+      int code;
+      QString out, err;  // the start of each
+    };
+    const QString file = dir_.filePath(QStringLiteral("none.cys"));
+    const Case cases[] = {
+        {{QStringLiteral("--help")}, 0, QStringLiteral("Writes the one-page report"), {}},
+        {{QStringLiteral("--version")}, 0, QStringLiteral("orvane-report 1.7"), {}},
+        {{file}, 2, {}, QStringLiteral("orvane-report: --output is required")},
+        {{QStringLiteral("-o"), QStringLiteral("x.pdf")},
+         2,
+         {},
+         QStringLiteral("orvane-report: FILE is required")},
+        {{file, QStringLiteral("-o"), QStringLiteral("x.pdf"), QStringLiteral("--frob")},
+         2,
+         {},
+         QStringLiteral("orvane-report: The following argument was not expected: --frob")},
+        {{QString(), QStringLiteral("-o"), QStringLiteral("x.pdf")},
+         2,
+         {},
+         QStringLiteral("orvane-report: an empty file name")},
+        {{file, QStringLiteral("-o"), QStringLiteral("x.pdf")},
+         2,
+         {},
+         QStringLiteral("orvane-report: can't find file - ")}};
+    for (const Case& c : cases) {
+      const CommandRun r = reportCommand(c.args);
+      QCOMPARE(r.code, c.code);
+      QVERIFY2(c.out.isEmpty() ? r.out.isEmpty() : r.out.startsWith(c.out), qPrintable(r.out));
+      QVERIFY2(c.err.isEmpty() ? r.err.isEmpty() : r.err.startsWith(c.err), qPrintable(r.err));
+    }
+    QVERIFY(!QFile::exists(QStringLiteral("x.pdf")));
   }
 
  private:
