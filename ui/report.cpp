@@ -1,5 +1,6 @@
 #include "ui/report.hpp"
 
+#include <QFontMetricsF>
 #include <QLocale>
 #include <QPageLayout>
 #include <QPageSize>
@@ -38,13 +39,15 @@ void valueLine(ReportPage& page, double xoff, const QString& label, const QStrin
                const QString& value, const QString& unit) {
   page.moveTo(xoff + kMargin, page.y());
   page.print(label);
+  double valueStart = page.x() + 0.5;
   if (!symbol.isEmpty()) {
     page.setX(xoff + kSymbol);
     page.print(symbol);
     page.setX(xoff + kEquals);
     page.print(QStringLiteral("="));
+    valueStart = xoff + kEquals + 1.5;
   }
-  page.printRightAligned(value, xoff + kValueEdge);
+  page.printRightAligned(value, xoff + kValueEdge, xoff + kValueEdge - valueStart);
   page.print(unit.isEmpty() ? QString() : QStringLiteral(" ") + unit, true);
 }
 
@@ -85,18 +88,27 @@ double printHeader(ReportPage& page, const ProjectState& ps, const FontCalibrati
   text(0.5, 1.8, 15, kTitle);
   page.setBold(false);
   text(0.5, 3.5, 8, QStringLiteral("Cylinder shell buckling based on DNV-RP-C202"));
-  text(37.5, 2.2, 8, QStringLiteral("Project: ") + qs(ps.projectName));
-  text(37.5, 3.5, 8, QStringLiteral("Identification: ") + qs(ps.ident));
+  // Each text keeps to its cell of the frame: long names and paths wrap,
+  // and what two or three lines cannot hold is shortened in the middle.
+  auto wrapped = [&](double col, double line, double width, int lines, const QString& s) {
+    page.setFontSize(8);
+    page.setY(line);
+    page.printWrapped(s, m + col, width, lines);
+  };
+  wrapped(37.5, 2.2, 41.5, 2, QStringLiteral("Project: ") + qs(ps.projectName));
+  wrapped(37.5, 3.8, 41.5, 2, QStringLiteral("Identification: ") + qs(ps.ident));
   // A date is wider than the eight columns before the page number, so the
   // page number stands below the time.
-  text(80.5, 2.2, 8,
-       QStringLiteral("Date: ") + QLocale().toString(now.date(), QLocale::ShortFormat));
+  const double dateWidth = right - (m + 80.5) - 0.3;
+  wrapped(80.5, 2.2, dateWidth, 1,
+          QStringLiteral("Date: ") + QLocale().toString(now.date(), QLocale::ShortFormat));
   const QTime t = now.time();
-  text(80.5, 3.5, 8,
-       QStringLiteral("Time: %1:%2").arg(QString::number(t.hour()), QString::number(t.minute())));
+  wrapped(
+      80.5, 3.5, dateWidth, 1,
+      QStringLiteral("Time: %1:%2").arg(QString::number(t.hour()), QString::number(t.minute())));
   text(88.5, 4.8, 8, QStringLiteral("Page:"));
   text(88.5, 5.8, 9, QStringLiteral("1/1"));
-  text(0.5, 5.4, 8, QStringLiteral("File: ") + qs(ps.fileName));
+  wrapped(0.5, 4.6, 35.5, 3, QStringLiteral("File: ") + qs(ps.fileName));
   return page.deviceY(bottom + 0.8);
 }
 
@@ -113,12 +125,12 @@ void printMaterials(ReportPage& page, const ProjectState& ps) {
   auto strength = [&](const char* label, int row, double fy) {
     page.moveTo(kMargin, page.y());
     page.print(QString::fromLatin1(label));
-    page.printRightAligned(materialName(ps, row), kNameEdge);
+    page.printRightAligned(materialName(ps, row), kNameEdge, kNameEdge - page.x() - 0.5);
     page.setX(kSymbol);
     page.print(QStringLiteral("fy"));
     page.setX(kEquals);
     page.print(QStringLiteral("="));
-    page.printRightAligned(f(fy, "###"), kValueEdge);
+    page.printRightAligned(f(fy, "###"), kValueEdge, kValueEdge - kEquals - 1.5);
     page.print(QStringLiteral(" MPa"), true);
   };
   strength("Plate: ", ps.matp, ps.fyp);
@@ -163,7 +175,7 @@ void printLoading(ReportPage& page, const ProjectState& ps) {
     page.print(QString::fromLatin1(symbol));
     page.setX(kLoadEq);
     page.print(QStringLiteral("="));
-    page.printRightAligned(f(value, pattern), kLoadEdge);
+    page.printRightAligned(f(value, pattern), kLoadEdge, kLoadEdge - kLoadEq - 1.5);
     page.print(QStringLiteral(" ") + QString::fromLatin1(unit), true);
   };
   const char* pressureUnit = "MPa (positive = inside pressure)";
@@ -192,8 +204,9 @@ double printProfileSection(ReportPage& page, const ProjectState& ps, bool ring, 
   QString designation = reportDesignation(ps, ring);
   if (ring)
     designation += ps.ringfab ? QStringLiteral(" (Cold-formed)") : QStringLiteral(" (Fabricated)");
-  page.moveTo(xoff + kMargin, page.y());
-  page.print(designation, true);
+  // The designation keeps left of the profile data: the type word and the
+  // dimensions first, "(built-up)" and "(Fabricated)" below where needed.
+  page.printWrapped(designation, xoff + kMargin, kSymbol - kMargin - 1, 2);
   const double sketchTop = page.y() + 0.5;
   if (options.profile)
     options.profile(page.painter(), page.toDevice(QRectF(xoff + kMargin + 2, sketchTop, 24, 9)), ps,
@@ -203,28 +216,95 @@ double printProfileSection(ReportPage& page, const ProjectState& ps, bool ring, 
   return std::max(page.y(), sketchTop + 9.5);
 }
 
-void printPanels(QPainter& painter, ReportPage& page, const ProjectState& ps, double ypos) {
+// Follows a panel's drawing without drawing, to learn how far right it
+// reaches in the report's columns.
+class PanelExtent final : public DrawTarget {
+ public:
+  PanelExtent(QPaintDevice* device, double xUnit, double yUnit, const QFont& font)
+      : device_(device), xUnit_(xUnit), yUnit_(yUnit), font_(font) {
+    font_.setBold(false);
+    font_.setUnderline(false);
+  }
+  void cls() override { x_ = y_ = 0; }
+  double currentX() const override { return x_; }
+  double currentY() const override { return y_; }
+  void setCurrentX(double x) override { x_ = x; }
+  void setCurrentY(double y) override { y_ = y; }
+  void setUnderline(bool on) override { font_.setUnderline(on); }
+  void setBold(bool on) override { font_.setBold(on); }
+  void setForeColor(int) override {}
+  double textWidth(const std::string& text) override {
+    return QFontMetricsF(font_, device_).horizontalAdvance(qs(text)) / xUnit_;
+  }
+  void print(const std::string& text, bool newline) override {
+    const double w = textWidth(text);
+    right_ = std::max(right_, x_ + w);
+    if (newline) {
+      x_ = 0;
+      y_ += QFontMetricsF(font_, device_).lineSpacing() / yUnit_;
+    } else {
+      x_ += w;
+    }
+  }
+  double right() const { return right_; }
+
+ private:
+  QPaintDevice* device_;
+  double xUnit_, yUnit_;
+  QFont font_;
+  double x_ = 0, y_ = 0, right_ = 0;
+};
+
+using PanelDrawing = std::function<void(DrawTarget&, double& y)>;
+
+// Draws a panel from column `x`, keeping it left of column `limit`: a panel
+// whose texts would run into its neighbour or off the page is set narrower
+// as a whole, with every digit kept.
+void fittedPanel(QPainter& painter, ReportPage& page, double x, double limit, double& y,
+                 const PanelDrawing& draw) {
+  PanelExtent probe(painter.device(), page.unitX(), page.unitY(), page.font());
+  double probeY = y;
+  draw(probe, probeY);
+  const double width = probe.right() - x;
+  const double squeeze = width > limit - x ? (limit - x) / width : 1.0;
+  painter.save();
+  const double left = page.area().left() + x * page.unitX();
+  painter.translate(left, 0);
+  painter.scale(squeeze, 1);
+  painter.translate(-left, 0);
   PainterTarget target(painter, page.area(), page.unitX(), page.unitY(), page.font());
+  draw(target, y);
+  painter.restore();
+}
+
+void printPanels(QPainter& painter, ReportPage& page, const ProjectState& ps, double ypos) {
   const double ysave = ypos;
+  const bool stiffener = ps.cyltype == 2 && ps.stiff_flag == 1;
   double yShell = ypos;
-  drawShellStandard(target, ps, yShell, kMargin, 1);
+  fittedPanel(painter, page, kMargin, stiffener ? kValueEdge - 1 : kRight, yShell,
+              [&](DrawTarget& t, double& y) { drawShellStandard(t, ps, y, kMargin, 1); });
   double reached = yShell + 1;
-  if (ps.cyltype == 2 && ps.stiff_flag == 1) {
+  if (stiffener) {
     double yStiff = ysave;
     if (stiffenerNote(ps)) {
-      drawStiffenerNote(target, ps, yStiff, kValueEdge, 1);
+      fittedPanel(painter, page, kValueEdge, kRight, yStiff,
+                  [&](DrawTarget& t, double& y) { drawStiffenerNote(t, ps, y, kValueEdge, 1); });
       yStiff += 9;
     } else {
-      drawStiffenerStandard(target, ps, yStiff, kValueEdge, 1);
+      fittedPanel(painter, page, kValueEdge, kRight, yStiff, [&](DrawTarget& t, double& y) {
+        drawStiffenerStandard(t, ps, y, kValueEdge, 1);
+      });
     }
     reached = std::max(reached, yStiff + 1);
   }
   if (ps.cyltype == 3) {
     double y = reached + 2;
-    drawColumn(target, ps, y, kMargin, 1);
+    fittedPanel(painter, page, kMargin, kRight, y,
+                [&](DrawTarget& t, double& yy) { drawColumn(t, ps, yy, kMargin, 1); });
   } else if ((ps.cyltype == 1 || ps.cyltype == 2) && ps.ring_ch == 1) {
     double y = reached + 2;
-    drawRing(target, ps, y, kMargin, 1);
+    fittedPanel(painter, page, kMargin, kRight, y,
+                [&](DrawTarget& t, double& yy) { drawRing(t, ps, yy, kMargin, 1); });
   }
 }
 
@@ -273,7 +353,8 @@ void printReport(QPainter& painter, const QRectF& area, const ProjectState& ps,
     profiles = true;
   }
   if (profiles) {
-    page.line(kMargin, ypos + 0.3, kCols - kMargin, ypos + 0.3);
+    // across the body, past the ring-frame data beside the stiffener's
+    page.line(kMargin, ypos + 0.3, kRight, ypos + 0.3);
     ypos += 1;
   }
   printPanels(painter, page, ps, ypos);

@@ -11,14 +11,15 @@
 namespace orvane::ui::report {
 
 inline constexpr double kCols = 136, kLines = 88;
-inline constexpr double kMargin = 13.6;     // left margin and labels
-inline constexpr double kLoadEq = 19.6;     // "=" of the loading lines
-inline constexpr double kLoadEdge = 31.6;   // right edge of the loads
-inline constexpr double kNameEdge = 43.6;   // right edge of material names
-inline constexpr double kSymbol = 45.6;     // symbols; profile-data labels
-inline constexpr double kEquals = 51.6;     // "="
-inline constexpr double kValueEdge = 63.6;  // right edge of values
-inline constexpr double kRingOffset = 60;   // ring section beside a stiffener section
+inline constexpr double kMargin = 13.6;        // left margin and labels
+inline constexpr double kLoadEq = 19.6;        // "=" of the loading lines
+inline constexpr double kLoadEdge = 31.6;      // right edge of the loads
+inline constexpr double kNameEdge = 43.6;      // right edge of material names
+inline constexpr double kSymbol = 45.6;        // symbols; profile-data labels
+inline constexpr double kEquals = 51.6;        // "="
+inline constexpr double kValueEdge = 63.6;     // right edge of values
+inline constexpr double kRingOffset = 60;      // ring section beside a stiffener section
+inline constexpr double kRight = kCols - 0.5;  // right edge of the body
 
 QString qs(const std::string& text);
 

@@ -1,9 +1,12 @@
 // The printed report rendered to PDF and read back as text.
 #include <QDir>
+#include <QImage>
+#include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 
 #include "core/calc_driver.hpp"
 #include "files/project_file.hpp"
@@ -54,6 +57,56 @@ void verifyText(const QString& text, const QStringList& shown, const QStringList
 }
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+struct Word {
+  QRectF box;
+  QString text;
+};
+
+// The words of a PDF's one page with their boxes, in points.
+QList<Word> pdfWords(const QString& pdf, QSizeF* page = nullptr) {
+  QProcess p;
+  p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+  if (!p.waitForFinished(30000)) return {};
+  const QString html = QString::fromUtf8(p.readAllStandardOutput());
+  const QRegularExpression size(QStringLiteral("<page width=\"([\\d.]+)\" height=\"([\\d.]+)\""));
+  if (const auto m = size.match(html); m.hasMatch() && page)
+    *page = QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble());
+  const QRegularExpression word(
+      QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
+                     "yMax=\"([\\d.]+)\">([^<]*)</word>"));
+  QList<Word> words;
+  for (auto it = word.globalMatch(html); it.hasNext();) {
+    const auto m = it.next();
+    words.push_back({QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                            QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())),
+                     m.captured(5)});
+  }
+  return words;
+}
+
+// What a PDF reader says while drawing the page: nothing for a sound file.
+QString renderErrors(const QString& pdf) {
+  QProcess p;
+  p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("20"),
+                                       QStringLiteral("-png"), pdf, pdf + QStringLiteral("-page")});
+  if (!p.waitForFinished(30000)) return QStringLiteral("pdftoppm hangs");
+  return QString::fromUtf8(p.readAllStandardError()) +
+         (p.exitCode() != 0 ? QStringLiteral("exit %1").arg(p.exitCode()) : QString());
+}
+
+// A white image with `paint` drawn on it.
+template <typename Paint>
+QImage picture(QSize size, Paint paint) {
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  paint(painter);
+  painter.end();
+  return image;
+}
+
+bool dark(QRgb c) { return qGray(c) < 128; }
 
 struct CommandRun {
   int code;
@@ -258,6 +311,202 @@ class ReportTest : public QObject {
       QVERIFY2(c.err.isEmpty() ? r.err.isEmpty() : r.err.startsWith(c.err), qPrintable(r.err));
     }
     QVERIFY(!QFile::exists(QStringLiteral("x.pdf")));
+  }
+
+  // Whatever the inputs, every text keeps to its place: no two words of the
+  // page overlap, nothing leaves the page or crosses the header's rules, and
+  // the PDF is sound.
+  void nothingOverlapsWhateverTheInput() {
+    struct Case {
+      const char* name;
+      int cyltype;
+      std::function<void(ProjectState&)> change;
+    };
+    const QString longName = QStringLiteral(
+        "Riser can 7 of the north-west jacket leg A2, second revision for the certifying "
+        "authority and the yard");
+    const Case cases[] = {
+        {"long texts", 2,
+         [&](ProjectState& ps) {
+           ps.fileName =
+               "/home/engineer/projects/offshore/2026/north west jacket/leg A2/riser "
+               "cans/revision 2/for the certifying authority/riser_can_7_rev2.cys";
+           ps.projectName = longName.toStdString();
+           ps.ident = "RC7-B-2026-rev2-with-a-very-long-identification-text-without-blanks-at-all";
+           ps.mat.name[ps.matp] = "A very long material name from an edited DNVmat.dat (S355)";
+           ps.cboring = 1, ps.ringfab = 0;
+           ps.rg.h = 250, ps.rg.b = 90, ps.rg.tw = 10, ps.rg.tf = 15;
+         }},
+        {"huge values", 2,
+         [](ProjectState& ps) {
+           ps.t = 1e300, ps.r = 3e38f, ps.l = 1e200, ps.s = 1e100, ps.L = 1e250;
+           ps.sigx = -1e30, ps.sigy = 1e25, ps.tau = 1e20, ps.pd = -1e20, ps.E = 3e38f;
+           ps.ufb = 1e30, ps.fyp = 1e30, ps.ltst = 1e300, ps.ltgi = 1e300;
+           ps.st.h = 1e30, ps.st.b = 1e30, ps.st.tw = 1e30, ps.st.tf = 3e38f;
+           ps.st.As = 1e300, ps.st.Iy = -1e300, ps.st.mass = 1e300;
+           ps.rg.h = 1e300, ps.rg.b = 1e300, ps.rg.a = 1e300;
+           ps.cboring = 8;
+           ps.ringLocal[1] = "h <= " + std::string(300, '9') + " (Eq 3.10.2) ==> NOK";
+           ps.proportion[1] = "h <= " + std::string(300, '9') + " (Eq 3.10.7) ==> NOK";
+           ps.shellTable.value[1] = std::string(300, '8');
+           ps.stiffTable.value[2] = std::string(300, '7');
+           ps.ringTable.value[4] = std::string(300, '6');
+         }},
+        {"column loads", 3, [](ProjectState& ps) {
+           ps.N = -1e300, ps.M1a = 1e300, ps.M2b = -1e300, ps.k1 = 3e38f;
+           ps.stiffTable.value[10] = std::string(200, '5') + "/" + std::string(200, '4');
+         }}};
+    for (const Case& c : cases) {
+      ProjectState ps = project(c.cyltype, 0);
+      c.change(ps);
+      const QString name = QString::fromLatin1(c.name).replace(u' ', u'_');
+      const QString pdf = dir_.filePath(name + QStringLiteral(".pdf"));
+      QVERIFY(!render(ps, name + QStringLiteral(".pdf")).isEmpty());
+      QCOMPARE(pdfPages(pdf), 1);
+      QCOMPARE(renderErrors(pdf), QString());
+      QSizeF page;
+      const QList<Word> words = pdfWords(pdf, &page);
+      QVERIFY2(words.size() > 100, c.name);
+      for (const Word& w : words) {
+        QVERIFY2(QRectF(QPointF(0, 0), page).contains(w.box), qPrintable(w.text));
+      }
+      for (qsizetype i = 0; i < words.size(); ++i) {
+        for (qsizetype j = i + 1; j < words.size(); ++j) {
+          const QRectF both = words[i].box.intersected(words[j].box);
+          QVERIFY2(both.width() < 0.5 || both.height() < 1.0,
+                   qPrintable(QStringLiteral("%1: '%2' and '%3'")
+                                  .arg(QLatin1String(c.name), words[i].text, words[j].text)));
+        }
+      }
+      // The header's cells: no word crosses the rule left of "Project:" or
+      // left of "Date:".
+      const auto first = [&](const QString& text) {
+        for (const Word& w : words)
+          if (w.text == text) return w.box;
+        return QRectF();
+      };
+      const QRectF project = first(QStringLiteral("Project:"));
+      const QRectF date = first(QStringLiteral("Date:"));
+      const double headerBottom = first(QStringLiteral("Design")).top();
+      QVERIFY(!project.isNull() && !date.isNull() && headerBottom > date.bottom());
+      for (double rule : {project.left() - 2, date.left() - 2}) {
+        for (const Word& w : words) {
+          if (w.box.bottom() < headerBottom)
+            QVERIFY2(!(w.box.left() < rule && w.box.right() > rule), qPrintable(w.text));
+        }
+      }
+    }
+  }
+
+  void longTextsWrapWithinTheirCells() {
+    ProjectState ps = project(2, 0);
+    ps.fileName =
+        "/home/engineer/projects/offshore/2026/north-west-jacket/leg-A2/riser-cans/"
+        "revision-2/riser_can_7.cys";
+    ps.cboring = 1;
+    const QString text = render(ps, QStringLiteral("wrap.pdf")).simplified();
+    // the whole path, over more than one line
+    QVERIFY2(text.contains(QStringLiteral("File: /home/engineer/projects/offshore/2026/")),
+             qPrintable(text.left(600)));
+    QVERIFY(text.contains(QStringLiteral("riser_can_7.cys")));
+    QVERIFY(text.contains(QStringLiteral("(built-up)")));
+    QVERIFY(text.contains(QStringLiteral("(Fabricated)")));
+  }
+
+  // The I stiffener's routine computes no Iz: the report says so instead of
+  // printing what an earlier profile left.
+  void iStiffenerIzNotComputed() {
+    ProjectState ps = project(2, 0);
+    ps.cbostiff = 9;
+    ps.st.Iz = 1234567;
+    ps.rg.Izg = 7654321;  // the ring frame's Iz is computed and printed
+    ps.cboring = 9;
+    const QString text = render(ps, QStringLiteral("iprofile.pdf"));
+    QVERIFY(QRegularExpression(QStringLiteral("Iz\\s+=\\s+not computed")).match(text).hasMatch());
+    QVERIFY(!text.contains(QStringLiteral("1.235E+6")));
+    QVERIFY(text.contains(QStringLiteral("7.654E+6")));
+  }
+
+  // The sketches as the profile windows draw them: the RHS hollow, the
+  // trapezoid with its top flange b and its webs a wider at the foot.
+  void closedProfileSketches() {
+    ProjectState ps = project(2, 0);
+    const ReportOptions options = defaultReportOptions();
+    const QColor fill(150, 160, 175);
+    const auto isFill = [&](QRgb c) {
+      return std::abs(qRed(c) - fill.red()) < 30 && std::abs(qGreen(c) - fill.green()) < 30 &&
+             std::abs(qBlue(c) - fill.blue()) < 30;
+    };
+    // rows holding the section's fill, with the extent of the fill in each
+    const auto rows = [&](const QImage& image) {
+      QList<std::pair<int, int>> extent;  // left, right per row; -1 without fill
+      for (int y = 0; y < image.height(); ++y) {
+        int left = -1, right = -1;
+        for (int x = 0; x < image.width(); ++x) {
+          if (isFill(image.pixel(x, y))) {
+            if (left < 0) left = x;
+            right = x;
+          }
+        }
+        extent.push_back({left, right});
+      }
+      return extent;
+    };
+    ps.cbostiff = 7;
+    ps.st.h = 200, ps.st.b = 90, ps.st.tw = 9;
+    const QImage rhs = picture(QSize(400, 400), [&](QPainter& p) {
+      options.profile(p, QRectF(0, 0, 400, 400), ps, false);
+    });
+    const auto r = rows(rhs);
+    int top = -1, bottom = -1;
+    for (int y = 0; y < r.size(); ++y)
+      if (r[y].first >= 0) (top < 0 ? top : bottom) = y, bottom = y;
+    QVERIFY(top >= 0 && bottom > top + 50);
+    const int mid = (top + bottom) / 2;
+    const int centre = (r[mid].first + r[mid].second) / 2;
+    QVERIFY(r[mid].second - r[mid].first > 40);
+    QCOMPARE(QColor(rhs.pixel(centre, mid)), QColor(Qt::white));  // the hole
+
+    ps.cbostiff = 8;
+    ps.st.h = 200, ps.st.b = 90, ps.st.a = 50, ps.st.tw = 9;
+    const QImage trap = picture(QSize(400, 400), [&](QPainter& p) {
+      options.profile(p, QRectF(0, 0, 400, 400), ps, false);
+    });
+    const auto t = rows(trap);
+    int first = -1, last = -1;
+    for (int y = 0; y < t.size(); ++y)
+      if (t[y].first >= 0) (first < 0 ? first : last) = y, last = y;
+    QVERIFY(first >= 0 && last > first + 50);
+    const double topWidth = t[first + 2].second - t[first + 2].first;
+    const double footWidth = t[last - 2].second - t[last - 2].first;
+    // outer widths b + tw at the top and b + 2a + tw at the foot
+    QVERIFY2(std::abs(footWidth / topWidth - (90.0 + 100 + 9) / (90 + 9)) < 0.15,
+             qPrintable(QStringLiteral("%1 / %2").arg(footWidth).arg(topWidth)));
+  }
+
+  // The rule under the profile sections reaches as far right as anything
+  // printed above it, the ring-frame data beside the stiffener's included.
+  void ruleUnderTheProfilesSpansThem() {
+    const ProjectState ps = project(2, 0);
+    const QSize size(1240, 1754);
+    const QImage page = picture(size, [&](QPainter& p) {
+      printReport(p, QRectF(QPointF(0, 0), QSizeF(size)), ps, ReportOptions());
+    });
+    int rule = -1, ruleRight = -1;
+    for (int y = 0; y < page.height(); ++y) {
+      int count = 0, right = -1;
+      for (int x = 0; x < page.width(); ++x) {
+        if (dark(page.pixel(x, y))) ++count, right = x;
+      }
+      if (count > page.width() / 2) rule = y, ruleRight = right;
+    }
+    QVERIFY(rule > page.height() / 4);
+    int reached = -1;
+    for (int y = rule - 150; y < rule - 2; ++y)
+      for (int x = 0; x < page.width(); ++x)
+        if (dark(page.pixel(x, y))) reached = std::max(reached, x);
+    QVERIFY2(ruleRight >= reached,
+             qPrintable(QStringLiteral("%1 < %2").arg(ruleRight).arg(reached)));
   }
 
  private:
