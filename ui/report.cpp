@@ -12,7 +12,6 @@
 #include "core/calc_driver.hpp"
 #include "core/format.hpp"
 #include "core/panels.hpp"
-#include "ui/painter_target.hpp"
 #include "ui/report_body.hpp"
 #include "ui/report_page.hpp"
 
@@ -216,43 +215,81 @@ double printProfileSection(ReportPage& page, const ProjectState& ps, bool ring, 
   return std::max(page.y(), sketchTop + 9.5);
 }
 
-// Follows a panel's drawing without drawing, to learn how far right it
-// reaches in the report's columns.
-class PanelExtent final : public DrawTarget {
+// The report's target for the result panels. It draws as the screen's
+// PainterTarget does, with one difference: a text that would start on top
+// of what stands before it on its line (a value wider than its column) is
+// set narrower between the two, and beyond kNarrowest shortened in the
+// middle ("..."), so that no label is overwritten. Without `draw` it only
+// follows the drawing, to learn how far right the panel reaches.
+class ReportPanelTarget final : public DrawTarget {
  public:
-  PanelExtent(QPaintDevice* device, double xUnit, double yUnit, const QFont& font)
-      : device_(device), xUnit_(xUnit), yUnit_(yUnit), font_(font) {
+  ReportPanelTarget(QPainter& painter, const QRectF& area, double xUnit, double yUnit,
+                    const QFont& font, bool draw)
+      : painter_(painter), area_(area), xUnit_(xUnit), yUnit_(yUnit), font_(font), draw_(draw) {
     font_.setBold(false);
     font_.setUnderline(false);
   }
-  void cls() override { x_ = y_ = 0; }
+  void cls() override { x_ = y_ = 0; }  // the page is not erased
   double currentX() const override { return x_; }
   double currentY() const override { return y_; }
   void setCurrentX(double x) override { x_ = x; }
   void setCurrentY(double y) override { y_ = y; }
   void setUnderline(bool on) override { font_.setUnderline(on); }
   void setBold(bool on) override { font_.setBold(on); }
-  void setForeColor(int) override {}
-  double textWidth(const std::string& text) override {
-    return QFontMetricsF(font_, device_).horizontalAdvance(qs(text)) / xUnit_;
+  void setForeColor(int palette) override {
+    const Rgb c = paletteColor(palette);
+    color_ = QColor(c.r, c.g, c.b);
   }
+  double textWidth(const std::string& text) override { return width(qs(text)); }
   void print(const std::string& text, bool newline) override {
-    const double w = textWidth(text);
-    right_ = std::max(right_, x_ + w);
+    const QString s = qs(text);
+    const double natural = width(s);
+    double start = x_, squeeze = 1;
+    QString shown = s;
+    if (y_ == lineY_ && x_ < lineEnd_ - 1e-9 && natural > 0) {
+      const double end = x_ + natural;
+      start = lineEnd_ + kGap;
+      const double room = std::max(end - start, kGap);
+      squeeze = std::max(room / natural, kNarrowest);
+      if (natural * squeeze > room)
+        shown = metrics().elidedText(s, Qt::ElideMiddle, room / squeeze * xUnit_);
+    }
+    const double drawn = width(shown) * squeeze;
+    if (draw_) {
+      painter_.save();
+      painter_.setFont(font_);
+      painter_.setPen(color_);
+      painter_.translate(area_.left() + start * xUnit_,
+                         area_.top() + y_ * yUnit_ + metrics().ascent());
+      painter_.scale(squeeze, 1);
+      painter_.drawText(QPointF(0, 0), shown);
+      painter_.restore();
+    }
+    right_ = std::max(right_, start + drawn);
+    lineY_ = y_;
+    lineEnd_ = start + drawn;
     if (newline) {
       x_ = 0;
-      y_ += QFontMetricsF(font_, device_).lineSpacing() / yUnit_;
+      y_ += metrics().lineSpacing() / yUnit_;
     } else {
-      x_ += w;
+      x_ = start + drawn;
     }
   }
   double right() const { return right_; }
 
  private:
-  QPaintDevice* device_;
+  static constexpr double kGap = 0.5, kNarrowest = 0.7;
+  QFontMetricsF metrics() const { return QFontMetricsF(font_, painter_.device()); }
+  double width(const QString& s) const { return metrics().horizontalAdvance(s) / xUnit_; }
+
+  QPainter& painter_;
+  QRectF area_;
   double xUnit_, yUnit_;
   QFont font_;
+  bool draw_;
+  QColor color_{Qt::black};
   double x_ = 0, y_ = 0, right_ = 0;
+  double lineY_ = -1e9, lineEnd_ = 0;
 };
 
 using PanelDrawing = std::function<void(DrawTarget&, double& y)>;
@@ -262,7 +299,7 @@ using PanelDrawing = std::function<void(DrawTarget&, double& y)>;
 // as a whole, with every digit kept.
 void fittedPanel(QPainter& painter, ReportPage& page, double x, double limit, double& y,
                  const PanelDrawing& draw) {
-  PanelExtent probe(painter.device(), page.unitX(), page.unitY(), page.font());
+  ReportPanelTarget probe(painter, page.area(), page.unitX(), page.unitY(), page.font(), false);
   double probeY = y;
   draw(probe, probeY);
   const double width = probe.right() - x;
@@ -272,7 +309,7 @@ void fittedPanel(QPainter& painter, ReportPage& page, double x, double limit, do
   painter.translate(left, 0);
   painter.scale(squeeze, 1);
   painter.translate(-left, 0);
-  PainterTarget target(painter, page.area(), page.unitX(), page.unitY(), page.font());
+  ReportPanelTarget target(painter, page.area(), page.unitX(), page.unitY(), page.font(), true);
   draw(target, y);
   painter.restore();
 }
@@ -330,14 +367,18 @@ void printReport(QPainter& painter, const QRectF& area, const ProjectState& ps,
   page.setScale(kCols, kLines);
   page.setFontSize(8);
   page.setY((bodyTop - area.top()) / page.unitY());
-  // The sketch stands beside the input blocks, within the body.
-  if (options.cylinder)
-    options.cylinder(painter, page.toDevice(QRectF(84, page.y() + 0.5, 30, 22)), ps);
+  const double inputsTop = page.y();
   printMaterials(page, ps);
   page.setY(page.y() + 0.5);
   printGeometry(page, ps);
   page.setY(page.y() + 0.5);
   printLoading(page, ps);
+  // The sketch stands beside the input blocks and no lower: the profile
+  // sections and the panels start below them.
+  if (options.cylinder) {
+    const double height = std::min(22.0, page.y() - inputsTop - 0.5);
+    options.cylinder(painter, page.toDevice(QRectF(84, inputsTop + 0.5, 30, height)), ps);
+  }
 
   double ypos = page.y() + 0.5;
   const double ysave = ypos;

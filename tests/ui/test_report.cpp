@@ -1,11 +1,13 @@
 // The printed report rendered to PDF and read back as text.
 #include <QDir>
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <climits>
 #include <functional>
 
 #include "core/calc_driver.hpp"
@@ -58,33 +60,6 @@ void verifyText(const QString& text, const QStringList& shown, const QStringList
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
-struct Word {
-  QRectF box;
-  QString text;
-};
-
-// The words of a PDF's one page with their boxes, in points.
-QList<Word> pdfWords(const QString& pdf, QSizeF* page = nullptr) {
-  QProcess p;
-  p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-  if (!p.waitForFinished(30000)) return {};
-  const QString html = QString::fromUtf8(p.readAllStandardOutput());
-  const QRegularExpression size(QStringLiteral("<page width=\"([\\d.]+)\" height=\"([\\d.]+)\""));
-  if (const auto m = size.match(html); m.hasMatch() && page)
-    *page = QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble());
-  const QRegularExpression word(
-      QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
-                     "yMax=\"([\\d.]+)\">([^<]*)</word>"));
-  QList<Word> words;
-  for (auto it = word.globalMatch(html); it.hasNext();) {
-    const auto m = it.next();
-    words.push_back({QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
-                            QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())),
-                     m.captured(5)});
-  }
-  return words;
-}
-
 // What a PDF reader says while drawing the page: nothing for a sound file.
 QString renderErrors(const QString& pdf) {
   QProcess p;
@@ -93,6 +68,104 @@ QString renderErrors(const QString& pdf) {
   if (!p.waitForFinished(30000)) return QStringLiteral("pdftoppm hangs");
   return QString::fromUtf8(p.readAllStandardError()) +
          (p.exitCode() != 0 ? QStringLiteral("exit %1").arg(p.exitCode()) : QString());
+}
+
+// A page that records where the report puts its texts and rules instead of
+// drawing them: A4 at the resolution of the PDF, in device pixels.
+class LayoutRecorder final : public QPaintDevice {
+ public:
+  struct Text {
+    QRectF box;
+    QString text;
+  };
+  QList<Text> texts;
+  QList<QLineF> lines;
+  QList<QRectF> pictures;  // the boxes the report gives its sketches
+
+  LayoutRecorder() : engine_(*this) {}
+  QPaintEngine* paintEngine() const override { return &engine_; }
+  QRectF page() const { return QRectF(0, 0, width(), height()); }
+
+ protected:
+  int metric(PaintDeviceMetric m) const override {
+    switch (m) {
+      case PdmWidth:
+        return 4961;
+      case PdmHeight:
+        return 7016;
+      case PdmWidthMM:
+        return 210;
+      case PdmHeightMM:
+        return 297;
+      case PdmDpiX:
+      case PdmDpiY:
+      case PdmPhysicalDpiX:
+      case PdmPhysicalDpiY:
+        return 600;
+      case PdmDepth:
+        return 32;
+      case PdmNumColors:
+        return INT_MAX;
+      case PdmDevicePixelRatio:
+        return 1;
+      case PdmDevicePixelRatioScaled:
+        return static_cast<int>(devicePixelRatioFScale());
+      default:
+        return 0;
+    }
+  }
+
+ private:
+  class Engine final : public QPaintEngine {
+   public:
+    explicit Engine(LayoutRecorder& recorder) : QPaintEngine(AllFeatures), recorder_(recorder) {}
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState& state) override {
+      if (state.state() & DirtyTransform) transform_ = state.transform();
+    }
+    void drawTextItem(const QPointF& p, const QTextItem& item) override {
+      const QRectF box(p.x(), p.y() - item.ascent(), item.width(), item.ascent() + item.descent());
+      recorder_.texts.push_back({transform_.mapRect(box), item.text()});
+    }
+    void drawLines(const QLineF* lines, int count) override {
+      for (int i = 0; i < count; ++i) recorder_.lines.push_back(transform_.map(lines[i]));
+    }
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    void drawPath(const QPainterPath&) override {}
+    Type type() const override { return User; }
+
+   private:
+    LayoutRecorder& recorder_;
+    QTransform transform_;
+  };
+  mutable Engine engine_;
+};
+
+// Everything that overlaps on a recorded page: texts over texts, texts
+// across rules or into the sketches' boxes, texts off the page.
+QStringList overlaps(const LayoutRecorder& page) {
+  QStringList found;
+  const auto inner = [](const QRectF& r) { return r.adjusted(1.5, 1.5, -1.5, -1.5); };
+  for (qsizetype i = 0; i < page.texts.size(); ++i) {
+    const auto& a = page.texts[i];
+    if (!page.page().contains(a.box)) found << QStringLiteral("off the page: ") + a.text;
+    for (qsizetype j = i + 1; j < page.texts.size(); ++j) {
+      if (inner(a.box).intersects(inner(page.texts[j].box)))
+        found << QStringLiteral("'%1' over '%2'").arg(a.text, page.texts[j].text);
+    }
+    for (const QLineF& l : page.lines) {
+      const QRectF r = inner(a.box);
+      const QRectF span = QRectF(l.p1(), l.p2()).normalized().adjusted(-0.5, -0.5, 0.5, 0.5);
+      // a text's own underline stays within its box
+      if (a.box.adjusted(-2, -2, 2, 4).contains(span)) continue;
+      if (r.intersects(span)) found << QStringLiteral("'%1' across a rule").arg(a.text);
+    }
+    for (const QRectF& p : page.pictures)
+      if (inner(a.box).intersects(p)) found << QStringLiteral("'%1' over a sketch").arg(a.text);
+  }
+  return found;
 }
 
 // A white image with `paint` drawn on it.
@@ -364,37 +437,23 @@ class ReportTest : public QObject {
       QVERIFY(!render(ps, name + QStringLiteral(".pdf")).isEmpty());
       QCOMPARE(pdfPages(pdf), 1);
       QCOMPARE(renderErrors(pdf), QString());
-      QSizeF page;
-      const QList<Word> words = pdfWords(pdf, &page);
-      QVERIFY2(words.size() > 100, c.name);
-      for (const Word& w : words) {
-        QVERIFY2(QRectF(QPointF(0, 0), page).contains(w.box), qPrintable(w.text));
-      }
-      for (qsizetype i = 0; i < words.size(); ++i) {
-        for (qsizetype j = i + 1; j < words.size(); ++j) {
-          const QRectF both = words[i].box.intersected(words[j].box);
-          QVERIFY2(both.width() < 0.5 || both.height() < 1.0,
-                   qPrintable(QStringLiteral("%1: '%2' and '%3'")
-                                  .arg(QLatin1String(c.name), words[i].text, words[j].text)));
-        }
-      }
-      // The header's cells: no word crosses the rule left of "Project:" or
-      // left of "Date:".
-      const auto first = [&](const QString& text) {
-        for (const Word& w : words)
-          if (w.text == text) return w.box;
-        return QRectF();
+      LayoutRecorder recorder;
+      ReportOptions options;
+      options.printedAt = QDateTime(QDate(2024, 3, 7), QTime(9, 5));
+      options.cylinder = [&](QPainter& p, const QRectF& box, const ProjectState&) {
+        recorder.pictures << p.transform().mapRect(box);
       };
-      const QRectF project = first(QStringLiteral("Project:"));
-      const QRectF date = first(QStringLiteral("Date:"));
-      const double headerBottom = first(QStringLiteral("Design")).top();
-      QVERIFY(!project.isNull() && !date.isNull() && headerBottom > date.bottom());
-      for (double rule : {project.left() - 2, date.left() - 2}) {
-        for (const Word& w : words) {
-          if (w.box.bottom() < headerBottom)
-            QVERIFY2(!(w.box.left() < rule && w.box.right() > rule), qPrintable(w.text));
-        }
-      }
+      options.profile = [&](QPainter& p, const QRectF& box, const ProjectState&, bool) {
+        recorder.pictures << p.transform().mapRect(box);
+      };
+      QPainter painter(&recorder);
+      printReport(painter, recorder.page(), ps, options);
+      painter.end();
+      QVERIFY2(recorder.texts.size() > 150, c.name);
+      QCOMPARE(recorder.pictures.size(), c.cyltype == 2 ? 3 : 1);
+      const QStringList found = overlaps(recorder);
+      QVERIFY2(found.isEmpty(), qPrintable(QLatin1String(c.name) + QStringLiteral(": ") +
+                                           found.mid(0, 5).join(QStringLiteral("; "))));
     }
   }
 
