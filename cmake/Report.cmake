@@ -7,6 +7,7 @@ find_package(Qt6 REQUIRED COMPONENTS Help)
 target_sources(orvane_ui PRIVATE
   ${ORVANE_ROOT}/ui/report.cpp
   ${ORVANE_ROOT}/ui/report_page.cpp
+  ${ORVANE_ROOT}/ui/report_panels.cpp
   ${ORVANE_ROOT}/ui/report_profiles.cpp
   ${ORVANE_ROOT}/ui/report_sketch.cpp
   ${ORVANE_ROOT}/ui/print_dialog.cpp

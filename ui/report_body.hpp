@@ -35,4 +35,9 @@ void valueLine(ReportPage& page, double xoff, const QString& label, const QStrin
 // line down.
 void printProfileData(ReportPage& page, const ProjectState& ps, bool ring, double xoff);
 
+// The result panels of the cylinder type from line `ypos` down, drawn by
+// the screen's panel routines; a panel whose texts would run into its
+// neighbour or off the page is set narrower.
+void printPanels(QPainter& painter, ReportPage& page, const ProjectState& ps, double ypos);
+
 }  // namespace orvane::ui::report
