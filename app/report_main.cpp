@@ -9,6 +9,7 @@ int main(int argc, char* argv[]) {
   // The report needs fonts and widget painting but never a window.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  QTextStream out(stdout);
   QTextStream err(stderr);
-  return orvane::ui::runReportCommand(app.arguments().mid(1), err);
+  return orvane::ui::runReportCommand(app.arguments().mid(1), out, err);
 }

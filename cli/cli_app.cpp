@@ -1,11 +1,14 @@
 #include "cli/cli_app.hpp"
 
+#include <CLI/CLI.hpp>
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <variant>
 
 #include "cli/result_output.hpp"
 #include "core/calc_driver.hpp"
+#include "files/input_text.hpp"
 #include "project/session.hpp"
 #include "project/set_values.hpp"
 
@@ -26,55 +29,72 @@ struct Options {
   bool json = false;
 };
 
-const char* const kUsageText =
-    "usage: orvane-cli check [FILE.cys]... [--set NAME=VALUE]... [--data DIR] [--json]\n"
-    "       orvane-cli new -o FILE.cys [--set NAME=VALUE]... [--data DIR]\n";
-
-std::optional<Options> parse(const std::vector<std::string>& args, std::ostream& err) {
-  if (args.empty() || (args[0] != "check" && args[0] != "new")) {
-    err << kUsageText;
-    return std::nullopt;
-  }
+// The command line, or the exit status when there is nothing to run
+// (--help, --version: 0; a bad command line: 2 with the message on `err`).
+std::variant<Options, int> parse(const std::vector<std::string>& args, std::ostream& out,
+                                 std::ostream& err) {
   Options o;
-  o.command = args[0];
-  for (size_t i = 1; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    auto value = [&](const char* opt) -> std::optional<std::string> {
-      if (i + 1 >= args.size()) {
-        err << "orvane-cli: " << opt << " needs a value\n" << kUsageText;
-        return std::nullopt;
-      }
-      return args[++i];
-    };
-    if (a == "--json") {
-      o.json = true;
-    } else if (a == "--set") {
-      auto v = value("--set");
-      if (!v) return std::nullopt;
-      o.sets.push_back(*v);
-    } else if (a.rfind("--set=", 0) == 0) {
-      o.sets.push_back(a.substr(6));
-    } else if (a == "--data") {
-      auto v = value("--data");
-      if (!v) return std::nullopt;
-      o.dataDir = fs::path(*v);
-    } else if (a == "-o" && o.command == "new") {
-      auto v = value("-o");
-      if (!v) return std::nullopt;
-      o.output = *v;
-    } else if (!a.empty() && a[0] == '-') {
-      err << "orvane-cli: unknown option '" << a << "'\n" << kUsageText;
-      return std::nullopt;
-    } else if (o.command == "check") {
-      o.files.push_back(a);
-    } else {
-      err << "orvane-cli: unexpected argument '" << a << "'\n" << kUsageText;
-      return std::nullopt;
+  std::string data;
+  CLI::App app("Checks cylindrical steel shells for buckling after DNV-RP-C202.", "orvane-cli");
+  app.set_version_flag("--version", std::string("orvane-cli ") + ORVANE_VERSION);
+  app.require_subcommand(1);
+  app.footer(
+      "Exit status: 0 every shown usage factor within its allowable value and every\n"
+      "local-buckling line OK, 1 some usage factor above it or a line NOK, 2 bad\n"
+      "command line, value, file or data, 3 the calculation stopped on an arithmetic fault.");
+
+  const auto common = [&](CLI::App* cmd) {
+    cmd->add_option("--set", o.sets, "store NAME=VALUE as the window stores a typed value")
+        ->type_name("NAME=VALUE")
+        ->allow_extra_args(false);
+    cmd->add_option("--data", data, "folder of DNVmat.dat and the profile tables")
+        ->type_name("DIR")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  };
+  CLI::App* check = app.add_subcommand(
+      "check",
+      "calculate projects as the window shows them (the new-project defaults without FILE)");
+  check->add_option("FILE", o.files, "project files (.cys)");
+  check->add_flag("--json", o.json, "one JSON object per file instead of the panels as text");
+  common(check);
+  CLI::App* create = app.add_subcommand("new", "write a new project with the --set values");
+  create->add_option("-o,--output", o.output, "the project file to write")
+      ->type_name("FILE.cys")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+      ->required();
+  common(create);
+
+  if (!args.empty() && !args[0].empty() && args[0][0] != '-' && args[0] != "check" &&
+      args[0] != "new") {
+    err << "orvane-cli: unknown command '" << printable(args[0])
+        << "'; the commands are check and new\n"
+        << "Run 'orvane-cli --help' for the commands and options.\n";
+    return kUsage;
+  }
+  // CLI11 takes the arguments last first.
+  std::vector<std::string> reversed(args.rbegin(), args.rend());
+  try {
+    app.parse(reversed);
+  } catch (const CLI::ParseError& e) {
+    if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) {
+      app.exit(e, out, err);
+      return kOk;
+    }
+    err << "orvane-cli: " << printable(e.what()) << "\n"
+        << "Run 'orvane-cli --help' for the commands and options.\n";
+    return kUsage;
+  }
+  o.command = check->parsed() ? "check" : "new";
+  if (!data.empty()) o.dataDir = fs::path(data);
+  for (const std::string& f : o.files) {
+    if (f.empty()) {
+      err << "orvane-cli: an empty file name; name a project file or none for the defaults\n";
+      return kUsage;
     }
   }
   if (o.command == "new" && o.output.empty()) {
-    err << "orvane-cli: new needs -o FILE.cys\n" << kUsageText;
-    return std::nullopt;
+    err << "orvane-cli: new needs a file name after -o\n";
+    return kUsage;
   }
   return o;
 }
@@ -102,14 +122,14 @@ class OutcomeView final : public ProjectView {
 
 bool startUp(Session& session, const fs::path& dataDir, std::ostream& err) {
   const auto errors = session.startUp(dataDir);
-  for (const auto& e : errors) err << "orvane-cli: " << e << "\n";
+  for (const auto& e : errors) err << "orvane-cli: " << printable(e.text()) << "\n";
   return errors.empty();
 }
 
 bool applySets(Session& session, const Options& o, std::ostream& err) {
   for (const std::string& s : o.sets) {
     if (auto e = session.set(s)) {
-      err << "orvane-cli: " << *e << "\n";
+      err << "orvane-cli: " << printable(*e) << "\n";
       return false;
     }
   }
@@ -128,7 +148,7 @@ int checkOne(const Options& o, const fs::path& dataDir, const std::string& file,
   if (!startUp(session, dataDir, err)) return kUsage;
   if (!file.empty()) {
     if (const Status read = session.open(file); !read) {
-      err << "orvane-cli: " << read.error() << "\n";
+      err << "orvane-cli: " << printable(read.error().text()) << "\n";
       return kUsage;
     }
   }
@@ -154,7 +174,7 @@ int newProject(const Options& o, const fs::path& dataDir, std::ostream& err) {
   // same, `check` reports it
   session.recalculate();
   if (const Status written = session.save(o.output); !written) {
-    err << "orvane-cli: " << written.error() << "\n";
+    err << "orvane-cli: " << printable(written.error().text()) << "\n";
     return kUsage;
   }
   return kOk;
@@ -163,8 +183,9 @@ int newProject(const Options& o, const fs::path& dataDir, std::ostream& err) {
 }  // namespace
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const auto o = parse(args, err);
-  if (!o) return kUsage;
+  const auto parsed = parse(args, out, err);
+  if (const int* code = std::get_if<int>(&parsed)) return *code;
+  const Options* o = &std::get<Options>(parsed);
   const fs::path dataDir = o->dataDir ? *o->dataDir : defaultDataDir();
   if (o->command == "new") return newProject(*o, dataDir, err);
 

@@ -2,10 +2,13 @@
 //
 //   orvane-cli check [FILE.cys]... [--set NAME=VALUE]... [--data DIR] [--json]
 //   orvane-cli new -o FILE.cys [--set NAME=VALUE]... [--data DIR]
+//   orvane-cli --help | --version
 //
-// Exit codes: 0 every shown usage factor within its allowable value, 1 some
-// usage factor above it, 2 bad command line or unreadable file or data,
-// 3 a calculation stopped on an arithmetic fault.
+// Exit codes: 0 every shown usage factor within its allowable value and
+// every local-buckling line of the profiles in use OK (also --help and
+// --version), 1 some usage factor above it or a line NOK, 2 bad command
+// line or unreadable file or data, 3 a calculation stopped on an arithmetic
+// fault.
 #pragma once
 
 #include <iosfwd>

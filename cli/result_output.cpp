@@ -37,6 +37,53 @@ std::vector<Verdict> verdicts(const ProjectState& ps) {
   return v;
 }
 
+// The local-buckling lines the current profile types write, for the
+// profiles the design has: the stiffener of a stringer-stiffened cylinder
+// and the ring frame when ring frames are checked. Lines a type does not
+// write keep an earlier profile's text and are no part of the design.
+struct LocalLines {
+  std::vector<std::string> stiffener, ring;
+};
+
+int stiffenerLineCount(int type) {
+  if (type <= 3 || type == 9) return 2;  // web and flange
+  return type <= 6 ? 1 : 0;              // flat bars, bulb flat: web; closed profiles none
+}
+
+int ringLineCount(int type) {
+  if (type <= 3 || type == 9) return 4;
+  if (type == 6) return 2;
+  return type <= 5 ? 1 : 0;
+}
+
+LocalLines localLines(const ProjectState& ps) {
+  LocalLines l;
+  if (ps.cyltype == 2 && ps.stiff_flag == 1 && ps.cbostiff >= 0)
+    for (int i = 1; i <= stiffenerLineCount(ps.cbostiff); ++i)
+      l.stiffener.push_back(ps.proportion[i]);
+  if (showsRing(ps) && ps.cboring >= 0)
+    for (int i = 1; i <= ringLineCount(ps.cboring); ++i) l.ring.push_back(ps.ringLocal[i]);
+  return l;
+}
+
+bool failed(const std::string& line) {
+  const std::string nok = "==> NOK";
+  return line.size() >= nok.size() && line.compare(line.size() - nok.size(), nok.size(), nok) == 0;
+}
+
+int failedCount(const LocalLines& l) {
+  int n = 0;
+  for (const auto* lines : {&l.stiffener, &l.ring})
+    for (const std::string& line : *lines) n += failed(line) ? 1 : 0;
+  return n;
+}
+
+void textLocal(std::ostringstream& out, const char* title, const std::vector<std::string>& lines) {
+  if (lines.empty()) return;
+  out << "\n" << title << "\n";
+  for (const std::string& line : lines) out << "  " << line << "\n";
+}
+
 nlohmann::json tableJson(const ResultTable& t) {
   nlohmann::json j;
   j["n"] = t.n;
@@ -62,11 +109,12 @@ void textPanel(std::ostringstream& out, const char* key, const ResultTable& t,
 int verdictCode(const ProjectState& ps) {
   for (const Verdict& v : verdicts(ps))
     if (v.uf > v.allow) return 1;
-  return 0;
+  return failedCount(localLines(ps)) > 0 ? 1 : 0;
 }
 
 nlohmann::json resultJson(const ProjectState& ps, const CheckOutcome& outcome) {
   nlohmann::json j;
+  j["file"] = outcome.file.empty() ? nlohmann::json(nullptr) : nlohmann::json(outcome.file);
   j["fault"] = outcome.fault ? nlohmann::json(*outcome.fault) : nlohmann::json(nullptr);
   j["warnings"] = outcome.warnings;
   j["tables"] = {{"shell", tableJson(ps.shellTable)},
@@ -74,6 +122,8 @@ nlohmann::json resultJson(const ProjectState& ps, const CheckOutcome& outcome) {
                  {"ring", tableJson(ps.ringTable)}};
   j["proportion"] = ps.proportion;
   j["ringlocal"] = ps.ringLocal;
+  const LocalLines local = localLines(ps);
+  j["local_buckling"] = {{"stiffener", local.stiffener}, {"ring", local.ring}};
   const CheckTrace& c = ps.trace;
   const StiffenerProfile& st = ps.st;
   const RingProfile& rg = ps.rg;
@@ -235,12 +285,16 @@ std::string resultText(const ProjectState& ps, const CheckOutcome& outcome) {
     out << "\n";
     textPanel(out, "ring", ps.ringTable, vs);
   }
+  const LocalLines local = localLines(ps);
+  textLocal(out, "Local buckling, stiffener (Ch 3.10):", local.stiffener);
+  textLocal(out, "Local buckling, ring frame (Ch 3.10):", local.ring);
   int above = 0;
   for (const Verdict& v : vs) above += v.uf > v.allow ? 1 : 0;
-  out << "\n"
-      << (above == 0 ? "All usage factors within their allowable values"
-                     : std::to_string(above) + " usage factor(s) above the allowable value")
-      << "\n";
+  const int nok = failedCount(local);
+  out << "\n";
+  if (above == 0 && nok == 0) out << "All usage factors within their allowable values\n";
+  if (above > 0) out << above << " usage factor(s) above the allowable value\n";
+  if (nok > 0) out << nok << " local-buckling line(s) NOK\n";
   return out.str();
 }
 

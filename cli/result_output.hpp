@@ -20,8 +20,9 @@ struct CheckOutcome {
   bool noteShown = false;
 };
 
-// Worst verdict of the panels the main window shows for the mode: 0 all
-// within their allowable values, 1 some usage factor above it.
+// Worst verdict of the panels the main window shows for the mode and of the
+// local-buckling lines of the profiles in use: 0 all usage factors within
+// their allowable values and every line OK, 1 otherwise.
 int verdictCode(const ProjectState& ps);
 
 nlohmann::json resultJson(const ProjectState& ps, const CheckOutcome& outcome);

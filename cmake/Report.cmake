@@ -6,10 +6,11 @@ find_package(Qt6 REQUIRED COMPONENTS Help)
 
 target_sources(orvane_ui PRIVATE
   ${ORVANE_ROOT}/ui/report.cpp
+  ${ORVANE_ROOT}/ui/report_command.cpp
   ${ORVANE_ROOT}/ui/report_page.cpp
+  ${ORVANE_ROOT}/ui/report_panels.cpp
   ${ORVANE_ROOT}/ui/report_profiles.cpp
   ${ORVANE_ROOT}/ui/report_sketch.cpp
-  ${ORVANE_ROOT}/ui/report_command.cpp
   ${ORVANE_ROOT}/ui/print_dialog.cpp
   ${ORVANE_ROOT}/ui/help_window.cpp
   ${ORVANE_ROOT}/ui/help_window.hpp
@@ -18,7 +19,8 @@ target_sources(orvane_ui PRIVATE
   ${ORVANE_ROOT}/ui/info_windows.cpp
   ${ORVANE_ROOT}/ui/info_windows.hpp
 )
-target_link_libraries(orvane_ui PUBLIC Qt6::PrintSupport Qt6::Help)
+find_package(CLI11 2 REQUIRED)
+target_link_libraries(orvane_ui PUBLIC Qt6::PrintSupport Qt6::Help PRIVATE CLI11::CLI11)
 
 # Help collection: the pages are compiled beside the program, help/ in the
 # output folder, where the help window looks for them.
@@ -66,6 +68,7 @@ add_custom_target(orvane_manual ALL DEPENDS ${ORVANE_MANUAL})
 
 if(ORVANE_BUILD_TESTS AND COMMAND orvane_add_ui_test)
   orvane_add_ui_test(test_ui_report ${ORVANE_ROOT}/tests/ui/test_report.cpp)
+
   target_compile_definitions(test_ui_report PRIVATE
     ORVANE_SHIPPED_DATA="${ORVANE_ROOT}/data"
     ORVANE_HELP_COLLECTION="${ORVANE_HELP_DIR}/orvane.qhc"

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 #include <map>
+#include <string_view>
 
 #include "model/format.hpp"
 
@@ -121,6 +122,28 @@ const std::map<std::string, Setting>& settings() {
   return table;
 }
 
+// Text in the number grammar of the project files: [sign] digits with an
+// optional point, [E [sign] digits]. Such a text that gives no number lies
+// beyond the range of a double.
+bool numberShaped(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  size_t i = 0, digits = 0;
+  const auto digit = [&] { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  for (; digit(); ++i) ++digits;
+  if (i < text.size() && text[i] == '.') ++i;
+  for (; digit(); ++i) ++digits;
+  if (digits == 0) return false;
+  if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    if (!digit()) return false;
+    while (digit()) ++i;
+  }
+  return i == text.size();
+}
+
 }  // namespace
 
 std::optional<std::string> applySetting(ProjectState& ps, const std::string& assignment) {
@@ -132,6 +155,7 @@ std::optional<std::string> applySetting(ProjectState& ps, const std::string& ass
   const auto it = settings().find(name);
   if (it == settings().end()) return "unknown name '" + name + "' in --set";
   const auto value = parseFileNumber(text);
+  if (!value && numberShaped(text)) return "value of " + name + " is out of range: '" + text + "'";
   if (!value) return "value of " + name + " is not a number: '" + text + "'";
   if (it->second.number) {
     const float f = static_cast<float>(*value);

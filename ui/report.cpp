@@ -4,13 +4,12 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 
 #include "core/calc_driver.hpp"
-#include "core/panels.hpp"
 #include "model/format.hpp"
-#include "ui/painter_target.hpp"
 #include "ui/report_body.hpp"
 #include "ui/report_page.hpp"
 
@@ -37,13 +36,15 @@ void valueLine(ReportPage& page, double xoff, const QString& label, const QStrin
                const QString& value, const QString& unit) {
   page.moveTo(xoff + kMargin, page.y());
   page.print(label);
+  double valueStart = page.x() + 0.5;
   if (!symbol.isEmpty()) {
     page.setX(xoff + kSymbol);
     page.print(symbol);
     page.setX(xoff + kEquals);
     page.print(QStringLiteral("="));
+    valueStart = xoff + kEquals + 1.5;
   }
-  page.printRightAligned(value, xoff + kValueEdge);
+  page.printRightAligned(value, xoff + kValueEdge, xoff + kValueEdge - valueStart);
   page.print(unit.isEmpty() ? QString() : QStringLiteral(" ") + unit, true);
 }
 
@@ -84,18 +85,27 @@ double printHeader(ReportPage& page, const ProjectState& ps, const FontCalibrati
   text(0.5, 1.8, 15, kTitle);
   page.setBold(false);
   text(0.5, 3.5, 8, QStringLiteral("Cylinder shell buckling based on DNV-RP-C202"));
-  text(37.5, 2.2, 8, QStringLiteral("Project: ") + qs(ps.projectName));
-  text(37.5, 3.5, 8, QStringLiteral("Identification: ") + qs(ps.ident));
+  // Each text keeps to its cell of the frame: long names and paths wrap,
+  // and what two or three lines cannot hold is shortened in the middle.
+  auto wrapped = [&](double col, double line, double width, int lines, const QString& s) {
+    page.setFontSize(8);
+    page.setY(line);
+    page.printWrapped(s, m + col, width, lines);
+  };
+  wrapped(37.5, 2.2, 41.5, 2, QStringLiteral("Project: ") + qs(ps.projectName));
+  wrapped(37.5, 3.8, 41.5, 2, QStringLiteral("Identification: ") + qs(ps.ident));
   // A date is wider than the eight columns before the page number, so the
   // page number stands below the time.
-  text(80.5, 2.2, 8,
-       QStringLiteral("Date: ") + QLocale().toString(now.date(), QLocale::ShortFormat));
+  const double dateWidth = right - (m + 80.5) - 0.3;
+  wrapped(80.5, 2.2, dateWidth, 1,
+          QStringLiteral("Date: ") + QLocale().toString(now.date(), QLocale::ShortFormat));
   const QTime t = now.time();
-  text(80.5, 3.5, 8,
-       QStringLiteral("Time: %1:%2").arg(QString::number(t.hour()), QString::number(t.minute())));
+  wrapped(
+      80.5, 3.5, dateWidth, 1,
+      QStringLiteral("Time: %1:%2").arg(QString::number(t.hour()), QString::number(t.minute())));
   text(88.5, 4.8, 8, QStringLiteral("Page:"));
   text(88.5, 5.8, 9, QStringLiteral("1/1"));
-  text(0.5, 5.4, 8, QStringLiteral("File: ") + qs(ps.fileName));
+  wrapped(0.5, 4.6, 35.5, 3, QStringLiteral("File: ") + qs(ps.fileName));
   return page.deviceY(bottom + 0.8);
 }
 
@@ -112,12 +122,12 @@ void printMaterials(ReportPage& page, const ProjectState& ps) {
   auto strength = [&](const char* label, int row, double fy) {
     page.moveTo(kMargin, page.y());
     page.print(QString::fromLatin1(label));
-    page.printRightAligned(materialName(ps, row), kNameEdge);
+    page.printRightAligned(materialName(ps, row), kNameEdge, kNameEdge - page.x() - 0.5);
     page.setX(kSymbol);
     page.print(QStringLiteral("fy"));
     page.setX(kEquals);
     page.print(QStringLiteral("="));
-    page.printRightAligned(f(fy, "###"), kValueEdge);
+    page.printRightAligned(f(fy, "###"), kValueEdge, kValueEdge - kEquals - 1.5);
     page.print(QStringLiteral(" MPa"), true);
   };
   strength("Plate: ", ps.matp, ps.fyp);
@@ -162,7 +172,7 @@ void printLoading(ReportPage& page, const ProjectState& ps) {
     page.print(QString::fromLatin1(symbol));
     page.setX(kLoadEq);
     page.print(QStringLiteral("="));
-    page.printRightAligned(f(value, pattern), kLoadEdge);
+    page.printRightAligned(f(value, pattern), kLoadEdge, kLoadEdge - kLoadEq - 1.5);
     page.print(QStringLiteral(" ") + QString::fromLatin1(unit), true);
   };
   const char* pressureUnit = "MPa (positive = inside pressure)";
@@ -191,8 +201,9 @@ double printProfileSection(ReportPage& page, const ProjectState& ps, bool ring, 
   QString designation = reportDesignation(ps, ring);
   if (ring)
     designation += ps.ringfab ? QStringLiteral(" (Cold-formed)") : QStringLiteral(" (Fabricated)");
-  page.moveTo(xoff + kMargin, page.y());
-  page.print(designation, true);
+  // The designation keeps left of the profile data: the type word and the
+  // dimensions first, "(built-up)" and "(Fabricated)" below where needed.
+  page.printWrapped(designation, xoff + kMargin, kSymbol - kMargin - 1, 2);
   const double sketchTop = page.y() + 0.5;
   if (options.profile)
     options.profile(page.painter(), page.toDevice(QRectF(xoff + kMargin + 2, sketchTop, 24, 9)), ps,
@@ -200,31 +211,6 @@ double printProfileSection(ReportPage& page, const ProjectState& ps, bool ring, 
   page.setY(top);
   printProfileData(page, ps, ring, xoff);
   return std::max(page.y(), sketchTop + 9.5);
-}
-
-void printPanels(QPainter& painter, ReportPage& page, const ProjectState& ps, double ypos) {
-  PainterTarget target(painter, page.area(), page.unitX(), page.unitY(), page.font());
-  const double ysave = ypos;
-  double yShell = ypos;
-  drawShellStandard(target, ps, yShell, kMargin, 1);
-  double reached = yShell + 1;
-  if (ps.cyltype == 2 && ps.stiff_flag == 1) {
-    double yStiff = ysave;
-    if (stiffenerNote(ps)) {
-      drawStiffenerNote(target, ps, yStiff, kValueEdge, 1);
-      yStiff += 9;
-    } else {
-      drawStiffenerStandard(target, ps, yStiff, kValueEdge, 1);
-    }
-    reached = std::max(reached, yStiff + 1);
-  }
-  if (ps.cyltype == 3) {
-    double y = reached + 2;
-    drawColumn(target, ps, y, kMargin, 1);
-  } else if ((ps.cyltype == 1 || ps.cyltype == 2) && ps.ring_ch == 1) {
-    double y = reached + 2;
-    drawRing(target, ps, y, kMargin, 1);
-  }
 }
 
 }  // namespace
@@ -249,14 +235,18 @@ void printReport(QPainter& painter, const QRectF& area, const ProjectState& ps,
   page.setScale(kCols, kLines);
   page.setFontSize(8);
   page.setY((bodyTop - area.top()) / page.unitY());
-  // The sketch stands beside the input blocks, within the body.
-  if (options.cylinder)
-    options.cylinder(painter, page.toDevice(QRectF(84, page.y() + 0.5, 30, 22)), ps);
+  const double inputsTop = page.y();
   printMaterials(page, ps);
   page.setY(page.y() + 0.5);
   printGeometry(page, ps);
   page.setY(page.y() + 0.5);
   printLoading(page, ps);
+  // The sketch stands beside the input blocks and no lower: the profile
+  // sections and the panels start below them.
+  if (options.cylinder) {
+    const double height = std::min(22.0, page.y() - inputsTop - 0.5);
+    options.cylinder(painter, page.toDevice(QRectF(84, inputsTop + 0.5, 30, height)), ps);
+  }
 
   double ypos = page.y() + 0.5;
   const double ysave = ypos;
@@ -272,14 +262,19 @@ void printReport(QPainter& painter, const QRectF& area, const ProjectState& ps,
     profiles = true;
   }
   if (profiles) {
-    page.line(kMargin, ypos + 0.3, kCols - kMargin, ypos + 0.3);
+    // across the body, past the ring-frame data beside the stiffener's
+    page.line(kMargin, ypos + 0.3, kRight, ypos + 0.3);
     ypos += 1;
   }
   printPanels(painter, page, ps, ypos);
 }
 
 QString writeReportPdf(const ProjectState& ps, const QString& path, const ReportOptions& options) {
-  QPdfWriter writer(path);
+  // Written beside the target and renamed over it when complete: a failed
+  // report leaves no half-written PDF and an existing file as it was.
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return QStringLiteral("cannot write ") + path;
+  QPdfWriter writer(&file);
   writer.setResolution(600);
   writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                    QMarginsF(6, 6, 6, 6), QPageLayout::Millimeter));
@@ -288,7 +283,7 @@ QString writeReportPdf(const ProjectState& ps, const QString& path, const Report
   QPainter painter;
   if (!painter.begin(&writer)) return QStringLiteral("cannot write ") + path;
   printReport(painter, QRectF(QPointF(0, 0), QSizeF(writer.width(), writer.height())), ps, options);
-  if (!painter.end()) return QStringLiteral("cannot write ") + path;
+  if (!painter.end() || !file.commit()) return QStringLiteral("cannot write ") + path;
   return {};
 }
 

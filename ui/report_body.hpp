@@ -11,14 +11,15 @@
 namespace orvane::ui::report {
 
 inline constexpr double kCols = 136, kLines = 88;
-inline constexpr double kMargin = 13.6;     // left margin and labels
-inline constexpr double kLoadEq = 19.6;     // "=" of the loading lines
-inline constexpr double kLoadEdge = 31.6;   // right edge of the loads
-inline constexpr double kNameEdge = 43.6;   // right edge of material names
-inline constexpr double kSymbol = 45.6;     // symbols; profile-data labels
-inline constexpr double kEquals = 51.6;     // "="
-inline constexpr double kValueEdge = 63.6;  // right edge of values
-inline constexpr double kRingOffset = 60;   // ring section beside a stiffener section
+inline constexpr double kMargin = 13.6;        // left margin and labels
+inline constexpr double kLoadEq = 19.6;        // "=" of the loading lines
+inline constexpr double kLoadEdge = 31.6;      // right edge of the loads
+inline constexpr double kNameEdge = 43.6;      // right edge of material names
+inline constexpr double kSymbol = 45.6;        // symbols; profile-data labels
+inline constexpr double kEquals = 51.6;        // "="
+inline constexpr double kValueEdge = 63.6;     // right edge of values
+inline constexpr double kRingOffset = 60;      // ring section beside a stiffener section
+inline constexpr double kRight = kCols - 0.5;  // right edge of the body
 
 QString qs(const std::string& text);
 
@@ -33,5 +34,10 @@ void valueLine(ReportPage& page, double xoff, const QString& label, const QStrin
 // data and local-buckling lines at column xoff + kSymbol from the current
 // line down.
 void printProfileData(ReportPage& page, const ProjectState& ps, bool ring, double xoff);
+
+// The result panels of the cylinder type from line `ypos` down, drawn by
+// the screen's panel routines; a panel whose texts would run into its
+// neighbour or off the page is set narrower.
+void printPanels(QPainter& painter, ReportPage& page, const ProjectState& ps, double ypos);
 
 }  // namespace orvane::ui::report

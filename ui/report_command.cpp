@@ -1,76 +1,100 @@
 #include "ui/report_command.hpp"
 
+#include <CLI/CLI.hpp>
 #include <QCoreApplication>
-#include <QDir>
+#include <QFile>
+#include <filesystem>
+#include <sstream>
 
-#include "core/calc_driver.hpp"
-#include "files/project_file.hpp"
-#include "model/checked.hpp"
-#include "sections/data_files.hpp"
+#include "files/input_text.hpp"
+#include "project/session.hpp"
 #include "ui/report.hpp"
 
 namespace orvane::ui {
 
 namespace {
 
-const char* const kUsage = "usage: orvane-report FILE.cys -o REPORT.pdf [--data DIR]\n";
+constexpr int kWritten = 0, kBadInput = 2, kFault = 3;
 
-// Start-up and opening as the window does them; a calculation fault keeps
-// what the last completed run left, as the window's panels would.
-bool openProject(ProjectState& ps, const QString& file, const QString& dataDir, QTextStream& err) {
-  assignDefaults(ps);
-  const auto errors = loadDataFiles(ps, dataDir.toStdString());
-  for (const auto& e : errors) err << "orvane-report: " << QString::fromStdString(e.text()) << "\n";
-  if (!errors.empty()) return false;
-  refreshValues(ps);
+struct Arguments {
+  std::string file, output, data;
+};
+
+QString local(const std::string& text) {
+  return QFile::decodeName(QByteArray::fromStdString(text));
+}
+
+// Start-up and opening as the window does them. Returns the exit status of
+// a project that cannot be reported: unreadable (2), or a calculation that
+// stopped (3), whose panels would show the results of an earlier run.
+int openProject(ProjectState& ps, const Arguments& a, QTextStream& err) {
   RecordingEvents ev;
-  try {
-    calcDriver(ps, ev);
-  } catch (const CalcFault&) {
+  Session session(ps, ev);
+  const auto errors = session.startUp(a.data);
+  for (const auto& e : errors) err << "orvane-report: " << local(printable(e.text())) << "\n";
+  if (!errors.empty()) return kBadInput;
+  // The header prints the file as the window names it: its full path.
+  const std::filesystem::path file = std::filesystem::absolute(a.file);
+  if (const Status read = session.open(file); !read) {
+    err << "orvane-report: " << local(printable(read.error().text())) << "\n";
+    return kBadInput;
   }
-  const Status read = readProject(ps, file.toStdString());
-  if (!read) {
-    err << "orvane-report: " << QString::fromStdString(read.error().text()) << "\n";
-    return false;
+  if (session.fault()) {
+    err << "orvane-report: calculation stopped: " << QString::fromStdString(*session.fault())
+        << "; no report written\n";
+    return kFault;
   }
-  try {
-    openingSteps(ps, ev);
-    refreshValues(ps);
-    calcDriver(ps, ev);
-  } catch (const CalcFault& f) {
-    err << "orvane-report: calculation stopped: " << f.what() << "\n";
-  }
-  return true;
+  return kWritten;
 }
 
 }  // namespace
 
-int runReportCommand(const QStringList& args, QTextStream& err) {
-  QString file, output;
-  QString dataDir = QCoreApplication::applicationDirPath() + QStringLiteral("/data");
-  for (int i = 0; i < args.size(); ++i) {
-    const QString& a = args[i];
-    if ((a == QLatin1String("-o") || a == QLatin1String("--data")) && i + 1 < args.size()) {
-      (a == QLatin1String("-o") ? output : dataDir) = args[++i];
-    } else if (!a.startsWith(QLatin1Char('-')) && file.isEmpty()) {
-      file = a;
-    } else {
-      err << "orvane-report: unexpected argument '" << a << "'\n" << kUsage;
-      return 2;
+int runReportCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
+  Arguments a;
+  a.data = QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/data"))
+               .toStdString();
+  CLI::App app("Writes the one-page report of a project as a PDF, without a display.",
+               "orvane-report");
+  app.set_version_flag("--version", std::string("orvane-report ") + ORVANE_VERSION);
+  app.add_option("FILE", a.file, "the project file (.cys)")->required();
+  app.add_option("-o,--output", a.output, "the PDF to write")
+      ->type_name("REPORT.pdf")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+      ->required();
+  app.add_option("--data", a.data, "folder of DNVmat.dat and the profile tables")->type_name("DIR");
+  app.footer(
+      "Exit status: 0 the PDF was written, 2 bad command line, unreadable file or data, or the\n"
+      "PDF could not be written, 3 the calculation stopped on an arithmetic fault (no PDF).");
+
+  // CLI11 takes the arguments last first.
+  std::vector<std::string> reversed;
+  for (auto it = args.rbegin(); it != args.rend(); ++it)
+    reversed.push_back(QFile::encodeName(*it).toStdString());
+  try {
+    app.parse(reversed);
+  } catch (const CLI::ParseError& e) {
+    std::ostringstream help, fail;
+    const int code = app.exit(e, help, fail);
+    if (code == static_cast<int>(CLI::ExitCodes::Success)) {
+      out << local(help.str());
+      return kWritten;
     }
+    err << "orvane-report: " << local(printable(e.what())) << "\n"
+        << "Run 'orvane-report --help' for the options.\n";
+    return kBadInput;
   }
-  if (file.isEmpty() || output.isEmpty()) {
-    err << kUsage;
-    return 2;
+  if (a.file.empty() || a.output.empty()) {
+    err << "orvane-report: an empty file name\n";
+    return kBadInput;
   }
   ProjectState ps;
-  if (!openProject(ps, file, dataDir, err)) return 2;
-  const QString problem = writeReportPdf(ps, output, defaultReportOptions());
+  if (const int code = openProject(ps, a, err); code != kWritten) return code;
+  const QString problem = writeReportPdf(ps, local(a.output), defaultReportOptions());
   if (!problem.isEmpty()) {
     err << "orvane-report: " << problem << "\n";
-    return 3;
+    return kBadInput;
   }
-  return 0;
+  return kWritten;
 }
 
 }  // namespace orvane::ui

@@ -8,8 +8,10 @@
 
 namespace orvane::ui {
 
-// Returns the exit status: 0 written, 2 usage or input error, 3 the report
-// could not be written. Messages go to `err`.
-int runReportCommand(const QStringList& args, QTextStream& err);
+// Returns the exit status: 0 written (or --help, --version, printed on
+// `out`), 2 bad command line, unreadable project or data, or the PDF could
+// not be written, 3 the calculation stopped on an arithmetic fault, and no
+// PDF is written. Messages go to `err`.
+int runReportCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 
 }  // namespace orvane::ui

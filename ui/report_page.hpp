@@ -44,6 +44,16 @@ class ReportPage {
   void print(const QString& text, bool newline = false);
   // `text` ending at column `edge`, on the current line.
   void printRightAligned(const QString& text, double edge);
+
+  // The same within `width` columns, so that no input, however long, runs
+  // into its neighbour: a text that is too wide is set narrower, down to
+  // kNarrowest of its width, and beyond that shortened in the middle ("...").
+  void printFitted(const QString& text, double width, bool newline = false);
+  void printRightAligned(const QString& text, double edge, double width);
+  // `text` from column `x` in lines of at most `width` columns, broken after
+  // blanks and slashes; at most `maxLines` lines, the last one fitted.
+  // Returns the number of lines printed; the position ends below them.
+  int printWrapped(const QString& text, double x, double width, int maxLines);
   void line(double x1, double y1, double x2, double y2);
 
   QRectF toDevice(const QRectF& units) const;
@@ -52,6 +62,9 @@ class ReportPage {
   const QRectF& area() const { return page_; }
 
  private:
+  static constexpr double kNarrowest = 0.7;
+  void draw(const QString& text, double squeeze);
+
   QPainter& painter_;
   QRectF page_;
   QFont font_;

@@ -1,6 +1,7 @@
 // The profile-data routines of the report, one per profile family and
 // member, and the designations printed above them.
 #include <QStringList>
+#include <algorithm>
 
 #include "model/format.hpp"
 #include "ui/report.hpp"
@@ -18,6 +19,7 @@ struct SectionData {
   double h, b, tw, tf, area, mass, iy, iz, c, r, a;
   const std::string* local;  // local-buckling lines, 1-based
   int localCount;
+  bool izComputed = true;
 };
 
 QString f(double v, const char* pattern) { return qs(format(v, pattern)); }
@@ -27,7 +29,7 @@ void row(ReportPage& page, double xoff, const char* label, const QString& value,
   page.print(QString::fromLatin1(label));
   page.setX(xoff + kEquals);
   page.print(QStringLiteral("="));
-  page.printRightAligned(value, xoff + kValueEdge);
+  page.printRightAligned(value, xoff + kValueEdge, kValueEdge - kEquals - 1.5);
   page.print(QStringLiteral(" ") + QString::fromLatin1(unit), true);
 }
 
@@ -41,9 +43,11 @@ void underlined(ReportPage& page, double x, const char* text) {
 void localLines(ReportPage& page, double xoff, const SectionData& d, int count) {
   if (count == 0) return;
   underlined(page, xoff + kSymbol, "Local buckling:");
+  // up to the next profile section, or the right edge of the body
+  const double width = std::min(xoff + kRingOffset + kMargin, kRight) - (xoff + kSymbol) - 0.5;
   for (int i = 1; i <= count && i <= d.localCount; ++i) {
     page.setX(xoff + kSymbol);
-    page.print(qs(d.local[i]), true);
+    page.printFitted(qs(d.local[i]), width, true);
   }
 }
 
@@ -60,7 +64,17 @@ void flanged(ReportPage& page, double xoff, const SectionData& d) {
   row(page, xoff, "tw", f(d.tw, "#0.0"), "mm");
   row(page, xoff, "tf", f(d.tf, "#0.0"), "mm");
   massAndArea(page, xoff, d);
-  row(page, xoff, "Iz", f(d.iz, "0.000E+0"), "mm4");
+  // The I stiffener's routine computes no Iz: an old value of another
+  // profile would mislead, so the report says so as the profile window does.
+  if (d.izComputed) {
+    row(page, xoff, "Iz", f(d.iz, "0.000E+0"), "mm4");
+  } else {
+    page.moveTo(xoff + kSymbol, page.y());
+    page.print(QStringLiteral("Iz"));
+    page.setX(xoff + kEquals);
+    page.print(QStringLiteral("= "));
+    page.printFitted(QStringLiteral("not computed"), kRingOffset + kMargin - kEquals - 2, true);
+  }
   localLines(page, xoff, d, 4);
 }
 
@@ -99,8 +113,13 @@ SectionData stiffenerData(const ProjectState& ps) {
   // The stiffener routines have the two proportion lines of Eq 3.10.6 to
   // 3.10.9; a bulb flat has the web line only.
   const int lines = ps.cbostiff == 6 ? 1 : 2;
-  return {p.h,  p.b, p.tw, p.tf, p.As, p.mass, p.Iy, p.Iz, p.a, p.Ro, p.a, ps.proportion.data(),
-          lines};
+  return {p.h,   p.b,
+          p.tw,  p.tf,
+          p.As,  p.mass,
+          p.Iy,  p.Iz,
+          p.a,   p.Ro,
+          p.a,   ps.proportion.data(),
+          lines, ps.cbostiff != 9};
 }
 
 SectionData ringData(const ProjectState& ps) {

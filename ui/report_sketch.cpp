@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <cmath>
 
 #include "ui/report.hpp"
 #include "ui/sketches.hpp"
@@ -54,16 +55,18 @@ QPainterPath profilePath(int type, const Dims& d) {
       p.addRoundedRect(QRectF(-tw / 2, -h, b, tf * 1.6), tf * 0.6, tf * 0.6);
       break;
     }
-    case 7:
+    case 7:  // a closed box: the inner rectangle is the hole
       p.addRect(-b / 2, -h, b, h);
-      p.addRect(-b / 2 + tw, -h + tw, b - 2 * tw, h - 2 * tw);
-      break;
-    case 8: {  // trapezoid: open at the plate, top flange of width a
-      const double top = std::max(d.a, tw);
-      QPolygonF outer{{-b / 2, 0}, {-top / 2, -h}, {top / 2, -h}, {b / 2, 0}};
+      if (b > 2 * tw && h > 2 * tw) p.addRect(-b / 2 + tw, -h + tw, b - 2 * tw, h - 2 * tw);
+      p.setFillRule(Qt::OddEvenFill);
+      return p;
+    case 8: {  // trapezoid: open at the plate, top flange b, each web a wider at the foot
+      const double a = std::max(d.a, 0.0);
+      QPolygonF outer{{-b / 2 - a, 0}, {-b / 2, -h}, {b / 2, -h}, {b / 2 + a, 0}};
       QPainterPathStroker stroker;
       stroker.setWidth(tw);
       stroker.setJoinStyle(Qt::MiterJoin);
+      stroker.setCapStyle(Qt::FlatCap);
       QPainterPath centre;
       centre.addPolygon(outer);
       p = stroker.createStroke(centre);
@@ -81,10 +84,20 @@ void paintProfile(QPainter& painter, const QRectF& box, const ProjectState& ps, 
   const int type = ring ? ps.cboring : ps.cbostiff;
   const Dims d = ring ? Dims{ps.rg.h, ps.rg.b, ps.rg.tw, ps.rg.tf, ps.rg.a}
                       : Dims{ps.st.h, ps.st.b, ps.st.tw, ps.st.tf, ps.st.a};
-  if (d.h <= 0) return;
+  // Dimensions the section routines would reject, or so far apart that a
+  // drawing to scale shows nothing, draw no sketch: coordinates beyond
+  // what a page can hold would only spoil the PDF.
+  const auto drawable = [](double v) { return std::isfinite(v) && v >= 0 && v < 1e7; };
+  if (!(d.h > 0) || !drawable(d.h) || !drawable(d.b) || !(d.tw > 0) || !drawable(d.tw) ||
+      !drawable(d.tf) || !drawable(d.a))
+    return;
   const QPainterPath path = profilePath(type, d);
   const QRectF bounds = path.boundingRect();
-  const double plate = std::max(ps.t, 1.0);
+  if (bounds.isEmpty() || bounds.width() > 1000 * bounds.height() ||
+      bounds.height() > 1000 * bounds.width())
+    return;
+  // The shell plate under the profile: as thick as it is, within reason.
+  const double plate = std::isfinite(ps.t) ? std::clamp(ps.t, 1.0, bounds.height()) : 1.0;
   const double width = std::max(bounds.width() * 1.6, bounds.height() * 0.8);
   const double k = std::min(box.width() / width, box.height() / (bounds.height() + plate));
 

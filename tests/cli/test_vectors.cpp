@@ -63,6 +63,6 @@ TEST_P(Vector, MatchesExpectedOutput) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Shared, Vector, ::testing::ValuesIn(vectorNames()),
-                         [](const auto& info) { return info.param; });
+                         [](const auto& vector) { return vector.param; });
 
 }  // namespace

@@ -46,6 +46,10 @@ class HelpAboutTest : public QObject {
     QVERIFY(text.contains(QStringLiteral("Theory Manual")));
     for (const char* ref : {"Ch 3.4.2", "Ch 3.3.2", "Ch 3.5.2", "Ch 3.6.3", "Ch 3.8", "3.10.1"})
       QVERIFY2(text.contains(QLatin1String(ref)), ref);
+    // Every entity of the chapters is typeset as its character.
+    const auto entity = QRegularExpression(QStringLiteral("&#?\\w+;")).match(text);
+    QVERIFY2(!entity.hasMatch(), qPrintable(entity.captured()));
+    QVERIFY(text.contains(QStringLiteral("r0 = r \u2213 zc")));
 
     // The worked examples are the program's own panels: every line the
     // headless check prints for the column mode stands in the manual.
@@ -61,6 +65,39 @@ class HelpAboutTest : public QObject {
       QString panelLine = line;
       panelLine.remove(QRegularExpression(QStringLiteral(" +(NOT )?OK$")));
       QVERIFY2(manual.contains(simplified(panelLine)), qPrintable(line));
+    }
+  }
+
+  // What the help says about inputs and files is what the program does.
+  void helpAgreesWithTheProgram() {
+    HelpWindow window(QStringLiteral(ORVANE_HELP_COLLECTION));
+    QVERIFY(window.isReady());
+    QHelpEngine* engine = window.engine();
+    const QString base = window.currentUrl().toString().section(u'/', 0, -2) + u'/';
+    const auto page = [&](const char* name) {
+      return QString::fromUtf8(engine->fileData(QUrl(base + QLatin1String(name)))).simplified();
+    };
+    struct Case {
+      const char* page;
+      QStringList says, never;
+    };
+    const Case cases[] = {
+        {"inputs.html",
+         {QStringLiteral("A value outside its range is stored and used all the same")},
+         {QStringLiteral("refused")}},
+        {"files.html",
+         {QStringLiteral("the inputs it lacks keep the values the project had before the file was "
+                         "opened")},
+         {QStringLiteral("at their defaults")}},
+        {"profiles.html",
+         {QStringLiteral("B of a trapezoid is its top width"),
+          QStringLiteral("a is the horizontal offset of each inclined web")},
+         {QStringLiteral("top width a")}}};
+    for (const Case& c : cases) {
+      const QString text = page(c.page);
+      QVERIFY2(!text.isEmpty(), c.page);
+      for (const QString& s : c.says) QVERIFY2(text.contains(s), qPrintable(s));
+      for (const QString& s : c.never) QVERIFY2(!text.contains(s), qPrintable(s));
     }
   }
 

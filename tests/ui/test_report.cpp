@@ -1,14 +1,21 @@
 // The printed report rendered to PDF and read back as text.
 #include <QDir>
+#include <QImage>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <climits>
+#include <functional>
 
 #include "core/calc_driver.hpp"
+#include "files/project_file.hpp"
 #include "sections/data_files.hpp"
 #include "ui/print_dialog.hpp"
 #include "ui/report.hpp"
+#include "ui/report_command.hpp"
 
 using namespace orvane;
 using namespace orvane::ui;
@@ -52,6 +59,142 @@ void verifyText(const QString& text, const QStringList& shown, const QStringList
 }
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+// What a PDF reader says while drawing the page: nothing for a sound file.
+QString renderErrors(const QString& pdf) {
+  QProcess p;
+  p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("20"),
+                                       QStringLiteral("-png"), pdf, pdf + QStringLiteral("-page")});
+  if (!p.waitForFinished(30000)) return QStringLiteral("pdftoppm hangs");
+  return QString::fromUtf8(p.readAllStandardError()) +
+         (p.exitCode() != 0 ? QStringLiteral("exit %1").arg(p.exitCode()) : QString());
+}
+
+// A page that records where the report puts its texts and rules instead of
+// drawing them: A4 at the resolution of the PDF, in device pixels.
+class LayoutRecorder final : public QPaintDevice {
+ public:
+  struct Text {
+    QRectF box;
+    QString text;
+  };
+  QList<Text> texts;
+  QList<QLineF> lines;
+  QList<QRectF> pictures;  // the boxes the report gives its sketches
+
+  LayoutRecorder() : engine_(*this) {}
+  QPaintEngine* paintEngine() const override { return &engine_; }
+  QRectF page() const { return QRectF(0, 0, width(), height()); }
+
+ protected:
+  int metric(PaintDeviceMetric m) const override {
+    switch (m) {
+      case PdmWidth:
+        return 4961;
+      case PdmHeight:
+        return 7016;
+      case PdmWidthMM:
+        return 210;
+      case PdmHeightMM:
+        return 297;
+      case PdmDpiX:
+      case PdmDpiY:
+      case PdmPhysicalDpiX:
+      case PdmPhysicalDpiY:
+        return 600;
+      case PdmDepth:
+        return 32;
+      case PdmNumColors:
+        return INT_MAX;
+      case PdmDevicePixelRatio:
+        return 1;
+      case PdmDevicePixelRatioScaled:
+        return static_cast<int>(devicePixelRatioFScale());
+      default:
+        return 0;
+    }
+  }
+
+ private:
+  class Engine final : public QPaintEngine {
+   public:
+    explicit Engine(LayoutRecorder& recorder) : QPaintEngine(AllFeatures), recorder_(recorder) {}
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState& changed) override {
+      if (changed.state() & DirtyTransform) transform_ = changed.transform();
+    }
+    void drawTextItem(const QPointF& p, const QTextItem& item) override {
+      const QRectF box(p.x(), p.y() - item.ascent(), item.width(), item.ascent() + item.descent());
+      recorder_.texts.push_back({transform_.mapRect(box), item.text()});
+    }
+    void drawLines(const QLineF* lines, int count) override {
+      for (int i = 0; i < count; ++i) recorder_.lines.push_back(transform_.map(lines[i]));
+    }
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    void drawPath(const QPainterPath&) override {}
+    Type type() const override { return User; }
+
+   private:
+    LayoutRecorder& recorder_;
+    QTransform transform_;
+  };
+  mutable Engine engine_;
+};
+
+// Everything that overlaps on a recorded page: texts over texts, texts
+// across rules or into the sketches' boxes, texts off the page.
+QStringList overlaps(const LayoutRecorder& page) {
+  QStringList found;
+  const auto inner = [](const QRectF& r) { return r.adjusted(1.5, 1.5, -1.5, -1.5); };
+  for (qsizetype i = 0; i < page.texts.size(); ++i) {
+    const auto& a = page.texts[i];
+    if (!page.page().contains(a.box)) found << QStringLiteral("off the page: ") + a.text;
+    for (qsizetype j = i + 1; j < page.texts.size(); ++j) {
+      if (inner(a.box).intersects(inner(page.texts[j].box)))
+        found << QStringLiteral("'%1' over '%2'").arg(a.text, page.texts[j].text);
+    }
+    for (const QLineF& l : page.lines) {
+      const QRectF r = inner(a.box);
+      const QRectF span = QRectF(l.p1(), l.p2()).normalized().adjusted(-0.5, -0.5, 0.5, 0.5);
+      // a text's own underline stays within its box
+      if (a.box.adjusted(-2, -2, 2, 4).contains(span)) continue;
+      if (r.intersects(span)) found << QStringLiteral("'%1' across a rule").arg(a.text);
+    }
+    for (const QRectF& p : page.pictures)
+      if (inner(a.box).intersects(p)) found << QStringLiteral("'%1' over a sketch").arg(a.text);
+  }
+  return found;
+}
+
+// A white image with `paint` drawn on it.
+template <typename Paint>
+QImage picture(QSize size, Paint paint) {
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  paint(painter);
+  painter.end();
+  return image;
+}
+
+bool dark(QRgb c) { return qGray(c) < 128; }
+
+struct CommandRun {
+  int code;
+  QString out, err;
+};
+
+CommandRun reportCommand(QStringList args) {
+  args << QStringLiteral("--data") << QStringLiteral(ORVANE_SHIPPED_DATA);
+  QString out, err;
+  QTextStream outStream(&out), errStream(&err);
+  const int code = runReportCommand(args, outStream, errStream);
+  outStream.flush();
+  errStream.flush();
+  return {code, out, err};
+}
 
 }  // namespace
 
@@ -159,6 +302,270 @@ class ReportTest : public QObject {
       QVERIFY(pdfText(path).contains(QStringLiteral("WSD meth.od")));
     }
     QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("copies-4.pdf"))));
+  }
+
+  // A project whose calculation stops gets no report: its panels would show
+  // the start-up defaults' results beside its own inputs.
+  void headlessReportOfAFaultIsNoReport() {
+    ProjectState ps = project(2, 0);
+    ps.sigx = ps.sigy = ps.tau = 0;
+    ps.pd = 0;
+    const QString file = dir_.filePath(QStringLiteral("zero.cys"));
+    QVERIFY(writeProject(ps, file.toStdString()));
+    const QString pdf = dir_.filePath(QStringLiteral("zero.pdf"));
+    const CommandRun r = reportCommand({file, QStringLiteral("-o"), pdf});
+    QCOMPARE(r.code, 3);
+    QVERIFY2(r.err.startsWith(QStringLiteral("orvane-report: calculation stopped: ")),
+             qPrintable(r.err));
+    QVERIFY(r.err.contains(QStringLiteral("division by zero")));
+    QVERIFY(!QFile::exists(pdf));
+
+    // An earlier report of that name is not replaced by a page of other
+    // results either.
+    QFile old(pdf);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("earlier report");
+    old.close();
+    QCOMPARE(reportCommand({file, QStringLiteral("-o"), pdf}).code, 3);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("earlier report"));
+  }
+
+  void headlessReportPrintsTheFullPath() {
+    const ProjectState ps = project(1, 0);
+    const QString sub = dir_.filePath(QStringLiteral("projects"));
+    QVERIFY(QDir().mkpath(sub));
+    const QString file = sub + QStringLiteral("/leg.cys");
+    ProjectState copy = ps;
+    QVERIFY(writeProject(copy, file.toStdString()));
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(sub);  // the file named as typed, relative
+    const CommandRun r =
+        reportCommand({QStringLiteral("leg.cys"), QStringLiteral("-o"), QStringLiteral("leg.pdf")});
+    QDir::setCurrent(before);
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.err, QString());
+    const QString text = pdfText(sub + QStringLiteral("/leg.pdf")).simplified();
+    QVERIFY2(text.contains(QStringLiteral("File: ") + QFileInfo(file).absoluteFilePath()),
+             qPrintable(text.left(400)));
+  }
+
+  void headlessCommandLine() {
+    struct Case {
+      QStringList args;
+      int code;
+      QString out, err;  // the start of each
+    };
+    const QString file = dir_.filePath(QStringLiteral("none.cys"));
+    const Case cases[] = {
+        {{QStringLiteral("--help")}, 0, QStringLiteral("Writes the one-page report"), {}},
+        {{QStringLiteral("--version")}, 0, QStringLiteral("orvane-report 1.7"), {}},
+        {{file}, 2, {}, QStringLiteral("orvane-report: --output is required")},
+        {{QStringLiteral("-o"), QStringLiteral("x.pdf")},
+         2,
+         {},
+         QStringLiteral("orvane-report: FILE is required")},
+        {{file, QStringLiteral("-o"), QStringLiteral("x.pdf"), QStringLiteral("--frob")},
+         2,
+         {},
+         QStringLiteral("orvane-report: The following argument was not expected: --frob")},
+        {{QString(), QStringLiteral("-o"), QStringLiteral("x.pdf")},
+         2,
+         {},
+         QStringLiteral("orvane-report: an empty file name")},
+        {{file, QStringLiteral("-o"), QStringLiteral("x.pdf")},
+         2,
+         {},
+         QStringLiteral("orvane-report: can't find file - ")}};
+    for (const Case& c : cases) {
+      const CommandRun r = reportCommand(c.args);
+      QCOMPARE(r.code, c.code);
+      QVERIFY2(c.out.isEmpty() ? r.out.isEmpty() : r.out.startsWith(c.out), qPrintable(r.out));
+      QVERIFY2(c.err.isEmpty() ? r.err.isEmpty() : r.err.startsWith(c.err), qPrintable(r.err));
+    }
+    QVERIFY(!QFile::exists(QStringLiteral("x.pdf")));
+  }
+
+  // Whatever the inputs, every text keeps to its place: no two words of the
+  // page overlap, nothing leaves the page or crosses the header's rules, and
+  // the PDF is sound.
+  void nothingOverlapsWhateverTheInput() {
+    struct Case {
+      const char* name;
+      int cyltype;
+      std::function<void(ProjectState&)> change;
+    };
+    const QString longName = QStringLiteral(
+        "Riser can 7 of the north-west jacket leg A2, second revision for the certifying "
+        "authority and the yard");
+    const Case cases[] = {
+        {"long texts", 2,
+         [&](ProjectState& ps) {
+           ps.fileName =
+               "/home/engineer/projects/offshore/2026/north west jacket/leg A2/riser "
+               "cans/revision 2/for the certifying authority/riser_can_7_rev2.cys";
+           ps.projectName = longName.toStdString();
+           ps.ident = "RC7-B-2026-rev2-with-a-very-long-identification-text-without-blanks-at-all";
+           ps.mat.name[ps.matp] = "A very long material name from an edited DNVmat.dat (S355)";
+           ps.cboring = 1, ps.ringfab = 0;
+           ps.rg.h = 250, ps.rg.b = 90, ps.rg.tw = 10, ps.rg.tf = 15;
+         }},
+        {"huge values", 2,
+         [](ProjectState& ps) {
+           ps.t = 1e300, ps.r = 3e38f, ps.l = 1e200, ps.s = 1e100, ps.L = 1e250;
+           ps.sigx = -1e30, ps.sigy = 1e25, ps.tau = 1e20, ps.pd = -1e20, ps.E = 3e38f;
+           ps.ufb = 1e30, ps.fyp = 1e30, ps.ltst = 1e300, ps.ltgi = 1e300;
+           ps.st.h = 1e30, ps.st.b = 1e30, ps.st.tw = 1e30, ps.st.tf = 3e38f;
+           ps.st.As = 1e300, ps.st.Iy = -1e300, ps.st.mass = 1e300;
+           ps.rg.h = 1e300, ps.rg.b = 1e300, ps.rg.a = 1e300;
+           ps.cboring = 8;
+           ps.ringLocal[1] = "h <= " + std::string(300, '9') + " (Eq 3.10.2) ==> NOK";
+           ps.proportion[1] = "h <= " + std::string(300, '9') + " (Eq 3.10.7) ==> NOK";
+           ps.shellTable.value[1] = std::string(300, '8');
+           ps.stiffTable.value[2] = std::string(300, '7');
+           ps.ringTable.value[4] = std::string(300, '6');
+         }},
+        {"column loads", 3, [](ProjectState& ps) {
+           ps.N = -1e300, ps.M1a = 1e300, ps.M2b = -1e300, ps.k1 = 3e38f;
+           ps.stiffTable.value[10] = std::string(200, '5') + "/" + std::string(200, '4');
+         }}};
+    for (const Case& c : cases) {
+      ProjectState ps = project(c.cyltype, 0);
+      c.change(ps);
+      const QString name = QString::fromLatin1(c.name).replace(u' ', u'_');
+      const QString pdf = dir_.filePath(name + QStringLiteral(".pdf"));
+      QVERIFY(!render(ps, name + QStringLiteral(".pdf")).isEmpty());
+      QCOMPARE(pdfPages(pdf), 1);
+      QCOMPARE(renderErrors(pdf), QString());
+      LayoutRecorder recorder;
+      ReportOptions options;
+      options.printedAt = QDateTime(QDate(2024, 3, 7), QTime(9, 5));
+      options.cylinder = [&](QPainter& p, const QRectF& box, const ProjectState&) {
+        recorder.pictures << p.transform().mapRect(box);
+      };
+      options.profile = [&](QPainter& p, const QRectF& box, const ProjectState&, bool) {
+        recorder.pictures << p.transform().mapRect(box);
+      };
+      QPainter painter(&recorder);
+      printReport(painter, recorder.page(), ps, options);
+      painter.end();
+      QVERIFY2(recorder.texts.size() > 150, c.name);
+      QCOMPARE(recorder.pictures.size(), c.cyltype == 2 ? 3 : 1);
+      const QStringList found = overlaps(recorder);
+      QVERIFY2(found.isEmpty(), qPrintable(QLatin1String(c.name) + QStringLiteral(": ") +
+                                           found.mid(0, 5).join(QStringLiteral("; "))));
+    }
+  }
+
+  void longTextsWrapWithinTheirCells() {
+    ProjectState ps = project(2, 0);
+    ps.fileName =
+        "/home/engineer/projects/offshore/2026/north-west-jacket/leg-A2/riser-cans/"
+        "revision-2/riser_can_7.cys";
+    ps.cboring = 1;
+    const QString text = render(ps, QStringLiteral("wrap.pdf")).simplified();
+    // the whole path, over more than one line
+    QVERIFY2(text.contains(QStringLiteral("File: /home/engineer/projects/offshore/2026/")),
+             qPrintable(text.left(600)));
+    QVERIFY(text.contains(QStringLiteral("riser_can_7.cys")));
+    QVERIFY(text.contains(QStringLiteral("(built-up)")));
+    QVERIFY(text.contains(QStringLiteral("(Fabricated)")));
+  }
+
+  // The I stiffener's routine computes no Iz: the report says so instead of
+  // printing what an earlier profile left.
+  void iStiffenerIzNotComputed() {
+    ProjectState ps = project(2, 0);
+    ps.cbostiff = 9;
+    ps.st.Iz = 1234567;
+    ps.rg.Izg = 7654321;  // the ring frame's Iz is computed and printed
+    ps.cboring = 9;
+    const QString text = render(ps, QStringLiteral("iprofile.pdf"));
+    QVERIFY(QRegularExpression(QStringLiteral("Iz\\s+=\\s+not computed")).match(text).hasMatch());
+    QVERIFY(!text.contains(QStringLiteral("1.235E+6")));
+    QVERIFY(text.contains(QStringLiteral("7.654E+6")));
+  }
+
+  // The sketches as the profile windows draw them: the RHS hollow, the
+  // trapezoid with its top flange b and its webs a wider at the foot.
+  void closedProfileSketches() {
+    ProjectState ps = project(2, 0);
+    const ReportOptions options = defaultReportOptions();
+    const QColor fill(150, 160, 175);
+    const auto isFill = [&](QRgb c) {
+      return std::abs(qRed(c) - fill.red()) < 30 && std::abs(qGreen(c) - fill.green()) < 30 &&
+             std::abs(qBlue(c) - fill.blue()) < 30;
+    };
+    // rows holding the section's fill, with the extent of the fill in each
+    const auto rows = [&](const QImage& image) {
+      QList<std::pair<int, int>> extent;  // left, right per row; -1 without fill
+      for (int y = 0; y < image.height(); ++y) {
+        int left = -1, right = -1;
+        for (int x = 0; x < image.width(); ++x) {
+          if (isFill(image.pixel(x, y))) {
+            if (left < 0) left = x;
+            right = x;
+          }
+        }
+        extent.push_back({left, right});
+      }
+      return extent;
+    };
+    ps.cbostiff = 7;
+    ps.st.h = 200, ps.st.b = 90, ps.st.tw = 9;
+    const QImage rhs = picture(QSize(400, 400), [&](QPainter& p) {
+      options.profile(p, QRectF(0, 0, 400, 400), ps, false);
+    });
+    const auto r = rows(rhs);
+    int top = -1, bottom = -1;
+    for (int y = 0; y < r.size(); ++y)
+      if (r[y].first >= 0) (top < 0 ? top : bottom) = y, bottom = y;
+    QVERIFY(top >= 0 && bottom > top + 50);
+    const int mid = (top + bottom) / 2;
+    const int centre = (r[mid].first + r[mid].second) / 2;
+    QVERIFY(r[mid].second - r[mid].first > 40);
+    QCOMPARE(QColor(rhs.pixel(centre, mid)), QColor(Qt::white));  // the hole
+
+    ps.cbostiff = 8;
+    ps.st.h = 200, ps.st.b = 90, ps.st.a = 50, ps.st.tw = 9;
+    const QImage trap = picture(QSize(400, 400), [&](QPainter& p) {
+      options.profile(p, QRectF(0, 0, 400, 400), ps, false);
+    });
+    const auto t = rows(trap);
+    int first = -1, last = -1;
+    for (int y = 0; y < t.size(); ++y)
+      if (t[y].first >= 0) (first < 0 ? first : last) = y, last = y;
+    QVERIFY(first >= 0 && last > first + 50);
+    const double topWidth = t[first + 2].second - t[first + 2].first;
+    const double footWidth = t[last - 2].second - t[last - 2].first;
+    // outer widths b + tw at the top and b + 2a + tw at the foot
+    QVERIFY2(std::abs(footWidth / topWidth - (90.0 + 100 + 9) / (90 + 9)) < 0.15,
+             qPrintable(QStringLiteral("%1 / %2").arg(footWidth).arg(topWidth)));
+  }
+
+  // The rule under the profile sections reaches as far right as anything
+  // printed above it, the ring-frame data beside the stiffener's included.
+  void ruleUnderTheProfilesSpansThem() {
+    const ProjectState ps = project(2, 0);
+    const QSize size(1240, 1754);
+    const QImage page = picture(size, [&](QPainter& p) {
+      printReport(p, QRectF(QPointF(0, 0), QSizeF(size)), ps, ReportOptions());
+    });
+    int rule = -1, ruleRight = -1;
+    for (int y = 0; y < page.height(); ++y) {
+      int count = 0, right = -1;
+      for (int x = 0; x < page.width(); ++x) {
+        if (dark(page.pixel(x, y))) ++count, right = x;
+      }
+      if (count > page.width() / 2) rule = y, ruleRight = right;
+    }
+    QVERIFY(rule > page.height() / 4);
+    int reached = -1;
+    for (int y = rule - 150; y < rule - 2; ++y)
+      for (int x = 0; x < page.width(); ++x)
+        if (dark(page.pixel(x, y))) reached = std::max(reached, x);
+    QVERIFY2(ruleRight >= reached,
+             qPrintable(QStringLiteral("%1 < %2").arg(ruleRight).arg(reached)));
   }
 
  private:

@@ -1,0 +1,15 @@
+// Messages quote bytes from files and command lines; these are made
+// visible on a terminal, so that nothing in a message is invisible or cuts
+// it short.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace orvane {
+
+// `text` with control characters and NULs as \xNN and a byte-order mark as
+// <U+FEFF>, so that nothing in a message is invisible or cuts it short.
+std::string printable(std::string_view text);
+
+}  // namespace orvane
