@@ -5,18 +5,38 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 
 #include "core/calc_driver.hpp"
 #include "core/checked.hpp"
+#include "core/panels.hpp"
 #include "sections/materials.hpp"
 #include "sections/profile_tables.hpp"
 #include "ui/message_box.hpp"
 #include "ui/profile_window.hpp"
 #include "ui/read_number.hpp"
+#include "ui/result_panel.hpp"
 #include "ui/settings_store.hpp"
+#include "ui/sketches.hpp"
 
 namespace orvane::ui {
+
+// The form under the menus; lays its frames out whenever its size changes.
+class FormArea final : public QWidget {
+ public:
+  explicit FormArea(std::function<void()> resized) : resized_(std::move(resized)) {}
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override {
+    QWidget::resizeEvent(event);
+    resized_();
+  }
+
+ private:
+  std::function<void()> resized_;
+};
 
 // What the checks tell the window while they run.
 class MainWindow::Events final : public CalcEvents {
@@ -31,11 +51,13 @@ class MainWindow::Events final : public CalcEvents {
   void ltgiChanged(float ltgi) override {
     w_.fields_.value(QStringLiteral("igilt"))->setText(showNumber(ltgi, "#00", w_.decimalFlag_));
   }
-  void stiffenerDesignation(const std::string& text, int) override {
-    w_.control<QLabel>("stiffprof")->setText(QString::fromStdString(text));
+  void stiffenerDesignation(const std::string& text, int type) override {
+    w_.control<QLabel>("stiffprof")->setText(w_.designation(text));
+    w_.control<QPushButton>("cmdpic_stiff")->setIcon(profileIcon(type));
   }
-  void ringDesignation(const std::string& text, int) override {
-    w_.control<QLabel>("ringprof")->setText(QString::fromStdString(text));
+  void ringDesignation(const std::string& text, int type) override {
+    w_.control<QLabel>("ringprof")->setText(w_.designation(text));
+    w_.control<QPushButton>("cmdpic_gird")->setIcon(profileIcon(type));
   }
 
  private:
@@ -48,8 +70,16 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
   QFont f = font();
   f.setPointSizeF(8.0);
   setFont(f);
-  setCentralWidget(new QWidget(this));
-  centralWidget()->setProperty("orvanePopup", true);
+  // The form scrolls where the screen is too small for it.
+  auto* scroll = new QScrollArea(this);
+  scroll->setObjectName(QStringLiteral("formscroll"));
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  form_ = new FormArea([this] { placeFrames(); });
+  form_->setObjectName(QStringLiteral("form"));
+  form_->setProperty("orvanePopup", true);
+  scroll->setWidget(form_);
+  setCentralWidget(scroll);
 
   // 1. program folder and dialog folder
   const QString programFolder = QCoreApplication::applicationDirPath();
@@ -63,14 +93,13 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
   buildMenus();
   buildInputFrames();
   buildResultFrames();
+  buildStatusLine();
   connectHandlers();
+  for (ResultPanel* panel : panels_) panel->setDecimalComma(decimalFlag_ != 0);
 
-  // 3. geometry from the screen's resolution, centred
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  const double dpiX = screen ? screen->logicalDotsPerInchX() : 96;
-  const double dpiY = screen ? screen->logicalDotsPerInchY() : 96;
-  resize(static_cast<int>(1024 * dpiX / 96), static_cast<int>(768 * dpiY / 96));
-  if (screen) move(screen->availableGeometry().center() - rect().center());
+  // 3. geometry from the screen's resolution, within the screen's free
+  // area, centred
+  fitToScreen();
 
   // 4. recent files
   if (options.settings) {
@@ -109,12 +138,21 @@ bool MainWindow::calculate() {
   ++calcRuns_;
   try {
     calcDriver(ps_, *events_);
-  } catch (const CalcFault&) {
+  } catch (const CalcFault& fault) {
+    showStrengths();
+    setFaultLine(QStringLiteral("Calculation stopped: ") + QString::fromStdString(fault.what()) +
+                 QStringLiteral(" \u2014 the panels show the last complete results"));
     return false;
   }
   ps_.ypos = 0;
   updatePanels();
+  showStrengths();
+  setFaultLine({});
   return true;
+}
+
+QString MainWindow::designation(const std::string& text) const {
+  return QString::fromStdString(decimalFlag_ != 0 ? withDecimalComma(text) : text);
 }
 
 void MainWindow::openProfileWindow(bool ring, int type) {
@@ -122,9 +160,6 @@ void MainWindow::openProfileWindow(bool ring, int type) {
   emit profileWindowRequested(ring, type);
 }
 
-void MainWindow::resizeEvent(QResizeEvent* event) {
-  QMainWindow::resizeEvent(event);
-  placeFrames();
-}
+void MainWindow::resizeEvent(QResizeEvent* event) { QMainWindow::resizeEvent(event); }
 
 }  // namespace orvane::ui
