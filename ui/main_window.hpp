@@ -13,6 +13,7 @@
 
 #include "core/project_state.hpp"
 #include "files/recent_files.hpp"
+#include "ui/report.hpp"
 
 class QAction;
 class QComboBox;
@@ -65,6 +66,9 @@ class MainWindow final : public QMainWindow {
   void showNotice(const QString& text);
   // What the panels show: the project as the last complete run left it.
   std::shared_ptr<const ProjectState> lastComplete() const { return lastComplete_; }
+  // The report as the window prints it: its pictures, number format and,
+  // after a stopped calculation, the status line and the panels' results.
+  ReportOptions reportOptions() const;
 
   void fileNew();
   void fileOpen();

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QVBoxLayout>
 
 #include "ui/main_window.hpp"
 #include "ui/result_panel.hpp"
@@ -120,10 +121,16 @@ const MemberFrameRows kRingFrame{
 QGridLayout* MainWindow::addMemberFrame(const MemberFrameRows& m, QWidget* parent) {
   const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
   QGroupBox* box = named(frame(m.name, QString::fromLatin1(m.title), parent), m.name);
-  QGridLayout* g = grid(box);
+  // The profile row stands above the grid of the fields, so that a long
+  // designation widens the frame instead of the columns of the fields.
+  auto* rows = new QVBoxLayout(box);
+  rows->setContentsMargins(8, 4, 8, 6);
+  rows->setSpacing(3);
+  auto* g = new QGridLayout;
+  g->setContentsMargins(0, 0, 0, 0);
+  g->setHorizontalSpacing(6);
+  g->setVerticalSpacing(3);
   const QString profile = QStringLiteral("Profile:");
-  // The profile row spans the frame on its own, so that a long designation
-  // widens the frame instead of the columns of the fields below.
   auto* profileRow = new QHBoxLayout;
   profileRow->addWidget(m.profileCaption ? named(new QLabel(profile), m.profileCaption)
                                          : addLabel(profile, box));
@@ -131,7 +138,8 @@ QGridLayout* MainWindow::addMemberFrame(const MemberFrameRows& m, QWidget* paren
   profileRow->addWidget(list(m.list));
   profileRow->addWidget(pictureButton(m.button, profileIcon(m.icon)));
   profileRow->addWidget(named(new QLabel, m.designation));
-  g->addLayout(profileRow, 0, 0, 1, 4);
+  rows->addLayout(profileRow);
+  rows->addLayout(g);
   for (int row = 1; const MemberFrameRows::Field& f : m.fields) {
     g->addWidget(addLabel(QString::fromLatin1(f.caption), box), row, 0);
     g->addWidget(addLabel(QString::fromLatin1(f.symbol), box), row, 1, right);

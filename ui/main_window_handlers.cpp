@@ -78,6 +78,7 @@ void MainWindow::connectHandlers() {
   connect(control<QPushButton>("cmdpic_gird"), &QPushButton::clicked, this, [this] {
     openProfileWindow(true, ps_.cboring);
     control<QLabel>("ringprof")->setText(designation(ringDesignation(ps_, ps_.cboring)));
+    placeFrames();
   });
 
   installEventFilter(this);
@@ -114,6 +115,7 @@ void MainWindow::profileTypeChosen(bool ring, int index) {
   const std::string text = ring ? ringDesignation(ps_, index) : stiffenerDesignation(ps_, index);
   control<QLabel>(ring ? "ringprof" : "stiffprof")->setText(designation(text));
   control<QPushButton>(ring ? "cmdpic_gird" : "cmdpic_stiff")->setIcon(profileIcon(index));
+  placeFrames();  // a longer designation may need a wider frame
 }
 
 void MainWindow::cylinderTypeChosen(int type) {

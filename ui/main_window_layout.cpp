@@ -149,9 +149,6 @@ void MainWindow::fitToScreen() {
   const double dpiX = screen ? screen->logicalDotsPerInchX() : 96;
   const double dpiY = screen ? screen->logicalDotsPerInchY() : 96;
   QSize size(static_cast<int>(1024 * dpiX / 96), static_cast<int>(768 * dpiY / 96));
-  // A small window still shows the menus and a useful part of the form;
-  // the form scrolls inside it.
-  setMinimumSize(QSize(480, 360).boundedTo(size));
   if (!screen) {
     resize(size);
     return;
@@ -160,7 +157,11 @@ void MainWindow::fitToScreen() {
   // free area; before the window is shown their size is not known yet.
   const QRect free = screen->availableGeometry();
   const QMargins decoration = frameGeometry().size() == size ? QMargins() : QMargins(8, 32, 8, 8);
-  size = size.boundedTo(free.size().shrunkBy(decoration));
+  const QSize room = free.size().shrunkBy(decoration);
+  size = size.boundedTo(room);
+  // A small window still shows the menus and a useful part of the form;
+  // the form scrolls inside it.
+  setMinimumSize(QSize(480, 360).boundedTo(room));
   resize(size);
   move(free.center() - QPoint(size.width() / 2, size.height() / 2) -
        QPoint(decoration.left() - decoration.right(), decoration.top() - decoration.bottom()) / 2);

@@ -75,6 +75,7 @@ void MainWindow::refreshWindow() {
   control<QLabel>("txt1")->setText(
       QStringLiteral("Note 1: Negative sigx / sigy = compression \n"
                      "Note 2: Positive pd = inside pressure "));
+  placeFrames();  // the frames shown and their texts decide the room needed
 }
 
 void MainWindow::showMode() {
@@ -113,7 +114,6 @@ void MainWindow::showMode() {
     control<QRadioButton>(ps_.odmom == 0 ? "odmom1" : "odmom2")->setChecked(true);
     placeColumnFrame();
   }
-  placeFrames();  // the frames shown decide the room the form needs
 }
 
 void MainWindow::fillMaterialLists() {

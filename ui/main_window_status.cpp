@@ -48,4 +48,14 @@ void MainWindow::updateStatusLine() {
   statusBar()->setVisible(!faultLine_.isEmpty() || !notice_.isEmpty());
 }
 
+ReportOptions MainWindow::reportOptions() const {
+  ReportOptions options = defaultReportOptions();
+  options.decimalComma = decimalFlag_ != 0;
+  if (!faultLine_.isEmpty()) {
+    options.calculationStopped = faultLine_;
+    options.lastComplete = lastComplete_;
+  }
+  return options;
+}
+
 }  // namespace orvane::ui

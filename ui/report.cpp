@@ -202,8 +202,10 @@ double printProfileSection(ReportPage& page, const ProjectState& ps, bool ring, 
   return std::max(page.y(), sketchTop + 9.5);
 }
 
-void printPanels(QPainter& painter, ReportPage& page, const ProjectState& ps, double ypos) {
+void printPanels(QPainter& painter, ReportPage& page, const ProjectState& ps, double ypos,
+                 bool decimalComma) {
   PainterTarget target(painter, page.area(), page.unitX(), page.unitY(), page.font());
+  target.setDecimalComma(decimalComma);
   const double ysave = ypos;
   double yShell = ypos;
   drawShellStandard(target, ps, yShell, kMargin, 1);
@@ -275,7 +277,20 @@ void printReport(QPainter& painter, const QRectF& area, const ProjectState& ps,
     page.line(kMargin, ypos + 0.3, kCols - kMargin, ypos + 0.3);
     ypos += 1;
   }
-  printPanels(painter, page, ps, ypos);
+  // A stopped calculation is said where the results start; the panels then
+  // print what the window's panels show.
+  const ProjectState* results = &ps;
+  if (!options.calculationStopped.isEmpty()) {
+    PainterTarget line(painter, page.area(), page.unitX(), page.unitY(), page.font());
+    line.setBold(true);
+    line.setForeColor(kRed);
+    line.setCurrentX(kMargin);
+    line.setCurrentY(ypos);
+    line.print(options.calculationStopped.toStdString(), false);
+    ypos += 1.5;
+    if (options.lastComplete) results = options.lastComplete.get();
+  }
+  printPanels(painter, page, *results, ypos, options.decimalComma);
 }
 
 QString writeReportPdf(const ProjectState& ps, const QString& path, const ReportOptions& options) {
