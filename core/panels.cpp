@@ -1,5 +1,7 @@
 #include "core/panels.hpp"
 
+#include <cctype>
+
 #include "model/format.hpp"
 
 namespace orvane {
@@ -84,7 +86,86 @@ void drawRingVerdict(DrawTarget& t, const ProjectState& ps, int i, double y, dou
   t.print(" <= " + format(ps.ufb, "0.00"), true);
 }
 
+// Under a member's panel, when its profile fails a local-buckling or
+// proportion line: a bold red heading naming the member, then each failing
+// line in red. Nothing is drawn (and y stays) when no line fails.
+void drawProfileNote(DrawTarget& t, const ProjectState& ps, bool ring, double& y, double x) {
+  const std::vector<std::string> lines = failingProfileLines(ps, ring);
+  if (lines.empty()) return;
+  y += 1.5;
+  t.setCurrentX(x);
+  t.setCurrentY(y);
+  t.setBold(true);
+  t.setForeColor(kRed);
+  t.print(ring ? "Ringframe profile: local buckling NOK" : "Stiffener profile: local buckling NOK",
+          false);
+  t.setBold(false);
+  for (const std::string& line : lines) {
+    y += 1;
+    t.setCurrentX(x);
+    t.setCurrentY(y);
+    t.print(line, false);
+  }
+  t.setForeColor(kBlack);
+}
+
 }  // namespace
+
+std::vector<std::string> failingProfileLines(const ProjectState& ps, bool ring) {
+  const bool drawn = ring ? (ps.cyltype == 1 || ps.cyltype == 2) && ps.ring_ch == 1
+                          : ps.cyltype == 2 && ps.stiff_flag == 1;
+  if (!drawn) return {};
+  // Lines 1.. of the type as the section routines write them; other slots
+  // may hold lines of an earlier profile.
+  const int type = ring ? ps.cboring : ps.cbostiff;
+  int count = 0;
+  if (type <= 3 || type == 9)
+    count = ring ? 4 : 2;
+  else if (type == 6)
+    count = ring ? 2 : 1;
+  else if (type == 4 || type == 5)
+    count = 1;
+  if (type < 0) count = 0;
+  std::vector<std::string> failing;
+  static const std::string kNok = "==> NOK";
+  for (int i = 1; i <= count; ++i) {
+    const std::string& line =
+        ring ? ps.ringLocal[static_cast<size_t>(i)] : ps.proportion[static_cast<size_t>(i)];
+    if (line.size() >= kNok.size() &&
+        line.compare(line.size() - kNok.size(), kNok.size(), kNok) == 0)
+      failing.push_back(line);
+  }
+  return failing;
+}
+
+std::string withDecimalComma(const std::string& text) {
+  std::string out = text;
+  const auto digit = [&](size_t i) {
+    return i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])) != 0;
+  };
+  size_t i = 0;
+  while (i < text.size()) {
+    if (!digit(i)) {
+      ++i;
+      continue;
+    }
+    // one run of digits and points
+    size_t end = i, points = 0, point = 0;
+    while (end < text.size() && (digit(end) || text[end] == '.')) {
+      if (text[end] == '.') {
+        ++points;
+        point = end;
+      }
+      ++end;
+    }
+    const size_t before = i >= 3 ? i - 3 : 0;
+    const std::string lead = text.substr(before, i - before);
+    const bool reference = lead == "Ch " || lead == "ch " || lead == "Eq ";
+    if (points == 1 && !reference && point > i && digit(point + 1)) out[point] = ',';
+    i = end;
+  }
+  return out;
+}
 
 void drawShellStandard(DrawTarget& target, const ProjectState& ps, double& y, double x,
                        int clearFlag) {
@@ -94,6 +175,7 @@ void drawShellStandard(DrawTarget& target, const ProjectState& ps, double& y, do
 void drawStiffenerStandard(DrawTarget& target, const ProjectState& ps, double& y, double x,
                            int clearFlag) {
   drawStandard(target, ps.stiffTable, y, x, clearFlag, ps.UFstiff > ps.UFallowStiff);
+  drawProfileNote(target, ps, false, y, x);
 }
 
 void drawStiffenerNote(DrawTarget& target, const ProjectState& ps, double& y, double x,
@@ -113,6 +195,11 @@ void drawStiffenerNote(DrawTarget& target, const ProjectState& ps, double& y, do
                  true);
   }
   target.setBold(false);
+  if (!failingProfileLines(ps, false).empty()) {
+    // the note's last line ended the line: continue below it
+    y = target.currentY() - 1;
+    drawProfileNote(target, ps, false, y, x);
+  }
 }
 
 void drawColumn(DrawTarget& target, const ProjectState& ps, double& y, double x, int clearFlag) {
@@ -158,6 +245,7 @@ void drawRing(DrawTarget& target, const ProjectState& ps, double& y, double x, i
   target.setCurrentX(x);
   target.setCurrentY(y);
   if (ringRemarkShown(ps)) target.print(table.label[n], true);
+  drawProfileNote(target, ps, true, y, x);
 }
 
 }  // namespace orvane

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "model/project_state.hpp"
 
@@ -57,6 +58,19 @@ void drawStiffenerNote(DrawTarget& target, const ProjectState& ps, double& y, do
 void drawColumn(DrawTarget& target, const ProjectState& ps, double& y, double x, int clearFlag);
 // RingTable with the area and inertia verdicts against ufb.
 void drawRing(DrawTarget& target, const ProjectState& ps, double& y, double x, int clearFlag);
+
+// The local-buckling and proportion lines (Eq 3.10.1 to 3.10.9) of the
+// current stiffener (ring = false) or ring-frame profile that end in
+// "==> NOK", in line order. Only the lines the section routine writes for
+// the current profile type count, and only while the member's panel is
+// drawn: the stiffener in a stringer-stiffened cylinder, the ring frame
+// while ring-frame control is on.
+std::vector<std::string> failingProfileLines(const ProjectState& ps, bool ring);
+
+// Number text of a finished panel line with a decimal comma: a point
+// between digits becomes a comma, except in chapter and equation
+// references ("Ch 3.8", "Eq 3.10.2", "3.5.2.6").
+std::string withDecimalComma(const std::string& text);
 
 // Whether the ring layout prints its last line, the special-Ih remark; the
 // window shows the check box `check_ih` exactly then.

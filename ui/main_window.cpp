@@ -5,14 +5,34 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 
+#include "core/panels.hpp"
 #include "ui/message_box.hpp"
 #include "ui/profile_window.hpp"
 #include "ui/read_number.hpp"
+#include "ui/result_panel.hpp"
 #include "ui/settings_store.hpp"
+#include "ui/sketches.hpp"
 
 namespace orvane::ui {
+
+// The form under the menus; lays its frames out whenever its size changes.
+class FormArea final : public QWidget {
+ public:
+  explicit FormArea(std::function<void()> resized) : resized_(std::move(resized)) {}
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override {
+    QWidget::resizeEvent(event);
+    resized_();
+  }
+
+ private:
+  std::function<void()> resized_;
+};
 
 // What the checks tell the window while they run.
 class MainWindow::Events final : public CalcEvents {
@@ -27,11 +47,13 @@ class MainWindow::Events final : public CalcEvents {
   void ltgiChanged(float ltgi) override {
     w_.fields_.value(QStringLiteral("igilt"))->setText(showNumber(ltgi, "#00", w_.decimalFlag_));
   }
-  void stiffenerDesignation(const std::string& text, int) override {
-    w_.control<QLabel>("stiffprof")->setText(QString::fromStdString(text));
+  void stiffenerDesignation(const std::string& text, int type) override {
+    w_.control<QLabel>("stiffprof")->setText(w_.designation(text));
+    w_.control<QPushButton>("cmdpic_stiff")->setIcon(profileIcon(type));
   }
-  void ringDesignation(const std::string& text, int) override {
-    w_.control<QLabel>("ringprof")->setText(QString::fromStdString(text));
+  void ringDesignation(const std::string& text, int type) override {
+    w_.control<QLabel>("ringprof")->setText(w_.designation(text));
+    w_.control<QPushButton>("cmdpic_gird")->setIcon(profileIcon(type));
   }
 
  private:
@@ -47,8 +69,16 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
   QFont f = font();
   f.setPointSizeF(8.0);
   setFont(f);
-  setCentralWidget(new QWidget(this));
-  centralWidget()->setProperty("orvanePopup", true);
+  // The form scrolls where the screen is too small for it.
+  auto* scroll = new QScrollArea(this);
+  scroll->setObjectName(QStringLiteral("formscroll"));
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  form_ = new FormArea([this] { placeFrames(); });
+  form_->setObjectName(QStringLiteral("form"));
+  form_->setProperty("orvanePopup", true);
+  scroll->setWidget(form_);
+  setCentralWidget(scroll);
 
   // 1. program folder and dialog folder
   const QString programFolder = QCoreApplication::applicationDirPath();
@@ -62,14 +92,13 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
   buildMenus();
   buildInputFrames();
   buildResultFrames();
+  buildStatusLine();
   connectHandlers();
+  for (ResultPanel* panel : panels_) panel->setDecimalComma(decimalFlag_ != 0);
 
-  // 3. geometry from the screen's resolution, centred
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  const double dpiX = screen ? screen->logicalDotsPerInchX() : 96;
-  const double dpiY = screen ? screen->logicalDotsPerInchY() : 96;
-  resize(static_cast<int>(1024 * dpiX / 96), static_cast<int>(768 * dpiY / 96));
-  if (screen) move(screen->availableGeometry().center() - rect().center());
+  // 3. geometry from the screen's resolution, within the screen's free
+  // area, centred
+  fitToScreen();
 
   // 4. recent files
   if (options.settings) {
@@ -96,13 +125,24 @@ void MainWindow::refreshed() { refreshWindow(); }
 
 void MainWindow::calculated(const std::optional<std::string>& fault) {
   ++calcRuns_;
-  if (fault) return;
+  if (fault) {
+    showStrengths();
+    setFaultLine(QStringLiteral("Calculation stopped: ") + QString::fromStdString(*fault) +
+                 QStringLiteral(" \u2014 the panels show the last complete results"));
+    return;
+  }
   ps_.ypos = 0;
   updatePanels();
+  showStrengths();
+  setFaultLine({});
 }
 
 void MainWindow::dataFileProblem(const Error& error) {
   MessageBox::warn(this, QString::fromStdString(error.text()));
+}
+
+QString MainWindow::designation(const std::string& text) const {
+  return QString::fromStdString(decimalFlag_ != 0 ? withDecimalComma(text) : text);
 }
 
 void MainWindow::openProfileWindow(bool ring, int type) {
@@ -110,9 +150,6 @@ void MainWindow::openProfileWindow(bool ring, int type) {
   emit profileWindowRequested(ring, type);
 }
 
-void MainWindow::resizeEvent(QResizeEvent* event) {
-  QMainWindow::resizeEvent(event);
-  placeFrames();
-}
+void MainWindow::resizeEvent(QResizeEvent* event) { QMainWindow::resizeEvent(event); }
 
 }  // namespace orvane::ui

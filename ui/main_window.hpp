@@ -14,6 +14,7 @@
 #include "files/recent_files.hpp"
 #include "model/project_state.hpp"
 #include "project/session.hpp"
+#include "ui/report.hpp"
 
 class QAction;
 class QComboBox;
@@ -55,8 +56,20 @@ class MainWindow final : public QMainWindow, private ProjectView {
 
   void refreshWindow();
   // CalcDriver and the panels; a calculation fault leaves the panels as
-  // they were. Returns whether the run completed.
+  // they were and says so in the status line until the next complete run.
+  // Returns whether the run completed.
   bool calculate();
+
+  // The status line: the fault line of a stopped calculation (red, empty
+  // after a complete run) and the last notice (black).
+  QString faultLine() const { return faultLine_; }
+  QString notice() const { return notice_; }
+  void showNotice(const QString& text);
+  // What the panels show: the project as the last complete run left it.
+  std::shared_ptr<const ProjectState> lastComplete() const { return lastComplete_; }
+  // The report as the window prints it: its pictures, number format and,
+  // after a stopped calculation, the status line and the panels' results.
+  ReportOptions reportOptions() const;
 
   void fileNew();
   void fileOpen();
@@ -94,12 +107,25 @@ class MainWindow final : public QMainWindow, private ProjectView {
   QLabel* addLabel(const QString& caption, QWidget* parent, bool popup = true);
   void placeFrames();
   void placeColumnFrame();
+  void fitToScreen();
+  // The least size at which no control clips or overlaps and every panel
+  // shows all its lines; the form scrolls below it.
+  int inputWidth(int leftWidth, int inner) const;
+  QSize formMinimum(int top, int frameHeight, int leftWidth, int inner);
+  int captionHeight() const;  // a frame's title above its panel
   // main_window_refresh.cpp
   void showMode();
   void fillMaterialLists();
   void fillProfileLists();
   void setTitle();
   void updatePanels();
+  void showStrengths();
+  // A designation from the section routines in the window's number format.
+  QString designation(const std::string& text) const;
+  // main_window_status.cpp
+  void buildStatusLine();
+  void setFaultLine(const QString& text);
+  void updateStatusLine();
   // main_window_fields.cpp
   void gotFocus(QLineEdit* field);
   void lostFocus(QLineEdit* field);
@@ -149,6 +175,11 @@ class MainWindow final : public QMainWindow, private ProjectView {
   QList<QAction*> recentActions_;
   ResultPanel* panels_[3] = {};
   SketchBox* sketch_ = nullptr;
+  QWidget* form_ = nullptr;  // everything below the menus, in a scroll area
+  bool placing_ = false;
+  int panelNeed_ = 0;  // height the longest panel drawing needs
+  std::shared_ptr<const ProjectState> lastComplete_;
+  QString faultLine_, notice_;
 };
 
 // Print and Help menus, the picture buttons (ui/main_window_periphery.cpp).

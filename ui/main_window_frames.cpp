@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QVBoxLayout>
 
 #include "ui/main_window.hpp"
 #include "ui/result_panel.hpp"
@@ -120,16 +121,25 @@ const MemberFrameRows kRingFrame{
 QGridLayout* MainWindow::addMemberFrame(const MemberFrameRows& m, QWidget* parent) {
   const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
   QGroupBox* box = named(frame(m.name, QString::fromLatin1(m.title), parent), m.name);
-  QGridLayout* g = grid(box);
+  // The profile row stands above the grid of the fields, so that a long
+  // designation widens the frame instead of the columns of the fields.
+  auto* rows = new QVBoxLayout(box);
+  rows->setContentsMargins(8, 4, 8, 6);
+  rows->setSpacing(3);
+  auto* g = new QGridLayout;
+  g->setContentsMargins(0, 0, 0, 0);
+  g->setHorizontalSpacing(6);
+  g->setVerticalSpacing(3);
   const QString profile = QStringLiteral("Profile:");
-  g->addWidget(
-      m.profileCaption ? named(new QLabel(profile), m.profileCaption) : addLabel(profile, box), 0,
-      0);
   auto* profileRow = new QHBoxLayout;
+  profileRow->addWidget(m.profileCaption ? named(new QLabel(profile), m.profileCaption)
+                                         : addLabel(profile, box));
+  profileRow->addStretch(1);
   profileRow->addWidget(list(m.list));
   profileRow->addWidget(pictureButton(m.button, profileIcon(m.icon)));
-  profileRow->addWidget(named(new QLabel, m.designation), 1);
-  g->addLayout(profileRow, 0, 1, 1, 3);
+  profileRow->addWidget(named(new QLabel, m.designation));
+  rows->addLayout(profileRow);
+  rows->addLayout(g);
   for (int row = 1; const MemberFrameRows::Field& f : m.fields) {
     g->addWidget(addLabel(QString::fromLatin1(f.caption), box), row, 0);
     g->addWidget(addLabel(QString::fromLatin1(f.symbol), box), row, 1, right);
@@ -147,7 +157,7 @@ QGridLayout* MainWindow::addMemberFrame(const MemberFrameRows& m, QWidget* paren
 }
 
 void MainWindow::buildInputFrames() {
-  QWidget* central = centralWidget();
+  QWidget* central = form_;
   QGroupBox* fr10 = named(frame("fr10", QStringLiteral("Cylinder  "), central), "fr10");
   const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
 
@@ -279,7 +289,7 @@ void MainWindow::buildColumnFrame(QWidget* fr10) {
 }
 
 void MainWindow::buildResultFrames() {
-  QWidget* central = centralWidget();
+  QWidget* central = form_;
   QGroupBox* fr20 = named(frame("fr20", QStringLiteral("Cylinder"), central), "fr20");
   sketch_ = named(new SketchBox(fr20), "pic20");
 

@@ -40,6 +40,8 @@ void MainWindow::connectHandlers() {
     connect(control<QCheckBox>(name), &QCheckBox::clicked, this, [this, member, refresh](bool on) {
       ps_.*member = on ? 1 : 0;
       if (member == &ProjectState::ring_ch && !on) ps_.hring_ch = 0;
+      // heavy ring-frame control only with ring-frame control
+      if (member == &ProjectState::hring_ch && ps_.ring_ch != 1) ps_.hring_ch = 0;
       calculate();
       if (refresh) refreshWindow();
     });
@@ -75,7 +77,8 @@ void MainWindow::connectHandlers() {
           [this] { openProfileWindow(false, ps_.cbostiff); });
   connect(control<QPushButton>("cmdpic_gird"), &QPushButton::clicked, this, [this] {
     openProfileWindow(true, ps_.cboring);
-    control<QLabel>("ringprof")->setText(QString::fromStdString(ringDesignation(ps_, ps_.cboring)));
+    control<QLabel>("ringprof")->setText(designation(ringDesignation(ps_, ps_.cboring)));
+    placeFrames();
   });
 
   installEventFilter(this);
@@ -110,16 +113,20 @@ void MainWindow::profileTypeChosen(bool ring, int index) {
   if (index < 0 || index > 9) return;
   openProfileWindow(ring, index);
   const std::string text = ring ? ringDesignation(ps_, index) : stiffenerDesignation(ps_, index);
-  control<QLabel>(ring ? "ringprof" : "stiffprof")->setText(QString::fromStdString(text));
+  control<QLabel>(ring ? "ringprof" : "stiffprof")->setText(designation(text));
   control<QPushButton>(ring ? "cmdpic_gird" : "cmdpic_stiff")->setIcon(profileIcon(index));
+  placeFrames();  // a longer designation may need a wider frame
 }
 
 void MainWindow::cylinderTypeChosen(int type) {
+  const bool toColumn = type == 3 && ps_.cyltype != 3;
   ps_.cyltype = static_cast<int16_t>(type);
   calculate();
   // the column takes its length from the cylinder for the next run
   if (type == 3) ps_.l = ps_.L;
   refreshWindow();
+  if (toColumn)
+    showNotice(QStringLiteral("Column mode: Sigx, Sigy and Tau now come from N and M; l = L"));
 }
 
 void MainWindow::designFormatChosen(bool wsd) {

@@ -75,11 +75,13 @@ void MainWindow::refreshWindow() {
   control<QLabel>("txt1")->setText(
       QStringLiteral("Note 1: Negative sigx / sigy = compression \n"
                      "Note 2: Positive pd = inside pressure "));
+  placeFrames();  // the frames shown and their texts decide the room needed
 }
 
 void MainWindow::showMode() {
   const int type = ps_.cyltype;
   const bool stiffened = type == 1 || type == 2;
+  if (type != 3) showNotice({});  // the column-mode notice no longer applies
   if (type >= 0 && type <= 3)
     control<QRadioButton>(QStringLiteral("cylinder%1").arg(type).toLatin1().constData())
         ->setChecked(true);
@@ -104,6 +106,8 @@ void MainWindow::showMode() {
     control<QCheckBox>("Outside_ch")->setChecked(ps_.Outside_ch != 0);
     control<QCheckBox>("ring_ch")->setChecked(ps_.ring_ch == 1);
     control<QCheckBox>("hring_ch")->setChecked(ps_.ring_ch != 0 && ps_.hring_ch == 1);
+    // heavy ring-frame control is part of ring-frame control
+    control<QCheckBox>("hring_ch")->setEnabled(ps_.ring_ch == 1);
   }
   if (type == 2) control<QCheckBox>("check_ih")->setChecked(ps_.check_ih == 1);
   if (type == 3) {
@@ -143,11 +147,10 @@ void MainWindow::fillProfileLists() {
   };
   fill(control<QComboBox>("cbostiff"), kStiffenerTypes, ps_.cbostiff);
   if (ps_.cbostiff >= 0 && ps_.cbostiff <= 8)
-    control<QLabel>("stiffprof")
-        ->setText(QString::fromStdString(stiffenerDesignation(ps_, ps_.cbostiff)));
+    control<QLabel>("stiffprof")->setText(designation(stiffenerDesignation(ps_, ps_.cbostiff)));
   fill(control<QComboBox>("cboring"), kRingTypes, ps_.cboring);
   if (ps_.cboring >= 0 && ps_.cboring <= 8)
-    control<QLabel>("ringprof")->setText(QString::fromStdString(ringDesignation(ps_, ps_.cboring)));
+    control<QLabel>("ringprof")->setText(designation(ringDesignation(ps_, ps_.cboring)));
   control<QPushButton>("cmdpic_stiff")->setIcon(profileIcon(ps_.cbostiff));
   control<QPushButton>("cmdpic_gird")->setIcon(profileIcon(ps_.cboring));
 }
@@ -179,6 +182,24 @@ void MainWindow::updatePanels() {
     drawRing(t, *snap, y, 1, 0);
   });
   control("check_ih")->setVisible(ringRemarkShown(*snap));
+  lastComplete_ = std::move(snap);
+  placeFrames();  // the panels may need more room
+}
+
+// The yield-strength fields of the tabled materials show the strength the
+// calculation looked up (it follows the thickness); a user-defined one
+// shows what the user typed.
+void MainWindow::showStrengths() {
+  struct Strength {
+    const char* field;
+    int16_t row;
+    double value;
+  } const strengths[] = {
+      {"ifyp", ps_.matp, ps_.fyp}, {"ifys", ps_.mats, ps_.fys}, {"ifyg", ps_.matg, ps_.fyg}};
+  for (const Strength& s : strengths) {
+    if (s.row == ps_.mat.count) continue;
+    fields_.value(QString::fromLatin1(s.field))->setText(showPlain(s.value, decimalFlag_));
+  }
 }
 
 }  // namespace orvane::ui

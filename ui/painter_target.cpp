@@ -25,13 +25,17 @@ void PainterTarget::setForeColor(int palette) {
   color_ = QColor(c.r, c.g, c.b);
 }
 
+QString PainterTarget::shown(const std::string& text) const {
+  return QString::fromStdString(decimalComma_ ? withDecimalComma(text) : text);
+}
+
 double PainterTarget::textWidth(const std::string& text) {
   const QFontMetricsF fm(font_, painter_.device());
-  return fm.horizontalAdvance(QString::fromStdString(text)) / xUnit_;
+  return fm.horizontalAdvance(shown(text)) / xUnit_;
 }
 
 void PainterTarget::print(const std::string& text, bool newline) {
-  const QString s = QString::fromStdString(text);
+  const QString s = shown(text);
   const QFontMetricsF fm(font_, painter_.device());
   painter_.setFont(font_);
   painter_.setPen(color_);

@@ -25,6 +25,8 @@ class PainterTarget final : public DrawTarget {
   static double yUnitFor(double dpiY) { return dpiY / 6.0; }
 
   void setBackground(const QColor& c) { background_ = c; }
+  // Numbers in the printed texts take a decimal comma, as the fields do.
+  void setDecimalComma(bool on) { decimalComma_ = on; }
 
   void cls() override;
   double currentX() const override { return x_; }
@@ -45,6 +47,9 @@ class PainterTarget final : public DrawTarget {
   QColor color_{Qt::black};
   QColor background_{Qt::white};
   double x_ = 0, y_ = 0;
+  bool decimalComma_ = false;
+
+  QString shown(const std::string& text) const;
 };
 
 }  // namespace orvane::ui

@@ -9,7 +9,9 @@
 #include <cmath>
 
 #include "core/calc_driver.hpp"
+#include "core/panels.hpp"
 #include "model/format.hpp"
+#include "ui/painter_target.hpp"
 #include "ui/report_body.hpp"
 #include "ui/report_page.hpp"
 
@@ -266,7 +268,20 @@ void printReport(QPainter& painter, const QRectF& area, const ProjectState& ps,
     page.line(kMargin, ypos + 0.3, kRight, ypos + 0.3);
     ypos += 1;
   }
-  printPanels(painter, page, ps, ypos);
+  // A stopped calculation is said where the results start; the panels then
+  // print what the window's panels show.
+  const ProjectState* results = &ps;
+  if (!options.calculationStopped.isEmpty()) {
+    PainterTarget line(painter, page.area(), page.unitX(), page.unitY(), page.font());
+    line.setBold(true);
+    line.setForeColor(kRed);
+    line.setCurrentX(kMargin);
+    line.setCurrentY(ypos);
+    line.print(options.calculationStopped.toStdString(), false);
+    ypos += 1.5;
+    if (options.lastComplete) results = options.lastComplete.get();
+  }
+  printPanels(painter, page, *results, ypos, options.decimalComma);
 }
 
 QString writeReportPdf(const ProjectState& ps, const QString& path, const ReportOptions& options) {

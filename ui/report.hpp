@@ -11,6 +11,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <memory>
 
 #include "model/project_state.hpp"
 
@@ -31,6 +32,13 @@ struct ReportOptions {
   // Empty painters leave their place blank.
   CylinderPainter cylinder;
   ProfilePainter profile;
+  // After a stopped calculation: the window's status line, printed in red
+  // above the panels, and the project as the last complete run left it,
+  // whose results the panels print instead.
+  QString calculationStopped;
+  std::shared_ptr<const ProjectState> lastComplete;
+  // Numbers of the panels with a decimal comma, as the window shows them.
+  bool decimalComma = false;
 };
 
 // The program's own pictures for the report: the main window's cylinder

@@ -38,6 +38,7 @@ void printProfileData(ReportPage& page, const ProjectState& ps, bool ring, doubl
 // The result panels of the cylinder type from line `ypos` down, drawn by
 // the screen's panel routines; a panel whose texts would run into its
 // neighbour or off the page is set narrower.
-void printPanels(QPainter& painter, ReportPage& page, const ProjectState& ps, double ypos);
+void printPanels(QPainter& painter, ReportPage& page, const ProjectState& ps, double ypos,
+                 bool decimalComma);
 
 }  // namespace orvane::ui::report

@@ -22,8 +22,14 @@ namespace {
 class ReportPanelTarget final : public DrawTarget {
  public:
   ReportPanelTarget(QPainter& painter, const QRectF& area, double xUnit, double yUnit,
-                    const QFont& font, bool draw)
-      : painter_(painter), area_(area), xUnit_(xUnit), yUnit_(yUnit), font_(font), draw_(draw) {
+                    const QFont& font, bool draw, bool decimalComma)
+      : painter_(painter),
+        area_(area),
+        xUnit_(xUnit),
+        yUnit_(yUnit),
+        font_(font),
+        draw_(draw),
+        decimalComma_(decimalComma) {
     font_.setBold(false);
     font_.setUnderline(false);
   }
@@ -38,9 +44,9 @@ class ReportPanelTarget final : public DrawTarget {
     const Rgb c = paletteColor(palette);
     color_ = QColor(c.r, c.g, c.b);
   }
-  double textWidth(const std::string& text) override { return width(qs(text)); }
+  double textWidth(const std::string& text) override { return width(shown(text)); }
   void print(const std::string& text, bool newline) override {
-    const QString s = qs(text);
+    const QString s = shown(text);
     const double natural = width(s);
     double start = x_, squeeze = 1;
     QString shown = s;
@@ -77,6 +83,10 @@ class ReportPanelTarget final : public DrawTarget {
 
  private:
   static constexpr double kGap = 0.5, kNarrowest = 0.7;
+  // The user's decimal separator, as the window's panels show it.
+  QString shown(const std::string& text) const {
+    return qs(decimalComma_ ? withDecimalComma(text) : text);
+  }
   QFontMetricsF metrics() const { return QFontMetricsF(font_, painter_.device()); }
   double width(const QString& s) const { return metrics().horizontalAdvance(s) / xUnit_; }
 
@@ -85,6 +95,7 @@ class ReportPanelTarget final : public DrawTarget {
   double xUnit_, yUnit_;
   QFont font_;
   bool draw_;
+  bool decimalComma_;
   QColor color_{Qt::black};
   double x_ = 0, y_ = 0, right_ = 0;
   double lineY_ = -1e9, lineEnd_ = 0;
@@ -96,8 +107,9 @@ using PanelDrawing = std::function<void(DrawTarget&, double& y)>;
 // whose texts would run into its neighbour or off the page is set narrower
 // as a whole, with every digit kept.
 void fittedPanel(QPainter& painter, ReportPage& page, double x, double limit, double& y,
-                 const PanelDrawing& draw) {
-  ReportPanelTarget probe(painter, page.area(), page.unitX(), page.unitY(), page.font(), false);
+                 bool decimalComma, const PanelDrawing& draw) {
+  ReportPanelTarget probe(painter, page.area(), page.unitX(), page.unitY(), page.font(), false,
+                          decimalComma);
   double probeY = y;
   draw(probe, probeY);
   const double width = probe.right() - x;
@@ -107,40 +119,42 @@ void fittedPanel(QPainter& painter, ReportPage& page, double x, double limit, do
   painter.translate(left, 0);
   painter.scale(squeeze, 1);
   painter.translate(-left, 0);
-  ReportPanelTarget target(painter, page.area(), page.unitX(), page.unitY(), page.font(), true);
+  ReportPanelTarget target(painter, page.area(), page.unitX(), page.unitY(), page.font(), true,
+                           decimalComma);
   draw(target, y);
   painter.restore();
 }
 
 }  // namespace
 
-void printPanels(QPainter& painter, ReportPage& page, const ProjectState& ps, double ypos) {
+void printPanels(QPainter& painter, ReportPage& page, const ProjectState& ps, double ypos,
+                 bool decimalComma) {
   const double ysave = ypos;
   const bool stiffener = ps.cyltype == 2 && ps.stiff_flag == 1;
   double yShell = ypos;
-  fittedPanel(painter, page, kMargin, stiffener ? kValueEdge - 1 : kRight, yShell,
+  fittedPanel(painter, page, kMargin, stiffener ? kValueEdge - 1 : kRight, yShell, decimalComma,
               [&](DrawTarget& t, double& y) { drawShellStandard(t, ps, y, kMargin, 1); });
   double reached = yShell + 1;
   if (stiffener) {
     double yStiff = ysave;
     if (stiffenerNote(ps)) {
-      fittedPanel(painter, page, kValueEdge, kRight, yStiff,
+      fittedPanel(painter, page, kValueEdge, kRight, yStiff, decimalComma,
                   [&](DrawTarget& t, double& y) { drawStiffenerNote(t, ps, y, kValueEdge, 1); });
       yStiff += 9;
     } else {
-      fittedPanel(painter, page, kValueEdge, kRight, yStiff, [&](DrawTarget& t, double& y) {
-        drawStiffenerStandard(t, ps, y, kValueEdge, 1);
-      });
+      fittedPanel(
+          painter, page, kValueEdge, kRight, yStiff, decimalComma,
+          [&](DrawTarget& t, double& y) { drawStiffenerStandard(t, ps, y, kValueEdge, 1); });
     }
     reached = std::max(reached, yStiff + 1);
   }
   if (ps.cyltype == 3) {
     double y = reached + 2;
-    fittedPanel(painter, page, kMargin, kRight, y,
+    fittedPanel(painter, page, kMargin, kRight, y, decimalComma,
                 [&](DrawTarget& t, double& yy) { drawColumn(t, ps, yy, kMargin, 1); });
   } else if ((ps.cyltype == 1 || ps.cyltype == 2) && ps.ring_ch == 1) {
     double y = reached + 2;
-    fittedPanel(painter, page, kMargin, kRight, y,
+    fittedPanel(painter, page, kMargin, kRight, y, decimalComma,
                 [&](DrawTarget& t, double& yy) { drawRing(t, ps, yy, kMargin, 1); });
   }
 }

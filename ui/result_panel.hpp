@@ -2,6 +2,8 @@
 // that a successful calculation gave it, in character units.
 #pragma once
 
+#include <QList>
+#include <QRectF>
 #include <QWidget>
 #include <functional>
 
@@ -22,12 +24,20 @@ class ResultPanel final : public QWidget {
   // Runs the current drawing on another target (tests, printing).
   void replay(DrawTarget& target) const;
   bool hasDrawing() const { return static_cast<bool>(drawing_); }
+  // Numbers drawn with a decimal comma (the user's number format).
+  void setDecimalComma(bool on);
+  // The pixels the current drawing reaches to the right and down, from the
+  // panel's top left: the panel must be at least this large.
+  QSize contentSize() const;
+  // Where the current drawing puts each text, in pixels of the panel.
+  QList<QRectF> textRects() const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   Drawing drawing_;
+  bool decimalComma_ = false;
 };
 
 }  // namespace orvane::ui

@@ -242,5 +242,107 @@ TEST(RingLayout, SubheadingsAllowancesAndTheRemarkOnlyUnderOutsidePressure) {
   }
 }
 
+// The profile note under the stiffener and ring panels.
+constexpr const char* kWebNok = "h <= 97 (Eq 3.10.6) ==> NOK";
+constexpr const char* kFlangeNok = "bf <= 30 (Eq 3.10.9) ==> NOK";
+constexpr const char* kRingNok = "ef/tw <= 4.1 (Eq 3.10.5) ==> NOK";
+
+TEST(ProfileNote, OnlyTheCurrentTypesLinesOfADrawnMemberCount) {
+  // name, change to the filled state, failing stiffener lines, ring lines
+  using Case = std::tuple<const char*, void (*)(ProjectState&), std::vector<std::string>,
+                          std::vector<std::string>>;
+  const auto nok = [](ProjectState& p) {
+    p.proportion = {"", kWebNok, kFlangeNok};
+    p.ringLocal = {"", "h <= 88 (Eq 3.10.2) ==> OK", "h/tw <= 20 (Eq 3.10.4) ==> OK",
+                   "bf <= 40 (Eq 3.10.3) ==> OK", kRingNok};
+  };
+  const std::vector<std::string> none, web{kWebNok}, both{kWebNok, kFlangeNok}, ring{kRingNok};
+  const Case cases[] = {
+      {"L stiffener, T ring frame", [](ProjectState&) {}, both, ring},
+      {"flat bar: its flange slot is an old profile's", [](ProjectState& p) { p.cbostiff = 5; },
+       web, ring},
+      {"bulb flat: web line only", [](ProjectState& p) { p.cbostiff = p.cboring = 6; }, web, none},
+      {"RHS and trapezoid have no lines",
+       [](ProjectState& p) {
+         p.cbostiff = 7;
+         p.cboring = 8;
+       },
+       none, none},
+      {"ring frame control off", [](ProjectState& p) { p.ring_ch = 0; }, both, none},
+      {"ring stiffened: no stiffener", [](ProjectState& p) { p.cyltype = 1; }, none, ring},
+      {"column: neither", [](ProjectState& p) { p.cyltype = 3; }, none, none},
+      {"all lines OK",
+       [](ProjectState& p) {
+         p.proportion[1] = "h <= 97 (Eq 3.10.6) ==> OK";
+         p.proportion[2] = "bf <= 30 (Eq 3.10.9) ==> OK";
+         p.ringLocal[4] = "ef/tw <= 4.1 (Eq 3.10.5) ==> OK";
+       },
+       none, none},
+  };
+  for (const auto& [name, change, stiffener, ringFrame] : cases) {
+    SCOPED_TRACE(name);
+    ProjectState ps = filled();
+    nok(ps);
+    change(ps);
+    EXPECT_EQ(failingProfileLines(ps, false), stiffener);
+    EXPECT_EQ(failingProfileLines(ps, true), ringFrame);
+  }
+}
+
+TEST(ProfileNote, RedHeadingAndLinesBelowThePanelOnScreenAndPaperGoneWhenAllPass) {
+  // name, operation, failing member is the ring frame, y of the heading
+  using Panel = std::tuple<const char*, Draw, bool, double>;
+  const Panel panels[] = {{"stiffener", drawStiffenerStandard, false, 1.4 + 13 + 1.5},
+                          {"ring", drawRing, true, 1.4 + 7 + 1.5},
+                          {"spacing note", drawStiffenerNote, false, 0}};
+  for (const auto& [name, f, ring, headingY] : panels) {
+    for (int clearFlag : {0, 1}) {
+      SCOPED_TRACE(std::string(name) + " clear flag " + std::to_string(clearFlag));
+      ProjectState ps = filled();
+      const Drawn passing = draw(f, ps, clearFlag);
+      (ring ? ps.ringLocal[2] : ps.proportion[1]) = kWebNok;
+      const Drawn failing = draw(f, ps, clearFlag);
+      // the panel as before, then the note
+      ASSERT_EQ(failing.t.pieces.size(), passing.t.pieces.size() + 2);
+      for (size_t i = 0; i < passing.t.pieces.size(); ++i)
+        EXPECT_EQ(failing.t.pieces[i].text, passing.t.pieces[i].text);
+      const Piece& heading = failing.t.find(ring ? "Ringframe profile: local buckling NOK"
+                                                 : "Stiffener profile: local buckling NOK");
+      EXPECT_TRUE(heading.bold && heading.color == kRed && heading.x == 1);
+      if (headingY > 0) {
+        EXPECT_DOUBLE_EQ(heading.y, headingY);
+      }
+      // below everything the panel drew
+      for (size_t i = 0; i < passing.t.pieces.size(); ++i)
+        EXPECT_GT(heading.y, passing.t.pieces[i].y);
+      const Piece& line = failing.t.after(heading);
+      EXPECT_TRUE(line.text == kWebNok && !line.bold && line.color == kRed);
+      EXPECT_DOUBLE_EQ(line.y, heading.y + 1);
+      EXPECT_DOUBLE_EQ(failing.y, line.y);  // the caller continues below the note
+      EXPECT_EQ(failing.t.color, kBlack);
+      EXPECT_FALSE(failing.t.bold);
+    }
+  }
+}
+
+TEST(DecimalComma, NumbersTakeTheCommaReferencesKeepTheirPoints) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"111.4/143.5 = ", "111,4/143,5 = "},
+      {"0.78", "0,78"},
+      {"-0.300", "-0,300"},
+      {"1.067E+8/2.484E+6 = ", "1,067E+8/2,484E+6 = "},
+      {"Shell Buckling: (Ch 3.3.2)", "Shell Buckling: (Ch 3.3.2)"},
+      {"Global Buckling: (Ch 3.8)", "Global Buckling: (Ch 3.8)"},
+      {"h <= 97 (Eq 3.10.6) ==> NOK", "h <= 97 (Eq 3.10.6) ==> NOK"},
+      {" (General calc, ref ch 3.5.2.6)", " (General calc, ref ch 3.5.2.6)"},
+      {" <= 1.00", " <= 1,00"},
+      {"NV-32 (AH32..FH32)", "NV-32 (AH32..FH32)"},
+      {"T200x90x9.0x12.0", "T200x90x9,0x12,0"},
+      {"end.", "end."},
+      {"5.", "5."},
+  };
+  for (const auto& [in, out] : cases) EXPECT_EQ(withDecimalComma(in), out) << in;
+}
+
 }  // namespace
 }  // namespace orvane
