@@ -59,6 +59,9 @@ class MainWindow final : public QMainWindow {
 
   void fileNew();
   void fileOpen();
+  // File > Open without the dialog, as for a project named on the command
+  // line: the same reading, closing steps, recent list and title.
+  void openFile(const QString& path);
   void fileSave();
   void fileSaveAs();
   void openRecent(int item);

@@ -72,6 +72,10 @@ void MainWindow::fileNew() {
 void MainWindow::fileOpen() {
   const QString path = FileDialog::open(this, dialogFolder_);
   if (path.isEmpty()) return;
+  openFile(path);
+}
+
+void MainWindow::openFile(const QString& path) {
   workFolder_ = folderOf(path);
   const bool reopened = path.toStdString() == ps_.fileName;
   if (!readAndOpen(path)) return;
