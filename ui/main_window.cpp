@@ -107,11 +107,13 @@ CalcEvents& MainWindow::calcEvents() { return *events_; }
 
 bool MainWindow::calculate() {
   ++calcRuns_;
+  lastRunComplete_ = false;
   try {
     calcDriver(ps_, *events_);
   } catch (const CalcFault&) {
     return false;
   }
+  lastRunComplete_ = true;
   ps_.ypos = 0;
   updatePanels();
   return true;

@@ -51,6 +51,9 @@ class MainWindow final : public QMainWindow {
   int decimalFlag() const { return decimalFlag_; }
   // Calculation runs started (successful or not) since start-up.
   int calculationRuns() const { return calcRuns_; }
+  // Whether the last run completed; after a fault the panels keep the
+  // results of the last complete run.
+  bool lastRunComplete() const { return lastRunComplete_; }
 
   void refreshWindow();
   // CalcDriver and the panels; a calculation fault leaves the panels as
@@ -136,6 +139,7 @@ class MainWindow final : public QMainWindow {
   QString dialogFolder_;
   QString workFolder_;  // the folder the last dialog left, as the process's
   int calcRuns_ = 0;
+  bool lastRunComplete_ = false;
   bool busy_ = false;  // a field's cycle is running: no other may start
   int labelCount_ = 0;
   int columnLabelCount_ = 0;

@@ -56,6 +56,7 @@ void MainWindow::finishOpening(const QString& folder) {
   try {
     openingSteps(ps_, calcEvents());
   } catch (const CalcFault&) {
+    lastRunComplete_ = false;
     return;
   }
   refreshWindow();
