@@ -612,10 +612,8 @@ class MonkeyTest : public QObject {
     QApplication::setActiveWindow(&w);
     orvane::ui::closeProfileWindows(&w);
     QApplication::processEvents();
-    // the column's inputs in column mode, then everything else in the mode
-    // that shows the most: the stiffener data count in every mode
-    typeValues(h, "cylinder3",
-               {"icolL", "ik1", "ik2", "inn", "ip", "im1a", "im1b", "im2a", "im2b"});
+    // Table profiles first, through the menu: a ring frame of no height
+    // leaves no valid ltgi and would hold the focus in `igilt`.
     QTest::mouseClick(h.get<QAbstractButton>("cylinder2"), Qt::LeftButton);
     for (const char* menu : {"mnustifft", "mnugirdt"}) {
       w.findChild<QAction*>(QLatin1String(menu))->trigger();
@@ -630,9 +628,13 @@ class MonkeyTest : public QObject {
       pw->close();
       QApplication::setActiveWindow(&w);
     }
+    // the inputs of the mode that shows the most, then the column's
     typeValues(h, "cylinder2",
                {"icylr", "it", "il", "ie", "is1", "ilt", "icyll", "igilt", "isigx", "isigy", "itau",
                 "ipp", "iufb", "ifyp", "ifys", "ifyg"});
+    typeValues(h, "cylinder3",
+               {"icolL", "ik1", "ik2", "inn", "ip", "im1a", "im1b", "im2a", "im2b"});
+    QTest::mouseClick(h.get<QAbstractButton>("cylinder2"), Qt::LeftButton);
   }
 
   // Types each field's sound value where the mode shows the field, and
@@ -649,11 +651,20 @@ class MonkeyTest : public QObject {
     for (const char* name : names) {
       QLineEdit* f = h.field(name);
       if (!f->isVisible() || !f->isEnabled()) continue;
-      for (int tries = 0; tries < 5 && !f->hasFocus(); ++tries) {
+      for (int tries = 0; tries < 6 && !f->hasFocus(); ++tries) {
         f->setFocus(Qt::TabFocusReason);
         QApplication::processEvents();
         auto* holder = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-        if (holder && holder != f && !soundValue(holder->objectName()).isEmpty()) typeInto(holder);
+        if (!holder || holder == f || soundValue(holder->objectName()).isEmpty()) continue;
+        if (tries < 5) {
+          typeInto(holder);
+          continue;
+        }
+        // No value passes: with pi*sqrt(r*h) below 51 every ltgi is warned
+        // about and `igilt` keeps the focus. The menu still works: File > New.
+        qInfo("monkey: the focus is held in %s (%s); File > New", qPrintable(holder->objectName()),
+              qPrintable(h.messages.texts.value(h.messages.texts.size() - 1)));
+        h.window->findChild<QAction*>(QStringLiteral("mnunew"))->trigger();
       }
       if (f->hasFocus()) typeInto(f);
     }
