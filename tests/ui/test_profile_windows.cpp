@@ -191,6 +191,7 @@ class ProfileWindowTest : public QObject {
     for (auto [ring, type, field, text, warning, calculations] : cases) {
       QPointer<ProfileWindow> w = open(ring, type);
       const QByteArray name = w->objectName().toLatin1();
+      in(w, "Command1")->setFocus(Qt::MouseFocusReason);  // as a click on OK
       if (field) in<QLineEdit>(w, field)->setText(QString::fromLatin1(text));
       h->messages.texts.clear();
       const int before = runs();
@@ -215,6 +216,7 @@ class ProfileWindowTest : public QObject {
 
   void closingTestsWithoutClampAndReopeningShowsTheValues() {
     QPointer<ProfileWindow> w = open(true, 8);
+    in(w, "Command1")->setFocus(Qt::MouseFocusReason);  // no field is being edited
     in<QLineEdit>(w, "ista")->setText(QStringLiteral("-2"));
     in<QLineEdit>(w, "isth")->setText(QStringLiteral("4"));
     const int before = runs();
