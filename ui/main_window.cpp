@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <utility>
 
 #include "core/calc_driver.hpp"
 #include "core/checked.hpp"
@@ -110,7 +111,9 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
   setTitle();
 }
 
-MainWindow::~MainWindow() = default;
+// The fields go with the window's children, after its own members: their
+// last focus-out must not reach the steps of a window half destroyed.
+MainWindow::~MainWindow() { delete std::exchange(editor_, nullptr); }
 
 CalcEvents& MainWindow::calcEvents() { return *events_; }
 

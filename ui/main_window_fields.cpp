@@ -1,6 +1,7 @@
-// The edit cycle of the fields and the Enter chain, driven by the field
-// table. A field's cycle may open a message box and move the focus; while it
-// runs, the focus events it causes start no other field's cycle.
+// The main window's lost-focus steps of its fields and the Enter chain,
+// driven by the field table; the cycle around them (focus colour, selection,
+// focus back after a warning) is the FieldEditor's, shared with the profile
+// windows.
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>

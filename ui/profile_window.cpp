@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "core/checked.hpp"
 #include "sections/profile_tables.hpp"
@@ -76,7 +77,9 @@ ProfileWindow::ProfileWindow(const ProfileForm& form, ProfileHost& host)
   build();
 }
 
-ProfileWindow::~ProfileWindow() = default;
+// The fields go with the window's children, after its own members: their
+// last focus-out must not reach the steps of a window half destroyed.
+ProfileWindow::~ProfileWindow() { delete std::exchange(editor_, nullptr); }
 
 void ProfileWindow::build() {
   auto* fr21 = named(new QGroupBox(QStringLiteral("Profile")), "fr21");
