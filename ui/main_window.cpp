@@ -1,16 +1,21 @@
 #include "ui/main_window.hpp"
 
+#include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
+#include <QSignalBlocker>
+#include <utility>
 
 #include "core/calc_driver.hpp"
 #include "core/checked.hpp"
 #include "sections/materials.hpp"
 #include "sections/profile_tables.hpp"
+#include "ui/field_edit.hpp"
 #include "ui/message_box.hpp"
 #include "ui/profile_window.hpp"
 #include "ui/read_number.hpp"
@@ -26,16 +31,21 @@ class MainWindow::Events final : public CalcEvents {
     MessageBox::warn(&w_, QString::fromStdString(text));
   }
   void focus(const std::string& name) override {
-    if (QWidget* c = w_.control(name.c_str())) c->setFocus();
+    QWidget* c = w_.control(name.c_str());
+    if (!c) return;
+    c->setFocus();
+    // the warning before it may have kept the field's got-focus steps
+    if (auto* field = qobject_cast<QLineEdit*>(c); field && w_.editor_->contains(field))
+      w_.editor_->settle(field);
   }
   void ltgiChanged(float ltgi) override {
     w_.fields_.value(QStringLiteral("igilt"))->setText(showNumber(ltgi, "#00", w_.decimalFlag_));
   }
   void stiffenerDesignation(const std::string& text, int) override {
-    w_.control<QLabel>("stiffprof")->setText(QString::fromStdString(text));
+    w_.showDesignation(false, QString::fromStdString(text));
   }
   void ringDesignation(const std::string& text, int) override {
-    w_.control<QLabel>("ringprof")->setText(QString::fromStdString(text));
+    w_.showDesignation(true, QString::fromStdString(text));
   }
 
  private:
@@ -101,7 +111,9 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
   setTitle();
 }
 
-MainWindow::~MainWindow() = default;
+// The fields go with the window's children, after its own members: their
+// last focus-out must not reach the steps of a window half destroyed.
+MainWindow::~MainWindow() { delete std::exchange(editor_, nullptr); }
 
 CalcEvents& MainWindow::calcEvents() { return *events_; }
 
@@ -120,8 +132,25 @@ bool MainWindow::calculate() {
 }
 
 void MainWindow::openProfileWindow(bool ring, int type) {
-  showProfileWindow({this, &ps_, decimalFlag_, [this] { return calculate(); }}, ring, type);
+  finishFieldEdit();
+  showProfileWindow(*this, ring, type);
   emit profileWindowRequested(ring, type);
+}
+
+void MainWindow::showProfileType(bool ring, int type) {
+  auto* list = control<QComboBox>(ring ? "cboring" : "cbostiff");
+  const QSignalBlocker quiet(list);
+  list->setCurrentIndex(type);
+}
+
+void MainWindow::showDesignation(bool ring, const QString& text) {
+  control<QLabel>(ring ? "ringprof" : "stiffprof")->setText(text);
+}
+
+// Closing finishes the edit of the focused field first, as leaving it would.
+void MainWindow::closeEvent(QCloseEvent* event) {
+  finishFieldEdit();
+  QMainWindow::closeEvent(event);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

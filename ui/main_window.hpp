@@ -13,6 +13,7 @@
 
 #include "core/project_state.hpp"
 #include "files/recent_files.hpp"
+#include "ui/profile_host.hpp"
 
 class QAction;
 class QComboBox;
@@ -24,7 +25,9 @@ class QMenu;
 
 namespace orvane::ui {
 
+class FieldEditor;
 struct FieldSpec;
+enum class Left;
 struct MemberFrameRows;
 class ResultPanel;
 class SketchBox;
@@ -39,7 +42,7 @@ struct WindowOptions {
   QLocale locale;
 };
 
-class MainWindow final : public QMainWindow {
+class MainWindow final : public QMainWindow, public ProfileHost {
   Q_OBJECT
   Q_DISABLE_COPY_MOVE(MainWindow)
 
@@ -47,8 +50,8 @@ class MainWindow final : public QMainWindow {
   explicit MainWindow(const WindowOptions& options = {}, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  ProjectState& state() { return ps_; }
-  int decimalFlag() const { return decimalFlag_; }
+  ProjectState& state() override { return ps_; }
+  int decimalFlag() const override { return decimalFlag_; }
   // Calculation runs started (successful or not) since start-up.
   int calculationRuns() const { return calcRuns_; }
   // Whether the last run completed; after a fault the panels keep the
@@ -58,7 +61,12 @@ class MainWindow final : public QMainWindow {
   void refreshWindow();
   // CalcDriver and the panels; a calculation fault leaves the panels as
   // they were. Returns whether the run completed.
-  bool calculate();
+  bool calculate() override;
+
+  // Runs the lost-focus steps of the field being edited, so that what is
+  // saved, printed or shown elsewhere is what the field shows. False when
+  // its text is not a number (the stored value is not what it shows).
+  bool finishFieldEdit();
 
   void fileNew();
   void fileOpen();
@@ -78,6 +86,7 @@ class MainWindow final : public QMainWindow {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
@@ -100,10 +109,16 @@ class MainWindow final : public QMainWindow {
   void fillProfileLists();
   void setTitle();
   void updatePanels();
+  // ProfileHost
+  QWidget* hostWindow() override { return this; }
+  void showProfileType(bool ring, int type) override;
+  void showDesignation(bool ring, const QString& text) override;
   // main_window_fields.cpp
-  void gotFocus(QLineEdit* field);
-  void lostFocus(QLineEdit* field);
-  bool leaveNumeric(const FieldSpec& desc, QLineEdit* field);
+  void startFieldEditor();
+  Left lostFocus(QLineEdit* field);
+  Left leaveNumeric(const FieldSpec& desc, QLineEdit* field);
+  bool readAndStore(const FieldSpec& desc, QLineEdit* field, Left& left);
+  static QString rangeWarning(const FieldSpec& desc);
   int firstFailure(const FieldSpec& desc, QLineEdit* field);
   void enterPressed(QWidget* control);
   bool readFirst(const FieldSpec& desc, QLineEdit* field);
@@ -140,7 +155,7 @@ class MainWindow final : public QMainWindow {
   QString workFolder_;  // the folder the last dialog left, as the process's
   int calcRuns_ = 0;
   bool lastRunComplete_ = false;
-  bool busy_ = false;  // a field's cycle is running: no other may start
+  FieldEditor* editor_ = nullptr;
   int labelCount_ = 0;
   int columnLabelCount_ = 0;
 

@@ -51,7 +51,6 @@ bool MainWindow::writeTo(const QString& path) {
 // The steps after every successful read: look-ups and sections for the new
 // project, then the window and the calculation.
 void MainWindow::finishOpening(const QString& folder) {
-  closeProfileWindows(this);
   dialogFolder_ = folder;
   try {
     openingSteps(ps_, calcEvents());
@@ -64,6 +63,7 @@ void MainWindow::finishOpening(const QString& folder) {
 }
 
 void MainWindow::fileNew() {
+  closeProfileWindows(this);
   assignDefaults(ps_);
   refreshWindow();
   calculate();
@@ -77,6 +77,9 @@ void MainWindow::fileOpen() {
 }
 
 void MainWindow::openFile(const QString& path) {
+  // an open profile window's close steps write its values into the project:
+  // they must land in the old project, not in the one read
+  closeProfileWindows(this);
   workFolder_ = folderOf(path);
   const bool reopened = path.toStdString() == ps_.fileName;
   if (!readAndOpen(path)) return;
@@ -88,6 +91,7 @@ void MainWindow::openFile(const QString& path) {
 }
 
 void MainWindow::fileSave() {
+  if (!finishFieldEdit()) return;
   ps_.projectName = fields_.value(QStringLiteral("iproj"))->text().toStdString();
   ps_.ident = fields_.value(QStringLiteral("iident"))->text().toStdString();
   if (ps_.fileName != "New File") {
@@ -104,6 +108,7 @@ void MainWindow::fileSave() {
 }
 
 void MainWindow::fileSaveAs() {
+  if (!finishFieldEdit()) return;
   ps_.projectName = fields_.value(QStringLiteral("iproj"))->text().toStdString();
   ps_.ident = fields_.value(QStringLiteral("iident"))->text().toStdString();
   const QString path = FileDialog::save(this, dialogFolder_, QString::fromStdString(ps_.fileName));
@@ -125,6 +130,7 @@ void MainWindow::openRecent(int item) {
     promoteRecent(*settings_, path, item);
     refreshRecentMenu();
   }
+  closeProfileWindows(this);
   if (!readAndOpen(QString::fromStdString(path))) return;
   finishOpening(folder);
 }

@@ -78,6 +78,7 @@ void MainWindow::connectHandlers() {
     control<QLabel>("ringprof")->setText(QString::fromStdString(ringDesignation(ps_, ps_.cboring)));
   });
 
+  startFieldEditor();
   installEventFilter(this);
   for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
   connectPeriphery(*this);
