@@ -5,7 +5,10 @@
 // opened and saved. Nothing may end the program or hang it; at the end the
 // project is saved and its headless check must show what the window shows.
 //
-//   ORVANE_MONKEY_EVENTS=100000 ORVANE_MONKEY_SEED=7 ui/test_ui_monkey
+//   ORVANE_MONKEY_EVENTS=100000 ORVANE_MONKEY_SEED=7 QTEST_FUNCTION_TIMEOUT=3600000 \
+//     QT_QPA_PLATFORM=offscreen bin/test_ui_monkey
+//
+// (Qt Test ends a test function after five minutes unless told otherwise.)
 //
 // On a failure, a crash or a hang the seed and the last events are printed;
 // the same seed replays the same run.
