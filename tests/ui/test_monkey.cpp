@@ -5,8 +5,8 @@
 // opened and saved. Nothing may end the program or hang it; at the end the
 // project is saved and its headless check must show what the window shows.
 //
-//   ORVANE_MONKEY_EVENTS=100000 ORVANE_MONKEY_SEED=7 QTEST_FUNCTION_TIMEOUT=3600000 \
-//     QT_QPA_PLATFORM=offscreen bin/test_ui_monkey
+//   export QT_QPA_PLATFORM=offscreen QTEST_FUNCTION_TIMEOUT=3600000
+//   ORVANE_MONKEY_EVENTS=100000 ORVANE_MONKEY_SEED=7 bin/test_ui_monkey
 //
 // (Qt Test ends a test function after five minutes unless told otherwise.)
 //
@@ -42,7 +42,6 @@
 #include <thread>
 
 #include "cli/cli_app.hpp"
-#include "files/project_file.hpp"
 #include "ui/file_dialog.hpp"
 #include "ui/profile_window.hpp"
 #include "ui/result_panel.hpp"
@@ -698,10 +697,10 @@ class MonkeyTest : public QObject {
 
   // The panels the headless check's results give, drawn by the same routines
   // as the window draws them, for the modes that the saved file holds.
-  static QStringList headlessPanels(const nlohmann::json& j, const ProjectState& file) {
+  static QStringList headlessPanels(const nlohmann::json& j, int16_t cyltype, int16_t ring_ch) {
     ProjectState ps;
-    ps.cyltype = file.cyltype;
-    ps.ring_ch = file.ring_ch;
+    ps.cyltype = cyltype;
+    ps.ring_ch = ring_ch;
     auto table = [&j](const char* key, orvane::ResultTable& t) {
       const auto& jt = j["tables"][key];
       t.n = jt["n"].get<int16_t>();
@@ -756,10 +755,13 @@ class MonkeyTest : public QObject {
                                 .arg(QString::fromStdString(err.str()));
     QVERIFY2(code == 0 || code == 1 || code == 3, qPrintable(context));
     const nlohmann::json j = nlohmann::json::parse(out.str());
-    ProjectState file;
-    orvane::assignDefaults(file);
-    QVERIFY2(orvane::readProject(file, saved.toStdString()).status == orvane::ReadOutcome::Ok,
-             qPrintable(context));
+    // the modes as the file holds them: cyltype on line 12, the ring_ch flag on line 15
+    QFile f(saved);
+    QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(context));
+    const QList<QByteArray> lines = f.readAll().split('\n');
+    QVERIFY2(lines.size() >= 15, qPrintable(context));
+    const auto cyltype = static_cast<int16_t>(lines[11].trimmed().toInt());
+    const auto ringCh = static_cast<int16_t>(lines[14].trimmed().toInt());
     if (code == 3) {
       // the window must be showing a stopped calculation too
       QVERIFY2(!h.window->lastRunComplete(),
@@ -772,7 +774,7 @@ class MonkeyTest : public QObject {
         h.window->lastRunComplete(),
         qPrintable("the window's last calculation stopped, the saved project checks: " + context));
     const QStringList shown = windowPanels(h);
-    const QStringList checked = headlessPanels(j, file);
+    const QStringList checked = headlessPanels(j, cyltype, ringCh);
     for (int i = 0; i < 3; ++i) {
       if (shown[i] == checked[i]) continue;
       gLog.dump("the window and the saved file differ");
