@@ -1,24 +1,27 @@
-// The desktop program: the main window on the new-project defaults.
+// The desktop program: the main window on the new-project defaults, or on
+// the project named on the command line.
 //
 //   orvane                      start normally
+//   orvane FILE.cys             start and open FILE as File > Open does
 //   orvane --screenshot DIR     write the four cylinder types as PNG files
 //                               into DIR and end (documentation, checks)
 #include <QApplication>
 #include <QDir>
 
+#include "ui/command_line.hpp"
 #include "ui/main_window.hpp"
 #include "ui/screenshots.hpp"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Orvane DNV"));
-  const QStringList args = QApplication::arguments();
-  const qsizetype shot = args.indexOf(QStringLiteral("--screenshot"));
+  const orvane::ui::CommandLine cl = orvane::ui::parseCommandLine(QApplication::arguments());
 
   orvane::ui::MainWindow window;
   window.show();
-  if (shot >= 0) {
-    const QString dir = shot + 1 < args.size() ? args[shot + 1] : QDir::currentPath();
+  if (!cl.project.isEmpty()) window.openFile(cl.project);
+  if (cl.screenshot) {
+    const QString dir = cl.screenshotDir.isEmpty() ? QDir::currentPath() : cl.screenshotDir;
     return orvane::ui::saveModeScreenshots(window, dir) ? 0 : 1;
   }
   return QApplication::exec();

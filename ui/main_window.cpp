@@ -1,5 +1,7 @@
 #include "ui/main_window.hpp"
 
+#include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
@@ -8,8 +10,11 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSignalBlocker>
+#include <utility>
 
 #include "core/panels.hpp"
+#include "ui/field_edit.hpp"
 #include "ui/message_box.hpp"
 #include "ui/profile_window.hpp"
 #include "ui/read_number.hpp"
@@ -42,17 +47,22 @@ class MainWindow::Events final : public CalcEvents {
     MessageBox::warn(&w_, QString::fromStdString(text));
   }
   void focus(const std::string& name) override {
-    if (QWidget* c = w_.control(name.c_str())) c->setFocus();
+    QWidget* c = w_.control(name.c_str());
+    if (!c) return;
+    c->setFocus();
+    // the warning before it may have kept the field's got-focus steps
+    if (auto* field = qobject_cast<QLineEdit*>(c); field && w_.editor_->contains(field))
+      w_.editor_->settle(field);
   }
   void ltgiChanged(float ltgi) override {
     w_.fields_.value(QStringLiteral("igilt"))->setText(showNumber(ltgi, "#00", w_.decimalFlag_));
   }
   void stiffenerDesignation(const std::string& text, int type) override {
-    w_.control<QLabel>("stiffprof")->setText(w_.designation(text));
+    w_.showDesignation(false, w_.designation(text));
     w_.control<QPushButton>("cmdpic_stiff")->setIcon(profileIcon(type));
   }
   void ringDesignation(const std::string& text, int type) override {
-    w_.control<QLabel>("ringprof")->setText(w_.designation(text));
+    w_.showDesignation(true, w_.designation(text));
     w_.control<QPushButton>("cmdpic_gird")->setIcon(profileIcon(type));
   }
 
@@ -73,6 +83,8 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
   auto* scroll = new QScrollArea(this);
   scroll->setObjectName(QStringLiteral("formscroll"));
   scroll->setFrameShape(QFrame::NoFrame);
+  // the first field, not the scroll area, has the focus at start-up
+  scroll->setFocusPolicy(Qt::NoFocus);
   scroll->setWidgetResizable(true);
   form_ = new FormArea([this] { placeFrames(); });
   form_->setObjectName(QStringLiteral("form"));
@@ -115,7 +127,9 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
   setTitle();
 }
 
-MainWindow::~MainWindow() = default;
+// The fields go with the window's children, after its own members: their
+// last focus-out must not reach the steps of a window half destroyed.
+MainWindow::~MainWindow() { delete std::exchange(editor_, nullptr); }
 
 CalcEvents& MainWindow::calcEvents() { return *events_; }
 
@@ -125,6 +139,7 @@ void MainWindow::refreshed() { refreshWindow(); }
 
 void MainWindow::calculated(const std::optional<std::string>& fault) {
   ++calcRuns_;
+  lastRunComplete_ = !fault;
   if (fault) {
     showStrengths();
     setFaultLine(QStringLiteral("Calculation stopped: ") + QString::fromStdString(*fault) +
@@ -146,8 +161,25 @@ QString MainWindow::designation(const std::string& text) const {
 }
 
 void MainWindow::openProfileWindow(bool ring, int type) {
-  showProfileWindow({this, &ps_, decimalFlag_, [this] { return calculate(); }}, ring, type);
+  finishFieldEdit();
+  showProfileWindow(*this, ring, type);
   emit profileWindowRequested(ring, type);
+}
+
+void MainWindow::showProfileType(bool ring, int type) {
+  auto* list = control<QComboBox>(ring ? "cboring" : "cbostiff");
+  const QSignalBlocker quiet(list);
+  list->setCurrentIndex(type);
+}
+
+void MainWindow::showDesignation(bool ring, const QString& text) {
+  control<QLabel>(ring ? "ringprof" : "stiffprof")->setText(text);
+}
+
+// Closing finishes the edit of the focused field first, as leaving it would.
+void MainWindow::closeEvent(QCloseEvent* event) {
+  finishFieldEdit();
+  QMainWindow::closeEvent(event);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) { QMainWindow::resizeEvent(event); }

@@ -14,6 +14,7 @@
 #include "files/recent_files.hpp"
 #include "model/project_state.hpp"
 #include "project/session.hpp"
+#include "ui/profile_host.hpp"
 #include "ui/report.hpp"
 
 class QAction;
@@ -26,7 +27,9 @@ class QMenu;
 
 namespace orvane::ui {
 
+class FieldEditor;
 struct FieldSpec;
+enum class Left;
 struct MemberFrameRows;
 class ResultPanel;
 class SketchBox;
@@ -41,7 +44,7 @@ struct WindowOptions {
   QLocale locale;
 };
 
-class MainWindow final : public QMainWindow, private ProjectView {
+class MainWindow final : public QMainWindow, public ProfileHost, private ProjectView {
   Q_OBJECT
   Q_DISABLE_COPY_MOVE(MainWindow)
 
@@ -49,16 +52,24 @@ class MainWindow final : public QMainWindow, private ProjectView {
   explicit MainWindow(const WindowOptions& options = {}, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  ProjectState& state() { return ps_; }
-  int decimalFlag() const { return decimalFlag_; }
+  ProjectState& state() override { return ps_; }
+  int decimalFlag() const override { return decimalFlag_; }
   // Calculation runs started (successful or not) since start-up.
   int calculationRuns() const { return calcRuns_; }
+  // Whether the last run completed; after a fault the panels keep the
+  // results of the last complete run.
+  bool lastRunComplete() const { return lastRunComplete_; }
 
   void refreshWindow();
   // CalcDriver and the panels; a calculation fault leaves the panels as
   // they were and says so in the status line until the next complete run.
   // Returns whether the run completed.
-  bool calculate();
+  bool calculate() override;
+
+  // Runs the lost-focus steps of the field being edited, so that what is
+  // saved, printed or shown elsewhere is what the field shows. False when
+  // its text is not a number (the stored value is not what it shows).
+  bool finishFieldEdit();
 
   // The status line: the fault line of a stopped calculation (red, empty
   // after a complete run) and the last notice (black).
@@ -73,6 +84,9 @@ class MainWindow final : public QMainWindow, private ProjectView {
 
   void fileNew();
   void fileOpen();
+  // File > Open without the dialog, as for a project named on the command
+  // line: the same reading, closing steps, recent list and title.
+  void openFile(const QString& path);
   void fileSave();
   void fileSaveAs();
   void openRecent(int item);
@@ -86,6 +100,7 @@ class MainWindow final : public QMainWindow, private ProjectView {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
@@ -126,10 +141,16 @@ class MainWindow final : public QMainWindow, private ProjectView {
   void buildStatusLine();
   void setFaultLine(const QString& text);
   void updateStatusLine();
+  // ProfileHost
+  QWidget* hostWindow() override { return this; }
+  void showProfileType(bool ring, int type) override;
+  void showDesignation(bool ring, const QString& text) override;
   // main_window_fields.cpp
-  void gotFocus(QLineEdit* field);
-  void lostFocus(QLineEdit* field);
-  bool leaveNumeric(const FieldSpec& desc, QLineEdit* field);
+  void startFieldEditor();
+  Left lostFocus(QLineEdit* field);
+  Left leaveNumeric(const FieldSpec& desc, QLineEdit* field);
+  bool readAndStore(const FieldSpec& desc, QLineEdit* field, Left& left);
+  static QString rangeWarning(const FieldSpec& desc);
   int firstFailure(const FieldSpec& desc, QLineEdit* field);
   void enterPressed(QWidget* control);
   bool readFirst(const FieldSpec& desc, QLineEdit* field);
@@ -166,7 +187,8 @@ class MainWindow final : public QMainWindow, private ProjectView {
   QString dialogFolder_;
   QString workFolder_;  // the folder the last dialog left, as the process's
   int calcRuns_ = 0;
-  bool busy_ = false;  // a field's cycle is running: no other may start
+  bool lastRunComplete_ = false;
+  FieldEditor* editor_ = nullptr;
   int labelCount_ = 0;
   int columnLabelCount_ = 0;
 

@@ -1,15 +1,14 @@
-// The edit cycle of the fields and the Enter chain, driven by the field
-// table. A field's cycle may open a message box and move the focus; while it
-// runs, the focus events it causes start no other field's cycle.
-#include <QApplication>
+// The main window's lost-focus steps of its fields and the Enter chain,
+// driven by the field table; the cycle around them (focus colour, selection,
+// focus back after a warning) is the FieldEditor's, shared with the profile
+// windows.
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QTimer>
 #include <cmath>
 #include <cstring>
 
+#include "ui/field_edit.hpp"
 #include "ui/field_table.hpp"
 #include "ui/main_window.hpp"
 #include "ui/message_box.hpp"
@@ -18,15 +17,6 @@
 namespace orvane::ui {
 
 namespace {
-
-const QColor kFocusColor(255, 255, 192);  // &HC0FFFF
-const QColor kIdleColor(255, 255, 255);
-
-void setBackground(QLineEdit* field, const QColor& c) {
-  QPalette p = field->palette();
-  p.setColor(QPalette::Base, c);
-  field->setPalette(p);
-}
 
 bool isTextField(const QString& name) {
   return name == QLatin1String("iproj") || name == QLatin1String("iident");
@@ -38,17 +28,15 @@ bool atLeast(double v, double lo, bool single) {
 
 }  // namespace
 
-void MainWindow::setIdle(QLineEdit* field) { setBackground(field, kIdleColor); }
+void MainWindow::setIdle(QLineEdit* field) { FieldEditor::setIdle(field); }
 
-void MainWindow::gotFocus(QLineEdit* field) {
-  setBackground(field, kFocusColor);
-  if (isTextField(field->objectName())) return;
-  field->selectAll();
-  // a click places the cursor after the focus arrived; select again after it
-  QTimer::singleShot(0, field, [field] {
-    if (field->hasFocus()) field->selectAll();
-  });
+void MainWindow::startFieldEditor() {
+  editor_ = new FieldEditor(this, [this](QLineEdit* field) { return lostFocus(field); });
+  for (QLineEdit* field : std::as_const(fields_))
+    editor_->add(field, !isTextField(field->objectName()));
 }
+
+bool MainWindow::finishFieldEdit() { return editor_->finishEdit(); }
 
 // Runs the field's tests in order (the second only when the first passed),
 // warns about the first that fails and returns its index, or -1.
@@ -73,9 +61,11 @@ int MainWindow::firstFailure(const FieldSpec& desc, QLineEdit* field) {
       case FieldCheck::AtLeastSpan:
         ok = v >= ps_.l;
         break;
-      case FieldCheck::ShownAtLeast:
-        ok = readStrict(field->text()) >= c.lo;
+      case FieldCheck::ShownAtLeast: {
+        const NumberReading shown = readStrict(field->text());
+        ok = shown.ok() && shown.value >= c.lo;
         break;
+      }
       case FieldCheck::RingLengthCap: {
         const float pis = 3.141593f;
         const float h = static_cast<float>(ps_.rg.h - ps_.rg.tf);
@@ -98,68 +88,74 @@ int MainWindow::firstFailure(const FieldSpec& desc, QLineEdit* field) {
   return -1;
 }
 
-bool MainWindow::leaveNumeric(const FieldSpec& desc, QLineEdit* field) {
-  bool focusBack = false;
-  try {
-    desc.set(ps_, readNumber(field->text(), decimalFlag_));
+// A number the field cannot hold: the field's range warning (or, for a
+// field without a range, the single-precision range), the value kept.
+QString MainWindow::rangeWarning(const FieldSpec& desc) {
+  if (desc.checks[0].kind != FieldCheck::None) return QString::fromLatin1(desc.checks[0].message);
+  return QStringLiteral(" -3.4E+38 <= value <= 3.4E+38 ");
+}
+
+// Reads the field; on a number out of range or a mismatch warns, keeps the
+// stored value and returns false.
+bool MainWindow::readAndStore(const FieldSpec& desc, QLineEdit* field, Left& left) {
+  const NumberReading read = readNumber(field->text(), decimalFlag_);
+  if (read.status == NumberReading::OutOfRange) {
     field->setText(showNumber(desc.get(ps_), desc.pattern, decimalFlag_));
+    MessageBox::warn(this, rangeWarning(desc));
+    left = Left::FocusBack;
+    return false;
+  }
+  if (!read.ok()) {
+    MessageBox::warn(this, QStringLiteral("Input string mismatch "));
+    left = Left::NotTaken;
+    return false;
+  }
+  desc.set(ps_, static_cast<float>(read.value));
+  field->setText(showNumber(desc.get(ps_), desc.pattern, decimalFlag_));
+  return true;
+}
+
+Left MainWindow::leaveNumeric(const FieldSpec& desc, QLineEdit* field) {
+  Left left = Left::Taken;
+  if (readAndStore(desc, field, left)) {
     const int failed = firstFailure(desc, field);
-    if (failed >= 0) focusBack = desc.checks[failed].focusBackOnLeave;
+    if (failed >= 0 && desc.checks[failed].focusBackOnLeave) left = Left::FocusBack;
     if (desc.calc == CalcStep::AfterStore) {
       calculate();
     } else if (desc.calc == CalcStep::UsageFactor && failed < 0) {
       setIdle(field);
       calculate();
     }
-  } catch (const InputMismatch&) {
-    MessageBox::warn(this, QStringLiteral("Input string mismatch "));
-    focusBack = true;
-  } catch (const InputOverflow&) {
-    // reported by nothing, as any fault other than a mismatch
   }
   if (desc.calc == CalcStep::AfterReport) calculate();
   if (desc.calc != CalcStep::UsageFactor) setIdle(field);
   if (desc.calc == CalcStep::Last) calculate();
-  return focusBack;
+  return left;
 }
 
-void MainWindow::lostFocus(QLineEdit* field) {
-  busy_ = true;
-  bool back = false;
+Left MainWindow::lostFocus(QLineEdit* field) {
   const QString name = field->objectName();
   if (isTextField(name)) {
     (name == QLatin1String("iproj") ? ps_.projectName : ps_.ident) = field->text().toStdString();
     setIdle(field);
-  } else if (const FieldSpec* desc = findField(name.toLatin1().constData())) {
-    back = leaveNumeric(*desc, field);
+    return Left::Taken;
   }
-  if (back) field->setFocus(Qt::OtherFocusReason);
-  busy_ = false;
-  if (back) {
-    gotFocus(field);
-    return;
-  }
-  // The field the user went to may have lost its got-focus steps to a
-  // message box of this cycle.
-  auto* now = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-  if (now && now != field && fields_.contains(now->objectName())) gotFocus(now);
+  if (const FieldSpec* desc = findField(name.toLatin1().constData()))
+    return leaveNumeric(*desc, field);
+  return Left::Taken;
 }
 
 // Enter in a "reads first" field: read, show and test; only when everything
 // passes may the focus move on.
 bool MainWindow::readFirst(const FieldSpec& desc, QLineEdit* field) {
-  busy_ = true;
-  bool ok = false;
-  try {
-    desc.set(ps_, readNumber(field->text(), decimalFlag_));
-    field->setText(showNumber(desc.get(ps_), desc.pattern, decimalFlag_));
-    ok = firstFailure(desc, field) < 0;
-  } catch (const InputMismatch&) {
-    MessageBox::warn(this, QStringLiteral("Input string mismatch "));
-  } catch (const InputOverflow&) {
+  editor_->setBusy(true);
+  Left left = Left::Taken;
+  const bool ok = readAndStore(desc, field, left) && firstFailure(desc, field) < 0;
+  editor_->setBusy(false);
+  if (!ok) {
+    if (!field->hasFocus()) field->setFocus(Qt::OtherFocusReason);
+    editor_->settle(field);
   }
-  busy_ = false;
-  if (!ok && !field->hasFocus()) field->setFocus(Qt::OtherFocusReason);
   return ok;
 }
 
@@ -188,26 +184,13 @@ void MainWindow::enterPressed(QWidget* control) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
-    case QEvent::FocusIn:
-    case QEvent::FocusOut: {
-      auto* field = qobject_cast<QLineEdit*>(watched);
-      if (!field || busy_ || !fields_.contains(field->objectName())) break;
-      const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-      // switching windows or opening a menu is not leaving the field
-      if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) break;
-      if (event->type() == QEvent::FocusIn)
-        gotFocus(field);
-      else
-        lostFocus(field);
-      break;
-    }
     case QEvent::KeyPress: {
       const int key = static_cast<QKeyEvent*>(event)->key();
       if (key != Qt::Key_Return && key != Qt::Key_Enter) break;
       auto* w = qobject_cast<QWidget*>(watched);
       const bool chained = qobject_cast<QComboBox*>(watched) || qobject_cast<QLineEdit*>(watched);
       if (!w || !chained || w->objectName().isEmpty()) break;
-      if (!busy_) enterPressed(w);
+      if (!editor_->busy()) enterPressed(w);
       return true;
     }
     case QEvent::MouseButtonRelease:

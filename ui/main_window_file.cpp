@@ -58,12 +58,12 @@ bool MainWindow::writeTo(const QString& path) {
 // The steps after every successful read: look-ups and sections for the new
 // project, then the window and the calculation.
 void MainWindow::finishOpening(const QString& folder) {
-  closeProfileWindows(this);
   dialogFolder_ = folder;
   session_.finishOpening();
 }
 
 void MainWindow::fileNew() {
+  closeProfileWindows(this);
   session_.newProject();
   setTitle();
 }
@@ -71,6 +71,13 @@ void MainWindow::fileNew() {
 void MainWindow::fileOpen() {
   const QString path = FileDialog::open(this, dialogFolder_);
   if (path.isEmpty()) return;
+  openFile(path);
+}
+
+void MainWindow::openFile(const QString& path) {
+  // an open profile window's close steps write its values into the project:
+  // they must land in the old project, not in the one read
+  closeProfileWindows(this);
   workFolder_ = folderOf(path);
   const bool reopened = path.toStdString() == ps_.fileName;
   if (!readAndOpen(path)) return;
@@ -82,6 +89,7 @@ void MainWindow::fileOpen() {
 }
 
 void MainWindow::fileSave() {
+  if (!finishFieldEdit()) return;
   ps_.projectName = fields_.value(QStringLiteral("iproj"))->text().toStdString();
   ps_.ident = fields_.value(QStringLiteral("iident"))->text().toStdString();
   if (ps_.fileName != "New File") {
@@ -98,6 +106,7 @@ void MainWindow::fileSave() {
 }
 
 void MainWindow::fileSaveAs() {
+  if (!finishFieldEdit()) return;
   ps_.projectName = fields_.value(QStringLiteral("iproj"))->text().toStdString();
   ps_.ident = fields_.value(QStringLiteral("iident"))->text().toStdString();
   const QString path = FileDialog::save(this, dialogFolder_, QString::fromStdString(ps_.fileName));
@@ -119,6 +128,7 @@ void MainWindow::openRecent(int item) {
     promoteRecent(*settings_, path, item);
     refreshRecentMenu();
   }
+  closeProfileWindows(this);
   if (!readAndOpen(QString::fromStdString(path))) return;
   finishOpening(folder);
 }

@@ -81,6 +81,7 @@ void MainWindow::connectHandlers() {
     placeFrames();
   });
 
+  startFieldEditor();
   installEventFilter(this);
   for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
   connectPeriphery(*this);

@@ -23,7 +23,9 @@ void connectPeriphery(MainWindow& w) {
     if (auto* b = w.findChild<QPushButton*>(QString::fromLatin1(name)))
       QObject::connect(b, &QPushButton::clicked, &w, handler);
   };
-  action("mnuprint", [&w] { printProject(&w, w.state(), runPrintDialog, w.reportOptions()); });
+  action("mnuprint", [&w] {
+    if (w.finishFieldEdit()) printProject(&w, w.state(), runPrintDialog, w.reportOptions());
+  });
   action("mnuhelpcont", [&w] { HelpWindow::open(HelpWindow::Page::Contents, &w); });
   action("mnuindex", [&w] { HelpWindow::open(HelpWindow::Page::Index, &w); });
   action("mnuhelpsearch", [&w] { HelpWindow::open(HelpWindow::Page::Search, &w); });

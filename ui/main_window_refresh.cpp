@@ -163,24 +163,8 @@ void MainWindow::updatePanels() {
   // Each panel keeps its own copy of what it shows, so that a later failed
   // run leaves the drawing as it was.
   auto snap = std::make_shared<const ProjectState>(ps_);
-  const double y0 = 0.3 + snap->ypos;
-  panels_[0]->setDrawing([snap, y0](DrawTarget& t) {
-    double y = y0;
-    drawShellStandard(t, *snap, y, 1, 0);
-  });
-  panels_[1]->setDrawing([snap](DrawTarget& t) {
-    double y = 0.3;
-    if (snap->cyltype == 3)
-      drawColumn(t, *snap, y, 1, 0);
-    else if (stiffenerNote(*snap))
-      drawStiffenerNote(t, *snap, y, 1, 0);
-    else
-      drawStiffenerStandard(t, *snap, y, 1, 0);
-  });
-  panels_[2]->setDrawing([snap](DrawTarget& t) {
-    double y = 0.3;
-    drawRing(t, *snap, y, 1, 0);
-  });
+  for (int i = 0; i < 3; ++i)
+    panels_[i]->setDrawing([snap, i](DrawTarget& t) { drawResultPanel(t, *snap, i); });
   control("check_ih")->setVisible(ringRemarkShown(*snap));
   lastComplete_ = std::move(snap);
   placeFrames();  // the panels may need more room

@@ -1,6 +1,5 @@
 #include "ui/profile_window.hpp"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
@@ -11,15 +10,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "model/checked.hpp"
 #include "sections/profile_tables.hpp"
 #include "sections/ring_section.hpp"
 #include "sections/stiffener_section.hpp"
+#include "ui/field_edit.hpp"
 #include "ui/message_box.hpp"
 #include "ui/profile_sketches.hpp"
 #include "ui/read_number.hpp"
@@ -27,15 +27,6 @@
 namespace orvane::ui {
 
 namespace {
-
-const QColor kFocusColor(255, 255, 192);
-const QColor kIdleColor(255, 255, 255);
-
-void setBackground(QLineEdit* e, const QColor& c) {
-  QPalette p = e->palette();
-  p.setColor(QPalette::Base, c);
-  e->setPalette(p);
-}
 
 template <class T>
 T* named(T* w, const char* name) {
@@ -64,29 +55,31 @@ class ProfileWindow::SectionEvents final : public CalcEvents {
   void warning(const std::string& text) override {
     if (report_) MessageBox::warn(&w_, QString::fromStdString(text));
   }
-  void stiffenerDesignation(const std::string& text, int) override { show("stiffprof", text); }
-  void ringDesignation(const std::string& text, int) override { show("ringprof", text); }
+  void stiffenerDesignation(const std::string& text, int) override {
+    w_.host_.showDesignation(false, QString::fromStdString(text));
+  }
+  void ringDesignation(const std::string& text, int) override {
+    w_.host_.showDesignation(true, QString::fromStdString(text));
+  }
 
  private:
-  void show(const char* name, const std::string& text) {
-    if (!w_.host_.owner) return;
-    if (auto* l = w_.host_.owner->findChild<QLabel*>(QString::fromLatin1(name)))
-      l->setText(QString::fromStdString(text));
-  }
   ProfileWindow& w_;
   bool report_;
 };
 
-ProfileWindow::ProfileWindow(const ProfileForm& form, ProfileHost host)
-    : QDialog(host.owner), form_(form), host_(std::move(host)), ps_(*host_.state) {
+ProfileWindow::ProfileWindow(const ProfileForm& form, ProfileHost& host)
+    : QDialog(host.hostWindow()), form_(form), host_(host), ps_(host.state()) {
   setObjectName(QString::fromLatin1(form.name));
   setWindowTitle(QString::fromLatin1(form.caption));
   setAttribute(Qt::WA_DeleteOnClose);
   setModal(false);
+  editor_ = new FieldEditor(this, [this](QLineEdit* e) { return fieldCycle(e); });
   build();
 }
 
-ProfileWindow::~ProfileWindow() = default;
+// The fields go with the window's children, after its own members: their
+// last focus-out must not reach the steps of a window half destroyed.
+ProfileWindow::~ProfileWindow() { delete std::exchange(editor_, nullptr); }
 
 void ProfileWindow::build() {
   auto* fr21 = named(new QGroupBox(QStringLiteral("Profile")), "fr21");
@@ -108,8 +101,10 @@ void ProfileWindow::build() {
     connect(list_, &QComboBox::activated, this, &ProfileWindow::listClicked);
     values->addWidget(list_, row++, 0, 1, 2);
     for (Dim d : form_.shown) {
+      auto* l = named(new QLabel, dimField(d).label);
+      dimLabels_[static_cast<size_t>(d)] = l;
       values->addWidget(caption(dimField(d).caption), row, 0);
-      values->addWidget(named(new QLabel, dimField(d).label), row++, 1);
+      values->addWidget(l, row++, 1);
     }
   } else {
     for (Dim d : form_.fields) {
@@ -119,6 +114,8 @@ void ProfileWindow::build() {
       e->setFixedWidth(70);
       e->setAutoFillBackground(true);
       e->installEventFilter(this);
+      editor_->add(e);
+      fields_[static_cast<size_t>(d)] = e;
       values->addWidget(caption(f.caption), row, 0);
       values->addWidget(e, row, 1);
       values->addWidget(new QLabel(QStringLiteral("mm")), row++, 2);
@@ -127,9 +124,11 @@ void ProfileWindow::build() {
   values->setRowMinimumHeight(row++, 8);
   const char* const dataNames[4] = {"sta", "stg", "stiy", "stiz"};
   const char* const dataCaptions[4] = {"Ax =", "g =", "Iy =", "Iz ="};
+  QLabel** const dataLabels[4] = {&area_, &mass_, &iy_, &iz_};
   for (int i = 0; i < (form_.showsIz ? 4 : 3); ++i) {
+    *dataLabels[i] = named(new QLabel, dataNames[i]);
     values->addWidget(caption(dataCaptions[i]), row, 0);
-    values->addWidget(named(new QLabel, dataNames[i]), row++, 1, 1, 2);
+    values->addWidget(*dataLabels[i], row++, 1, 1, 2);
   }
   values->setRowStretch(row, 1);
 
@@ -148,6 +147,7 @@ void ProfileWindow::build() {
           QString::fromLatin1(form_.ring ? kRingLineCaptions[line] : kStiffLineCaptions[line]));
       auto* text = new QLabel;
       text->setObjectName(lineName(form_.ring, line));
+      lines_[static_cast<size_t>(line)] = text;
       grid->addWidget(c, line, 0);
       grid->addWidget(text, line, 1);
     }
@@ -163,12 +163,10 @@ void ProfileWindow::build() {
   top->addLayout(buttons);
 }
 
-QLineEdit* ProfileWindow::field(Dim d) const {
-  return findChild<QLineEdit*>(QString::fromLatin1(dimField(d).name));
-}
-
-QLabel* ProfileWindow::label(const char* name) const {
-  return findChild<QLabel*>(QString::fromLatin1(name));
+Dim ProfileWindow::dimOf(const QLineEdit* e) const {
+  for (Dim d : form_.fields)
+    if (field(d) == e) return d;
+  return form_.fields.front();
 }
 
 // Load: centred on the main window; the flat-bar table window takes its
@@ -184,7 +182,7 @@ void ProfileWindow::load() {
                                  layout()->contentsMargins().bottom());
     setFixedWidth(width);
   }
-  if (QWidget* main = host_.owner) {
+  if (QWidget* main = host_.hostWindow()) {
     const QRect m = main->geometry();
     move(m.left() + (m.width() - width()) / 2, m.top() + m.height() / 2 - height() / 2);
   }
@@ -200,22 +198,13 @@ void ProfileWindow::showEvent(QShowEvent* event) {
 
 bool ProfileWindow::event(QEvent* event) {
   // A cycle that showed a message box ends with its own refresh.
-  if (event->type() == QEvent::WindowActivate && !busy_ && !closing_) activate();
+  if (event->type() == QEvent::WindowActivate && !editor_->busy() && !closing_) activate();
   return QDialog::event(event);
-}
-
-void ProfileWindow::setMainListIndex() {
-  if (!host_.owner) return;
-  const QString name = form_.ring ? QStringLiteral("cboring") : QStringLiteral("cbostiff");
-  if (auto* box = host_.owner->findChild<QComboBox*>(name)) {
-    const QSignalBlocker quiet(box);
-    box->setCurrentIndex(form_.type);
-  }
 }
 
 void ProfileWindow::activate() {
   (form_.ring ? ps_.cboring : ps_.cbostiff) = form_.type;
-  setMainListIndex();
+  host_.showProfileType(form_.ring, form_.type);
   host_.calculate();
   if (list_) {
     const QSignalBlocker quiet(list_);
@@ -244,107 +233,104 @@ void ProfileWindow::runSection(bool report) {
 
 void ProfileWindow::refresh() {
   runSection(false);
-  const int d = host_.decimalFlag;
+  const int d = host_.decimalFlag();
   if (form_.isTable()) {
     for (Dim dim : form_.shown)
-      label(dimField(dim).label)
-          ->setText(showNumber(currentValue(ps_, form_.ring, dim), dimField(dim).pattern, d) +
-                    QStringLiteral(" mm"));
+      dimLabels_[static_cast<size_t>(dim)]->setText(
+          showNumber(currentValue(ps_, form_.ring, dim), dimField(dim).pattern, d) +
+          QStringLiteral(" mm"));
   } else {
     for (Dim dim : form_.fields)
       field(dim)->setText(showNumber(builtValue(ps_, form_, dim), dimField(dim).pattern, d));
   }
   const bool ring = form_.ring;
-  label("sta")->setText(showNumber(ring ? ps_.rg.Ag : ps_.st.As, "##0", d) +
-                        QStringLiteral(" mm2"));
-  label("stg")->setText(showNumber(ring ? ps_.rg.massg : ps_.st.mass, "##0.0", d) +
-                        QStringLiteral(" kg/m"));
-  label("stiy")->setText(showNumber(ring ? ps_.rg.Ixg : ps_.st.Iy, "0.000E+0", d) +
-                         QStringLiteral(" mm4"));
+  area_->setText(showNumber(ring ? ps_.rg.Ag : ps_.st.As, "##0", d) + QStringLiteral(" mm2"));
+  mass_->setText(showNumber(ring ? ps_.rg.massg : ps_.st.mass, "##0.0", d) +
+                 QStringLiteral(" kg/m"));
+  iy_->setText(showNumber(ring ? ps_.rg.Ixg : ps_.st.Iy, "0.000E+0", d) + QStringLiteral(" mm4"));
   if (form_.showsIz) {
     // The I stiffener's routine computes no Iz and no check needs it: an
     // old value of another profile would mislead.
-    label("stiz")->setText(form_.izComputed
-                               ? showNumber(ring ? ps_.rg.Izg : ps_.st.Iz, "0.000E+0", d) +
-                                     QStringLiteral(" mm4")
-                               : QStringLiteral("not computed"));
+    iz_->setText(form_.izComputed ? showNumber(ring ? ps_.rg.Izg : ps_.st.Iz, "0.000E+0", d) +
+                                        QStringLiteral(" mm4")
+                                  : QStringLiteral("not computed"));
   }
   for (int line = form_.firstLine; line <= form_.lastLine && line > 0; ++line) {
     const std::string& text = ring ? ps_.ringLocal[line] : ps_.proportion[line];
-    findChild<QLabel*>(lineName(ring, line))->setText(QString::fromStdString(text));
+    lines_[static_cast<size_t>(line)]->setText(QString::fromStdString(text));
   }
 }
 
-void ProfileWindow::gotFocus(QLineEdit* e) {
-  setBackground(e, kFocusColor);
-  e->selectAll();
-  // a click places the cursor after the focus arrived; select again after it
-  QTimer::singleShot(0, e, [e] {
-    if (e->hasFocus()) e->selectAll();
-  });
-}
-
-void ProfileWindow::fieldCycle(QLineEdit* e, Dim d) {
+// The field cycle: read, store, show and test the field, then CalcDriver
+// and the refresh. A number the field cannot hold gets the field's warning
+// and leaves the stored value.
+Left ProfileWindow::fieldCycle(QLineEdit* e) {
+  const Dim d = dimOf(e);
   const DimField& f = dimField(d);
-  busy_ = true;
-  bool back = false;
-  try {
-    setBuiltValue(ps_, form_, d, readNumber(e->text(), host_.decimalFlag));
-    const char* pattern = d == Dim::B && form_.wideB ? "##0.0" : f.pattern;
-    e->setText(showNumber(builtValue(ps_, form_, d), pattern, host_.decimalFlag));
+  const int flag = host_.decimalFlag();
+  const char* pattern = d == Dim::B && form_.wideB ? "##0.0" : f.pattern;
+  Left left = Left::Taken;
+  const NumberReading read = readNumber(e->text(), flag);
+  if (read.ok()) {
+    setBuiltValue(ps_, form_, d, read.value);
+    e->setText(showNumber(builtValue(ps_, form_, d), pattern, flag));
     if (builtValue(ps_, form_, d) < f.limit) {
       MessageBox::warn(this, QString::fromLatin1(f.message));
-      back = true;
+      left = Left::FocusBack;
       if (f.clampAlways || (form_.clampHB && (d == Dim::H || d == Dim::B)))
         setBuiltValue(ps_, form_, d, f.limit);
     }
     host_.calculate();
     refresh();
-  } catch (const InputMismatch&) {
+  } else if (read.status == NumberReading::OutOfRange) {
+    e->setText(showNumber(builtValue(ps_, form_, d), pattern, flag));
+    MessageBox::warn(this, QString::fromLatin1(f.message));
+    left = Left::FocusBack;
+  } else {
     MessageBox::warn(this, QStringLiteral("Input string mismatch "));
-    back = true;
-  } catch (const InputOverflow&) {
-    // as the main window's fields: nothing is stored and nothing reported
+    left = Left::NotTaken;
   }
-  setBackground(e, kIdleColor);
-  if (back) e->setFocus(Qt::OtherFocusReason);
-  busy_ = false;
-  if (back) {
-    gotFocus(e);
-    return;
+  FieldEditor::setIdle(e);
+  return left;
+}
+
+// Reads a field once more for OK or closing: stores and shows it with
+// `pattern` and returns whether it passed `limit`; a text that is no number
+// or out of range keeps the stored value, with its message.
+bool ProfileWindow::reread(Dim d, const char* pattern, double limit, const char* message) {
+  QLineEdit* e = field(d);
+  const int flag = host_.decimalFlag();
+  const NumberReading read = readNumber(e->text(), flag);
+  if (read.ok()) {
+    setBuiltValue(ps_, form_, d, read.value);
+    e->setText(showNumber(builtValue(ps_, form_, d), pattern, flag));
+    if (builtValue(ps_, form_, d) >= limit) return true;
+  } else if (read.status == NumberReading::OutOfRange) {
+    e->setText(showNumber(builtValue(ps_, form_, d), pattern, flag));
+  } else {
+    message = "Input string mismatch ";
   }
-  // the field the user went to may have lost its got-focus steps to a box
-  auto* now = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-  if (now && now != e && now->window() == this) gotFocus(now);
+  MessageBox::warn(this, QString::fromLatin1(message));
+  return false;
 }
 
 void ProfileWindow::okClicked() {
+  // a value typed without leaving its field counts, warnings included
+  editor_->finishEdit(false);
   const bool calc = form_.ok != OkAction::Close;
   if (form_.ok == OkAction::ReadCloseCalc) {
-    busy_ = true;
+    editor_->setBusy(true);
     for (Dim d : form_.okTests) {
       const DimField& f = dimField(d);
-      QLineEdit* e = field(d);
-      try {
-        setBuiltValue(ps_, form_, d, readNumber(e->text(), host_.decimalFlag));
-        e->setText(showNumber(builtValue(ps_, form_, d), d == Dim::H ? "##0" : "##0.0",
-                              host_.decimalFlag));
-        if (builtValue(ps_, form_, d) < f.okLimit) {
-          MessageBox::warn(this, QString::fromLatin1(f.okMessage));
-          e->setFocus(Qt::OtherFocusReason);
-        }
-      } catch (const InputMismatch&) {
-        MessageBox::warn(this, QStringLiteral("Input string mismatch "));
-        e->setFocus(Qt::OtherFocusReason);
-      } catch (const InputOverflow&) {
-      }
+      if (!reread(d, d == Dim::H ? "##0" : "##0.0", f.okLimit, f.okMessage))
+        field(d)->setFocus(Qt::OtherFocusReason);
     }
-    busy_ = false;
+    editor_->setBusy(false);
   }
   // the window is gone (deleted later) once closed: keep what is needed
-  const std::function<bool()> calculate = host_.calculate;
+  ProfileHost& host = host_;
   close();
-  if (calc) calculate();
+  if (calc) host.calculate();
 }
 
 // Closing reads the height and width once more, warns without clamping and
@@ -352,27 +338,22 @@ void ProfileWindow::okClicked() {
 void ProfileWindow::unloadCycle() {
   for (Dim d : form_.unloadTests) {
     const DimField& f = dimField(d);
-    QLineEdit* e = field(d);
-    try {
-      setBuiltValue(ps_, form_, d, readNumber(e->text(), host_.decimalFlag));
-      e->setText(showNumber(builtValue(ps_, form_, d), f.pattern, host_.decimalFlag));
-      if (builtValue(ps_, form_, d) < f.limit)
-        MessageBox::warn(this, QString::fromLatin1(f.message));
-    } catch (const InputMismatch&) {
-      MessageBox::warn(this, QStringLiteral("Input string mismatch "));
-    } catch (const InputOverflow&) {
-    }
+    reread(d, f.pattern, f.limit, f.message);
   }
 }
 
 void ProfileWindow::closeEvent(QCloseEvent* event) {
   if (!closing_) {
+    // the focused field's edit first, as leaving it would (X, OK, Escape)
+    editor_->finishEdit(false);
     closing_ = true;
-    busy_ = true;
+    editor_->setBusy(true);
     unloadCycle();
   }
   event->accept();
 }
+
+void ProfileWindow::reject() { close(); }
 
 void ProfileWindow::listClicked(int row) {
   if (row < 0) return;
@@ -386,37 +367,14 @@ void ProfileWindow::listClicked(int row) {
 
 bool ProfileWindow::eventFilter(QObject* watched, QEvent* event) {
   auto* e = qobject_cast<QLineEdit*>(watched);
-  if (!e) return QDialog::eventFilter(watched, event);
-  const auto at = std::find_if(form_.fields.begin(), form_.fields.end(), [e](Dim d) {
-    return e->objectName() == QLatin1String(dimField(d).name);
-  });
-  if (at == form_.fields.end()) return false;
-  switch (event->type()) {
-    case QEvent::KeyPress: {
-      const int key = static_cast<QKeyEvent*>(event)->key();
-      if (key != Qt::Key_Return && key != Qt::Key_Enter) break;
-      const auto next = at + 1 == form_.fields.end() ? form_.fields.begin() : at + 1;
-      field(*next)->setFocus(Qt::TabFocusReason);
-      return true;
-    }
-    case QEvent::FocusIn:
-    case QEvent::FocusOut: {
-      if (busy_ || closing_) break;
-      // the first field takes the focus when the window opens; switching
-      // windows or opening a menu is not leaving the field
-      if (event->type() == QEvent::FocusIn) {
-        gotFocus(e);
-        break;
-      }
-      const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-        fieldCycle(e, *at);
-      break;
-    }
-    default:
-      break;
-  }
-  return false;
+  if (!e || !editor_->contains(e) || event->type() != QEvent::KeyPress)
+    return QDialog::eventFilter(watched, event);
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+  const auto at = std::find(form_.fields.begin(), form_.fields.end(), dimOf(e));
+  const auto next = at + 1 == form_.fields.end() ? form_.fields.begin() : at + 1;
+  field(*next)->setFocus(Qt::TabFocusReason);
+  return true;
 }
 
 ProfileWindow* findProfileWindow(QWidget* owner, const char* name) {
@@ -427,10 +385,10 @@ ProfileWindow* findProfileWindow(QWidget* owner, const char* name) {
   return nullptr;
 }
 
-ProfileWindow* showProfileWindow(const ProfileHost& host, bool ring, int type) {
+ProfileWindow* showProfileWindow(ProfileHost& host, bool ring, int type) {
   const ProfileForm* form = profileForm(ring, type);
   if (!form) return nullptr;
-  ProfileWindow* w = findProfileWindow(host.owner, form->name);
+  ProfileWindow* w = findProfileWindow(host.hostWindow(), form->name);
   if (!w) w = new ProfileWindow(*form, host);
   w->show();
   w->raise();

@@ -8,10 +8,11 @@
 #pragma once
 
 #include <QDialog>
-#include <functional>
+#include <array>
 
 #include "model/project_state.hpp"
 #include "ui/profile_forms.hpp"
+#include "ui/profile_host.hpp"
 
 class QComboBox;
 class QLabel;
@@ -19,23 +20,15 @@ class QLineEdit;
 
 namespace orvane::ui {
 
-// What a profile window needs from the window that owns it. The lists
-// `cbostiff`/`cboring` and the labels `stiffprof`/`ringprof` are found among
-// the owner's children by name.
-struct ProfileHost {
-  QWidget* owner = nullptr;
-  ProjectState* state = nullptr;
-  int decimalFlag = 0;
-  // CalcDriver, guarded, followed by the result panels.
-  std::function<bool()> calculate;
-};
+class FieldEditor;
+enum class Left;
 
 class ProfileWindow final : public QDialog {
   Q_OBJECT
   Q_DISABLE_COPY_MOVE(ProfileWindow)
 
  public:
-  ProfileWindow(const ProfileForm& form, ProfileHost host);
+  ProfileWindow(const ProfileForm& form, ProfileHost& host);
   ~ProfileWindow() override;
 
   const ProfileForm& form() const { return form_; }
@@ -53,27 +46,33 @@ class ProfileWindow final : public QDialog {
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Escape closes as the title bar's button does, with the unload cycle.
+  void reject() override;
 
  private:
   class SectionEvents;
 
   void build();
   void load();
-  QLineEdit* field(Dim d) const;
-  QLabel* label(const char* name) const;
-  void gotFocus(QLineEdit* e);
-  void fieldCycle(QLineEdit* e, Dim d);
+  QLineEdit* field(Dim d) const { return fields_[static_cast<size_t>(d)]; }
+  Dim dimOf(const QLineEdit* e) const;
+  Left fieldCycle(QLineEdit* e);
+  bool reread(Dim d, const char* pattern, double limit, const char* message);
   void okClicked();
   void unloadCycle();
   void listClicked(int row);
   void runSection(bool report);
-  void setMainListIndex();
 
   const ProfileForm& form_;
-  ProfileHost host_;
+  ProfileHost& host_;
   ProjectState& ps_;
+  FieldEditor* editor_ = nullptr;
+  // the window's own controls; those its kind lacks stay null
   QComboBox* list_ = nullptr;
-  bool busy_ = false;  // a cycle runs: the focus moves it causes start none
+  std::array<QLineEdit*, 7> fields_{};  // by Dim
+  std::array<QLabel*, 7> dimLabels_{};  // by Dim
+  QLabel *area_ = nullptr, *mass_ = nullptr, *iy_ = nullptr, *iz_ = nullptr;
+  std::array<QLabel*, 5> lines_{};  // local-buckling lines by number
   bool loaded_ = false;
   bool closing_ = false;
 };
@@ -81,7 +80,7 @@ class ProfileWindow final : public QDialog {
 // Opens the window of a stiffener (ring = false) or ring-frame type 0..9,
 // or brings the open one to the front; one window per name. Null for a type
 // outside 0..9.
-ProfileWindow* showProfileWindow(const ProfileHost& host, bool ring, int type);
+ProfileWindow* showProfileWindow(ProfileHost& host, bool ring, int type);
 
 // The open profile window of that name, if any.
 ProfileWindow* findProfileWindow(QWidget* owner, const char* name);

@@ -1,60 +1,13 @@
 #include "ui/read_number.hpp"
 
-#include <cmath>
-#include <limits>
-#include <string>
-
 #include "model/format.hpp"
 
 namespace orvane::ui {
 
 namespace {
 
-float toSingle(double v) {
-  if (!std::isfinite(v) || std::fabs(v) > std::numeric_limits<float>::max()) throw InputOverflow();
-  return static_cast<float>(v);
-}
-
-// The leading number of `text`; blanks inside it are skipped, a text that
-// does not start with a number reads as 0.
-double lenient(const QString& text) {
-  std::string digits;
-  int i = 0;
-  const int n = static_cast<int>(text.size());
-  auto skipBlanks = [&] {
-    while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
-  };
-  auto takeDigits = [&] {
-    bool any = false;
-    for (skipBlanks(); i < n && text[i].isDigit(); skipBlanks()) {
-      digits += static_cast<char>(text[i++].unicode());
-      any = true;
-    }
-    return any;
-  };
-  skipBlanks();
-  if (i < n && (text[i] == '+' || text[i] == '-')) digits += static_cast<char>(text[i++].unicode());
-  bool mantissa = takeDigits();
-  if (i < n && text[i] == '.') {
-    digits += '.';
-    ++i;
-    mantissa = takeDigits() || mantissa;
-  }
-  if (!mantissa) return 0;
-  if (i < n && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
-    const std::string keep = digits;
-    const int at = i;
-    digits += 'e';
-    ++i;
-    skipBlanks();
-    if (i < n && (text[i] == '+' || text[i] == '-'))
-      digits += static_cast<char>(text[i++].unicode());
-    if (!takeDigits()) {
-      digits = keep;
-      i = at;
-    }
-  }
-  return std::stod(digits);
+std::u16string_view view(const QString& text) {
+  return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())};
 }
 
 }  // namespace
@@ -66,25 +19,10 @@ int decimalFlagFor(const QLocale& locale) {
                                                                                  : 0;
 }
 
-double readStrict(const QString& text) {
-  QString t = text.trimmed();
-  t.replace(',', '.');
-  bool ok = false;
-  const double v = QLocale::c().toDouble(t, &ok);
-  if (!ok) throw InputMismatch();
-  return v;
-}
+NumberReading readStrict(const QString& text) { return readStrictNumber(view(text)); }
 
-float readNumber(const QString& text, int decimalFlag) {
-  QString t = text;
-  int start = 0;
-  while (start < t.size() && t[start] == ' ') ++start;
-  t = t.mid(start);
-  if (decimalFlag == 0) {
-    t.replace(',', '.');
-    return toSingle(lenient(t));
-  }
-  return toSingle(readStrict(t));
+NumberReading readNumber(const QString& text, int decimalFlag) {
+  return readFieldNumber(view(text), decimalFlag != 0);
 }
 
 QString showNumber(double value, const char* pattern, int decimalFlag) {

@@ -4,33 +4,27 @@
 // format writes 1.1 as "1.1", nonzero otherwise (decimal comma). Under the
 // decimal point fields are read leniently (the leading number counts, the
 // rest is ignored); under the decimal comma they are read strictly and a text
-// that is not a number is an InputMismatch.
+// that is not a number is a mismatch. The readers live in core/number_text;
+// these are their QString faces.
 #pragma once
 
 #include <QLocale>
 #include <QString>
-#include <stdexcept>
+
+#include "model/number_text.hpp"
 
 namespace orvane::ui {
-
-struct InputMismatch : std::runtime_error {
-  InputMismatch() : std::runtime_error("type mismatch") {}
-};
-// A number beyond the single-precision range.
-struct InputOverflow : std::runtime_error {
-  InputOverflow() : std::runtime_error("overflow") {}
-};
 
 // 1.1 formatted with "0.0" in `locale`, compared with "1.1".
 int decimalFlagFor(const QLocale& locale);
 
-// Field text to a single-precision number (see above). Throws InputMismatch
-// or InputOverflow.
-float readNumber(const QString& text, int decimalFlag);
+// Field text to a single-precision number (see above); a number beyond the
+// single-precision range is OutOfRange.
+NumberReading readNumber(const QString& text, int decimalFlag);
 
 // Strict conversion of a whole text (surrounding blanks allowed), with "."
-// and "," both read as the decimal separator. Throws InputMismatch.
-double readStrict(const QString& text);
+// and "," both read as the decimal separator.
+NumberReading readStrict(const QString& text);
 
 // A display pattern applied to `value`, with the user's decimal separator.
 QString showNumber(double value, const char* pattern, int decimalFlag);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/calc_driver.hpp"
 #include "ui/painter_target.hpp"
 
 namespace orvane::ui {
@@ -111,6 +112,27 @@ void ResultPanel::paintEvent(QPaintEvent*) {
   if (drawing_) drawing_(target);
   p.setPen(palette().color(QPalette::Mid));
   p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void drawResultPanel(DrawTarget& target, const ProjectState& ps, int which) {
+  double y = 0.3;
+  switch (which) {
+    case 0:
+      y += ps.ypos;
+      drawShellStandard(target, ps, y, 1, 0);
+      break;
+    case 1:
+      if (ps.cyltype == 3)
+        drawColumn(target, ps, y, 1, 0);
+      else if (stiffenerNote(ps))
+        drawStiffenerNote(target, ps, y, 1, 0);
+      else
+        drawStiffenerStandard(target, ps, y, 1, 0);
+      break;
+    default:
+      drawRing(target, ps, y, 1, 0);
+      break;
+  }
 }
 
 }  // namespace orvane::ui

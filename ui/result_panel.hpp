@@ -40,4 +40,8 @@ class ResultPanel final : public QWidget {
   bool decimalComma_ = false;
 };
 
+// What panel `which` (0 `pic30`, 1 `Pic31`, 2 `pic32`) draws for a state after
+// a complete calculation: the layout the cylinder type and the results ask for.
+void drawResultPanel(DrawTarget& target, const ProjectState& ps, int which);
+
 }  // namespace orvane::ui

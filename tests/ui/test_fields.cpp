@@ -92,6 +92,21 @@ class FieldTest : public QObject {
     row("Enter: k1 0.1",
         {false, "ik1", "0.1", nullptr, " k1 >= 0.2  ", "ik1", "0.10", double{0.1f}, 0, 3});
     row("Enter: k1 0.7", {false, "ik1", "0.7", nullptr, "", "ik2", "0.70", double{0.7f}, 1, 3});
+    // a number the field cannot hold: its range warning, the old value kept
+    // and shown, the focus back; one too small to hold reads as 0
+    static const std::string digits320(320, '9');
+    row("beyond a double", {false, "it", "1e400", "il", " 0.1 <= t ", "it", "20.0", 20, 0});
+    row("below a double", {false, "it", "1e-400", "il", " 0.1 <= t ", "it", "0.0", 0, 1});
+    row("320 digits", {false, "il", digits320.c_str(), "it", " l >= 50 ", "il", "3000", 3000, 1});
+    row("beyond a single", {false, "it", "1e39", "il", " 0.1 <= t ", "it", "20.0", 20, 0});
+    row("sigx beyond a single", {false, "isigx", "-1e39", "isigy", " -3.4E+38 <= value <= 3.4E+38 ",
+                                 "isigx", "-100.0", -100, 1});
+    row("comma: beyond a double", {true, "it", "1e400", "il", " 0.1 <= t ", "it", "20,0", 20, 0});
+    row("Enter: beyond a single",
+        {false, "is1", "1e39", nullptr, " 10 <= s   ", "is1", "600", 600, 0});
+    // only ASCII digits are digits
+    row("fullwidth digit", {false, "it", "\uFF12", "il", " 0.1 <= t ", "it", "0.0", 0, 1});
+    row("comma: fullwidth digit", {true, "it", "\uFF12", "il", kMismatch, "it", "\uFF12", 20, 0});
   }
   void leavingReadsAndTests() {
     QFETCH(Leaving, c);
@@ -102,13 +117,13 @@ class FieldTest : public QObject {
     }
     if (c.type != 2) setMode(c.type);
     const int before = runs();
-    h->type(c.field, QString::fromLatin1(c.typed));
+    h->type(c.field, QString::fromUtf8(c.typed));
     if (c.to)
       h->leaveTo(c.to);
     else
       h->enter();
     QCOMPARE(h->messages.texts, warned(c.warning));
-    QCOMPARE(h->field(c.field)->text(), QString::fromLatin1(c.text));
+    QCOMPARE(h->field(c.field)->text(), QString::fromUtf8(c.text));
     QCOMPARE(orvane::ui::findField(c.field)->get(h->window->state()), c.stored);
     QCOMPARE(h->focused(), QString::fromLatin1(c.focus));
     QVERIFY(h->focusColour(c.focus));

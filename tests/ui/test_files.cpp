@@ -6,7 +6,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "ui/command_line.hpp"
 #include "ui/file_dialog.hpp"
+#include "ui/result_panel.hpp"
 #include "ui_fixture.hpp"
 
 using orvane::ui::FileDialog;
@@ -171,7 +173,122 @@ class FileMenuTest : public QObject {
     QCOMPARE(f.readAll(), lines.join('\n'));
   }
 
+  // A project named on the command line (a double click in the file
+  // manager) opens exactly as the same file chosen in File > Open would.
+  void commandLineNamesTheProject_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("project");
+    QTest::addColumn<QString>("shots");
+    const QString cwd = QDir::currentPath();
+    QTest::newRow("none") << QStringList{"orvane"} << QString() << QString();
+    QTest::newRow("absolute") << QStringList{"orvane", "/p/leg a.cys"} << "/p/leg a.cys"
+                              << QString();
+    QTest::newRow("relative") << QStringList{"orvane", "sub/../leg.cys"} << cwd + "/leg.cys"
+                              << QString();
+    QTest::newRow("screenshot folder is no project")
+        << QStringList{"orvane", "--screenshot", "out"} << QString() << "out";
+    QTest::newRow("project and screenshots")
+        << QStringList{"orvane", "--screenshot", "out", "/p/a.cys", "/p/b.cys"} << "/p/a.cys"
+        << "out";
+    QTest::newRow("options skipped")
+        << QStringList{"orvane", "-reverse", "/p/a.cys"} << "/p/a.cys" << QString();
+  }
+  void commandLineNamesTheProject() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, project);
+    QFETCH(QString, shots);
+    const orvane::ui::CommandLine cl = orvane::ui::parseCommandLine(args);
+    QCOMPARE(cl.project, project);
+    QCOMPARE(cl.screenshotDir, shots);
+    QCOMPARE(cl.screenshot, args.contains(QStringLiteral("--screenshot")));
+  }
+
+  void fileGivenAtStartOpensAsFileOpen_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");  // empty: the file does not exist
+    QTest::newRow("project") << "given.cys" << QByteArray("saved");
+    QTest::newRow("missing") << "none.cys" << QByteArray();
+    QTest::newRow("damaged") << "bad.cys" << QByteArray("170\r\nname\r\nid\r\n1\r\nabc\r\n");
+  }
+  void fileGivenAtStartOpensAsFileOpen() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    const QString path = dir.filePath(name);
+    if (content == "saved") {
+      // a project unlike the defaults, saved by the window itself
+      auto& ps = h->window->state();
+      ps.t = 17.5;
+      ps.cyltype = 1;
+      ps.projectName = "Leg B";
+      h->field("iproj")->setText(QStringLiteral("Leg B"));
+      FileDialog::setNextFileNames({path});
+      h->window->fileSaveAs();
+      fresh();
+    } else if (!content.isEmpty()) {
+      QFile f(path);
+      QVERIFY(f.open(QIODevice::WriteOnly));
+      f.write(content);
+    }
+    h->settings.set("RecentFile1", "/elsewhere/old.cys");
+
+    // the reference: File > Open on a fresh window
+    FileDialog::setNextFileNames({path});
+    h->window->fileOpen();
+    const Seen viaMenu = seen();
+    fresh();
+    h->settings.set("RecentFile1", "/elsewhere/old.cys");
+
+    h->window->openFile(path);
+    const Seen given = seen();
+    QCOMPARE(given.messages, viaMenu.messages);
+    QCOMPARE(given.title, viaMenu.title);
+    QCOMPARE(given.recent, viaMenu.recent);
+    QCOMPARE(given.fields, viaMenu.fields);
+    QCOMPARE(given.panels, viaMenu.panels);
+    QCOMPARE(given.dialogFolder, viaMenu.dialogFolder);
+    if (content == "saved") {
+      QCOMPARE(h->window->state().t, 17.5);
+      QCOMPARE(given.title, QStringLiteral("Orvane DNV: ") + path);
+      QCOMPARE(given.recent, (QStringList{path, "/elsewhere/old.cys"}));
+      QCOMPARE(h->field("iproj")->text(), QStringLiteral("Leg B"));
+    } else {
+      // a bad file leaves the new project as it was
+      QCOMPARE(given.title, QStringLiteral("Orvane DNV: New File"));
+      QCOMPARE(h->window->state().t, 20.0);
+      QCOMPARE(h->field("it")->text(), QStringLiteral("20.0"));
+    }
+    if (content.isEmpty())
+      QCOMPARE(given.messages, QStringList{QStringLiteral("can't find file - ") + path});
+  }
+
  private:
+  // A new window; the old one goes first, with its message recorder.
+  void fresh() {
+    h.reset();
+    h = std::make_unique<Harness>();
+  }
+  struct Seen {
+    QStringList messages, recent, fields, panels;
+    QString title, dialogFolder;
+  };
+  // What the user sees of a window after an open.
+  Seen seen() const {
+    Seen s;
+    s.messages = h->messages.texts;
+    s.title = h->window->windowTitle();
+    s.recent = recent();
+    s.dialogFolder = h->window->dialogFolder();
+    for (QLineEdit* f : h->window->findChildren<QLineEdit*>())
+      if (!f->objectName().isEmpty()) s.fields << f->objectName() + '=' + f->text();
+    s.fields.sort();
+    for (const char* name : {"pic30", "Pic31", "pic32"}) {
+      orvane::ui::test::TextRecorder rec;
+      h->get<orvane::ui::ResultPanel>(name)->replay(rec);
+      for (const auto& p : rec.items) s.panels << QString::fromStdString(p.text);
+    }
+    return s;
+  }
+
   QString file(const char* name) const { return dir.filePath(QLatin1String(name)); }
   // The stored recent list, without the empty places after it.
   QStringList recent() const {

@@ -39,6 +39,7 @@ struct FieldCycle {
   bool comma = false;  // the user's number format has a decimal comma
 };
 Q_DECLARE_METATYPE(FieldCycle)
+Q_DECLARE_METATYPE(Dim)
 
 class ProfileWindowTest : public QObject {
   Q_OBJECT
@@ -152,6 +153,11 @@ class ProfileWindowTest : public QObject {
     row("thin web clamped in every window",
         {false, 1, "isttw", Dim::Tw, "0.05", "isttf", " tw >= 0.1 ", "0.1", 0.1, "isttw"});
     row("width of five", {true, 3, "istb", Dim::B, "5", "isttw", "", "5", 5, "isttw"});
+    // a number the field cannot hold: its warning, the old value kept and shown
+    row("stiffener: height beyond a double",
+        {false, 3, "isth", Dim::H, "1e400", "istb", kH5, "200", 200, "isth"});
+    row("ring frame: web beyond a single",
+        {true, 1, "isttw", Dim::Tw, "-1e39", "isttf", " tw >= 0.1 ", "9.0", 9, "isttw"});
     row("mismatch under a decimal comma", {false, 5, "isth", Dim::H, "abc", "isttw",
                                            "Input string mismatch ", "abc", 100, "isth", true});
   }
@@ -191,6 +197,7 @@ class ProfileWindowTest : public QObject {
     for (auto [ring, type, field, text, warning, calculations] : cases) {
       QPointer<ProfileWindow> w = open(ring, type);
       const QByteArray name = w->objectName().toLatin1();
+      in(w, "Command1")->setFocus(Qt::MouseFocusReason);  // as a click on OK
       if (field) in<QLineEdit>(w, field)->setText(QString::fromLatin1(text));
       h->messages.texts.clear();
       const int before = runs();
@@ -215,6 +222,7 @@ class ProfileWindowTest : public QObject {
 
   void closingTestsWithoutClampAndReopeningShowsTheValues() {
     QPointer<ProfileWindow> w = open(true, 8);
+    in(w, "Command1")->setFocus(Qt::MouseFocusReason);  // no field is being edited
     in<QLineEdit>(w, "ista")->setText(QStringLiteral("-2"));
     in<QLineEdit>(w, "isth")->setText(QStringLiteral("4"));
     const int before = runs();
@@ -227,6 +235,50 @@ class ProfileWindowTest : public QObject {
     w = open(true, 8);
     QCOMPARE(in<QLineEdit>(w, "isth")->text(), QStringLiteral("4"));
     QCOMPARE(in<QLineEdit>(w, "ista")->text(), QStringLiteral("-2"));
+  }
+
+  // X, OK and Escape close alike: the value being typed is read first, as
+  // leaving its field would (warnings and clamps included), then the close
+  // steps run (the unload cycle tests h and b again).
+  void closingKeepsTheValueBeingTyped_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<Dim>("dim");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("warnings");
+    QTest::addColumn<double>("stored");
+    const QString thin = QStringLiteral(" tw >= 0.1 "), okThin = QStringLiteral(" tw >= 1 ");
+    for (const char* how : {"X", "OK", "Escape"}) {
+      const bool ok = QLatin1String(how) == QLatin1String("OK");
+      auto row = [how](const char* what) {
+        return &QTest::newRow(qPrintable(how + QString(": ") + what));
+      };
+      *row("web") << how << "isttw" << Dim::Tw << "7.5" << QStringList{} << 7.5;
+      *row("thin web") << how << "isttw" << Dim::Tw << "0.05"
+                       << (ok ? QStringList{thin, okThin} : QStringList{thin})
+                       << (ok ? double{0.1f} : 0.1);  // OK reads the field again
+      // the second (and third) message is the OK and unload cycles' own
+      *row("short height") << how << "isth" << Dim::H << "4"
+                           << QStringList(ok ? 3 : 2, QString::fromLatin1(kH5)) << 4.0;
+    }
+  }
+  void closingKeepsTheValueBeingTyped() {
+    QFETCH(QString, how);
+    QFETCH(QString, field);
+    QFETCH(Dim, dim);
+    QFETCH(QString, typed);
+    QFETCH(QStringList, warnings);
+    QFETCH(double, stored);
+    QPointer<ProfileWindow> w = open(false, 3);
+    const QByteArray name = field.toLatin1();
+    in(w, name.constData())->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(in(w, name.constData()), typed);  // replaces the selection
+    if (how == "X") w->close();
+    if (how == "OK") in<QPushButton>(w, "Command1")->click();  // by the keyboard: no focus moves
+    if (how == "Escape") QTest::keyClick(in(w, name.constData()), Qt::Key_Escape);
+    QVERIFY(gone(w));
+    QCOMPARE(h->messages.texts, warnings);
+    QCOMPARE(orvane::ui::builtValue(ps(), *orvane::ui::profileForm(false, 3), dim), stored);
   }
 
   void builtUpEditUpdatesSectionAndLines() {

@@ -1,6 +1,8 @@
 #include "ui_fixture.hpp"
 
 #include <QApplication>
+#include <QDialog>
+#include <QLabel>
 #include <QTest>
 
 namespace orvane::ui::test {
@@ -26,7 +28,14 @@ void Harness::type(const char* name, const QString& text) {
   QLineEdit* f = field(name);
   f->setFocus(Qt::TabFocusReason);
   QApplication::processEvents();  // the field selects its text once the focus settled
-  QTest::keyClicks(f, text);
+  // typing replaces the selection; what the keyboard cannot type comes as
+  // an input method commits it
+  bool ascii = true;
+  for (QChar c : text) ascii = ascii && c.unicode() < 128;
+  if (ascii)
+    QTest::keyClicks(f, text);
+  else
+    f->insert(text);
 }
 
 void Harness::leaveTo(const char* to) { get(to)->setFocus(Qt::TabFocusReason); }
@@ -44,6 +53,30 @@ QString Harness::focused() const {
 bool Harness::focusColour(const char* name) const {
   return field(name)->palette().color(QPalette::Base) == QColor(255, 255, 192);
 }
+
+RealBoxes::RealBoxes() {
+  MessageBox::setSink(nullptr);
+  timer_.setInterval(20);
+  QObject::connect(&timer_, &QTimer::timeout, [this] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) return;
+    QWidget* owner = modal->parentWidget() ? modal->parentWidget()->window() : nullptr;
+    if (auto* text = modal->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+      texts << text->text();
+      QTest::keyClick(modal, Qt::Key_Return);
+    } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+      dialog->reject();
+    }
+    // as a window manager does, a moment after the box has gone
+    if (owner)
+      QTimer::singleShot(30, owner, [owner] {
+        if (!QApplication::activeModalWidget()) QApplication::setActiveWindow(owner);
+      });
+  });
+  timer_.start();
+}
+
+RealBoxes::~RealBoxes() { MessageBox::setSink(nullptr); }
 
 void TextRecorder::print(const std::string& text, bool newline) {
   items.push_back({text, x_, y_, bold_, color_});

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPalette>
+#include <QTimer>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,6 +39,19 @@ struct Harness {
   RecordingMessages messages;
   MemorySettingsStore settings;
   std::unique_ptr<MainWindow> window;
+};
+
+// Lets the real message boxes appear (in place of the recorder) and answers
+// each with Enter once it is open, as a user would; other modal dialogs are
+// cancelled. `texts` keeps the boxes' messages.
+class RealBoxes final {
+ public:
+  RealBoxes();
+  ~RealBoxes();
+  QStringList texts;
+
+ private:
+  QTimer timer_;
 };
 
 // Records what a drawing operation prints.

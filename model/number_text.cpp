@@ -1,0 +1,143 @@
+#include "model/number_text.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace orvane {
+
+namespace {
+
+bool isAsciiDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// Unicode white space, as the window trims it.
+bool isSpace(char16_t c) {
+  return c == u' ' || (c >= u'\t' && c <= u'\r') || c == 0x85 || c == 0xA0 || c == 0x1680 ||
+         (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F ||
+         c == 0x3000;
+}
+
+// A number spelled [sign] digits [. digits] [e [sign] digits] in ASCII, as
+// collected by the readers. from_chars reads it exactly as strtod does in
+// the C locale, but reports a range error instead of throwing.
+NumberReading convert(const std::string& spelled) {
+  const char* first = spelled.data();
+  const char* last = first + spelled.size();
+  if (first != last && *first == '+') ++first;
+  double v = 0;
+  const auto [end, ec] = std::from_chars(first, last, v, std::chars_format::general);
+  if (ec == std::errc()) return {NumberReading::Ok, v};
+  if (ec != std::errc::result_out_of_range) return {NumberReading::Mismatch, 0};
+  // Too large or too small: the decimal exponent of the first significant
+  // digit tells which (a range error needs it beyond about 300 either way).
+  const char* p = first;
+  if (p != last && *p == '-') ++p;
+  const char* mantissaEnd = p;
+  while (mantissaEnd != last && *mantissaEnd != 'e' && *mantissaEnd != 'E') ++mantissaEnd;
+  const std::string_view mantissa(p, static_cast<size_t>(mantissaEnd - p));
+  const size_t point = std::min(mantissa.find('.'), mantissa.size());
+  const size_t significant = mantissa.find_first_not_of("0.");
+  if (significant == std::string_view::npos) return {NumberReading::Ok, 0};
+  long long position = significant < point ? static_cast<long long>(point - significant) - 1
+                                           : -static_cast<long long>(significant - point);
+  p = mantissaEnd;
+  long long exponent = 0;
+  if (p != last) {
+    ++p;
+    const bool negative = p != last && *p == '-';
+    if (p != last && (*p == '-' || *p == '+')) ++p;
+    for (; p != last; ++p)
+      if (exponent < 1'000'000'000) exponent = exponent * 10 + (*p - '0');
+    if (negative) exponent = -exponent;
+  }
+  if (position + exponent > 0) return {NumberReading::OutOfRange, 0};
+  return {NumberReading::Ok, 0};
+}
+
+}  // namespace
+
+NumberReading readLenientNumber(std::u16string_view text) {
+  std::string digits;
+  size_t i = 0;
+  const size_t n = text.size();
+  auto skipBlanks = [&] {
+    while (i < n && (text[i] == u' ' || text[i] == u'\t')) ++i;
+  };
+  auto takeDigits = [&] {
+    bool any = false;
+    for (skipBlanks(); i < n && isAsciiDigit(text[i]); skipBlanks()) {
+      digits += static_cast<char>(text[i++]);
+      any = true;
+    }
+    return any;
+  };
+  skipBlanks();
+  if (i < n && (text[i] == u'+' || text[i] == u'-')) digits += static_cast<char>(text[i++]);
+  bool mantissa = takeDigits();
+  if (i < n && text[i] == u'.') {
+    digits += '.';
+    ++i;
+    mantissa = takeDigits() || mantissa;
+  }
+  if (!mantissa) return {NumberReading::Ok, 0};
+  if (i < n && (text[i] == u'E' || text[i] == u'e' || text[i] == u'D' || text[i] == u'd')) {
+    const size_t keep = digits.size();
+    digits += 'e';
+    ++i;
+    skipBlanks();
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) digits += static_cast<char>(text[i++]);
+    if (!takeDigits()) digits.resize(keep);
+  }
+  return convert(digits);
+}
+
+NumberReading readStrictNumber(std::u16string_view text) {
+  size_t i = 0, n = text.size();
+  while (i < n && isSpace(text[i])) ++i;
+  while (n > i && isSpace(text[n - 1])) --n;
+  std::string spelled;
+  auto digits = [&] {
+    const size_t from = i;
+    for (; i < n && isAsciiDigit(text[i]); ++i) spelled += static_cast<char>(text[i]);
+    return i > from;
+  };
+  if (i < n && (text[i] == u'+' || text[i] == u'-')) spelled += static_cast<char>(text[i++]);
+  bool mantissa = digits();
+  if (i < n && (text[i] == u'.' || text[i] == u',')) {
+    spelled += '.';
+    ++i;
+    mantissa = digits() || mantissa;
+  }
+  if (!mantissa) return {NumberReading::Mismatch, 0};
+  if (i < n && (text[i] == u'e' || text[i] == u'E')) {
+    spelled += 'e';
+    ++i;
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) spelled += static_cast<char>(text[i++]);
+    if (!digits()) return {NumberReading::Mismatch, 0};
+  }
+  if (i != n) return {NumberReading::Mismatch, 0};
+  return convert(spelled);
+}
+
+NumberReading readFieldNumber(std::u16string_view text, bool decimalComma) {
+  size_t start = 0;
+  while (start < text.size() && text[start] == u' ') ++start;
+  text.remove_prefix(start);
+  NumberReading r;
+  if (decimalComma) {
+    r = readStrictNumber(text);
+  } else {
+    std::u16string pointed(text);
+    for (char16_t& c : pointed)
+      if (c == u',') c = u'.';
+    r = readLenientNumber(pointed);
+  }
+  if (r.ok() && std::fabs(r.value) > std::numeric_limits<float>::max())
+    return {NumberReading::OutOfRange, 0};
+  if (r.ok()) r.value = static_cast<float>(r.value);
+  return r;
+}
+
+}  // namespace orvane

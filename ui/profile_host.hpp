@@ -1,0 +1,32 @@
+// What a profile window needs from the window that owns it, and nothing
+// more: the project, the number format, the calculation, and the two places
+// of the owner that show the current profile (the type list and the
+// designation label).
+#pragma once
+
+#include <QString>
+
+#include "model/project_state.hpp"
+
+class QWidget;
+
+namespace orvane::ui {
+
+class ProfileHost {
+ public:
+  // The window the profile windows belong to and are centred on.
+  virtual QWidget* hostWindow() = 0;
+  virtual ProjectState& state() = 0;
+  virtual int decimalFlag() const = 0;
+  // CalcDriver, guarded, followed by the result panels.
+  virtual bool calculate() = 0;
+  // The owner's type list shows `type` (no handler runs).
+  virtual void showProfileType(bool ring, int type) = 0;
+  // The owner's designation label of the stiffener or the ring frame.
+  virtual void showDesignation(bool ring, const QString& text) = 0;
+
+ protected:
+  ~ProfileHost() = default;
+};
+
+}  // namespace orvane::ui
