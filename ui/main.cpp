@@ -8,10 +8,12 @@
 
 #include "ui/main_window.hpp"
 #include "ui/screenshots.hpp"
+#include "ui/ui_font.hpp"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Orvane DNV"));
+  orvane::ui::useUiFont();
   const QStringList args = QApplication::arguments();
   const qsizetype shot = args.indexOf(QStringLiteral("--screenshot"));
 
