@@ -25,13 +25,14 @@ fresh_root_new() {
       return 1
     fi
     rm -f "$stage.log"
+    chmod 755 "$stage"
     tar -C "$stage" --numeric-owner -czf "$tarball.part" . && mv "$tarball.part" "$tarball"
     rm -rf --one-file-system "$stage"
   fi
   fresh_root=$(mktemp -d /tmp/orvane-deb12.XXXXXX)
   fresh_roots+=("$fresh_root")
-  chmod 755 "$fresh_root"
   tar -C "$fresh_root" --numeric-owner -xzf "$tarball"
+  chmod 755 "$fresh_root"  # mktemp's 0700, or the tarball's, would shut out the users
   cp /etc/resolv.conf "$fresh_root/etc/resolv.conf"
 }
 
