@@ -11,10 +11,12 @@
 #include "ui/command_line.hpp"
 #include "ui/main_window.hpp"
 #include "ui/screenshots.hpp"
+#include "ui/ui_font.hpp"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Orvane DNV"));
+  orvane::ui::useUiFont();
   const orvane::ui::CommandLine cl = orvane::ui::parseCommandLine(QApplication::arguments());
 
   orvane::ui::MainWindow window;

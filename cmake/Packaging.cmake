@@ -92,10 +92,10 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 # The libraries the programs link come from dpkg-shlibdeps; what Qt loads at
-# run time (platform, SQLite driver of the help engine, SVG icons) and the
-# report's fonts are named here.
+# run time (platform, SQLite driver of the help engine, SVG icons), the
+# windows' face and the report's fonts are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, libqt6sql6-sqlite (>= 6.4), libqt6svg6 (>= 6.4), fonts-liberation2")
+    "qt6-qpa-plugins, libqt6sql6-sqlite (>= 6.4), libqt6svg6 (>= 6.4), fonts-dejavu-core, fonts-liberation2")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

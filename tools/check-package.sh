@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian package into a freshly bootstrapped Debian 12 root with apt (which
+# Installs the Debian package into a fresh Debian 12 root (tools/fresh-root.sh) with apt (which
 # pulls in exactly the dependencies the package declares) and uses the installed program
 # there as an ordinary user: a headless check, a new project, the report as PDF, the
 # desktop window drawn in every mode, and the help and manual files in place.
@@ -28,19 +28,21 @@ if ! lint=$(lintian --fail-on error,warning --tag-display-limit 0 "$deb" 2>&1); 
   exit 1
 fi
 
-root=$(mktemp -d /tmp/orvane-deb12.XXXXXX)
-chmod 755 "$root"
+source tools/fresh-root.sh
 log=$(mktemp)
 cleanup() {
-  umount "$root/proc" 2>/dev/null || true
-  rm -rf "$root" "$log"
+  rm -f "$log"
+  fresh_root_cleanup
 }
 trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 quiet() { "$@" >"$log" 2>&1 || { tail -n 20 "$log" >&2; exit 1; }; }
 
-quiet debootstrap --variant=minbase bookworm "$root" http://deb.debian.org/debian
-mount --bind /proc "$root/proc"
+fresh_root_new "$build"
+root=$fresh_root
+fresh_root_bind "$root" /proc
 cp "$deb" "$root/tmp/"
 cp "$source_dir/tests/fixtures/files/v001.cys" "$root/tmp/project.cys"
 
@@ -74,4 +76,7 @@ for f in help/orvane.qhc help/orvane.qch "Documentation/Orvane DNV Theory Manual
 done
 [ -s "$root/usr/share/applications/orvane-dnv.desktop" ] || fail "missing desktop entry"
 in_root fc-match arial | grep -q "Liberation Sans" || fail "arial is not Liberation Sans"
+in_root fc-match "DejaVu Sans" | grep -q "DejaVu Sans" || fail "the windows' face is missing"
+mkdir -p "$build/fresh-root/package"
+cp "$root"/home/engineer/shots/mode?.png "$build/fresh-root/package/"
 echo "package check passed: installed on Debian 12, checked, reported and drawn as a user"

@@ -6,7 +6,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
   qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools
   libgl1-mesa-dev libxkbcommon-dev
-  xvfb xauth poppler-utils fonts-liberation2 desktop-file-utils debootstrap lintian
+  xvfb xauth poppler-utils fonts-dejavu-core fonts-liberation2 desktop-file-utils debootstrap lintian git
 )
 missing=()
 for p in "${packages[@]}"; do

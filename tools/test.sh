@@ -4,8 +4,9 @@
 #  2. the non-Qt tests again under AddressSanitizer and UBSan;
 #  3. each libFuzzer target for a short run under AddressSanitizer;
 #  4. house rules: formatting, and the layer rule (tools/check-layers.sh);
-#  5. the Debian package installed into a fresh Debian 12 root and used there
-#     (set ORVANE_PACKAGE_CHECK=0 to leave this out on a machine without root).
+#  5. the Debian package installed into a fresh Debian 12 root and used there;
+#  6. this command itself in another fresh Debian 12 root, on a clean clone
+#     (set ORVANE_PACKAGE_CHECK=0 to leave 5 and 6 out on a machine without root).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh
@@ -43,5 +44,7 @@ git ls-files '*.cpp' '*.hpp' | xargs clang-format --dry-run -Werror
 if [ "${ORVANE_PACKAGE_CHECK:-1}" != 0 ]; then
   echo "== Debian package on a fresh Debian 12 root"
   tools/check-package.sh build-ci
+  echo "== this test command on a clean clone in a fresh Debian 12 root"
+  tools/check-fresh-root.sh build-ci
 fi
 echo "All checks passed."

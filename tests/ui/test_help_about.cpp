@@ -11,6 +11,7 @@
 #include "ui/about_window.hpp"
 #include "ui/help_window.hpp"
 #include "ui/info_windows.hpp"
+#include "ui/ui_font.hpp"
 
 using namespace orvane::ui;
 
@@ -18,7 +19,10 @@ class HelpAboutTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+  void initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+    useUiFont();  // as the program does, not the machine's default face
+  }
 
   void collectionHasContentsAndIndex() {
     HelpWindow window(QStringLiteral(ORVANE_HELP_COLLECTION));

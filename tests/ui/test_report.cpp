@@ -16,6 +16,7 @@
 #include "ui/print_dialog.hpp"
 #include "ui/report.hpp"
 #include "ui/report_command.hpp"
+#include "ui/ui_font.hpp"
 
 using namespace orvane;
 using namespace orvane::ui;
@@ -202,7 +203,10 @@ class ReportTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { QVERIFY(dir_.isValid()); }
+  void initTestCase() {
+    QVERIFY(dir_.isValid());
+    useUiFont();  // the sketches' labels, as the report program draws them
+  }
 
   void headerAndFormats() {
     const QString lrfd = render(project(2, 0), QStringLiteral("lrfd.pdf"));

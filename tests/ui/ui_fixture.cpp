@@ -5,10 +5,13 @@
 #include <QLabel>
 #include <QTest>
 
+#include "ui/ui_font.hpp"
+
 namespace orvane::ui::test {
 
 Harness::Harness(const QLocale& locale) {
   QLocale::setDefault(QLocale::c());
+  useUiFont();  // as the program does, not the machine's default face
   MessageBox::setSink(&messages);
   WindowOptions options;
   options.dataFolder = QStringLiteral(ORVANE_SHIPPED_DATA);

@@ -1,5 +1,6 @@
 // A main window on the shipped data, with recorded messages, an in-memory
-// recent-file store and a pinned number format, for the window tests.
+// recent-file store, a pinned number format and the program's own face,
+// for the window tests.
 #pragma once
 
 #include <QLineEdit>
