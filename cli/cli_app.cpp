@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kOk = 0, kAbove = 1, kUsage = 2, kFault = 3;
+constexpr int kOk = 0, kUsage = 2, kFault = 3;  // 1: a check above its allowable
 
 struct Options {
   std::string command;

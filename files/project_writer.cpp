@@ -164,7 +164,7 @@ int syncFolder(const fs::path& folder) {
 Status writeProject(ProjectState& ps, const fs::path& path) {
   const Result<fs::path> resolved = linkTarget(path);
   if (!resolved) return resolved.error();
-  const fs::path target = resolved.value();
+  const fs::path& target = resolved.value();
   const fs::path folder = target.parent_path();
   std::error_code ec;
   if (!folder.empty() && !fs::is_directory(folder, ec)) {

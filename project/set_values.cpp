@@ -75,10 +75,12 @@ const std::map<std::string, Setting>& settings() {
                                                                  {"l", &TableRows::l},
                                                                  {"t", &TableRows::t},
                                                                  {"flat", &TableRows::flat}};
-    for (const auto& [name, m] : rows) {
-      i((std::string("stiff_row_") + name).c_str(),
+    for (const auto& row : rows) {
+      const auto m = row.second;
+      const std::string name = row.first;
+      i(("stiff_row_" + name).c_str(),
         [m](ProjectState& ps, int16_t v) { ps.stiffRows.*m = v; });
-      i((std::string("ring_row_") + name).c_str(),
+      i(("ring_row_" + name).c_str(),
         [m](ProjectState& ps, int16_t v) { ps.ringRows.*m = v; });
     }
 
@@ -95,13 +97,16 @@ const std::map<std::string, Setting>& settings() {
     n("rg_a", [](ProjectState& ps, float v) { ps.rg.a = v; });
 
     // built-up sets: stiff_lb_h, ring_trap_a, ...
-    for (const auto& [prefix, sets] :
+    for (const auto& member :
          {std::pair<std::string, BuiltUpSets ProjectState::*>{"stiff_", &ProjectState::stiffBuilt},
           {"ring_", &ProjectState::ringBuilt}}) {
+      const std::string& prefix = member.first;
+      const auto sets = member.second;
       const std::pair<const char*, BuiltUpFlanged BuiltUpSets::*> flanged[] = {
           {"lb", &BuiltUpSets::lb}, {"tb", &BuiltUpSets::tb}, {"ib", &BuiltUpSets::ib}};
-      for (const auto& [kind, f] : flanged) {
+      for (const auto& [kind, flangedSet] : flanged) {
         const std::string k = prefix + kind + "_";
+        const auto f = flangedSet;
         n((k + "h").c_str(), [=](ProjectState& ps, float v) { (ps.*sets.*f).h = v; });
         n((k + "b").c_str(), [=](ProjectState& ps, float v) { (ps.*sets.*f).b = v; });
         n((k + "tw").c_str(), [=](ProjectState& ps, float v) { (ps.*sets.*f).tw = v; });
