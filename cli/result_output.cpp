@@ -3,67 +3,20 @@
 #include <sstream>
 
 #include "core/calc_driver.hpp"
+#include "core/panels.hpp"
 #include "model/format.hpp"
 
 namespace orvane::cli {
 
 namespace {
 
-// A verdict the panels draw: value, allowable value and the panel line.
-struct Verdict {
-  const char* panel;
-  int line;
-  double uf, allow;
-};
-
-bool showsStiffener(const ProjectState& ps) { return ps.cyltype == 2 || ps.cyltype == 3; }
-bool showsRing(const ProjectState& ps) {
-  return (ps.cyltype == 1 || ps.cyltype == 2) && ps.ring_ch == 1;
-}
-
-std::vector<Verdict> verdicts(const ProjectState& ps) {
-  std::vector<Verdict> v;
-  v.push_back({"shell", ps.shellTable.n, ps.UF, ps.UFallow});
-  if (ps.cyltype == 3) {
-    v.push_back({"stiff", 13, ps.trace.UF1, ps.UFallow});
-    v.push_back({"stiff", 14, ps.trace.UF2, ps.UFallow});
-  } else if (ps.cyltype == 2 && !stiffenerNote(ps)) {
-    v.push_back({"stiff", ps.stiffTable.n, ps.UFstiff, ps.UFallowStiff});
-  }
-  if (showsRing(ps)) {
-    v.push_back({"ring", 2, ps.UFarea, ps.ufb});
-    v.push_back({"ring", ps.ringTable.n - 1, ps.UFinertia, ps.ufb});
-  }
-  return v;
-}
-
-// The local-buckling lines the current profile types write, for the
-// profiles the design has: the stiffener of a stringer-stiffened cylinder
-// and the ring frame when ring frames are checked. Lines a type does not
-// write keep an earlier profile's text and are no part of the design.
+// The local-buckling lines of the profiles the design has.
 struct LocalLines {
   std::vector<std::string> stiffener, ring;
 };
 
-int stiffenerLineCount(int type) {
-  if (type <= 3 || type == 9) return 2;  // web and flange
-  return type <= 6 ? 1 : 0;              // flat bars, bulb flat: web; closed profiles none
-}
-
-int ringLineCount(int type) {
-  if (type <= 3 || type == 9) return 4;
-  if (type == 6) return 2;
-  return type <= 5 ? 1 : 0;
-}
-
 LocalLines localLines(const ProjectState& ps) {
-  LocalLines l;
-  if (ps.cyltype == 2 && ps.stiff_flag == 1 && ps.cbostiff >= 0)
-    for (int i = 1; i <= stiffenerLineCount(ps.cbostiff); ++i)
-      l.stiffener.push_back(ps.proportion[i]);
-  if (showsRing(ps) && ps.cboring >= 0)
-    for (int i = 1; i <= ringLineCount(ps.cboring); ++i) l.ring.push_back(ps.ringLocal[i]);
-  return l;
+  return {profileLines(ps, Member::Stiffener), profileLines(ps, Member::RingFrame)};
 }
 
 bool failed(const std::string& line) {
@@ -93,24 +46,20 @@ nlohmann::json tableJson(const ResultTable& t) {
   return j;
 }
 
-void textPanel(std::ostringstream& out, const char* key, const ResultTable& t,
+void textPanel(std::ostringstream& out, Verdict::Panel panel, const ResultTable& t,
                const std::vector<Verdict>& vs) {
   out << t.label[0] << "\n";
   for (int i = 1; i <= t.n && i < 16; ++i) {
     out << "  " << t.label[i] << t.value[i] << t.unit[i];
     for (const Verdict& v : vs)
-      if (v.line == i && std::string(v.panel) == key) out << (v.uf > v.allow ? "  NOT OK" : "  OK");
+      if (v.line == i && v.panel == panel) out << (v.exceeded() ? "  NOT OK" : "  OK");
     out << "\n";
   }
 }
 
 }  // namespace
 
-int verdictCode(const ProjectState& ps) {
-  for (const Verdict& v : verdicts(ps))
-    if (v.uf > v.allow) return 1;
-  return failedCount(localLines(ps)) > 0 ? 1 : 0;
-}
+int verdictCode(const ProjectState& ps) { return designPasses(ps) ? 0 : 1; }
 
 nlohmann::json resultJson(const ProjectState& ps, const CheckOutcome& outcome) {
   nlohmann::json j;
@@ -270,26 +219,27 @@ std::string resultText(const ProjectState& ps, const CheckOutcome& outcome) {
     out << "Calculation stopped: " << *outcome.fault << "\n";
     return out.str();
   }
-  const auto vs = verdicts(ps);
+  const auto vs = shownVerdicts(ps);
+  const ShownPanels shown = shownPanels(ps);
   out << "\n";
-  textPanel(out, "shell", ps.shellTable, vs);
-  if (ps.cyltype == 2 && stiffenerNote(ps)) {
+  textPanel(out, Verdict::Shell, ps.shellTable, vs);
+  if (shown.stiffenerNote) {
     out << "\n"
         << ps.stiffTable.label[0] << "\n"
         << "  Note: s/t>3* Sqr(r/t) ==> calculation as an unstiffened orvane, (Ref Ch 3.6.1)\n";
-  } else if (showsStiffener(ps)) {
+  } else if (shown.stiffener || shown.column) {
     out << "\n";
-    textPanel(out, "stiff", ps.stiffTable, vs);
+    textPanel(out, Verdict::Stiffener, ps.stiffTable, vs);
   }
-  if (showsRing(ps)) {
+  if (shown.ring) {
     out << "\n";
-    textPanel(out, "ring", ps.ringTable, vs);
+    textPanel(out, Verdict::Ring, ps.ringTable, vs);
   }
   const LocalLines local = localLines(ps);
   textLocal(out, "Local buckling, stiffener (Ch 3.10):", local.stiffener);
   textLocal(out, "Local buckling, ring frame (Ch 3.10):", local.ring);
   int above = 0;
-  for (const Verdict& v : vs) above += v.uf > v.allow ? 1 : 0;
+  for (const Verdict& v : vs) above += v.exceeded() ? 1 : 0;
   const int nok = failedCount(local);
   out << "\n";
   if (above == 0 && nok == 0) out << "All usage factors within their allowable values\n";

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "core/calc_driver.hpp"
 #include "model/format.hpp"
 
 namespace orvane {
@@ -90,7 +91,8 @@ void drawRingVerdict(DrawTarget& t, const ProjectState& ps, int i, double y, dou
 // proportion line: a bold red heading naming the member, then each failing
 // line in red. Nothing is drawn (and y stays) when no line fails.
 void drawProfileNote(DrawTarget& t, const ProjectState& ps, bool ring, double& y, double x) {
-  const std::vector<std::string> lines = failingProfileLines(ps, ring);
+  const std::vector<std::string> lines =
+      failingProfileLines(ps, ring ? Member::RingFrame : Member::Stiffener);
   if (lines.empty()) return;
   y += 1.5;
   t.setCurrentX(x);
@@ -111,31 +113,83 @@ void drawProfileNote(DrawTarget& t, const ProjectState& ps, bool ring, double& y
 
 }  // namespace
 
-std::vector<std::string> failingProfileLines(const ProjectState& ps, bool ring) {
-  const bool drawn = ring ? (ps.cyltype == 1 || ps.cyltype == 2) && ps.ring_ch == 1
-                          : ps.cyltype == 2 && ps.stiff_flag == 1;
-  if (!drawn) return {};
-  // Lines 1.. of the type as the section routines write them; other slots
-  // may hold lines of an earlier profile.
-  const int type = ring ? ps.cboring : ps.cbostiff;
-  int count = 0;
-  if (type <= 3 || type == 9)
-    count = ring ? 4 : 2;
-  else if (type == 6)
-    count = ring ? 2 : 1;
-  else if (type == 4 || type == 5)
-    count = 1;
-  if (type < 0) count = 0;
-  std::vector<std::string> failing;
-  static const std::string kNok = "==> NOK";
-  for (int i = 1; i <= count; ++i) {
-    const std::string& line =
-        ring ? ps.ringLocal[static_cast<size_t>(i)] : ps.proportion[static_cast<size_t>(i)];
-    if (line.size() >= kNok.size() &&
-        line.compare(line.size() - kNok.size(), kNok.size(), kNok) == 0)
-      failing.push_back(line);
+ShownPanels shownPanels(const ProjectState& ps) {
+  ShownPanels shown;
+  const auto type = cylinderType(ps.cyltype);
+  shown.stiffener = type == CylinderType::StringerStiffened && ps.stiff_flag == 1;
+  shown.stiffenerNote = shown.stiffener && stiffenerNote(ps);
+  shown.column = type == CylinderType::Column;
+  shown.ring = (type == CylinderType::RingStiffened || type == CylinderType::StringerStiffened) &&
+               ps.ring_ch == 1;
+  return shown;
+}
+
+std::vector<Verdict> shownVerdicts(const ProjectState& ps) {
+  const ShownPanels shown = shownPanels(ps);
+  std::vector<Verdict> v;
+  v.push_back({Verdict::Shell, ps.shellTable.n, ps.UF, ps.UFallow});
+  if (shown.column) {
+    v.push_back({Verdict::Stiffener, 13, ps.trace.UF1, ps.UFallow});
+    v.push_back({Verdict::Stiffener, 14, ps.trace.UF2, ps.UFallow});
+  } else if (shown.stiffener && !shown.stiffenerNote) {
+    v.push_back({Verdict::Stiffener, ps.stiffTable.n, ps.UFstiff, ps.UFallowStiff});
   }
+  if (shown.ring) {
+    v.push_back({Verdict::Ring, 2, ps.UFarea, ps.ufb});
+    v.push_back({Verdict::Ring, ps.ringTable.n - 1, ps.UFinertia, ps.ufb});
+  }
+  return v;
+}
+
+namespace {
+
+// How many local-buckling lines the section routine of a profile type
+// writes: web and flange of the flanged stiffeners, the web of the flat
+// bars and the bulb flat; four and two for the ring frame's flanged
+// profiles and bulb flat. The closed profiles have none.
+int profileLineCount(ProfileType type, Member member) {
+  const bool ring = member == Member::RingFrame;
+  const ProfileTraits& t = traits(type);
+  if (t.flanged) return ring ? 4 : 2;
+  if (t.family == ProfileFamily::BulbFlat) return ring ? 2 : 1;
+  if (t.family == ProfileFamily::FlatBar) return 1;
+  return 0;
+}
+
+bool endsNok(const std::string& line) {
+  static const std::string kNok = "==> NOK";
+  return line.size() >= kNok.size() &&
+         line.compare(line.size() - kNok.size(), kNok.size(), kNok) == 0;
+}
+
+}  // namespace
+
+std::vector<std::string> profileLines(const ProjectState& ps, Member member) {
+  const ShownPanels shown = shownPanels(ps);
+  const bool ring = member == Member::RingFrame;
+  if (!(ring ? shown.ring : shown.stiffener)) return {};
+  const auto type = profileType(ring ? ps.cboring : ps.cbostiff);
+  if (!type) return {};
+  std::vector<std::string> lines;
+  for (int i = 1; i <= profileLineCount(*type, member); ++i) {
+    const auto k = static_cast<size_t>(i);
+    lines.push_back(ring ? ps.ringLocal[k] : ps.proportion[k]);
+  }
+  return lines;
+}
+
+std::vector<std::string> failingProfileLines(const ProjectState& ps, Member member) {
+  std::vector<std::string> failing;
+  for (std::string& line : profileLines(ps, member))
+    if (endsNok(line)) failing.push_back(std::move(line));
   return failing;
+}
+
+bool designPasses(const ProjectState& ps) {
+  for (const Verdict& v : shownVerdicts(ps))
+    if (v.exceeded()) return false;
+  return failingProfileLines(ps, Member::Stiffener).empty() &&
+         failingProfileLines(ps, Member::RingFrame).empty();
 }
 
 std::string withDecimalComma(const std::string& text) {
@@ -195,7 +249,7 @@ void drawStiffenerNote(DrawTarget& target, const ProjectState& ps, double& y, do
                  true);
   }
   target.setBold(false);
-  if (!failingProfileLines(ps, false).empty()) {
+  if (!failingProfileLines(ps, Member::Stiffener).empty()) {
     // the note's last line ended the line: continue below it
     y = target.currentY() - 1;
     drawProfileNote(target, ps, false, y, x);

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "model/codes.hpp"
 #include "model/project_state.hpp"
 
 namespace orvane {
@@ -59,13 +60,38 @@ void drawColumn(DrawTarget& target, const ProjectState& ps, double& y, double x,
 // RingTable with the area and inertia verdicts against ufb.
 void drawRing(DrawTarget& target, const ProjectState& ps, double& y, double x, int clearFlag);
 
+// What a project shows, decided here once for the window, the report and
+// the headless check: which result panels, which verdicts they draw, and
+// which local-buckling lines belong to the design.
+struct ShownPanels {
+  bool stiffener = false;      // the stiffener check of a stringer-stiffened cylinder
+  bool stiffenerNote = false;  // ... drawn as the spacing note instead of its table
+  bool column = false;         // the column check, in the stiffener panel's place
+  bool ring = false;           // panel ring buckling, while ring-frame control is on
+};
+ShownPanels shownPanels(const ProjectState& ps);
+
+// A usage factor a panel draws against its allowable value; `line` is the
+// panel line that shows it.
+struct Verdict {
+  enum Panel { Shell, Stiffener, Ring } panel;
+  int line;
+  double uf, allow;
+  bool exceeded() const { return uf > allow; }
+};
+std::vector<Verdict> shownVerdicts(const ProjectState& ps);
+
 // The local-buckling and proportion lines (Eq 3.10.1 to 3.10.9) of the
-// current stiffener (ring = false) or ring-frame profile that end in
-// "==> NOK", in line order. Only the lines the section routine writes for
-// the current profile type count, and only while the member's panel is
-// drawn: the stiffener in a stringer-stiffened cylinder, the ring frame
-// while ring-frame control is on.
-std::vector<std::string> failingProfileLines(const ProjectState& ps, bool ring);
+// member's current profile, in line order: only the lines the section
+// routine writes for the current profile type (the others may hold an
+// earlier profile's text), and only while the member's panel is shown.
+std::vector<std::string> profileLines(const ProjectState& ps, Member member);
+// Those of them that end in "==> NOK".
+std::vector<std::string> failingProfileLines(const ProjectState& ps, Member member);
+
+// Every shown usage factor within its allowable value and no profile line
+// NOK: the design passes.
+bool designPasses(const ProjectState& ps);
 
 // Number text of a finished panel line with a decimal comma: a point
 // between digits becomes a comma, except in chapter and equation

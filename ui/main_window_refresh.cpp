@@ -93,10 +93,11 @@ void MainWindow::showMode() {
   control("fr124")->setVisible(type == 3);
   for (const char* name : {"Outside_ch", "ring_ch", "hring_ch"})
     control(name)->setVisible(stiffened);
-  panels_[1]->setVisible(type == 2 || type == 3);
+  const ShownPanels shown = shownPanels(ps_);
+  panels_[1]->setVisible(shown.stiffener || shown.column);
   if (stiffened) control<QGroupBox>("fr31")->setTitle(QStringLiteral("Results Stiffener Buckling"));
   if (type == 3) control<QGroupBox>("fr31")->setTitle(QStringLiteral("Results Global Buckling"));
-  panels_[2]->setVisible(stiffened && ps_.ring_ch == 1);
+  panels_[2]->setVisible(shown.ring);
 
   profilesMenu_->menuAction()->setVisible(stiffened);
   control<QMenu>("mnuring")->menuAction()->setVisible(stiffened);

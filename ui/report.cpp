@@ -254,12 +254,13 @@ void printReport(QPainter& painter, const QRectF& area, const ProjectState& ps,
   const double ysave = ypos;
   double xoff = 0;
   bool profiles = false;
-  if (ps.cyltype == 2 && ps.stiff_flag == 1) {
+  const ShownPanels shown = shownPanels(ps);
+  if (shown.stiffener) {
     ypos = printProfileSection(page, ps, false, 0, ysave, options);
     xoff = kRingOffset;
     profiles = true;
   }
-  if ((ps.cyltype == 1 || ps.cyltype == 2) && ps.ring_ch == 1) {
+  if (shown.ring) {
     ypos = std::max(ypos, printProfileSection(page, ps, true, xoff, ysave, options));
     profiles = true;
   }

@@ -130,14 +130,15 @@ void fittedPanel(QPainter& painter, ReportPage& page, double x, double limit, do
 void printPanels(QPainter& painter, ReportPage& page, const ProjectState& ps, double ypos,
                  bool decimalComma) {
   const double ysave = ypos;
-  const bool stiffener = ps.cyltype == 2 && ps.stiff_flag == 1;
+  const ShownPanels shown = shownPanels(ps);
+  const bool stiffener = shown.stiffener;
   double yShell = ypos;
   fittedPanel(painter, page, kMargin, stiffener ? kValueEdge - 1 : kRight, yShell, decimalComma,
               [&](DrawTarget& t, double& y) { drawShellStandard(t, ps, y, kMargin, 1); });
   double reached = yShell + 1;
   if (stiffener) {
     double yStiff = ysave;
-    if (stiffenerNote(ps)) {
+    if (shown.stiffenerNote) {
       fittedPanel(painter, page, kValueEdge, kRight, yStiff, decimalComma,
                   [&](DrawTarget& t, double& y) { drawStiffenerNote(t, ps, y, kValueEdge, 1); });
       yStiff += 9;
@@ -148,11 +149,11 @@ void printPanels(QPainter& painter, ReportPage& page, const ProjectState& ps, do
     }
     reached = std::max(reached, yStiff + 1);
   }
-  if (ps.cyltype == 3) {
+  if (shown.column) {
     double y = reached + 2;
     fittedPanel(painter, page, kMargin, kRight, y, decimalComma,
                 [&](DrawTarget& t, double& yy) { drawColumn(t, ps, yy, kMargin, 1); });
-  } else if ((ps.cyltype == 1 || ps.cyltype == 2) && ps.ring_ch == 1) {
+  } else if (shown.ring) {
     double y = reached + 2;
     fittedPanel(painter, page, kMargin, kRight, y, decimalComma,
                 [&](DrawTarget& t, double& yy) { drawRing(t, ps, yy, kMargin, 1); });

@@ -122,7 +122,7 @@ void drawResultPanel(DrawTarget& target, const ProjectState& ps, int which) {
       drawShellStandard(target, ps, y, 1, 0);
       break;
     case 1:
-      if (ps.cyltype == 3)
+      if (shownPanels(ps).column)
         drawColumn(target, ps, y, 1, 0);
       else if (stiffenerNote(ps))
         drawStiffenerNote(target, ps, y, 1, 0);

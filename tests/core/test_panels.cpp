@@ -1,6 +1,8 @@
 // Layout of the result tables: positions, fonts and verdict colours as a
 // recording target sees them.
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <functional>
 
 #include <string>
 #include <tuple>
@@ -284,8 +286,49 @@ TEST(ProfileNote, OnlyTheCurrentTypesLinesOfADrawnMemberCount) {
     ProjectState ps = filled();
     nok(ps);
     change(ps);
-    EXPECT_EQ(failingProfileLines(ps, false), stiffener);
-    EXPECT_EQ(failingProfileLines(ps, true), ringFrame);
+    EXPECT_EQ(failingProfileLines(ps, Member::Stiffener), stiffener);
+    EXPECT_EQ(failingProfileLines(ps, Member::RingFrame), ringFrame);
+    EXPECT_EQ(designPasses(ps), stiffener.empty() && ringFrame.empty());
+  }
+}
+
+// What each mode shows, and that only a shown usage factor fails the design.
+TEST(ShownPanels, ModesPickTheirVerdictsAndOnlyShownOnesFailTheDesign) {
+  // cylinder type, ring-frame control, column, ring panel, usage factors shown
+  using Mode = std::tuple<int16_t, int16_t, bool, bool, std::vector<const char*>>;
+  const Mode modes[] = {
+      {0, 1, false, false, {"UF"}},
+      {1, 0, false, false, {"UF"}},
+      {1, 1, false, true, {"UF", "UFarea", "UFinertia"}},
+      {3, 1, true, false, {"UF", "UF1", "UF2"}},
+  };
+  for (const auto& [type, ringControl, column, ring, shownUfs] : modes) {
+    SCOPED_TRACE("cylinder type " + std::to_string(type) + ", ring control " +
+                 std::to_string(ringControl));
+    ProjectState ps = filled();
+    ps.cyltype = type;
+    ps.ring_ch = ringControl;
+    const ShownPanels shown = shownPanels(ps);
+    EXPECT_FALSE(shown.stiffener);
+    EXPECT_EQ(shown.column, column);
+    EXPECT_EQ(shown.ring, ring);
+    EXPECT_EQ(shownVerdicts(ps).size(), shownUfs.size());
+    EXPECT_TRUE(designPasses(ps));
+    const std::pair<const char*, std::function<void(ProjectState&)>> raise[] = {
+        {"UF", [](ProjectState& p) { p.UF = 1.01; }},
+        {"UFarea", [](ProjectState& p) { p.UFarea = 1.01; }},
+        {"UFinertia", [](ProjectState& p) { p.UFinertia = 1.01f; }},
+        {"UF1", [](ProjectState& p) { p.trace.UF1 = 1.01; }},
+        {"UF2", [](ProjectState& p) { p.trace.UF2 = 1.01f; }},
+        {"UFstiff", [](ProjectState& p) { p.UFstiff = 1.01; }}};
+    for (const auto& [name, above] : raise) {
+      ProjectState changed = ps;
+      above(changed);
+      const bool isShown = std::find_if(shownUfs.begin(), shownUfs.end(), [&](const char* n) {
+                             return std::string(n) == name;
+                           }) != shownUfs.end();
+      EXPECT_EQ(designPasses(changed), !isShown) << name;
+    }
   }
 }
 
