@@ -65,18 +65,3 @@ add_custom_command(
   COMMENT "Typesetting the theory manual"
   VERBATIM)
 add_custom_target(orvane_manual ALL DEPENDS ${ORVANE_MANUAL})
-
-if(ORVANE_BUILD_TESTS AND COMMAND orvane_add_ui_test)
-  orvane_add_ui_test(test_ui_report ${ORVANE_ROOT}/tests/ui/test_report.cpp)
-
-  target_compile_definitions(test_ui_report PRIVATE
-    ORVANE_SHIPPED_DATA="${ORVANE_ROOT}/data"
-    ORVANE_HELP_COLLECTION="${ORVANE_HELP_DIR}/orvane.qhc"
-    ORVANE_THEORY_MANUAL="${ORVANE_MANUAL}")
-  add_dependencies(test_ui_report orvane_help orvane_manual)
-  orvane_add_ui_test(test_ui_help ${ORVANE_ROOT}/tests/ui/test_help_about.cpp)
-  target_compile_definitions(test_ui_help PRIVATE
-    ORVANE_HELP_COLLECTION="${ORVANE_HELP_DIR}/orvane.qhc"
-    ORVANE_THEORY_MANUAL="${ORVANE_MANUAL}")
-  add_dependencies(test_ui_help orvane_help orvane_manual orvane-cli)
-endif()

@@ -63,9 +63,8 @@ void assignDefaults(ProjectState& ps) {
   ps.rg.Ro = 10;
   ps.rg.tgov = 12;
 
-  ps.stiffBuilt = BuiltUpSets{};
-  ps.ringBuilt = BuiltUpSets{};
-  ps.ringBuilt.fb = BuiltUpFlat{200, 9};
+  ps.stiffBuilt = stiffenerBuiltUpDefaults();
+  ps.ringBuilt = ringFrameBuiltUpDefaults();
 }
 
 void refreshValues(ProjectState& ps) { ps.ufb = static_cast<float>(ps.ufb); }

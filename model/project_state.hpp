@@ -83,6 +83,15 @@ struct BuiltUpSets {
   BuiltUpTrapezoid trap;
 };
 
+// The new-project built-up sets: the stiffener's are the member defaults
+// above; the ring frame's flat bar is 200 x 9.
+inline BuiltUpSets stiffenerBuiltUpDefaults() { return BuiltUpSets{}; }
+inline BuiltUpSets ringFrameBuiltUpDefaults() {
+  BuiltUpSets sets;
+  sets.fb = BuiltUpFlat{200, 9};
+  return sets;
+}
+
 // The current stiffener section and its properties (StiffenerSection,
 // EffectiveSection). c and r of a bulb flat live in the a and Ro slots.
 struct StiffenerProfile {
@@ -185,8 +194,8 @@ struct ProjectState {
   TableRows stiffRows{}, ringRows{};
   StiffenerProfile st{};
   RingProfile rg{};
-  BuiltUpSets stiffBuilt{};
-  BuiltUpSets ringBuilt{};
+  BuiltUpSets stiffBuilt = stiffenerBuiltUpDefaults();
+  BuiltUpSets ringBuilt = ringFrameBuiltUpDefaults();
 
   // data files
   MaterialTable mat{};

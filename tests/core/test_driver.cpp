@@ -18,6 +18,10 @@ void calc(ProjectState& ps) {
 
 TEST(CalcDriver, NewProjectRestoresTheInputsButNotTheRingRows) {
   ProjectState ps;
+  // a state just made already holds the built-up defaults of a new project
+  EXPECT_EQ(ps.ringBuilt.fb.h, 200);
+  EXPECT_EQ(ps.ringBuilt.fb.tw, 9.0f);
+  EXPECT_EQ(ps.stiffBuilt.fb.h, 100);
   ps.cyltype = ps.ring_ch = 0;
   ps.hring_ch = 1;
   ps.r = ps.pd = 1;

@@ -513,8 +513,7 @@ std::vector<double> setValues(const BuiltUpSets& s) {
 // tw as a Single in the flat bar, RHS and trapezoid sets; every other set
 // keeps its own.
 template <class Dims>
-BuiltUpSets setsAfterReading(int type, const Dims& cur) {
-  BuiltUpSets s;
+BuiltUpSets setsAfterReading(int type, const Dims& cur, BuiltUpSets s) {
   const BuiltUpFlanged flanged{cur.h, cur.b, cur.tw, cur.tf};
   const auto tw = static_cast<float>(cur.tw);
   if (type == 1) s.lb = flanged;
@@ -538,8 +537,10 @@ TEST_F(ProjectFileTest, CurrentDimensionsGoToTheBuiltUpSetOfTheirType) {
     SCOPED_TRACE("stiffener type " + std::to_string(type));
     ProjectState ps = loaded();
     ASSERT_EQ(problem(readProject(ps, fileWith(writtenLines(written)))), "");
-    EXPECT_EQ(setValues(ps.stiffBuilt), setValues(setsAfterReading(type, written.st)));
-    EXPECT_EQ(setValues(ps.ringBuilt), setValues(setsAfterReading(9 - type, written.rg)));
+    EXPECT_EQ(setValues(ps.stiffBuilt),
+              setValues(setsAfterReading(type, written.st, stiffenerBuiltUpDefaults())));
+    EXPECT_EQ(setValues(ps.ringBuilt),
+              setValues(setsAfterReading(9 - type, written.rg, ringFrameBuiltUpDefaults())));
   }
 }
 
