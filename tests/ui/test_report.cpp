@@ -12,7 +12,7 @@
 
 #include "core/calc_driver.hpp"
 #include "files/project_file.hpp"
-#include "sections/data_files.hpp"
+#include "project/session.hpp"
 #include "ui/print_dialog.hpp"
 #include "ui/report.hpp"
 #include "ui/report_command.hpp"
@@ -25,15 +25,14 @@ namespace {
 
 ProjectState project(int cyltype, int wsd) {
   ProjectState ps;
-  assignDefaults(ps);
-  loadDataFiles(ps, ORVANE_SHIPPED_DATA);
+  RecordingEvents ev;
+  Session session(ps, ev);
+  session.startUp(ORVANE_SHIPPED_DATA);
   ps.cyltype = static_cast<int16_t>(cyltype);
   ps.wsd = static_cast<int16_t>(wsd);
   ps.projectName = "Riser can 7";
   ps.ident = "RC7-B";
-  refreshValues(ps);
-  RecordingEvents ev;
-  calcDriver(ps, ev);
+  session.recalculate();
   return ps;
 }
 
