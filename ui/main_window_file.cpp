@@ -21,7 +21,9 @@ void MainWindow::refreshRecentMenu() {
   for (int i = 0; i < RecentMenu::kItems; ++i) {
     QAction* a = recentActions_[i];
     a->setVisible(recent_.visible[i]);
-    if (i > 0) a->setText(QString::fromStdString(recent_.caption[i]).replace('&', "&&"));
+    if (i > 0)
+      a->setText(QString::fromStdString(recent_.caption[i])
+                     .replace(QLatin1Char('&'), QStringLiteral("&&")));
   }
 }
 

@@ -30,8 +30,9 @@ void connectPeriphery(MainWindow& w) {
   action("mnuindex", [&w] { HelpWindow::open(HelpWindow::Page::Index, &w); });
   action("mnuhelpsearch", [&w] { HelpWindow::open(HelpWindow::Page::Search, &w); });
   action("mnuTheory", [] {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QCoreApplication::applicationDirPath() +
-                                                  "/Documentation/Orvane DNV Theory Manual.pdf"));
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(QCoreApplication::applicationDirPath() +
+                            QStringLiteral("/Documentation/Orvane DNV Theory Manual.pdf")));
   });
   action("mnuabout", [&w] { AboutWindow::open(&w); });
   button("Picture", [&w] { InfoWindow::open(InfoWindow::Kind::RingFrames, &w); });

@@ -27,13 +27,13 @@ NumberReading readNumber(const QString& text, int decimalFlag) {
 
 QString showNumber(double value, const char* pattern, int decimalFlag) {
   QString s = QString::fromStdString(orvane::format(value, pattern));
-  if (decimalFlag != 0) s.replace('.', ',');
+  if (decimalFlag != 0) s.replace(QLatin1Char('.'), QLatin1Char(','));
   return s;
 }
 
 QString showPlain(double value, int decimalFlag) {
   QString s = QString::fromStdString(orvane::generalNumber(value));
-  if (decimalFlag != 0) s.replace('.', ',');
+  if (decimalFlag != 0) s.replace(QLatin1Char('.'), QLatin1Char(','));
   return s;
 }
 

@@ -4,7 +4,7 @@ namespace orvane::ui {
 
 namespace {
 QString sectionKey(const std::string& key) {
-  return QString::fromUtf8(kRecentSection) + '/' + QString::fromStdString(key);
+  return QString::fromUtf8(kRecentSection) + QLatin1Char('/') + QString::fromStdString(key);
 }
 }  // namespace
 
