@@ -37,7 +37,10 @@ class EditCycleTest : public QObject {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QTRY_COMPARE(boxes.texts.size(), expected);
     QTRY_VERIFY(!QApplication::activeModalWidget());
-    QTest::qWait(50);  // the window is active again and the focus settled
+    // the window is active again (a busy machine takes its time) and the
+    // focus has settled
+    QTRY_VERIFY(QApplication::activeWindow() && QApplication::focusWidget());
+    QTest::qWait(50);
   }
   // The field has the focus in its got-focus state: colour, whole text selected.
   void verifyEditing(const char* name) {
