@@ -78,10 +78,8 @@ const std::map<std::string, Setting>& settings() {
     for (const auto& row : rows) {
       const auto m = row.second;
       const std::string name = row.first;
-      i(("stiff_row_" + name).c_str(),
-        [m](ProjectState& ps, int16_t v) { ps.stiffRows.*m = v; });
-      i(("ring_row_" + name).c_str(),
-        [m](ProjectState& ps, int16_t v) { ps.ringRows.*m = v; });
+      i(("stiff_row_" + name).c_str(), [m](ProjectState& ps, int16_t v) { ps.stiffRows.*m = v; });
+      i(("ring_row_" + name).c_str(), [m](ProjectState& ps, int16_t v) { ps.ringRows.*m = v; });
     }
 
     // current dimensions of the profiles in use
@@ -173,12 +171,6 @@ std::optional<std::string> applySetting(ProjectState& ps, const std::string& ass
     it->second.integer(ps, static_cast<int16_t>(v));
   }
   return std::nullopt;
-}
-
-std::vector<std::string> settingNames() {
-  std::vector<std::string> names;
-  for (const auto& [name, s] : settings()) names.push_back(name);
-  return names;
 }
 
 }  // namespace orvane

@@ -16,7 +16,4 @@ namespace orvane {
 // problem (unknown name, not a number, not an integer in range).
 std::optional<std::string> applySetting(ProjectState& ps, const std::string& assignment);
 
-// All names that --set accepts, for the usage text.
-std::vector<std::string> settingNames();
-
 }  // namespace orvane

@@ -46,7 +46,6 @@ class FieldEditor final : public QObject {
   void setBusy(bool on) { busy_ = on; }
 
   // The field being edited (got focus, not yet left), if any.
-  QLineEdit* editing() const { return editing_; }
   // Runs the lost-focus steps of the field being edited now, as leaving it
   // would, before an action that uses the stored values. The focus stays;
   // with `stay` the field shows the focus state again afterwards. False when

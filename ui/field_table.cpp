@@ -270,8 +270,6 @@ const EnterStep kOtherSteps[] = {
 
 }  // namespace
 
-std::span<const FieldSpec> numericFields() { return kFields; }
-
 const FieldSpec* findField(const char* name) {
   for (const FieldSpec& f : kFields)
     if (std::strcmp(f.name, name) == 0) return &f;

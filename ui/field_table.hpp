@@ -51,7 +51,6 @@ struct FieldSpec {
   const char* next;
 };
 
-std::span<const FieldSpec> numericFields();
 const FieldSpec* findField(const char* name);
 
 // Enter successors of the lists and the two text fields.

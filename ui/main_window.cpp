@@ -131,8 +131,6 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
 // last focus-out must not reach the steps of a window half destroyed.
 MainWindow::~MainWindow() { delete std::exchange(editor_, nullptr); }
 
-CalcEvents& MainWindow::calcEvents() { return *events_; }
-
 bool MainWindow::calculate() { return session_.recalculate(); }
 
 void MainWindow::refreshed() { refreshWindow(); }
@@ -163,7 +161,6 @@ QString MainWindow::designation(const std::string& text) const {
 void MainWindow::openProfileWindow(bool ring, int type) {
   finishFieldEdit();
   showProfileWindow(*this, ring, type);
-  emit profileWindowRequested(ring, type);
 }
 
 void MainWindow::showProfileType(bool ring, int type) {

@@ -95,9 +95,6 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   // Opens the profile window of a stiffener or ring-frame type.
   void openProfileWindow(bool ring, int type);
 
- signals:
-  void profileWindowRequested(bool ring, int type);
-
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -105,7 +102,6 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
 
  private:
   class Events;
-  CalcEvents& calcEvents();
 
   // ProjectView: what the session asks of the window.
   void refreshed() override;

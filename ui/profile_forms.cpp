@@ -139,8 +139,6 @@ auto* flanged(Sets& s, BuiltSet set) {
 
 const DimField& dimField(Dim d) { return kDims[static_cast<int>(d)]; }
 
-std::span<const ProfileForm> profileForms() { return kForms; }
-
 const ProfileForm* profileForm(bool ring, int type) {
   if (type < 0 || type > 9) return nullptr;
   return &kForms[(ring ? 10 : 0) + type];

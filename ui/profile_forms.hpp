@@ -72,9 +72,6 @@ struct ProfileForm {
 
   bool isTable() const { return table != nullptr; }
 };
-
-// All twenty, stiffeners first, each group in type order.
-std::span<const ProfileForm> profileForms();
 // The form of a type; null outside 0..9.
 const ProfileForm* profileForm(bool ring, int type);
 const ProfileForm* profileForm(const char* name);

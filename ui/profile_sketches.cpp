@@ -282,26 +282,6 @@ ProfileShape shapeOfType(int type) {
   return type >= 0 && type < 10 ? kShapes[type] : ProfileShape::L;
 }
 
-QString iconControlName(bool ring, int type) {
-  static const char* const kSuffix[10] = {"l", "l", "t", "t", "f", "f", "hp", "rhs", "u", "i"};
-  return QStringLiteral("ico_%1_%2")
-      .arg(ring ? QStringLiteral("gird") : QStringLiteral("stiff"))
-      .arg(QString::fromLatin1(kSuffix[type >= 0 && type < 10 ? type : 0]));
-}
-
-QIcon profileButtonIcon(bool ring, int type) {
-  QPixmap pm(48, 48);
-  pm.fill(Qt::transparent);
-  QPainter p(&pm);
-  p.setRenderHint(QPainter::Antialiasing);
-  const ProfileShape s = shapeOfType(type);
-  const QRectF model = extent(s).adjusted(-0.12, -0.05, 0.12, 0.05);
-  const Frame f = fit(model, QRectF(3, 3, 42, 42));
-  shell(p, f, model.left(), model.right(), ring);
-  drawSection(p, f, s);
-  return QIcon(pm);
-}
-
 ProfileSketch::ProfileSketch(ProfileShape shape, bool ring, QWidget* parent)
     : QWidget(parent), shape_(shape), ring_(ring) {
   setAccessibleName(sketchControlName(shape, ring));

@@ -25,10 +25,6 @@ void drawProfileSketch(QPainter& p, const QRectF& area, ProfileShape shape, bool
 
 // Shape drawn for a type index 0..9 of `cbostiff` / `cboring`.
 ProfileShape shapeOfType(int type);
-// Name of the button picture of a type, e.g. "ico_stiff_hp", "ico_gird_u".
-QString iconControlName(bool ring, int type);
-// The button picture: the cross-section alone, without dimensions.
-QIcon profileButtonIcon(bool ring, int type);
 
 // The picture box of a profile window.
 class ProfileSketch final : public QWidget {

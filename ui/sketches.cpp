@@ -8,24 +8,6 @@
 
 namespace orvane::ui {
 
-QString sketchName(Sketch s) {
-  switch (s) {
-    case Sketch::Plain:
-      return QStringLiteral("pic20");
-    case Sketch::RingsInside:
-      return QStringLiteral("pic21");
-    case Sketch::RingsOutside:
-      return QStringLiteral("pic26");
-    case Sketch::StringersInside:
-      return QStringLiteral("pic22");
-    case Sketch::StringersOutside:
-      return QStringLiteral("pic27");
-    case Sketch::Column:
-      return QStringLiteral("pic30");
-  }
-  return {};
-}
-
 SketchBox::SketchBox(QWidget* parent) : QWidget(parent) {}
 
 void SketchBox::setSketch(Sketch s) {

@@ -12,7 +12,6 @@ namespace orvane::ui {
 
 // Which sketch `pic20` shows; the names are those of the sketch boxes.
 enum class Sketch { Plain, RingsInside, RingsOutside, StringersInside, StringersOutside, Column };
-QString sketchName(Sketch s);  // "pic20", "pic21", "pic26", "pic22", "pic27", "pic30"
 
 // The sketch of the project's cylinder type (and outside stiffening).
 Sketch cylinderSketch(const ProjectState& ps);
