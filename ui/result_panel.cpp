@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "core/calc_driver.hpp"
+#include "model/codes.hpp"
 #include "ui/painter_target.hpp"
 
 namespace orvane::ui {
@@ -122,7 +123,7 @@ void drawResultPanel(DrawTarget& target, const ProjectState& ps, int which) {
       drawShellStandard(target, ps, y, 1, 0);
       break;
     case 1:
-      if (ps.cyltype == 3)
+      if (ps.cyltype == code(CylinderType::Column))
         drawColumn(target, ps, y, 1, 0);
       else if (stiffenerNote(ps))
         drawStiffenerNote(target, ps, y, 1, 0);
