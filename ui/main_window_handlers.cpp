@@ -27,9 +27,9 @@ void MainWindow::connectHandlers() {
     connect(control<QComboBox>(materials[i]), &QComboBox::activated, this,
             [this, i](int index) { materialChosen(i, index); });
   connect(control<QComboBox>("cbostiff"), &QComboBox::activated, this,
-          [this](int index) { profileTypeChosen(false, index); });
+          [this](int index) { profileTypeChosen(Member::Stiffener, index); });
   connect(control<QComboBox>("cboring"), &QComboBox::activated, this,
-          [this](int index) { profileTypeChosen(true, index); });
+          [this](int index) { profileTypeChosen(Member::RingFrame, index); });
 
   for (int type = 0; type < 4; ++type)
     connect(control<QRadioButton>(QStringLiteral("cylinder%1").arg(type).toLatin1().constData()),
@@ -74,9 +74,9 @@ void MainWindow::connectHandlers() {
   connect(control<QPushButton>("Command3"), &QPushButton::clicked, this,
           &MainWindow::signOfPressure);
   connect(control<QPushButton>("cmdpic_stiff"), &QPushButton::clicked, this,
-          [this] { openProfileWindow(false, ps_.cbostiff); });
+          [this] { openProfileWindow(Member::Stiffener, ps_.cbostiff); });
   connect(control<QPushButton>("cmdpic_gird"), &QPushButton::clicked, this, [this] {
-    openProfileWindow(true, ps_.cboring);
+    openProfileWindow(Member::RingFrame, ps_.cboring);
     control<QLabel>("ringprof")->setText(designation(ringDesignation(ps_, ps_.cboring)));
     placeFrames();
   });
@@ -109,10 +109,11 @@ void MainWindow::materialChosen(int which, int index) {
   calculate();
 }
 
-void MainWindow::profileTypeChosen(bool ring, int index) {
+void MainWindow::profileTypeChosen(Member member, int index) {
+  const bool ring = member == Member::RingFrame;
   (ring ? ps_.cboring : ps_.cbostiff) = static_cast<int16_t>(index);
-  if (index < 0 || index > 9) return;
-  openProfileWindow(ring, index);
+  if (!profileType(index)) return;
+  openProfileWindow(member, index);
   const std::string text = ring ? ringDesignation(ps_, index) : stiffenerDesignation(ps_, index);
   control<QLabel>(ring ? "ringprof" : "stiffprof")->setText(designation(text));
   control<QPushButton>(ring ? "cmdpic_gird" : "cmdpic_stiff")->setIcon(profileIcon(index));

@@ -122,14 +122,14 @@ void MainWindow::buildMenus() {
       ps_.cbostiff = static_cast<int16_t>(i);
       control<QComboBox>("cbostiff")->setCurrentIndex(i);
       control<QPushButton>("cmdpic_stiff")->setIcon(profileIcon(i));
-      openProfileWindow(false, i);
+      openProfileWindow(Member::Stiffener, i);
     });
     QAction* g = named(ring->addAction(QString::fromLatin1(kRingItems[i][1])), kRingItems[i][0]);
     connect(g, &QAction::triggered, this, [this, i] {
       ps_.cboring = static_cast<int16_t>(i);
       control<QComboBox>("cboring")->setCurrentIndex(i);
       control<QPushButton>("cmdpic_gird")->setIcon(profileIcon(i));
-      openProfileWindow(true, i);
+      openProfileWindow(Member::RingFrame, i);
     });
   }
 
