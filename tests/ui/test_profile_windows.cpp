@@ -95,6 +95,12 @@ class ProfileWindowTest : public QObject {
         QPointer<ProfileWindow> w = open(member, type);
         QVERIFY(w);
         QCOMPARE(w->objectName(), QString::fromLatin1(form->name));
+        // the window of each type as the codes name it
+        const orvane::ProfileTraits& tr = orvane::traits(*orvane::profileType(type));
+        QCOMPARE(form->type, tr.type);
+        QCOMPARE(form->isTable(), tr.fromTable);
+        QCOMPARE(w->objectName(), QString::fromLatin1(ring ? "gird" : "stiff") +
+                                      QString::fromLatin1(tr.windowSuffix));
         QCOMPARE(w->windowTitle(), QString::fromLatin1(form->caption));
         QCOMPARE(ring ? ps().cboring : ps().cbostiff, type);
         QCOMPARE(h->get<QComboBox>(ring ? "cboring" : "cbostiff")->currentIndex(), type);
