@@ -11,6 +11,7 @@
 #include <QRadioButton>
 
 #include "model/checked.hpp"
+#include "model/codes.hpp"
 #include "sections/materials.hpp"
 #include "sections/ring_section.hpp"
 #include "sections/stiffener_section.hpp"
@@ -121,11 +122,12 @@ void MainWindow::profileTypeChosen(Member member, int index) {
 }
 
 void MainWindow::cylinderTypeChosen(int type) {
-  const bool toColumn = type == 3 && ps_.cyltype != 3;
+  const int16_t column = code(CylinderType::Column);
+  const bool toColumn = type == column && ps_.cyltype != column;
   ps_.cyltype = static_cast<int16_t>(type);
   calculate();
   // the column takes its length from the cylinder for the next run
-  if (type == 3) ps_.l = ps_.L;
+  if (type == column) ps_.l = ps_.L;
   refreshWindow();
   if (toColumn)
     showNotice(QStringLiteral("Column mode: Sigx, Sigy and Tau now come from N and M; l = L"));
@@ -153,7 +155,8 @@ bool MainWindow::rightClick(QObject* watched, QEvent* event) {
   const bool offers = w == this || w->property("orvanePopup").toBool();
   // unnamed inner parts of a control pass the click on to the control
   if (!offers && w->objectName().isEmpty()) return false;
-  if (offers && ps_.cyltype != 0) profilesMenu_->popup(mouse->globalPosition().toPoint());
+  if (offers && ps_.cyltype != code(CylinderType::Unstiffened))
+    profilesMenu_->popup(mouse->globalPosition().toPoint());
   return true;
 }
 

@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "model/codes.hpp"
 #include "ui/main_window.hpp"
 #include "ui/result_panel.hpp"
 #include "ui/sketches.hpp"
@@ -309,7 +310,7 @@ void MainWindow::placeColumnFrame() {
   QWidget* fr10 = control("fr10");
   QWidget* fr123 = control("fr123");
   QWidget* fr124 = control("fr124");
-  if (ps_.cyltype != 3) return;
+  if (ps_.cyltype != code(CylinderType::Column)) return;
   fr124->move(fr123->x(), static_cast<int>(fr10->y() + fr10->height() - 1.06 * fr124->height()));
 }
 
