@@ -43,26 +43,32 @@ struct ProfileTraits {
   bool flanged;                        // a web with a flange of thickness tf (L, T, I)
   bool closed;                         // a closed section welded to the shell (RHS, trapezoid)
   const char* listText;                // the entry of `cbostiff` and `cboring`
+  const char* menuText;                // the entry of the Profiles menu
   const char* prefix;                  // designation prefix, e.g. "L200x90x9.0x12.0"
   const char* windowSuffix;            // profile window `stiff`/`gird` + suffix
   const char* ringListText = nullptr;  // the entry of `cboring` where it differs
 };
 
+// type, family, fromTable, flanged, closed, list, menu, prefix, window suffix
+// (, ring-frame list text)
 inline constexpr std::array<ProfileTraits, 10> kProfileTraits{{
-    {ProfileType::LTable, ProfileFamily::L, true, true, false, "L-table", "L", "l"},
-    {ProfileType::LBuiltUp, ProfileFamily::L, false, true, false, "L-built up", "L", "lb"},
-    {ProfileType::TTable, ProfileFamily::T, true, true, false, "T-table", "T", "t"},
-    {ProfileType::TBuiltUp, ProfileFamily::T, false, true, false, "T-built up", "T", "tb"},
-    {ProfileType::FlatBarTable, ProfileFamily::FlatBar, true, false, false, "Flatbar-table", "Fb",
-     "f"},
+    {ProfileType::LTable, ProfileFamily::L, true, true, false, "L-table", "&L-table", "L", "l"},
+    {ProfileType::LBuiltUp, ProfileFamily::L, false, true, false, "L-built up", "L built-up", "L",
+     "lb"},
+    {ProfileType::TTable, ProfileFamily::T, true, true, false, "T-table", "&T-table", "T", "t"},
+    {ProfileType::TBuiltUp, ProfileFamily::T, false, true, false, "T-built up", "T built-up", "T",
+     "tb"},
+    {ProfileType::FlatBarTable, ProfileFamily::FlatBar, true, false, false, "Flatbar-table",
+     "Flatbar table", "Fb", "f"},
     {ProfileType::FlatBarBuiltUp, ProfileFamily::FlatBar, false, false, false, "Flatbar-built up",
-     "Fb", "fb"},
-    {ProfileType::BulbFlat, ProfileFamily::BulbFlat, true, false, false, "Bulb Flat", "BF ", "hp"},
-    {ProfileType::Rhs, ProfileFamily::Rhs, false, false, true, "RHS", "RHS", "rhs"},
-    {ProfileType::Trapezoid, ProfileFamily::Trapezoid, false, false, true, "Trapez-profile", "U",
-     "usp"},
-    {ProfileType::IBuiltUp, ProfileFamily::I, false, true, false, "I-built up", "I", "ib",
-     "I-profile"},
+     "Flatbar built-up", "Fb", "fb"},
+    {ProfileType::BulbFlat, ProfileFamily::BulbFlat, true, false, false, "Bulb Flat", "Bulb Flat",
+     "BF ", "hp"},
+    {ProfileType::Rhs, ProfileFamily::Rhs, false, false, true, "RHS", "RHS", "RHS", "rhs"},
+    {ProfileType::Trapezoid, ProfileFamily::Trapezoid, false, false, true, "Trapez-profile",
+     "Trapez-profile", "U", "usp"},
+    {ProfileType::IBuiltUp, ProfileFamily::I, false, true, false, "I-built up", "I built-up", "I",
+     "ib", "I-profile"},
 }};
 
 // The profile type of a stored code; none outside 0..9.

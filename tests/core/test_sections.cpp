@@ -143,45 +143,59 @@ TEST(ProfileTypes, ListTextsAndDesignations) {
     ProfileType type;
     const char* stiffener;
     const char* ring;
+    const char* menu;
     const char* designation;  // of 200 x 90 x 9 x 12
   };
   const Row rows[] = {
       {.type = ProfileType::LTable,
        .stiffener = "L-table",
        .ring = "L-table",
+       .menu = "&L-table",
        .designation = "L200x90x9.0x12.0"},
       {.type = ProfileType::LBuiltUp,
        .stiffener = "L-built up",
        .ring = "L-built up",
+       .menu = "L built-up",
        .designation = "L200x90x9.0x12.0"},
       {.type = ProfileType::TTable,
        .stiffener = "T-table",
        .ring = "T-table",
+       .menu = "&T-table",
        .designation = "T200x90x9.0x12.0"},
       {.type = ProfileType::TBuiltUp,
        .stiffener = "T-built up",
        .ring = "T-built up",
+       .menu = "T built-up",
        .designation = "T200x90x9.0x12.0"},
       {.type = ProfileType::FlatBarTable,
        .stiffener = "Flatbar-table",
        .ring = "Flatbar-table",
+       .menu = "Flatbar table",
        .designation = "Fb200x9.0"},
       {.type = ProfileType::FlatBarBuiltUp,
        .stiffener = "Flatbar-built up",
        .ring = "Flatbar-built up",
+       .menu = "Flatbar built-up",
        .designation = "Fb200x9.0"},
       {.type = ProfileType::BulbFlat,
        .stiffener = "Bulb Flat",
        .ring = "Bulb Flat",
+       .menu = "Bulb Flat",
        .designation = "BF 200x9.0"},
-      {.type = ProfileType::Rhs, .stiffener = "RHS", .ring = "RHS", .designation = "RHS200x90x9.0"},
+      {.type = ProfileType::Rhs,
+       .stiffener = "RHS",
+       .ring = "RHS",
+       .menu = "RHS",
+       .designation = "RHS200x90x9.0"},
       {.type = ProfileType::Trapezoid,
        .stiffener = "Trapez-profile",
        .ring = "Trapez-profile",
+       .menu = "Trapez-profile",
        .designation = "U200x90x9.0"},
       {.type = ProfileType::IBuiltUp,
        .stiffener = "I-built up",
        .ring = "I-profile",
+       .menu = "I built-up",
        .designation = "I200x90x9.0x12.0"},
   };
   ASSERT_EQ(std::size(rows), kProfileTraits.size());
@@ -189,6 +203,7 @@ TEST(ProfileTypes, ListTextsAndDesignations) {
     const int t = code(r.type);
     EXPECT_STREQ(kStiffenerTypes[t], r.stiffener) << t;
     EXPECT_STREQ(kRingTypes[t], r.ring) << t;
+    EXPECT_STREQ(traits(r.type).menuText, r.menu) << t;
     EXPECT_EQ(profileDesignation(t, 200, 90, 9, 12), r.designation) << t;
   }
   EXPECT_EQ(profileDesignation(-1, 200, 90, 9, 12), "");
