@@ -9,6 +9,7 @@
 #include "cli/result_output.hpp"
 #include "core/calc_driver.hpp"
 #include "files/input_text.hpp"
+#include "model/codes.hpp"
 #include "project/session.hpp"
 #include "project/set_values.hpp"
 
@@ -112,7 +113,8 @@ class OutcomeView final : public ProjectView {
   OutcomeView(const ProjectState& ps, CheckOutcome& outcome) : ps_(ps), outcome_(outcome) {}
   void calculated(const std::optional<std::string>& fault) override {
     outcome_.fault = fault;
-    if (!fault) outcome_.noteShown = ps_.cyltype != 3 && stiffenerNote(ps_);
+    if (!fault)
+      outcome_.noteShown = ps_.cyltype != code(CylinderType::Column) && stiffenerNote(ps_);
   }
 
  private:

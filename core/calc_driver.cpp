@@ -1,5 +1,6 @@
 #include "core/calc_driver.hpp"
 
+#include "model/codes.hpp"
 #include "model/design_basis.hpp"
 #include "sections/materials.hpp"
 
@@ -33,12 +34,12 @@ void calcDriver(ProjectState& ps, CalcEvents& ev) {
   step("plate material", [&] { lookupPlate(ps, ps.matp); });
 
   switch (ps.cyltype) {
-    case 0:
-    case 1:
+    case code(CylinderType::Unstiffened):
+    case code(CylinderType::RingStiffened):
       ps.SigmSd = 0;
       step("shell check (Ch 3.4.2)", [&] { unstiffenedCylinderCheck(ps); });
       break;
-    case 2: {
+    case code(CylinderType::StringerStiffened): {
       ps.SigmSd = 0;
       bool ringsCloser = false;  // ring frames closer than the stringers
       step("shell check", [&] { ringsCloser = dv(ps.l, ps.s) < 1; });
@@ -53,11 +54,11 @@ void calcDriver(ProjectState& ps, CalcEvents& ev) {
     default:
       break;  // the column check runs the cylinder check itself
   }
-  if (ps.cyltype == 2) {
+  if (ps.cyltype == code(CylinderType::StringerStiffened)) {
     step("stiffener material", [&] { lookupStiffener(ps, ps.mats); });
     step("stiffener check (Ch 3.6.3)", [&] { stiffenerBuckling(ps, ev); });
   }
-  if (ps.cyltype == 3) {
+  if (ps.cyltype == code(CylinderType::Column)) {
     step("stiffener material", [&] { lookupStiffener(ps, ps.mats); });
     step("column check (Ch 3.8)", [&] { columnCheck(ps); });
   }

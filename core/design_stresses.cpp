@@ -1,5 +1,6 @@
 // Design stresses read by every check.
 #include "core/calc_driver.hpp"
+#include "model/codes.hpp"
 #include "model/design_basis.hpp"
 #include "sections/ring_section.hpp"
 
@@ -21,7 +22,7 @@ void designStresses(ProjectState& ps, CalcEvents& ev) {
   const double sinh2B = (cexp(2 * b) - cexp(-2 * b)) / 2;
 
   const float pdr = fin(ps.pd * ps.r);
-  if (ps.cyltype != 1) {
+  if (ps.cyltype != code(CylinderType::RingStiffened)) {
     ps.SighSd = dv(double(pdr), ps.t);
   } else {
     ringSectionProps(ps, ps.cboring, ev);
@@ -34,7 +35,7 @@ void designStresses(ProjectState& ps, CalcEvents& ev) {
   }
   ps.SighTSd = fin(ps.SighSd + ps.sigy);
 
-  if (ps.cyltype > 2) {
+  if (ps.cyltype > code(CylinderType::StringerStiffened)) {  // the column
     const float twoPiR = fin(6.283186f * ps.r);
     ps.SigaSd = dv(1000 * ps.N, twoPiR * ps.t);
     ps.sigx = ps.SigaSd;

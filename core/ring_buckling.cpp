@@ -2,6 +2,7 @@
 // buckling with the area and moment-of-inertia requirements (Ch 3.5.2), the
 // special calculation of Ih (3.5.2.7) and the heavy ring-frame requirement.
 #include "core/calc_driver.hpp"
+#include "model/codes.hpp"
 #include "model/design_basis.hpp"
 #include "sections/ring_section.hpp"
 
@@ -34,12 +35,15 @@ void ringEffectiveSection(ProjectState& ps) {
 void ringTorsionStrength(ProjectState& ps) {
   const RingProfile& g = ps.rg;
   const int type = ps.cboring;
+  const ProfileTraits* tr = traitsOf(type);
   const float E = ps.E;
   const double G = dv(double(E), 2.6);
   CheckTrace& c = ps.trace;
 
   if (ps.SigjFks < 1) {
-    const double hc = (type >= 0 && type <= 3) ? g.h - g.tf : g.h;
+    // the web below the flange for L and T; the I section and the others
+    // take the full height here
+    const double hc = inFamily(type, {ProfileFamily::L, ProfileFamily::T}) ? g.h - g.tf : g.h;
     c.Cg = csqrt(1 - ps.SigjFks) * std::pow(dv(ps.t, g.tw), 3.0) * dv(hc, ps.leo);
   } else {
     c.Cg = 0;
@@ -47,20 +51,21 @@ void ringTorsionStrength(ProjectState& ps) {
   c.betaTg = dv(3 * c.Cg + 0.2, c.Cg + 0.2);
 
   c.fETg = 0;  // RHS and trapezoid frames have none
-  const bool flanged = (type >= 0 && type <= 3) || type == 6 || type == 9;
+  // the bulb flat as its equivalent angle
+  const bool flanged = tr && (tr->flanged || tr->family == ProfileFamily::BulbFlat);
   if (flanged) {
-    const double webH = type == 9 ? g.h - fin(2 * g.tf) : g.h - g.tf;
+    const double webH = tr->family == ProfileFamily::I ? g.h - fin(2 * g.tf) : g.h - g.tf;
     const float af3 = fin(3 * g.Afg);
     const float first =
         sgl(dv(c.betaTg * G * (g.Awg + sq(dv(double(g.tf), g.tw)) * g.Afg), g.Awg + af3) *
             sq(dv(g.tw, webH)));
     const double second = dv(sq(kPIr) * E * g.Izg, (g.Awg / 3 + g.Afg) * sq(ps.ltgi));
     c.fETg = sgl(first + second);
-  } else if (type == 4 || type == 5) {
+  } else if (inFamily(type, {ProfileFamily::FlatBar})) {
     c.fETg = sgl((c.betaTg + dv(0.2 * g.h, double(ps.r))) * G * sq(dv(g.tw, g.h)));
   }
 
-  if (type == 7 || type == 8) {
+  if (tr && tr->closed) {
     ps.fTg = sgl(ps.fyg);
   } else {
     const double lam = csqrt(dv(ps.fyg, double(c.fETg)));
@@ -89,7 +94,8 @@ struct InertiaParts {
 };
 
 InertiaParts inertiaParts(ProjectState& ps, double len) {
-  const float alphaS = sgl(ps.cyltype != 1 ? dv(ps.st.As, ps.s * ps.t) : 0.0);
+  const float alphaS =
+      sgl(ps.cyltype != code(CylinderType::RingStiffened) ? dv(ps.st.As, ps.s * ps.t) : 0.0);
   const float E = ps.E;
   InertiaParts p{0, 0, 0};
   if (ps.sigx < 0) {
@@ -222,7 +228,8 @@ void panelRingBuckling(ProjectState& ps, CalcEvents& ev) {
   ringTorsionStrength(ps);
   const RingProfile& g = ps.rg;
 
-  const float alpha = sgl(ps.cyltype == 1 ? dv(g.Ag, ps.leo * t) : dv(g.Ag, l * t));
+  const float alpha =
+      sgl(ps.cyltype == code(CylinderType::RingStiffened) ? dv(g.Ag, ps.leo * t) : dv(g.Ag, l * t));
   const double rp = ps.Outside_ch != 0 ? r + t / 2 + g.h : r - t / 2 - g.h;
   const float pr = fin(ps.pd * r);
   const float onePlus = fin(1 + alpha);

@@ -1,6 +1,7 @@
 // Shell buckling of the plate: unstiffened cylinder (DNV-RP-C202 Ch 3.4.2)
 // and curved panel between stringers (Ch 3.3.2).
 #include "core/calc_driver.hpp"
+#include "model/codes.hpp"
 #include "model/design_basis.hpp"
 
 namespace orvane {
@@ -48,7 +49,9 @@ void finishShellCheck(ProjectState& ps, bool cylinder, double fE2, double fE3) {
   setLine(tab, 1, "fEa = ", format(ps.fEa, "0.0"), "  MPa");
   if (cylinder) {
     setLine(tab, 2, "fEh = ", format(fE2, "0.0"), "  MPa");
-    setLine(tab, 3, ps.cyltype == 3 ? "fEm = " : "fEtau = ", format(fE3, "0.0"), "  MPa");
+    setLine(tab, 3,
+            ps.cyltype == code(CylinderType::Column) ? "fEm = " : "fEtau = ", format(fE3, "0.0"),
+            "  MPa");
   } else {
     setLine(tab, 2, "fEtau = ", format(fE2, "0.0"), "  MPa");
     setLine(tab, 3, "fEh = ", format(fE3, "0.0"), "  MPa");
@@ -94,7 +97,7 @@ void unstiffenedCylinderCheck(ProjectState& ps) {
   const double sum = dv(ps.Siga0Sd, ps.fEa) + dv(double(Sigm0Sd), fEm) +
                      dv(Sigh0Sd, double(ps.fEh)) + dv(double(absTau), fEtau);
   ps.lamdas = sgl(csqrt(dv(ps.fyp, ps.SigjSd) * sum));
-  finishShellCheck(ps, true, ps.fEh, ps.cyltype == 3 ? fEm : fEtau);
+  finishShellCheck(ps, true, ps.fEh, ps.cyltype == code(CylinderType::Column) ? fEm : fEtau);
 }
 
 void curvedPanelCheck(ProjectState& ps) {

@@ -1,6 +1,7 @@
 // Buckling of a stringer with its effective plate flange (DNV-RP-C202
 // Ch 3.6.3) and the torsional buckling strength of the stringer.
 #include "core/calc_driver.hpp"
+#include "model/codes.hpp"
 #include "model/design_basis.hpp"
 #include "sections/stiffener_section.hpp"
 
@@ -16,14 +17,17 @@ void torsionalBuckling(ProjectState& ps) {
   CheckTrace& c = ps.trace;
 
   if (ps.SigjFks < 1) {
-    const double web = (type >= 0 && type <= 3) ? p.h - p.tf : p.h;
+    // the web below the flange for L and T only
+    const double web = inFamily(type, {ProfileFamily::L, ProfileFamily::T}) ? p.h - p.tf : p.h;
     c.C = dv(web, ps.spanel) * std::pow(dv(ps.t, p.tw), 3.0) * csqrt(1 - ps.SigjFks);
   } else {
     c.C = 0;
   }
   c.betaT = dv(3 * c.C + 0.2, c.C + 0.2);
 
-  if ((type >= 0 && type <= 3) || type == 6) {
+  // a web with one flange (the bulb flat as its equivalent angle); the I
+  // stiffener is taken as a flat bar here
+  if (inFamily(type, {ProfileFamily::L, ProfileFamily::T, ProfileFamily::BulbFlat})) {
     const float af3 = fin(3 * p.Af);
     const double first = dv(c.betaT * (p.Aw + sq(dv(double(p.tf), p.tw)) * p.Af), p.Aw + af3) * G *
                          sq(dv(p.tw, p.h - p.tf));
@@ -34,7 +38,8 @@ void torsionalBuckling(ProjectState& ps) {
   }
 
   double fT;
-  if (type >= 7 && type <= 9) {
+  // closed sections and the I stiffener: no torsional buckling
+  if (inFamily(type, {ProfileFamily::Rhs, ProfileFamily::Trapezoid, ProfileFamily::I})) {
     fT = ps.fys;
   } else {
     const double lamT = csqrt(dv(ps.fys, double(c.fET)));

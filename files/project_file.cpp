@@ -9,9 +9,10 @@
 #include <type_traits>
 #include <variant>
 
+#include "files/project_lines.hpp"
+#include "model/codes.hpp"
 #include "model/format.hpp"
 #include "model/text_encoding.hpp"
-#include "files/project_lines.hpp"
 #include "sections/materials.hpp"
 #include "sections/profile_tables.hpp"
 #include "sections/stiffener_section.hpp"
@@ -123,9 +124,9 @@ Range rangeOf(Domain d, const ProjectState& ps) {
     case Domain::Flag:
       return {1, ""};
     case Domain::CylinderType:
-      return {3, ""};
+      return {code(CylinderType::Column), ""};
     case Domain::ProfileType:
-      return {9, ""};
+      return {code(ProfileType::IBuiltUp), ""};
     case Domain::MaterialRow:
       return {loaded(ps.mat.count), "the loaded materials "};
     case Domain::BulbRow:
@@ -277,7 +278,8 @@ class ProjectReader {
   // for it would fault in the copy after the file was taken as read.
   std::optional<Error> builtUpProblem() const {
     const auto check = [&](int type, double tw, int line) -> std::optional<Error> {
-      const bool singleWeb = type == 5 || type == 7 || type == 8;
+      const ProfileTraits* tr = traitsOf(type);
+      const bool singleWeb = tr && !tr->fromTable && !tr->flanged;
       if (singleWeb && !std::isfinite(static_cast<float>(tw))) {
         return damaged(line,
                        "does not fit single precision, as the web of a built-up flat "
@@ -306,32 +308,34 @@ void copyToBuiltUp(int type, const Dims& cur, BuiltUpSets& set) {
     f.tw = cur.tw;
     f.tf = cur.tf;
   };
-  switch (type) {
-    case 1:
+  const ProfileTraits* tr = traitsOf(type);
+  if (!tr || tr->fromTable) return;  // table profiles keep their dimensions in the tables
+  switch (tr->family) {
+    case ProfileFamily::L:
       flanged(set.lb);
       break;
-    case 3:
+    case ProfileFamily::T:
       flanged(set.tb);
       break;
-    case 5:
+    case ProfileFamily::FlatBar:
       set.fb.h = cur.h;
       set.fb.tw = static_cast<float>(cur.tw);
       break;
-    case 7:
+    case ProfileFamily::Rhs:
       set.rhs.h = cur.h;
       set.rhs.b = cur.b;
       set.rhs.tw = static_cast<float>(cur.tw);
       break;
-    case 8:
+    case ProfileFamily::Trapezoid:
       set.trap.h = cur.h;
       set.trap.b = cur.b;
       set.trap.a = cur.a;
       set.trap.tw = static_cast<float>(cur.tw);
       break;
-    case 9:
+    case ProfileFamily::I:
       flanged(set.ib);
       break;
-    default:  // table profiles keep their dimensions in the tables
+    case ProfileFamily::BulbFlat:
       break;
   }
 }

@@ -10,10 +10,10 @@
 #include <type_traits>
 #include <vector>
 
-#include "model/format.hpp"
-#include "model/text_encoding.hpp"
 #include "files/project_file.hpp"
 #include "files/project_lines.hpp"
+#include "model/format.hpp"
+#include "model/text_encoding.hpp"
 
 namespace orvane {
 namespace {

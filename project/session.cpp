@@ -66,8 +66,6 @@ bool Session::recalculate() {
   return !fault_;
 }
 
-Status Session::save(const std::filesystem::path& path) {
-  return writeProject(ps_, path);
-}
+Status Session::save(const std::filesystem::path& path) { return writeProject(ps_, path); }
 
 }  // namespace orvane

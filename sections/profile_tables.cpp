@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/checked.hpp"
+#include "model/codes.hpp"
 #include "model/format.hpp"
 #include "model/text_encoding.hpp"
 #include "sections/materials.hpp"
@@ -98,21 +99,23 @@ std::vector<std::string> profileList(const ProfileTable& table, ProfileKind kind
 
 void findStiffenerRow(ProjectState& ps) {
   const StiffenerProfile& st = ps.st;
-  switch (ps.cbostiff) {
-    case 0:  // L table: the flange thickness is not part of the key
+  const std::optional<ProfileType> type = profileType(ps.cbostiff);
+  if (!type || !traits(*type).fromTable) return;
+  switch (traits(*type).family) {
+    case ProfileFamily::L:  // the flange thickness is not part of the key
       findLastRow(ps.prof.l, ps.stiffRows.l,
                   [&](const Row& r) { return st.h == r[1] && st.b == r[2] && st.tw == r[3]; });
       break;
-    case 2:
+    case ProfileFamily::T:
       findLastRow(ps.prof.t, ps.stiffRows.t, [&](const Row& r) {
         return st.h == r[1] && st.b == r[2] && st.tw == r[3] && st.tf == r[4];
       });
       break;
-    case 4:
+    case ProfileFamily::FlatBar:
       findLastRow(ps.prof.flat, ps.stiffRows.flat,
                   [&](const Row& r) { return st.h == r[1] && st.tw == r[2]; });
       break;
-    case 6:
+    case ProfileFamily::BulbFlat:
       findLastRow(ps.prof.bulb, ps.stiffRows.bulb,
                   [&](const Row& r) { return st.h == r[1] && st.tw == r[2]; });
       break;

@@ -21,7 +21,7 @@ Status loadProfileTable(const std::filesystem::path& file, ProfileTable& table);
 // Designations of all loaded rows, e.g. "L200x90x9x12", "Fb200x9", "BF 200x10".
 std::vector<std::string> profileList(const ProfileTable& table, ProfileKind kind);
 
-// The table row of the current stiffener's table type (cbostiff 0, 2, 4, 6)
+// The table row of the current stiffener's table type (traits fromTable)
 // found from its dimensions; the last equal row wins, no match keeps the row.
 void findStiffenerRow(ProjectState& ps);
 

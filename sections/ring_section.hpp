@@ -7,8 +7,8 @@
 
 namespace orvane {
 
-// Profile-type list texts of `cboring`, index 0 to 9.
-extern const char* const kRingTypes[10];
+// Profile-type list texts of `cboring`, index 0 to 9 (from the traits).
+extern const char* const* const kRingTypes;
 
 // Dimensions, governing thickness, ring-frame material (matg), local
 // buckling lines of Eq 3.10.1 to 3.10.5, designation and section properties

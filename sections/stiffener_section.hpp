@@ -8,8 +8,8 @@
 
 namespace orvane {
 
-// Profile-type list texts of `cbostiff`, index 0 to 9.
-extern const char* const kStiffenerTypes[10];
+// Profile-type list texts of `cbostiff`, index 0 to 9 (from the traits).
+extern const char* const* const kStiffenerTypes;
 
 // Dimensions, governing thickness, stiffener material (mats), proportion
 // lines of Eq 3.10.6, 3.10.7 and 3.10.9, designation and the properties of

@@ -58,11 +58,11 @@ class MainWindow::Events final : public CalcEvents {
     w_.fields_.value(QStringLiteral("igilt"))->setText(showNumber(ltgi, "#00", w_.decimalFlag_));
   }
   void stiffenerDesignation(const std::string& text, int type) override {
-    w_.showDesignation(false, w_.designation(text));
+    w_.showDesignation(Member::Stiffener, w_.designation(text));
     w_.control<QPushButton>("cmdpic_stiff")->setIcon(profileIcon(type));
   }
   void ringDesignation(const std::string& text, int type) override {
-    w_.showDesignation(true, w_.designation(text));
+    w_.showDesignation(Member::RingFrame, w_.designation(text));
     w_.control<QPushButton>("cmdpic_gird")->setIcon(profileIcon(type));
   }
 
@@ -158,19 +158,19 @@ QString MainWindow::designation(const std::string& text) const {
   return QString::fromStdString(decimalFlag_ != 0 ? withDecimalComma(text) : text);
 }
 
-void MainWindow::openProfileWindow(bool ring, int type) {
+void MainWindow::openProfileWindow(Member member, int type) {
   finishFieldEdit();
-  showProfileWindow(*this, ring, type);
+  showProfileWindow(*this, member, type);
 }
 
-void MainWindow::showProfileType(bool ring, int type) {
-  auto* list = control<QComboBox>(ring ? "cboring" : "cbostiff");
+void MainWindow::showProfileType(Member member, ProfileType type) {
+  auto* list = control<QComboBox>(member == Member::RingFrame ? "cboring" : "cbostiff");
   const QSignalBlocker quiet(list);
-  list->setCurrentIndex(type);
+  list->setCurrentIndex(code(type));
 }
 
-void MainWindow::showDesignation(bool ring, const QString& text) {
-  control<QLabel>(ring ? "ringprof" : "stiffprof")->setText(text);
+void MainWindow::showDesignation(Member member, const QString& text) {
+  control<QLabel>(member == Member::RingFrame ? "ringprof" : "stiffprof")->setText(text);
 }
 
 // Closing finishes the edit of the focused field first, as leaving it would.

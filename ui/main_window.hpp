@@ -93,7 +93,7 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   QString dialogFolder() const { return dialogFolder_; }
 
   // Opens the profile window of a stiffener or ring-frame type.
-  void openProfileWindow(bool ring, int type);
+  void openProfileWindow(Member member, int type);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -139,8 +139,8 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   void updateStatusLine();
   // ProfileHost
   QWidget* hostWindow() override { return this; }
-  void showProfileType(bool ring, int type) override;
-  void showDesignation(bool ring, const QString& text) override;
+  void showProfileType(Member member, ProfileType type) override;
+  void showDesignation(Member member, const QString& text) override;
   // main_window_fields.cpp
   void startFieldEditor();
   Left lostFocus(QLineEdit* field);
@@ -155,7 +155,7 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   // main_window_handlers.cpp
   void connectHandlers();
   void materialChosen(int which, int index);
-  void profileTypeChosen(bool ring, int index);
+  void profileTypeChosen(Member member, int index);
   void cylinderTypeChosen(int type);
   void designFormatChosen(bool wsd);
   void signOfPressure();

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 
 #include "model/checked.hpp"
+#include "model/codes.hpp"
 #include "sections/materials.hpp"
 #include "sections/ring_section.hpp"
 #include "sections/stiffener_section.hpp"
@@ -27,9 +28,9 @@ void MainWindow::connectHandlers() {
     connect(control<QComboBox>(materials[i]), &QComboBox::activated, this,
             [this, i](int index) { materialChosen(i, index); });
   connect(control<QComboBox>("cbostiff"), &QComboBox::activated, this,
-          [this](int index) { profileTypeChosen(false, index); });
+          [this](int index) { profileTypeChosen(Member::Stiffener, index); });
   connect(control<QComboBox>("cboring"), &QComboBox::activated, this,
-          [this](int index) { profileTypeChosen(true, index); });
+          [this](int index) { profileTypeChosen(Member::RingFrame, index); });
 
   for (int type = 0; type < 4; ++type)
     connect(control<QRadioButton>(QStringLiteral("cylinder%1").arg(type).toLatin1().constData()),
@@ -74,9 +75,9 @@ void MainWindow::connectHandlers() {
   connect(control<QPushButton>("Command3"), &QPushButton::clicked, this,
           &MainWindow::signOfPressure);
   connect(control<QPushButton>("cmdpic_stiff"), &QPushButton::clicked, this,
-          [this] { openProfileWindow(false, ps_.cbostiff); });
+          [this] { openProfileWindow(Member::Stiffener, ps_.cbostiff); });
   connect(control<QPushButton>("cmdpic_gird"), &QPushButton::clicked, this, [this] {
-    openProfileWindow(true, ps_.cboring);
+    openProfileWindow(Member::RingFrame, ps_.cboring);
     control<QLabel>("ringprof")->setText(designation(ringDesignation(ps_, ps_.cboring)));
     placeFrames();
   });
@@ -109,10 +110,11 @@ void MainWindow::materialChosen(int which, int index) {
   calculate();
 }
 
-void MainWindow::profileTypeChosen(bool ring, int index) {
+void MainWindow::profileTypeChosen(Member member, int index) {
+  const bool ring = member == Member::RingFrame;
   (ring ? ps_.cboring : ps_.cbostiff) = static_cast<int16_t>(index);
-  if (index < 0 || index > 9) return;
-  openProfileWindow(ring, index);
+  if (!profileType(index)) return;
+  openProfileWindow(member, index);
   const std::string text = ring ? ringDesignation(ps_, index) : stiffenerDesignation(ps_, index);
   control<QLabel>(ring ? "ringprof" : "stiffprof")->setText(designation(text));
   control<QPushButton>(ring ? "cmdpic_gird" : "cmdpic_stiff")->setIcon(profileIcon(index));
@@ -120,11 +122,12 @@ void MainWindow::profileTypeChosen(bool ring, int index) {
 }
 
 void MainWindow::cylinderTypeChosen(int type) {
-  const bool toColumn = type == 3 && ps_.cyltype != 3;
+  const int16_t column = code(CylinderType::Column);
+  const bool toColumn = type == column && ps_.cyltype != column;
   ps_.cyltype = static_cast<int16_t>(type);
   calculate();
   // the column takes its length from the cylinder for the next run
-  if (type == 3) ps_.l = ps_.L;
+  if (type == column) ps_.l = ps_.L;
   refreshWindow();
   if (toColumn)
     showNotice(QStringLiteral("Column mode: Sigx, Sigy and Tau now come from N and M; l = L"));
@@ -152,7 +155,8 @@ bool MainWindow::rightClick(QObject* watched, QEvent* event) {
   const bool offers = w == this || w->property("orvanePopup").toBool();
   // unnamed inner parts of a control pass the click on to the control
   if (!offers && w->objectName().isEmpty()) return false;
-  if (offers && ps_.cyltype != 0) profilesMenu_->popup(mouse->globalPosition().toPoint());
+  if (offers && ps_.cyltype != code(CylinderType::Unstiffened))
+    profilesMenu_->popup(mouse->globalPosition().toPoint());
   return true;
 }
 

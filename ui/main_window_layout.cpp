@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "model/codes.hpp"
 #include "ui/main_window.hpp"
 #include "ui/result_panel.hpp"
 #include "ui/sketches.hpp"
@@ -46,17 +47,13 @@ constexpr const char* kPopupFields[] = {"icolL", "icyll", "icylr",  "ie",    "if
                                         "ifys",  "igilt", "iident", "il",    "ilt",  "ipp",
                                         "iproj", "is1",   "isigx",  "isigy", "it",   "itau"};
 
-const char* const kStiffItems[10][2] = {
-    {"mnustiffl", "&L-table"},       {"mnustifflb", "L built-up"},
-    {"mnustifft", "&T-table"},       {"mnustifftb", "T built-up"},
-    {"mnustifff", "Flatbar table"},  {"mnustiffflb", "Flatbar built-up"},
-    {"mnustiffhp", "Bulb Flat"},     {"mnustiffrhs", "RHS"},
-    {"mnustiffu", "Trapez-profile"}, {"mnustiffib", "I built-up"}};
-const char* const kRingItems[10][2] = {
-    {"mnugirdl", "&L-table"},    {"mnugirdlb", "L built-up"},   {"mnugirdt", "&T-table"},
-    {"mnugirdtb", "T built-up"}, {"mnugirdf", "Flatbar table"}, {"mnugirdfb", "Flatbar built-up"},
-    {"mnugirdhp", "Bulb Flat"},  {"mnugirdrhs", "RHS"},         {"mnugirdu", "Trapez-profile"},
-    {"mnugirdib", "I built-up"}};
+// The menu entries' control names; their texts come from the profile traits.
+const char* const kStiffItems[10] = {"mnustiffl", "mnustifflb",  "mnustifft",  "mnustifftb",
+                                     "mnustifff", "mnustiffflb", "mnustiffhp", "mnustiffrhs",
+                                     "mnustiffu", "mnustiffib"};
+const char* const kRingItems[10] = {"mnugirdl", "mnugirdlb", "mnugirdt",  "mnugirdtb",
+                                    "mnugirdf", "mnugirdfb", "mnugirdhp", "mnugirdrhs",
+                                    "mnugirdu", "mnugirdib"};
 
 }  // namespace
 
@@ -116,20 +113,22 @@ void MainWindow::buildMenus() {
   QMenu* stiff =
       named(profilesMenu_->addMenu(QStringLiteral("&Longitudinal stiffener")), "mnustiff");
   QMenu* ring = named(profilesMenu_->addMenu(QStringLiteral("&Ringframe Profile")), "mnuring");
-  for (int i = 0; i < 10; ++i) {
-    QAction* s = named(stiff->addAction(QString::fromLatin1(kStiffItems[i][1])), kStiffItems[i][0]);
+  for (const ProfileTraits& tr : kProfileTraits) {
+    const int i = code(tr.type);
+    const QString text = QString::fromLatin1(tr.menuText);
+    QAction* s = named(stiff->addAction(text), kStiffItems[i]);
     connect(s, &QAction::triggered, this, [this, i] {
       ps_.cbostiff = static_cast<int16_t>(i);
       control<QComboBox>("cbostiff")->setCurrentIndex(i);
       control<QPushButton>("cmdpic_stiff")->setIcon(profileIcon(i));
-      openProfileWindow(false, i);
+      openProfileWindow(Member::Stiffener, i);
     });
-    QAction* g = named(ring->addAction(QString::fromLatin1(kRingItems[i][1])), kRingItems[i][0]);
+    QAction* g = named(ring->addAction(text), kRingItems[i]);
     connect(g, &QAction::triggered, this, [this, i] {
       ps_.cboring = static_cast<int16_t>(i);
       control<QComboBox>("cboring")->setCurrentIndex(i);
       control<QPushButton>("cmdpic_gird")->setIcon(profileIcon(i));
-      openProfileWindow(true, i);
+      openProfileWindow(Member::RingFrame, i);
     });
   }
 
@@ -309,7 +308,7 @@ void MainWindow::placeColumnFrame() {
   QWidget* fr10 = control("fr10");
   QWidget* fr123 = control("fr123");
   QWidget* fr124 = control("fr124");
-  if (ps_.cyltype != 3) return;
+  if (ps_.cyltype != code(CylinderType::Column)) return;
   fr124->move(fr123->x(), static_cast<int>(fr10->y() + fr10->height() - 1.06 * fr124->height()));
 }
 

@@ -36,23 +36,26 @@ using S = ProfileShape;
 using K = ProfileKind;
 using O = OkAction;
 using B = BuiltSet;
+using M = Member;
+using P = ProfileType;
 
 // A table window of either family.
-constexpr ProfileForm table(const char* name, const char* caption, bool ring, int16_t type, S shape,
+constexpr ProfileForm table(const char* name, const char* caption, M member, P type, S shape,
                             ProfileTable PT::*tab, K kind, int16_t TR::*row,
                             std::span<const Dim> shown, bool iz, int first, int last, O ok) {
-  return {name, caption, ring,  type,  shape, tab, kind, row,   false, B::None, none,
-          none, none,    false, false, shown, iz,  iz,   first, last,  ok,      false};
+  return {name, caption, member, type,  shape, tab, kind, row,   false, B::None, none,
+          none, none,    false,  false, shown, iz,  iz,   first, last,  ok,      false};
 }
 
 // A built-up window; ring frames clamp h and b, stiffeners re-read on OK.
-constexpr ProfileForm built(const char* name, const char* caption, bool ring, int16_t type, S shape,
-                            B set, std::span<const Dim> fields, std::span<const Dim> unload,
-                            bool iz, int first, int last, O ok) {
-  return {name,   caption, ring,  type, shape,  nullptr,
-          K::L,   nullptr, false, set,  fields, ring ? none : fields,
-          unload, false,   ring,  none, iz,     iz,
-          first,  last,    ok,    false};
+constexpr ProfileForm built(const char* name, const char* caption, M member, P type, S shape, B set,
+                            std::span<const Dim> fields, std::span<const Dim> unload, bool iz,
+                            int first, int last, O ok) {
+  const bool ring = member == Member::RingFrame;
+  return {name,   caption, member, type, shape,  nullptr,
+          K::L,   nullptr, false,  set,  fields, ring ? none : fields,
+          unload, false,   ring,   none, iz,     iz,
+          first,  last,    ok,     false};
 }
 
 constexpr ProfileForm withIzNotComputed(ProfileForm f) {
@@ -78,51 +81,55 @@ constexpr ProfileForm fittedToFrame(ProfileForm f) {
 
 const ProfileForm kForms[] = {
     // stiffeners
-    table("stiffl", "Stiffener:  L-table", false, 0, S::L, &PT::l, K::L, &TR::l, kHbtt, true, 1, 2,
-          O::CloseCalc),
-    withWideB(built("stifflb", "Stiffener: L-built-up", false, 1, S::LBuilt, B::L, kHbtt, kHb, true,
-                    1, 2, O::ReadCloseCalc)),
-    withSectionFirst(table("stifft", "Stiffener: T-table", false, 2, S::T, &PT::t, K::T, &TR::t,
-                           kHbtt, true, 1, 2, O::CloseCalc)),
-    built("stifftb", "Stiffener: T-built-up", false, 3, S::T, B::T, kHbtt, kHb, true, 1, 2,
-          O::ReadCloseCalc),
-    fittedToFrame(table("stifff", "Stiffener:  Flatbar-table", false, 4, S::Flat, &PT::flat,
-                        K::FlatBar, &TR::flat, kHt, false, 1, 1, O::CloseCalc)),
-    built("stifffb", "Stiffener: Flatbar-built-up", false, 5, S::Flat, B::Flat, kHt, kH, false, 1,
-          1, O::ReadCloseCalc),
-    table("stiffhp", "Stiffener: Bulb Flat", false, 6, S::Bulb, &PT::bulb, K::BulbFlat, &TR::bulb,
-          kBulb, true, 1, 1, O::CloseCalc),
-    built("stiffrhs", "Stiffener:  RHS", false, 7, S::Rhs, B::Rhs, kHbt, kHb, false, 0, 0,
-          O::ReadCloseCalc),
-    withOkTests(built("stiffusp", "Stiffener: Trapez-profile", false, 8, S::Trapezoid, B::Trapezoid,
-                      kHbat, kHb, false, 0, 0, O::ReadCloseCalc),
+    table("stiffl", "Stiffener:  L-table", M::Stiffener, P::LTable, S::L, &PT::l, K::L, &TR::l,
+          kHbtt, true, 1, 2, O::CloseCalc),
+    withWideB(built("stifflb", "Stiffener: L-built-up", M::Stiffener, P::LBuiltUp, S::LBuilt, B::L,
+                    kHbtt, kHb, true, 1, 2, O::ReadCloseCalc)),
+    withSectionFirst(table("stifft", "Stiffener: T-table", M::Stiffener, P::TTable, S::T, &PT::t,
+                           K::T, &TR::t, kHbtt, true, 1, 2, O::CloseCalc)),
+    built("stifftb", "Stiffener: T-built-up", M::Stiffener, P::TBuiltUp, S::T, B::T, kHbtt, kHb,
+          true, 1, 2, O::ReadCloseCalc),
+    fittedToFrame(table("stifff", "Stiffener:  Flatbar-table", M::Stiffener, P::FlatBarTable,
+                        S::Flat, &PT::flat, K::FlatBar, &TR::flat, kHt, false, 1, 1, O::CloseCalc)),
+    built("stifffb", "Stiffener: Flatbar-built-up", M::Stiffener, P::FlatBarBuiltUp, S::Flat,
+          B::Flat, kHt, kH, false, 1, 1, O::ReadCloseCalc),
+    table("stiffhp", "Stiffener: Bulb Flat", M::Stiffener, P::BulbFlat, S::Bulb, &PT::bulb,
+          K::BulbFlat, &TR::bulb, kBulb, true, 1, 1, O::CloseCalc),
+    built("stiffrhs", "Stiffener:  RHS", M::Stiffener, P::Rhs, S::Rhs, B::Rhs, kHbt, kHb, false, 0,
+          0, O::ReadCloseCalc),
+    withOkTests(built("stiffusp", "Stiffener: Trapez-profile", M::Stiffener, P::Trapezoid,
+                      S::Trapezoid, B::Trapezoid, kHbat, kHb, false, 0, 0, O::ReadCloseCalc),
                 kHbt),
-    withIzNotComputed(built("stiffib", "Stiffener: I-built-up", false, 9, S::I, B::I, kHbtt, kHb,
-                            true, 1, 2, O::ReadCloseCalc)),
+    withIzNotComputed(built("stiffib", "Stiffener: I-built-up", M::Stiffener, P::IBuiltUp, S::I,
+                            B::I, kHbtt, kHb, true, 1, 2, O::ReadCloseCalc)),
     // ring frames
-    table("girdl", "Ringframe:  L-table", true, 0, S::L, &PT::l, K::L, &TR::l, kHbtt, true, 2, 4,
-          O::Close),
-    withWideB(built("girdlb", "Ringframe: L-built-up", true, 1, S::LBuilt, B::L, kHbtt, kHb, true,
-                    1, 4, O::Close)),
-    table("girdt", "Ringframe: T-table", true, 2, S::T, &PT::t, K::T, &TR::t, kHbtt, true, 2, 4,
+    table("girdl", "Ringframe:  L-table", M::RingFrame, P::LTable, S::L, &PT::l, K::L, &TR::l,
+          kHbtt, true, 2, 4, O::Close),
+    withWideB(built("girdlb", "Ringframe: L-built-up", M::RingFrame, P::LBuiltUp, S::LBuilt, B::L,
+                    kHbtt, kHb, true, 1, 4, O::Close)),
+    table("girdt", "Ringframe: T-table", M::RingFrame, P::TTable, S::T, &PT::t, K::T, &TR::t, kHbtt,
+          true, 2, 4, O::CloseCalc),
+    built("girdtb", "Ringframe: T-built-up", M::RingFrame, P::TBuiltUp, S::T, B::T, kHbtt, kHb,
+          true, 1, 4, O::Close),
+    table("girdf", "Ringframe: Flatbar-table", M::RingFrame, P::FlatBarTable, S::Flat, &PT::flat,
+          K::FlatBar, &TR::flat, kHt, false, 1, 1, O::CloseCalc),
+    built("girdfb", "Ringframe: Flatbar-built-up", M::RingFrame, P::FlatBarBuiltUp, S::Flat,
+          B::Flat, kHt, kH, false, 1, 1, O::CloseCalc),
+    table("girdhp", "Ringframe: Bulb Flat", M::RingFrame, P::BulbFlat, S::Bulb, &PT::bulb,
+          K::BulbFlat, &TR::bulb, kBulb, true, 2, 2, O::CloseCalc),
+    built("girdrhs", "Ringframe: RHS", M::RingFrame, P::Rhs, S::Rhs, B::Rhs, kHbt, kHb, false, 0, 0,
           O::CloseCalc),
-    built("girdtb", "Ringframe: T-built-up", true, 3, S::T, B::T, kHbtt, kHb, true, 1, 4, O::Close),
-    table("girdf", "Ringframe: Flatbar-table", true, 4, S::Flat, &PT::flat, K::FlatBar, &TR::flat,
-          kHt, false, 1, 1, O::CloseCalc),
-    built("girdfb", "Ringframe: Flatbar-built-up", true, 5, S::Flat, B::Flat, kHt, kH, false, 1, 1,
-          O::CloseCalc),
-    table("girdhp", "Ringframe: Bulb Flat", true, 6, S::Bulb, &PT::bulb, K::BulbFlat, &TR::bulb,
-          kBulb, true, 2, 2, O::CloseCalc),
-    built("girdrhs", "Ringframe: RHS", true, 7, S::Rhs, B::Rhs, kHbt, kHb, false, 0, 0,
-          O::CloseCalc),
-    built("girdusp", "Ringframe: Trapez-profile", true, 8, S::Trapezoid, B::Trapezoid, kHbat, kHba,
-          false, 0, 0, O::CloseCalc),
-    built("girdib", "Ringframe: I-built-up", true, 9, S::I, B::I, kHbtt, kHb, true, 1, 4, O::Close),
+    built("girdusp", "Ringframe: Trapez-profile", M::RingFrame, P::Trapezoid, S::Trapezoid,
+          B::Trapezoid, kHbat, kHba, false, 0, 0, O::CloseCalc),
+    built("girdib", "Ringframe: I-built-up", M::RingFrame, P::IBuiltUp, S::I, B::I, kHbtt, kHb,
+          true, 1, 4, O::Close),
 };
 
-BuiltUpSets& sets(ProjectState& ps, bool ring) { return ring ? ps.ringBuilt : ps.stiffBuilt; }
-const BuiltUpSets& sets(const ProjectState& ps, bool ring) {
-  return ring ? ps.ringBuilt : ps.stiffBuilt;
+BuiltUpSets& sets(ProjectState& ps, Member m) {
+  return m == Member::RingFrame ? ps.ringBuilt : ps.stiffBuilt;
+}
+const BuiltUpSets& sets(const ProjectState& ps, Member m) {
+  return m == Member::RingFrame ? ps.ringBuilt : ps.stiffBuilt;
 }
 
 // The flanged sets share one layout; null for the others.
@@ -139,9 +146,9 @@ auto* flanged(Sets& s, BuiltSet set) {
 
 const DimField& dimField(Dim d) { return kDims[static_cast<int>(d)]; }
 
-const ProfileForm* profileForm(bool ring, int type) {
-  if (type < 0 || type > 9) return nullptr;
-  return &kForms[(ring ? 10 : 0) + type];
+const ProfileForm* profileForm(Member member, int type) {
+  if (!profileType(type)) return nullptr;
+  return &kForms[(member == Member::RingFrame ? 10 : 0) + type];
 }
 
 const ProfileForm* profileForm(const char* name) {
@@ -151,7 +158,7 @@ const ProfileForm* profileForm(const char* name) {
 }
 
 double builtValue(const ProjectState& ps, const ProfileForm& form, Dim d) {
-  const BuiltUpSets& s = sets(ps, form.ring);
+  const BuiltUpSets& s = sets(ps, form.member);
   if (const BuiltUpFlanged* f = flanged(s, form.set)) {
     switch (d) {
       case Dim::H:
@@ -190,7 +197,7 @@ double builtValue(const ProjectState& ps, const ProfileForm& form, Dim d) {
 }
 
 void setBuiltValue(ProjectState& ps, const ProfileForm& form, Dim d, double v) {
-  BuiltUpSets& s = sets(ps, form.ring);
+  BuiltUpSets& s = sets(ps, form.member);
   const float single = static_cast<float>(v);
   if (BuiltUpFlanged* f = flanged(s, form.set)) {
     if (d == Dim::H) f->h = v;
@@ -220,7 +227,7 @@ void setBuiltValue(ProjectState& ps, const ProfileForm& form, Dim d, double v) {
   }
 }
 
-double currentValue(const ProjectState& ps, bool ring, Dim d) {
+double currentValue(const ProjectState& ps, Member member, Dim d) {
   auto pick = [d](const auto& p) -> double {
     switch (d) {
       case Dim::H:
@@ -239,7 +246,7 @@ double currentValue(const ProjectState& ps, bool ring, Dim d) {
     }
     return 0;
   };
-  return ring ? pick(ps.rg) : pick(ps.st);
+  return member == Member::RingFrame ? pick(ps.rg) : pick(ps.st);
 }
 
 }  // namespace orvane::ui

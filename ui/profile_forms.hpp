@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <span>
 
+#include "model/codes.hpp"
 #include "model/project_state.hpp"
 #include "ui/profile_sketches.hpp"
 
@@ -47,8 +48,8 @@ const DimField& dimField(Dim d);
 struct ProfileForm {
   const char* name;
   const char* caption;
-  bool ring;
-  int16_t type;
+  Member member;
+  ProfileType type;
   ProfileShape shape;
   // table windows
   ProfileTable ProfileTables::*table;  // null for built-up windows
@@ -72,8 +73,8 @@ struct ProfileForm {
 
   bool isTable() const { return table != nullptr; }
 };
-// The form of a type; null outside 0..9.
-const ProfileForm* profileForm(bool ring, int type);
+// The form of a stored type code; null outside 0..9.
+const ProfileForm* profileForm(Member member, int type);
 const ProfileForm* profileForm(const char* name);
 
 // The built-up value a field edits, and storing into it (tf and the single
@@ -82,6 +83,6 @@ double builtValue(const ProjectState& ps, const ProfileForm& form, Dim d);
 void setBuiltValue(ProjectState& ps, const ProfileForm& form, Dim d, double v);
 
 // The current profile's dimension as the section routine left it.
-double currentValue(const ProjectState& ps, bool ring, Dim d);
+double currentValue(const ProjectState& ps, Member member, Dim d);
 
 }  // namespace orvane::ui

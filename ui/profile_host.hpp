@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include "model/codes.hpp"
 #include "model/project_state.hpp"
 
 class QWidget;
@@ -21,9 +22,9 @@ class ProfileHost {
   // CalcDriver, guarded, followed by the result panels.
   virtual bool calculate() = 0;
   // The owner's type list shows `type` (no handler runs).
-  virtual void showProfileType(bool ring, int type) = 0;
+  virtual void showProfileType(Member member, ProfileType type) = 0;
   // The owner's designation label of the stiffener or the ring frame.
-  virtual void showDesignation(bool ring, const QString& text) = 0;
+  virtual void showDesignation(Member member, const QString& text) = 0;
 
  protected:
   ~ProfileHost() = default;

@@ -64,10 +64,10 @@ void plates(QPainter& p, const QList<QPolygonF>& parts) {
 
 // The shell under the profile: a flat plate for stiffeners, a strip of the
 // curved wall for ring frames.
-void shell(QPainter& p, const Frame& f, double x0, double x1, bool ring) {
+void shell(QPainter& p, const Frame& f, double x0, double x1, Member member) {
   p.setPen(QPen(kShell, 1));
   p.setBrush(kShellFill);
-  if (!ring) {
+  if (member == Member::Stiffener) {
     p.drawPolygon(rect(f, x0, -kPlate, x1, 0));
     return;
   }
@@ -249,14 +249,14 @@ void dimensions(QPainter& p, const Frame& f, ProfileShape s) {
 
 }  // namespace
 
-QString sketchControlName(ProfileShape shape, bool ring) {
+QString sketchControlName(ProfileShape shape, Member member) {
   static const char* const kSuffix[] = {"L", "Lb", "t", "f", "hp", "rhs", "usp", "i"};
   return QStringLiteral("pic_%1_%2")
-      .arg(ring ? QStringLiteral("gird") : QStringLiteral("stiff"))
+      .arg(member == Member::RingFrame ? QStringLiteral("gird") : QStringLiteral("stiff"))
       .arg(QString::fromLatin1(kSuffix[static_cast<int>(shape)]));
 }
 
-void drawProfileSketch(QPainter& p, const QRectF& area, ProfileShape shape, bool ring) {
+void drawProfileSketch(QPainter& p, const QRectF& area, ProfileShape shape, Member member) {
   p.save();
   p.setRenderHint(QPainter::Antialiasing);
   QFont font = p.font();
@@ -268,28 +268,20 @@ void drawProfileSketch(QPainter& p, const QRectF& area, ProfileShape shape, bool
   // thickness labels on the right
   const QRectF model = e.adjusted(-0.22, -0.2, 0.25, 0.22);
   const Frame f = fit(model, area);
-  shell(p, f, model.left() + 0.12, model.right() - 0.05, ring);
+  shell(p, f, model.left() + 0.12, model.right() - 0.05, member);
   drawSection(p, f, shape);
   dimensions(p, f, shape);
   p.restore();
 }
 
-ProfileShape shapeOfType(int type) {
-  static const ProfileShape kShapes[10] = {
-      ProfileShape::L,         ProfileShape::LBuilt, ProfileShape::T,    ProfileShape::T,
-      ProfileShape::Flat,      ProfileShape::Flat,   ProfileShape::Bulb, ProfileShape::Rhs,
-      ProfileShape::Trapezoid, ProfileShape::I};
-  return type >= 0 && type < 10 ? kShapes[type] : ProfileShape::L;
-}
-
-ProfileSketch::ProfileSketch(ProfileShape shape, bool ring, QWidget* parent)
-    : QWidget(parent), shape_(shape), ring_(ring) {
-  setAccessibleName(sketchControlName(shape, ring));
+ProfileSketch::ProfileSketch(ProfileShape shape, Member member, QWidget* parent)
+    : QWidget(parent), shape_(shape), member_(member) {
+  setAccessibleName(sketchControlName(shape, member));
 }
 
 void ProfileSketch::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  drawProfileSketch(p, rect(), shape_, ring_);
+  drawProfileSketch(p, rect(), shape_, member_);
 }
 
 }  // namespace orvane::ui

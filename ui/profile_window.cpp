@@ -40,8 +40,9 @@ const char* const kStiffLineNames[3] = {"", "webclass", "flangeclass"};
 const char* const kStiffLineCaptions[3] = {"", "Web:", "Flange:"};
 const char* const kRingLineCaptions[5] = {"", "Web:", "Slenderness:", "Flange:", "Eccentricity:"};
 
-QString lineName(bool ring, int line) {
-  return ring ? QStringLiteral("ringline%1").arg(line) : QString::fromLatin1(kStiffLineNames[line]);
+QString lineName(Member member, int line) {
+  return member == Member::RingFrame ? QStringLiteral("ringline%1").arg(line)
+                                     : QString::fromLatin1(kStiffLineNames[line]);
 }
 
 }  // namespace
@@ -56,10 +57,10 @@ class ProfileWindow::SectionEvents final : public CalcEvents {
     if (report_) MessageBox::warn(&w_, QString::fromStdString(text));
   }
   void stiffenerDesignation(const std::string& text, int) override {
-    w_.host_.showDesignation(false, QString::fromStdString(text));
+    w_.host_.showDesignation(Member::Stiffener, QString::fromStdString(text));
   }
   void ringDesignation(const std::string& text, int) override {
-    w_.host_.showDesignation(true, QString::fromStdString(text));
+    w_.host_.showDesignation(Member::RingFrame, QString::fromStdString(text));
   }
 
  private:
@@ -83,7 +84,7 @@ ProfileWindow::~ProfileWindow() { delete std::exchange(editor_, nullptr); }
 
 void ProfileWindow::build() {
   auto* fr21 = named(new QGroupBox(QStringLiteral("Profile")), "fr21");
-  auto* pic = new ProfileSketch(form_.shape, form_.ring);
+  auto* pic = new ProfileSketch(form_.shape, form_.member);
   pic->setObjectName(QStringLiteral("pic1"));
   pic->setMinimumSize(170, 190);
 
@@ -144,9 +145,9 @@ void ProfileWindow::build() {
     auto* grid = new QGridLayout(local);
     for (int line = form_.firstLine; line <= form_.lastLine; ++line) {
       auto* c = new QLabel(
-          QString::fromLatin1(form_.ring ? kRingLineCaptions[line] : kStiffLineCaptions[line]));
+          QString::fromLatin1(isRingFrame() ? kRingLineCaptions[line] : kStiffLineCaptions[line]));
       auto* text = new QLabel;
-      text->setObjectName(lineName(form_.ring, line));
+      text->setObjectName(lineName(form_.member, line));
       lines_[static_cast<size_t>(line)] = text;
       grid->addWidget(c, line, 0);
       grid->addWidget(text, line, 1);
@@ -203,15 +204,15 @@ bool ProfileWindow::event(QEvent* event) {
 }
 
 void ProfileWindow::activate() {
-  (form_.ring ? ps_.cboring : ps_.cbostiff) = form_.type;
-  host_.showProfileType(form_.ring, form_.type);
+  (isRingFrame() ? ps_.cboring : ps_.cbostiff) = code(form_.type);
+  host_.showProfileType(form_.member, form_.type);
   host_.calculate();
   if (list_) {
     const QSignalBlocker quiet(list_);
     list_->clear();
     for (const std::string& item : profileList(ps_.prof.*form_.table, form_.kind))
       list_->addItem(QString::fromStdString(item));
-    const TableRows& rows = form_.ring ? ps_.ringRows : ps_.stiffRows;
+    const TableRows& rows = isRingFrame() ? ps_.ringRows : ps_.stiffRows;
     list_->setCurrentIndex(rows.*form_.row);
   }
   refresh();
@@ -223,10 +224,10 @@ void ProfileWindow::activate() {
 void ProfileWindow::runSection(bool report) {
   SectionEvents events(*this, report);
   try {
-    if (form_.ring)
-      ringSectionProps(ps_, form_.type, events);
+    if (isRingFrame())
+      ringSectionProps(ps_, code(form_.type), events);
     else
-      stiffenerSection(ps_, form_.type, events);
+      stiffenerSection(ps_, code(form_.type), events);
   } catch (const CalcFault&) {
   }
 }
@@ -237,13 +238,13 @@ void ProfileWindow::refresh() {
   if (form_.isTable()) {
     for (Dim dim : form_.shown)
       dimLabels_[static_cast<size_t>(dim)]->setText(
-          showNumber(currentValue(ps_, form_.ring, dim), dimField(dim).pattern, d) +
+          showNumber(currentValue(ps_, form_.member, dim), dimField(dim).pattern, d) +
           QStringLiteral(" mm"));
   } else {
     for (Dim dim : form_.fields)
       field(dim)->setText(showNumber(builtValue(ps_, form_, dim), dimField(dim).pattern, d));
   }
-  const bool ring = form_.ring;
+  const bool ring = isRingFrame();
   area_->setText(showNumber(ring ? ps_.rg.Ag : ps_.st.As, "##0", d) + QStringLiteral(" mm2"));
   mass_->setText(showNumber(ring ? ps_.rg.massg : ps_.st.mass, "##0.0", d) +
                  QStringLiteral(" kg/m"));
@@ -358,7 +359,7 @@ void ProfileWindow::reject() { close(); }
 void ProfileWindow::listClicked(int row) {
   if (row < 0) return;
   // through a named reference: GCC 12 writes `(c ? a : b).*member` into a copy
-  TableRows& rows = form_.ring ? ps_.ringRows : ps_.stiffRows;
+  TableRows& rows = isRingFrame() ? ps_.ringRows : ps_.stiffRows;
   rows.*form_.row = static_cast<int16_t>(row);
   if (form_.sectionFirstOnClick) runSection(true);
   host_.calculate();
@@ -385,8 +386,8 @@ ProfileWindow* findProfileWindow(QWidget* owner, const char* name) {
   return nullptr;
 }
 
-ProfileWindow* showProfileWindow(ProfileHost& host, bool ring, int type) {
-  const ProfileForm* form = profileForm(ring, type);
+ProfileWindow* showProfileWindow(ProfileHost& host, Member member, int type) {
+  const ProfileForm* form = profileForm(member, type);
   if (!form) return nullptr;
   ProfileWindow* w = findProfileWindow(host.hostWindow(), form->name);
   if (!w) w = new ProfileWindow(*form, host);

@@ -63,6 +63,8 @@ class ProfileWindow final : public QDialog {
   void listClicked(int row);
   void runSection(bool report);
 
+  bool isRingFrame() const { return form_.member == Member::RingFrame; }
+
   const ProfileForm& form_;
   ProfileHost& host_;
   ProjectState& ps_;
@@ -80,7 +82,7 @@ class ProfileWindow final : public QDialog {
 // Opens the window of a stiffener (ring = false) or ring-frame type 0..9,
 // or brings the open one to the front; one window per name. Null for a type
 // outside 0..9.
-ProfileWindow* showProfileWindow(ProfileHost& host, bool ring, int type);
+ProfileWindow* showProfileWindow(ProfileHost& host, Member member, int type);
 
 // The open profile window of that name, if any.
 ProfileWindow* findProfileWindow(QWidget* owner, const char* name);

@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <algorithm>
 
+#include "model/codes.hpp"
 #include "model/format.hpp"
 #include "ui/report.hpp"
 #include "ui/report_body.hpp"
@@ -112,14 +113,14 @@ SectionData stiffenerData(const ProjectState& ps) {
   const StiffenerProfile& p = ps.st;
   // The stiffener routines have the two proportion lines of Eq 3.10.6 to
   // 3.10.9; a bulb flat has the web line only.
-  const int lines = ps.cbostiff == 6 ? 1 : 2;
+  const int lines = inFamily(ps.cbostiff, {ProfileFamily::BulbFlat}) ? 1 : 2;
   return {p.h,   p.b,
           p.tw,  p.tf,
           p.As,  p.mass,
           p.Iy,  p.Iz,
           p.a,   p.Ro,
           p.a,   ps.proportion.data(),
-          lines, ps.cbostiff != 9};
+          lines, !inFamily(ps.cbostiff, {ProfileFamily::I})};
 }
 
 SectionData ringData(const ProjectState& ps) {
@@ -138,42 +139,38 @@ void stiffenerBulbFlat(ReportPage& p, const ProjectState& ps, double x) {
   bulbFlat(p, x, stiffenerData(ps));
 }
 void stiffenerBox(ReportPage& p, const ProjectState& ps, double x) {
-  boxSection(p, x, stiffenerData(ps), ps.cbostiff == 8);
+  boxSection(p, x, stiffenerData(ps), inFamily(ps.cbostiff, {ProfileFamily::Trapezoid}));
 }
 void ringFlanged(ReportPage& p, const ProjectState& ps, double x) { flanged(p, x, ringData(ps)); }
 void ringFlatBar(ReportPage& p, const ProjectState& ps, double x) { flatBar(p, x, ringData(ps)); }
 void ringBulbFlat(ReportPage& p, const ProjectState& ps, double x) { bulbFlat(p, x, ringData(ps)); }
 void ringBox(ReportPage& p, const ProjectState& ps, double x) {
-  boxSection(p, x, ringData(ps), ps.cboring == 8);
+  boxSection(p, x, ringData(ps), inFamily(ps.cboring, {ProfileFamily::Trapezoid}));
 }
 
 }  // namespace
 
 void printProfileData(ReportPage& page, const ProjectState& ps, bool ring, double xoff) {
-  const int type = ring ? ps.cboring : ps.cbostiff;
+  const ProfileTraits* tr = traitsOf(ring ? ps.cboring : ps.cbostiff);
+  if (!tr) return;
   using Routine = void (*)(ReportPage&, const ProjectState&, double);
   Routine routine = nullptr;
-  switch (type) {
-    case 0:
-    case 1:
-    case 2:
-    case 3:
-    case 9:
+  switch (tr->family) {
+    case ProfileFamily::L:
+    case ProfileFamily::T:
+    case ProfileFamily::I:
       routine = ring ? ringFlanged : stiffenerFlanged;
       break;
-    case 4:
-    case 5:
+    case ProfileFamily::FlatBar:
       routine = ring ? ringFlatBar : stiffenerFlatBar;
       break;
-    case 6:
+    case ProfileFamily::BulbFlat:
       routine = ring ? ringBulbFlat : stiffenerBulbFlat;
       break;
-    case 7:
-    case 8:
+    case ProfileFamily::Rhs:
+    case ProfileFamily::Trapezoid:
       routine = ring ? ringBox : stiffenerBox;
       break;
-    default:
-      return;
   }
   routine(page, ps, xoff);
 }
@@ -189,15 +186,20 @@ QString reportDesignation(const ProjectState& ps, bool ring) {
     tw = ps.rg.tw;
     tf = ps.rg.tf;
   }
+  // the report's own words: " Trapez " where the designation has "U"
   static const char* const kWord[10] = {" L",  " L",   " T",   " T",       " Fb",
                                         " Fb", " BF ", " RHS", " Trapez ", " I"};
-  if (type < 0 || type > 9) return {};
+  const std::optional<ProfileType> t = profileType(type);
+  if (!t) return {};
+  const ProfileTraits& tr = traits(*t);
+  const bool heightAndThickness =
+      tr.family == ProfileFamily::FlatBar || tr.family == ProfileFamily::BulbFlat;
   QStringList parts{report::qs(format(h, "00"))};
-  if (type < 4 || type > 6) parts << report::qs(format(b, "00"));
+  if (!heightAndThickness) parts << report::qs(format(b, "00"));
   parts << report::qs(format(tw, "0.0"));
-  if (type < 4 || type == 9) parts << report::qs(format(tf, "#0.0"));
+  if (tr.flanged) parts << report::qs(format(tf, "#0.0"));
   QString d = QString::fromLatin1(kWord[type]) + parts.join(QLatin1Char('x'));
-  if (type == 1) d += QStringLiteral(" (built-up)");
+  if (*t == ProfileType::LBuiltUp) d += QStringLiteral(" (built-up)");  // the L only, as printed
   return d;
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/codes.hpp"
 #include "ui/report.hpp"
 #include "ui/sketches.hpp"
 
@@ -34,33 +35,34 @@ struct Dims {
 QPainterPath profilePath(int type, const Dims& d) {
   QPainterPath p;
   const double h = d.h, b = d.b, tw = d.tw, tf = d.tf;
-  switch (type) {
-    case 0:
-    case 1:  // angle: flange to one side
+  const ProfileTraits* tr = traitsOf(type);
+  const ProfileFamily family = tr ? tr->family : ProfileFamily::FlatBar;  // a web outside the types
+  switch (family) {
+    case ProfileFamily::L:  // angle: flange to one side
       p.addRect(-tw / 2, -h, tw, h);
       p.addRect(-tw / 2, -h, b, tf);
       break;
-    case 2:
-    case 3:
+    case ProfileFamily::T:
       p.addRect(-tw / 2, -h, tw, h);
       p.addRect(-b / 2, -h, b, tf);
       break;
-    case 9:
+    case ProfileFamily::I:
       p.addRect(-tw / 2, -h, tw, h);
       p.addRect(-b / 2, -h, b, tf);
       p.addRect(-b / 2, -tf, b, tf);
       break;
-    case 6: {  // bulb: web with the bulb's equivalent flange to one side
+    case ProfileFamily::BulbFlat: {  // bulb: web with the bulb's equivalent flange to one side
       p.addRect(-tw / 2, -h, tw, h);
       p.addRoundedRect(QRectF(-tw / 2, -h, b, tf * 1.6), tf * 0.6, tf * 0.6);
       break;
     }
-    case 7:  // a closed box: the inner rectangle is the hole
+    case ProfileFamily::Rhs:  // a closed box: the inner rectangle is the hole
       p.addRect(-b / 2, -h, b, h);
       if (b > 2 * tw && h > 2 * tw) p.addRect(-b / 2 + tw, -h + tw, b - 2 * tw, h - 2 * tw);
       p.setFillRule(Qt::OddEvenFill);
       return p;
-    case 8: {  // trapezoid: open at the plate, top flange b, each web a wider at the foot
+    case ProfileFamily::Trapezoid: {  // trapezoid: open at the plate, top flange b, each web a
+                                      // wider at the foot
       const double a = std::max(d.a, 0.0);
       QPolygonF outer{{-b / 2 - a, 0}, {-b / 2, -h}, {b / 2, -h}, {b / 2 + a, 0}};
       QPainterPathStroker stroker;
@@ -72,7 +74,7 @@ QPainterPath profilePath(int type, const Dims& d) {
       p = stroker.createStroke(centre);
       break;
     }
-    default:  // flat bars
+    case ProfileFamily::FlatBar:
       p.addRect(-tw / 2, -h, tw, h);
       break;
   }

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "core/calc_driver.hpp"
+#include "model/codes.hpp"
 #include "ui/painter_target.hpp"
 
 namespace orvane::ui {

@@ -6,6 +6,8 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+#include "model/codes.hpp"
+
 namespace orvane::ui {
 
 SketchBox::SketchBox(QWidget* parent) : QWidget(parent) {}
@@ -127,32 +129,31 @@ QIcon profileIcon(int type) {
   p.setBrush(kMember);
   // web at x 14..17 from y 4 to 28; flanges at the top (the free edge)
   const QRectF web(14, 4, 4, 24);
-  switch (type) {
-    case 0:
-    case 1:  // L
+  const ProfileTraits* tr = traitsOf(type);
+  const ProfileFamily family = tr ? tr->family : ProfileFamily::I;  // I outside the types
+  switch (family) {
+    case ProfileFamily::L:
       p.drawRect(web);
       p.drawRect(QRectF(14, 4, 14, 4));
       break;
-    case 2:
-    case 3:  // T
+    case ProfileFamily::T:
       p.drawRect(web);
       p.drawRect(QRectF(6, 4, 20, 4));
       break;
-    case 4:
-    case 5:  // flat bar
+    case ProfileFamily::FlatBar:
       p.drawRect(web);
       break;
-    case 6: {  // bulb flat
+    case ProfileFamily::BulbFlat: {
       p.drawRect(web);
       p.drawEllipse(QRectF(13, 3, 10, 8));
       break;
     }
-    case 7:  // RHS
+    case ProfileFamily::Rhs:
       p.setPen(QPen(kMember, 3));
       p.setBrush(Qt::NoBrush);
       p.drawRect(QRectF(8, 5, 16, 22));
       break;
-    case 8: {  // trapezoid
+    case ProfileFamily::Trapezoid: {
       p.setPen(QPen(kMember, 3));
       p.setBrush(Qt::NoBrush);
       QPolygonF t;
@@ -160,7 +161,7 @@ QIcon profileIcon(int type) {
       p.drawPolyline(t);
       break;
     }
-    default:  // I
+    case ProfileFamily::I:
       p.drawRect(web);
       p.drawRect(QRectF(6, 4, 20, 4));
       p.drawRect(QRectF(6, 24, 20, 4));
@@ -168,7 +169,7 @@ QIcon profileIcon(int type) {
   }
   p.setBrush(QColor(150, 150, 150));
   p.setPen(Qt::NoPen);
-  if (type != 8) p.drawRect(QRectF(2, 28, 28, 3));  // shell plate
+  if (family != ProfileFamily::Trapezoid) p.drawRect(QRectF(2, 28, 28, 3));  // shell plate
   p.end();
   return QIcon(pm);
 }
@@ -188,11 +189,11 @@ QIcon ringFrameIcon() {
 Sketch cylinderSketch(const ProjectState& ps) {
   const bool outside = ps.Outside_ch != 0;
   switch (ps.cyltype) {
-    case 1:
+    case code(CylinderType::RingStiffened):
       return outside ? Sketch::RingsOutside : Sketch::RingsInside;
-    case 2:
+    case code(CylinderType::StringerStiffened):
       return outside ? Sketch::StringersOutside : Sketch::StringersInside;
-    case 3:
+    case code(CylinderType::Column):
       return Sketch::Column;
     default:
       return Sketch::Plain;

@@ -5,8 +5,8 @@
 #include <random>
 #include <utility>
 
-#include "model/project_state.hpp"
 #include "files/project_file.hpp"
+#include "model/project_state.hpp"
 
 namespace orvane::attack {
 namespace {

@@ -6,6 +6,7 @@
 
 #include "core/calc_driver.hpp"
 #include "model/checked.hpp"
+#include "model/codes.hpp"
 #include "started_state.hpp"
 
 namespace orvane {
@@ -94,18 +95,33 @@ TEST(StiffenerCheck, TensionUsesTheFullSpacing) {
   EXPECT_EQ(ps.stiffTable.value[11], "1.15");
 }
 
+// fT is the yield strength, capped at the plate's, for a stiffener type
+// without torsional buckling.
+void expectYieldStrength(ProfileType type) {
+  ProjectState ps = startedState();
+  userMaterial(ps, 355);
+  ps.fyp = 300;  // fT is capped at the plate's strength
+  ps.cbostiff = code(type);
+  calc(ps);
+  EXPECT_EQ(ps.fT, 300.0f) << code(type);
+  ps.fyp = 400;
+  calc(ps);
+  EXPECT_EQ(ps.fT, 355.0f) << code(type);
+}
+
 TEST(StiffenerCheck, ClosedProfilesTakeTheYieldStrength) {
-  for (int type : {7, 8, 9}) {
-    ProjectState ps = startedState();
-    userMaterial(ps, 355);
-    ps.fyp = 300;  // fT is capped at the plate's strength
-    ps.cbostiff = static_cast<int16_t>(type);
-    calc(ps);
-    EXPECT_EQ(ps.fT, 300.0f) << type;
-    ps.fyp = 400;
-    calc(ps);
-    EXPECT_EQ(ps.fT, 355.0f) << type;
+  int closed = 0;
+  for (const ProfileTraits& tr : kProfileTraits) {
+    if (!tr.closed) continue;
+    expectYieldStrength(tr.type);
+    ++closed;
   }
+  EXPECT_EQ(closed, 2);  // RHS and trapezoid
+}
+
+// The I stiffener is open but has no torsional-buckling check either.
+TEST(StiffenerCheck, TheIStiffenerTakesTheYieldStrength) {
+  expectYieldStrength(ProfileType::IBuiltUp);
 }
 
 TEST(StiffenerCheck, ShellRatioAboveOneRemovesTheRestraint) {

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "model/codes.hpp"
+#include "sections/profile_source.hpp"
 #include "sections/ring_section.hpp"
 #include "sections/stiffener_section.hpp"
 #include "started_state.hpp"
@@ -97,10 +99,11 @@ TEST(RingSection, AngleLinesAndWhatOtherProfilesKeep) {
   EXPECT_EQ(ps.ringLocal[2].rfind("h/tw <= ", 0), 0u);
   EXPECT_TRUE(ev.warnings.empty());
   const auto before = ps.ringLocal;
-  for (int type : {7, 8}) {  // closed profiles write no lines
-    ringSectionProps(ps, type, ev);
-    EXPECT_EQ(ps.ringLocal, before) << type;
-    EXPECT_EQ(ps.rg.tf, 9.0f) << type;
+  for (const ProfileTraits& tr : kProfileTraits) {  // closed profiles write no lines
+    if (!tr.closed) continue;
+    ringSectionProps(ps, code(tr.type), ev);
+    EXPECT_EQ(ps.ringLocal, before) << code(tr.type);
+    EXPECT_EQ(ps.rg.tf, 9.0f) << code(tr.type);
   }
   ringSectionProps(ps, 5, ev);  // flat bar built up 200x9: only its own line
   EXPECT_EQ(ps.ringLocal[1], "h <= 88 (Eq 3.10.1) ==> NOK");
@@ -131,6 +134,80 @@ TEST(RingSection, FrameTallerThanTheRadiusWarns) {
   // line 2 is tested against the web-height limit of the same run
   const std::string l1 = ps.ringLocal[1], l2 = ps.ringLocal[2];
   EXPECT_EQ(l1.substr(5, l1.find(' ', 5) - 5), l2.substr(8, l2.find(' ', 8) - 8));
+}
+
+// What the lists and the designations show for each type: the texts come
+// from the traits table and must read as they always have.
+TEST(ProfileTypes, ListTextsAndDesignations) {
+  struct Row {
+    ProfileType type;
+    const char* stiffener;
+    const char* ring;
+    const char* menu;
+    const char* designation;  // of 200 x 90 x 9 x 12
+  };
+  const Row rows[] = {
+      {.type = ProfileType::LTable,
+       .stiffener = "L-table",
+       .ring = "L-table",
+       .menu = "&L-table",
+       .designation = "L200x90x9.0x12.0"},
+      {.type = ProfileType::LBuiltUp,
+       .stiffener = "L-built up",
+       .ring = "L-built up",
+       .menu = "L built-up",
+       .designation = "L200x90x9.0x12.0"},
+      {.type = ProfileType::TTable,
+       .stiffener = "T-table",
+       .ring = "T-table",
+       .menu = "&T-table",
+       .designation = "T200x90x9.0x12.0"},
+      {.type = ProfileType::TBuiltUp,
+       .stiffener = "T-built up",
+       .ring = "T-built up",
+       .menu = "T built-up",
+       .designation = "T200x90x9.0x12.0"},
+      {.type = ProfileType::FlatBarTable,
+       .stiffener = "Flatbar-table",
+       .ring = "Flatbar-table",
+       .menu = "Flatbar table",
+       .designation = "Fb200x9.0"},
+      {.type = ProfileType::FlatBarBuiltUp,
+       .stiffener = "Flatbar-built up",
+       .ring = "Flatbar-built up",
+       .menu = "Flatbar built-up",
+       .designation = "Fb200x9.0"},
+      {.type = ProfileType::BulbFlat,
+       .stiffener = "Bulb Flat",
+       .ring = "Bulb Flat",
+       .menu = "Bulb Flat",
+       .designation = "BF 200x9.0"},
+      {.type = ProfileType::Rhs,
+       .stiffener = "RHS",
+       .ring = "RHS",
+       .menu = "RHS",
+       .designation = "RHS200x90x9.0"},
+      {.type = ProfileType::Trapezoid,
+       .stiffener = "Trapez-profile",
+       .ring = "Trapez-profile",
+       .menu = "Trapez-profile",
+       .designation = "U200x90x9.0"},
+      {.type = ProfileType::IBuiltUp,
+       .stiffener = "I-built up",
+       .ring = "I-profile",
+       .menu = "I built-up",
+       .designation = "I200x90x9.0x12.0"},
+  };
+  ASSERT_EQ(std::size(rows), kProfileTraits.size());
+  for (const Row& r : rows) {
+    const int t = code(r.type);
+    EXPECT_STREQ(kStiffenerTypes[t], r.stiffener) << t;
+    EXPECT_STREQ(kRingTypes[t], r.ring) << t;
+    EXPECT_STREQ(traits(r.type).menuText, r.menu) << t;
+    EXPECT_EQ(profileDesignation(t, 200, 90, 9, 12), r.designation) << t;
+  }
+  EXPECT_EQ(profileDesignation(-1, 200, 90, 9, 12), "");
+  EXPECT_EQ(profileDesignation(10, 200, 90, 9, 12), "");
 }
 
 }  // namespace

@@ -137,7 +137,7 @@ class EditCycleTest : public QObject {
     if (command == "save as")
       h->window->findChild<QAction*>(QStringLiteral("mnusaveas"))->trigger();
     if (command == "print") h->window->findChild<QAction*>(QStringLiteral("mnuprint"))->trigger();
-    if (command == "profile window") h->window->openProfileWindow(false, 3);
+    if (command == "profile window") h->window->openProfileWindow(orvane::Member::Stiffener, 3);
     if (command == "close") h->window->close();
     QCOMPARE(ps().t, 7.5);
     QCOMPARE(h->window->calculationRuns(), before + 1);
@@ -180,7 +180,7 @@ class EditCycleTest : public QObject {
 
     h->window->fileNew();
     setMode(2);
-    h->window->openProfileWindow(false, 3);
+    h->window->openProfileWindow(orvane::Member::Stiffener, 3);
     auto* w = orvane::ui::findProfileWindow(h->window.get(), "stifftb");
     QVERIFY(w);
     QApplication::setActiveWindow(w);

@@ -44,8 +44,8 @@ class FontTest : public QObject {
     verifyFace(h.window->font(), "the main window");
     for (auto* panel : h.window->findChildren<orvane::ui::ResultPanel*>())
       verifyFace(panel->font(), panel->objectName().toLatin1());
-    for (bool ring : {false, true}) {
-      h.window->openProfileWindow(ring, 4);
+    for (orvane::Member member : {orvane::Member::Stiffener, orvane::Member::RingFrame}) {
+      h.window->openProfileWindow(member, 4);
       for (auto* w : h.window->findChildren<orvane::ui::ProfileWindow*>())
         verifyFace(w->font(), w->objectName().toLatin1());
     }

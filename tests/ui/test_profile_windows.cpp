@@ -19,6 +19,7 @@
 #include "ui/read_number.hpp"
 #include "ui_fixture.hpp"
 
+using orvane::Member;
 using orvane::ProjectState;
 using orvane::ui::Dim;
 using orvane::ui::ProfileWindow;
@@ -28,7 +29,7 @@ constexpr const char* kH5 = " H >= 5 ";
 
 // A built-up field typed into and left for another control, and what follows.
 struct FieldCycle {
-  bool ring;
+  Member member;
   int type;
   const char* field;
   Dim dim;
@@ -48,10 +49,10 @@ class ProfileWindowTest : public QObject {
 
   ProjectState& ps() { return h->window->state(); }
   int runs() { return h->window->calculationRuns(); }
-  ProfileWindow* open(bool ring, int type) {
-    h->window->openProfileWindow(ring, type);
+  ProfileWindow* open(Member member, int type) {
+    h->window->openProfileWindow(member, type);
     ProfileWindow* w =
-        orvane::ui::findProfileWindow(h->window.get(), orvane::ui::profileForm(ring, type)->name);
+        orvane::ui::findProfileWindow(h->window.get(), orvane::ui::profileForm(member, type)->name);
     // the offscreen platform does not activate windows by itself
     if (w && QApplication::activeWindow() != w) QApplication::setActiveWindow(w);
     return w;
@@ -87,16 +88,24 @@ class ProfileWindowTest : public QObject {
   void cleanup() { h.reset(); }
 
   void everyTypeOpensItsOwnWindowAndBecomesCurrent() {
-    for (bool ring : {false, true}) {
+    for (Member member : {Member::Stiffener, Member::RingFrame}) {
+      const bool ring = member == Member::RingFrame;
       for (int type = 9; type >= 0; --type) {
-        const auto* form = orvane::ui::profileForm(ring, type);
-        QPointer<ProfileWindow> w = open(ring, type);
+        const auto* form = orvane::ui::profileForm(member, type);
+        QPointer<ProfileWindow> w = open(member, type);
         QVERIFY(w);
         QCOMPARE(w->objectName(), QString::fromLatin1(form->name));
+        // the window of each type as the codes name it
+        const orvane::ProfileTraits& tr = orvane::traits(*orvane::profileType(type));
+        QCOMPARE(form->type, tr.type);
+        QCOMPARE(form->isTable(), tr.fromTable);
+        QCOMPARE(w->objectName(), QString::fromLatin1(ring ? "gird" : "stiff") +
+                                      QString::fromLatin1(tr.windowSuffix));
         QCOMPARE(w->windowTitle(), QString::fromLatin1(form->caption));
         QCOMPARE(ring ? ps().cboring : ps().cbostiff, type);
         QCOMPARE(h->get<QComboBox>(ring ? "cboring" : "cbostiff")->currentIndex(), type);
-        QCOMPARE(in(w, "pic1")->accessibleName(), orvane::ui::sketchControlName(form->shape, ring));
+        QCOMPARE(in(w, "pic1")->accessibleName(),
+                 orvane::ui::sketchControlName(form->shape, member));
         // a table window offers the list, a built-up one the fields
         QCOMPARE(w->findChild<QComboBox*>("cbo") != nullptr, form->isTable());
         QCOMPARE(w->findChild<QLineEdit*>("isth") == nullptr, form->isTable());
@@ -110,8 +119,8 @@ class ProfileWindowTest : public QObject {
   }
 
   void reopeningFindsTheOneWindowCentredOnTheMain() {
-    ProfileWindow* w = open(false, 4);
-    QCOMPARE(open(false, 4), w);
+    ProfileWindow* w = open(Member::Stiffener, 4);
+    QCOMPARE(open(Member::Stiffener, 4), w);
     QCOMPARE(h->window->findChildren<ProfileWindow*>().size(), 1);
     const QRect m = h->window->geometry();
     QVERIFY(std::abs(w->x() - (m.left() + (m.width() - w->width()) / 2)) <= 1);
@@ -158,18 +167,18 @@ class ProfileWindowTest : public QObject {
     QTest::addColumn<FieldCycle>("c");
     auto row = [](const char* name, const FieldCycle& c) { QTest::newRow(name) << c; };
     row("stiffener: short height kept",
-        {false, 3, "isth", Dim::H, "3", "istb", kH5, "3", 3, "isth"});
+        {Member::Stiffener, 3, "isth", Dim::H, "3", "istb", kH5, "3", 3, "isth"});
     row("ring frame: short height clamped",
-        {true, 3, "isth", Dim::H, "3", "istb", kH5, "5", 5, "isth"});
-    row("thin web clamped in every window",
-        {false, 1, "isttw", Dim::Tw, "0.05", "isttf", " tw >= 0.1 ", "0.1", 0.1, "isttw"});
-    row("width of five", {true, 3, "istb", Dim::B, "5", "isttw", "", "5", 5, "isttw"});
+        {Member::RingFrame, 3, "isth", Dim::H, "3", "istb", kH5, "5", 5, "isth"});
+    row("thin web clamped in every window", {Member::Stiffener, 1, "isttw", Dim::Tw, "0.05",
+                                             "isttf", " tw >= 0.1 ", "0.1", 0.1, "isttw"});
+    row("width of five", {Member::RingFrame, 3, "istb", Dim::B, "5", "isttw", "", "5", 5, "isttw"});
     // a number the field cannot hold: its warning, the old value kept and shown
     row("stiffener: height beyond a double",
-        {false, 3, "isth", Dim::H, "1e400", "istb", kH5, "200", 200, "isth"});
-    row("ring frame: web beyond a single",
-        {true, 1, "isttw", Dim::Tw, "-1e39", "isttf", " tw >= 0.1 ", "9.0", 9, "isttw"});
-    row("mismatch under a decimal comma", {false, 5, "isth", Dim::H, "abc", "isttw",
+        {Member::Stiffener, 3, "isth", Dim::H, "1e400", "istb", kH5, "200", 200, "isth"});
+    row("ring frame: web beyond a single", {Member::RingFrame, 1, "isttw", Dim::Tw, "-1e39",
+                                            "isttf", " tw >= 0.1 ", "9.0", 9, "isttw"});
+    row("mismatch under a decimal comma", {Member::Stiffener, 5, "isth", Dim::H, "abc", "isttw",
                                            "Input string mismatch ", "abc", 100, "isth", true});
   }
   void fieldCycle() {
@@ -178,7 +187,7 @@ class ProfileWindowTest : public QObject {
       h.reset();
       h = std::make_unique<Harness>(QLocale(QLocale::German));
     }
-    ProfileWindow* w = open(c.ring, c.type);
+    ProfileWindow* w = open(c.member, c.type);
     type(w, c.field, c.typed, c.to);
     QCOMPARE(h->messages.texts, warned(c.warning));
     auto* e = in<QLineEdit>(w, c.field);
@@ -194,19 +203,19 @@ class ProfileWindowTest : public QObject {
 
   void okTestsAndCalculatesAsTheWindowSays() {
     // family, type, field set before (or none) and its text, warning, calculations
-    using Ok = std::tuple<bool, int, const char*, const char*, const char*, int>;
+    using Ok = std::tuple<Member, int, const char*, const char*, const char*, int>;
     const Ok cases[] = {// the stiffener built-up windows test the fields again, with the OK limits
-                        {false, 1, "isttw", "0.1", " tw >= 1 ", 1},
-                        {false, 3, "istb", "5", "", 1},
-                        {false, 0, nullptr, nullptr, "", 1},
+                        {Member::Stiffener, 1, "isttw", "0.1", " tw >= 1 ", 1},
+                        {Member::Stiffener, 3, "istb", "5", "", 1},
+                        {Member::Stiffener, 0, nullptr, nullptr, "", 1},
                         // of the ring frames only some calculate
-                        {true, 0, nullptr, nullptr, "", 0},
-                        {true, 1, nullptr, nullptr, "", 0},
-                        {true, 2, nullptr, nullptr, "", 1},
-                        {true, 5, nullptr, nullptr, "", 1},
-                        {true, 9, nullptr, nullptr, "", 0}};
-    for (auto [ring, type, field, text, warning, calculations] : cases) {
-      QPointer<ProfileWindow> w = open(ring, type);
+                        {Member::RingFrame, 0, nullptr, nullptr, "", 0},
+                        {Member::RingFrame, 1, nullptr, nullptr, "", 0},
+                        {Member::RingFrame, 2, nullptr, nullptr, "", 1},
+                        {Member::RingFrame, 5, nullptr, nullptr, "", 1},
+                        {Member::RingFrame, 9, nullptr, nullptr, "", 0}};
+    for (auto [member, type, field, text, warning, calculations] : cases) {
+      QPointer<ProfileWindow> w = open(member, type);
       const QByteArray name = w->objectName().toLatin1();
       in(w, "Command1")->setFocus(Qt::MouseFocusReason);  // as a click on OK
       if (field) in<QLineEdit>(w, field)->setText(QString::fromLatin1(text));
@@ -220,7 +229,7 @@ class ProfileWindowTest : public QObject {
   }
 
   void enterWalksTheFieldsInACircle() {
-    ProfileWindow* w = open(false, 8);
+    ProfileWindow* w = open(Member::Stiffener, 8);
     in(w, "isth")->setFocus(Qt::TabFocusReason);
     QStringList order;
     for (int i = 0; i < 5; ++i) {
@@ -232,7 +241,7 @@ class ProfileWindowTest : public QObject {
   }
 
   void closingTestsWithoutClampAndReopeningShowsTheValues() {
-    QPointer<ProfileWindow> w = open(true, 8);
+    QPointer<ProfileWindow> w = open(Member::RingFrame, 8);
     in(w, "Command1")->setFocus(Qt::MouseFocusReason);  // no field is being edited
     in<QLineEdit>(w, "ista")->setText(QStringLiteral("-2"));
     in<QLineEdit>(w, "isth")->setText(QStringLiteral("4"));
@@ -243,7 +252,7 @@ class ProfileWindowTest : public QObject {
     QCOMPARE(ps().ringBuilt.trap.h, 4.0);
     QCOMPARE(ps().ringBuilt.trap.a, -2.0);
     QCOMPARE(runs(), before);
-    w = open(true, 8);
+    w = open(Member::RingFrame, 8);
     QCOMPARE(in<QLineEdit>(w, "isth")->text(), QStringLiteral("4"));
     QCOMPARE(in<QLineEdit>(w, "ista")->text(), QStringLiteral("-2"));
   }
@@ -280,7 +289,7 @@ class ProfileWindowTest : public QObject {
     QFETCH(QString, typed);
     QFETCH(QStringList, warnings);
     QFETCH(double, stored);
-    QPointer<ProfileWindow> w = open(false, 3);
+    QPointer<ProfileWindow> w = open(Member::Stiffener, 3);
     const QByteArray name = field.toLatin1();
     in(w, name.constData())->setFocus(Qt::TabFocusReason);
     QTest::keyClicks(in(w, name.constData()), typed);  // replaces the selection
@@ -289,11 +298,12 @@ class ProfileWindowTest : public QObject {
     if (how == "Escape") QTest::keyClick(in(w, name.constData()), Qt::Key_Escape);
     QVERIFY(gone(w));
     QCOMPARE(h->messages.texts, warnings);
-    QCOMPARE(orvane::ui::builtValue(ps(), *orvane::ui::profileForm(false, 3), dim), stored);
+    QCOMPARE(orvane::ui::builtValue(ps(), *orvane::ui::profileForm(Member::Stiffener, 3), dim),
+             stored);
   }
 
   void builtUpEditUpdatesSectionAndLines() {
-    ProfileWindow* w = open(false, 3);
+    ProfileWindow* w = open(Member::Stiffener, 3);
     const int before = runs();
     type(w, "isth", "300", "istb");
     QCOMPARE(runs(), before + 1);
@@ -307,7 +317,7 @@ class ProfileWindowTest : public QObject {
   }
 
   void tableListClickSelectsTheRowAndShowsIt() {
-    ProfileWindow* w = open(false, 0);
+    ProfileWindow* w = open(Member::Stiffener, 0);
     auto* list = in<QComboBox>(w, "cbo");
     QCOMPARE(list->count(), ps().prof.l.last + 1);
     QCOMPARE(list->currentIndex(), ps().stiffRows.l);
@@ -323,7 +333,7 @@ class ProfileWindowTest : public QObject {
     QCOMPARE(h->get<QLabel>("stiffprof")->text(),
              QString::fromStdString(orvane::stiffenerDesignation(ps(), 0)));
     // the bulb flat shows its equivalent angle's c and only the web line
-    w = open(false, 6);
+    w = open(Member::Stiffener, 6);
     emit in<QComboBox>(w, "cbo")->activated(2);
     QCOMPARE(label(w, "stc"), shown(ps().prof.bulb.row[2][3], "##0.0", " mm"));
     QVERIFY(label(w, "webclass").contains("(Eq 3.10.7)"));
@@ -331,7 +341,7 @@ class ProfileWindowTest : public QObject {
   }
 
   void ringTableShowsItsLocalLinesAndTheMainPanelsFollow() {
-    ProfileWindow* w = open(true, 2);
+    ProfileWindow* w = open(Member::RingFrame, 2);
     auto* list = in<QComboBox>(w, "cbo");
     const int before = runs();
     const double ag = ps().rg.Ag;
@@ -355,7 +365,7 @@ class ProfileWindowTest : public QObject {
       img.fill(Qt::white);
       QPainter p(&img);
       orvane::ui::drawProfileSketch(p, img.rect(), static_cast<orvane::ui::ProfileShape>(i % 8),
-                                    i >= 8);
+                                    i >= 8 ? Member::RingFrame : Member::Stiffener);
       p.end();
       QVERIFY(!seen.contains(img));
       seen << img;
