@@ -90,9 +90,9 @@ void drawRingVerdict(DrawTarget& t, const ProjectState& ps, int i, double y, dou
 // Under a member's panel, when its profile fails a local-buckling or
 // proportion line: a bold red heading naming the member, then each failing
 // line in red. Nothing is drawn (and y stays) when no line fails.
-void drawProfileNote(DrawTarget& t, const ProjectState& ps, bool ring, double& y, double x) {
-  const std::vector<std::string> lines =
-      failingProfileLines(ps, ring ? Member::RingFrame : Member::Stiffener);
+void drawProfileNote(DrawTarget& t, const ProjectState& ps, Member member, double& y, double x) {
+  const bool ring = member == Member::RingFrame;
+  const std::vector<std::string> lines = failingProfileLines(ps, member);
   if (lines.empty()) return;
   y += 1.5;
   t.setCurrentX(x);
@@ -229,7 +229,7 @@ void drawShellStandard(DrawTarget& target, const ProjectState& ps, double& y, do
 void drawStiffenerStandard(DrawTarget& target, const ProjectState& ps, double& y, double x,
                            int clearFlag) {
   drawStandard(target, ps.stiffTable, y, x, clearFlag, ps.UFstiff > ps.UFallowStiff);
-  drawProfileNote(target, ps, false, y, x);
+  drawProfileNote(target, ps, Member::Stiffener, y, x);
 }
 
 void drawStiffenerNote(DrawTarget& target, const ProjectState& ps, double& y, double x,
@@ -252,7 +252,7 @@ void drawStiffenerNote(DrawTarget& target, const ProjectState& ps, double& y, do
   if (!failingProfileLines(ps, Member::Stiffener).empty()) {
     // the note's last line ended the line: continue below it
     y = target.currentY() - 1;
-    drawProfileNote(target, ps, false, y, x);
+    drawProfileNote(target, ps, Member::Stiffener, y, x);
   }
 }
 
@@ -299,7 +299,7 @@ void drawRing(DrawTarget& target, const ProjectState& ps, double& y, double x, i
   target.setCurrentX(x);
   target.setCurrentY(y);
   if (ringRemarkShown(ps)) target.print(table.label[n], true);
-  drawProfileNote(target, ps, true, y, x);
+  drawProfileNote(target, ps, Member::RingFrame, y, x);
 }
 
 }  // namespace orvane

@@ -195,12 +195,13 @@ void printLoading(ReportPage& page, const ProjectState& ps) {
 
 // One profile section at `xoff`: heading, designation, sketch and data.
 // Returns the line reached.
-double printProfileSection(ReportPage& page, const ProjectState& ps, bool ring, double xoff,
+double printProfileSection(ReportPage& page, const ProjectState& ps, Member member, double xoff,
                            double top, const ReportOptions& options) {
+  const bool ring = member == Member::RingFrame;
   page.setY(top);
   heading(page, ring ? QStringLiteral("Ringframe Profile:") : QStringLiteral("Stiffener Profile:"),
           xoff + kMargin);
-  QString designation = reportDesignation(ps, ring);
+  QString designation = reportDesignation(ps, member);
   if (ring)
     designation += ps.ringfab ? QStringLiteral(" (Cold-formed)") : QStringLiteral(" (Fabricated)");
   // The designation keeps left of the profile data: the type word and the
@@ -209,9 +210,9 @@ double printProfileSection(ReportPage& page, const ProjectState& ps, bool ring, 
   const double sketchTop = page.y() + 0.5;
   if (options.profile)
     options.profile(page.painter(), page.toDevice(QRectF(xoff + kMargin + 2, sketchTop, 24, 9)), ps,
-                    ring);
+                    member);
   page.setY(top);
-  printProfileData(page, ps, ring, xoff);
+  printProfileData(page, ps, member, xoff);
   return std::max(page.y(), sketchTop + 9.5);
 }
 
@@ -256,12 +257,12 @@ void printReport(QPainter& painter, const QRectF& area, const ProjectState& ps,
   bool profiles = false;
   const ShownPanels shown = shownPanels(ps);
   if (shown.stiffener) {
-    ypos = printProfileSection(page, ps, false, 0, ysave, options);
+    ypos = printProfileSection(page, ps, Member::Stiffener, 0, ysave, options);
     xoff = kRingOffset;
     profiles = true;
   }
   if (shown.ring) {
-    ypos = std::max(ypos, printProfileSection(page, ps, true, xoff, ysave, options));
+    ypos = std::max(ypos, printProfileSection(page, ps, Member::RingFrame, xoff, ysave, options));
     profiles = true;
   }
   if (profiles) {

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 
+#include "model/codes.hpp"
 #include "model/project_state.hpp"
 
 class QPainter;
@@ -25,7 +26,7 @@ namespace orvane::ui {
 // ring frame.
 using CylinderPainter = std::function<void(QPainter&, const QRectF& box, const ProjectState&)>;
 using ProfilePainter =
-    std::function<void(QPainter&, const QRectF& box, const ProjectState&, bool ring)>;
+    std::function<void(QPainter&, const QRectF& box, const ProjectState&, Member member)>;
 
 struct ReportOptions {
   QDateTime printedAt = QDateTime::currentDateTime();
@@ -60,7 +61,7 @@ void printReport(QPainter& painter, const QRectF& page, const ProjectState& ps,
 
 // Designation of the stiffener (ring = false) or ring frame as the report
 // prints it, e.g. " L200x90x9.0x12.0 (built-up)".
-QString reportDesignation(const ProjectState& ps, bool ring);
+QString reportDesignation(const ProjectState& ps, Member member);
 
 // Writes the report as a one-page A4 PDF. Returns an error text, empty on
 // success.

@@ -33,7 +33,7 @@ void valueLine(ReportPage& page, double xoff, const QString& label, const QStrin
 // The profile-data routine of the stiffener or ring-frame type: section
 // data and local-buckling lines at column xoff + kSymbol from the current
 // line down.
-void printProfileData(ReportPage& page, const ProjectState& ps, bool ring, double xoff);
+void printProfileData(ReportPage& page, const ProjectState& ps, Member member, double xoff);
 
 // The result panels of the cylinder type from line `ypos` down, drawn by
 // the screen's panel routines; a panel whose texts would run into its

@@ -150,7 +150,8 @@ void ringBox(ReportPage& p, const ProjectState& ps, double x) {
 
 }  // namespace
 
-void printProfileData(ReportPage& page, const ProjectState& ps, bool ring, double xoff) {
+void printProfileData(ReportPage& page, const ProjectState& ps, Member member, double xoff) {
+  const bool ring = member == Member::RingFrame;
   const ProfileTraits* tr = traitsOf(ring ? ps.cboring : ps.cbostiff);
   if (!tr) return;
   using Routine = void (*)(ReportPage&, const ProjectState&, double);
@@ -177,7 +178,8 @@ void printProfileData(ReportPage& page, const ProjectState& ps, bool ring, doubl
 
 }  // namespace report
 
-QString reportDesignation(const ProjectState& ps, bool ring) {
+QString reportDesignation(const ProjectState& ps, Member member) {
+  const bool ring = member == Member::RingFrame;
   const int type = ring ? ps.cboring : ps.cbostiff;
   double h = ps.st.h, b = ps.st.b, tw = ps.st.tw, tf = ps.st.tf;
   if (ring) {

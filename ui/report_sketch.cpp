@@ -82,7 +82,8 @@ QPainterPath profilePath(int type, const Dims& d) {
   return p;
 }
 
-void paintProfile(QPainter& painter, const QRectF& box, const ProjectState& ps, bool ring) {
+void paintProfile(QPainter& painter, const QRectF& box, const ProjectState& ps, Member member) {
+  const bool ring = member == Member::RingFrame;
   const int type = ring ? ps.cboring : ps.cbostiff;
   const Dims d = ring ? Dims{ps.rg.h, ps.rg.b, ps.rg.tw, ps.rg.tf, ps.rg.a}
                       : Dims{ps.st.h, ps.st.b, ps.st.tw, ps.st.tf, ps.st.a};

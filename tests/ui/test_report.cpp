@@ -225,10 +225,10 @@ class ReportTest : public QObject {
     const QString text = render(ps, QStringLiteral("stringer.pdf"));
     // The stiffener panel or its note, whichever the screen shows.
     verifyText(text,
-               {"Stiffener Profile:", "Ringframe Profile:", reportDesignation(ps, false).trimmed(),
-                "(Fabricated)", "Local buckling:", qs(ps.proportion[1]).simplified(),
-                qs(ps.shellTable.label[0]), qs(ps.ringTable.label[0]), qs(ps.stiffTable.label[0]),
-                "Stiff spacing:", "Sigx"});
+               {"Stiffener Profile:", "Ringframe Profile:",
+                reportDesignation(ps, Member::Stiffener).trimmed(), "(Fabricated)",
+                "Local buckling:", qs(ps.proportion[1]).simplified(), qs(ps.shellTable.label[0]),
+                qs(ps.ringTable.label[0]), qs(ps.stiffTable.label[0]), "Stiff spacing:", "Sigx"});
     QCOMPARE(text.count(QStringLiteral("Profile data:")), 2);
   }
 
@@ -246,7 +246,8 @@ class ReportTest : public QObject {
     ps.ringfab = 1;
     const QString text = render(ps, QStringLiteral("ring.pdf"));
     verifyText(text,
-               {"Ringframe Profile:", reportDesignation(ps, true).trimmed() + " (Cold-formed)"},
+               {"Ringframe Profile:",
+                reportDesignation(ps, Member::RingFrame).trimmed() + " (Cold-formed)"},
                {"Stiffener Profile:"});
     QCOMPARE(text.count(QStringLiteral("Profile data:")), 1);
     // Without a stiffener section the ring-frame section stands at the left
@@ -273,12 +274,13 @@ class ReportTest : public QObject {
     ProjectState ps = project(2, 0);
     ps.cbostiff = 1;
     ps.st.h = 250, ps.st.b = 90, ps.st.tw = 10, ps.st.tf = 15;
-    QCOMPARE(reportDesignation(ps, false), QStringLiteral(" L250x90x10.0x15.0 (built-up)"));
+    QCOMPARE(reportDesignation(ps, Member::Stiffener),
+             QStringLiteral(" L250x90x10.0x15.0 (built-up)"));
     ps.cbostiff = 8;
-    QCOMPARE(reportDesignation(ps, false), QStringLiteral(" Trapez 250x90x10.0"));
+    QCOMPARE(reportDesignation(ps, Member::Stiffener), QStringLiteral(" Trapez 250x90x10.0"));
     ps.cboring = 6;
     ps.rg.h = 180, ps.rg.tw = 9.5;
-    QCOMPARE(reportDesignation(ps, true), QStringLiteral(" BF 180x9.5"));
+    QCOMPARE(reportDesignation(ps, Member::RingFrame), QStringLiteral(" BF 180x9.5"));
   }
 
   void cancelPrintsNothingAndCopiesAreSeparate() {
@@ -446,7 +448,7 @@ class ReportTest : public QObject {
       options.cylinder = [&](QPainter& p, const QRectF& box, const ProjectState&) {
         recorder.pictures << p.transform().mapRect(box);
       };
-      options.profile = [&](QPainter& p, const QRectF& box, const ProjectState&, bool) {
+      options.profile = [&](QPainter& p, const QRectF& box, const ProjectState&, Member) {
         recorder.pictures << p.transform().mapRect(box);
       };
       QPainter painter(&recorder);
@@ -517,7 +519,7 @@ class ReportTest : public QObject {
     ps.cbostiff = 7;
     ps.st.h = 200, ps.st.b = 90, ps.st.tw = 9;
     const QImage rhs = picture(QSize(400, 400), [&](QPainter& p) {
-      options.profile(p, QRectF(0, 0, 400, 400), ps, false);
+      options.profile(p, QRectF(0, 0, 400, 400), ps, Member::Stiffener);
     });
     const auto r = rows(rhs);
     int top = -1, bottom = -1;
@@ -532,7 +534,7 @@ class ReportTest : public QObject {
     ps.cbostiff = 8;
     ps.st.h = 200, ps.st.b = 90, ps.st.a = 50, ps.st.tw = 9;
     const QImage trap = picture(QSize(400, 400), [&](QPainter& p) {
-      options.profile(p, QRectF(0, 0, 400, 400), ps, false);
+      options.profile(p, QRectF(0, 0, 400, 400), ps, Member::Stiffener);
     });
     const auto t = rows(trap);
     int first = -1, last = -1;
