@@ -43,8 +43,28 @@ using P = ProfileType;
 constexpr ProfileForm table(const char* name, const char* caption, M member, P type, S shape,
                             ProfileTable PT::*tab, K kind, int16_t TR::*row,
                             std::span<const Dim> shown, bool iz, int first, int last, O ok) {
-  return {name, caption, member, type,  shape, tab, kind, row,   false, B::None, none,
-          none, none,    false,  false, shown, iz,  iz,   first, last,  ok,      false};
+  return {.name = name,
+          .caption = caption,
+          .member = member,
+          .type = type,
+          .shape = shape,
+          .table = tab,
+          .kind = kind,
+          .row = row,
+          .sectionFirstOnClick = false,
+          .set = B::None,
+          .fields = none,
+          .okTests = none,
+          .unloadTests = none,
+          .wideB = false,
+          .clampHB = false,
+          .shown = shown,
+          .showsIz = iz,
+          .izComputed = iz,
+          .firstLine = first,
+          .lastLine = last,
+          .ok = ok,
+          .fitToFrame = false};
 }
 
 // A built-up window; ring frames clamp h and b, stiffeners re-read on OK.
@@ -52,10 +72,28 @@ constexpr ProfileForm built(const char* name, const char* caption, M member, P t
                             std::span<const Dim> fields, std::span<const Dim> unload, bool iz,
                             int first, int last, O ok) {
   const bool ring = member == Member::RingFrame;
-  return {name,   caption, member, type, shape,  nullptr,
-          K::L,   nullptr, false,  set,  fields, ring ? none : fields,
-          unload, false,   ring,   none, iz,     iz,
-          first,  last,    ok,     false};
+  return {.name = name,
+          .caption = caption,
+          .member = member,
+          .type = type,
+          .shape = shape,
+          .table = nullptr,
+          .kind = K::L,
+          .row = nullptr,
+          .sectionFirstOnClick = false,
+          .set = set,
+          .fields = fields,
+          .okTests = ring ? none : fields,
+          .unloadTests = unload,
+          .wideB = false,
+          .clampHB = ring,
+          .shown = none,
+          .showsIz = iz,
+          .izComputed = iz,
+          .firstLine = first,
+          .lastLine = last,
+          .ok = ok,
+          .fitToFrame = false};
 }
 
 constexpr ProfileForm withIzNotComputed(ProfileForm f) {
