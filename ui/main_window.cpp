@@ -1,16 +1,22 @@
 #include "ui/main_window.hpp"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSignalBlocker>
+#include <stdexcept>
+#include <type_traits>
 #include <utility>
 
 #include "core/panels.hpp"
@@ -59,11 +65,11 @@ class MainWindow::Events final : public CalcEvents {
   }
   void stiffenerDesignation(const std::string& text, int type) override {
     w_.showDesignation(Member::Stiffener, w_.designation(text));
-    w_.control<QPushButton>("cmdpic_stiff")->setIcon(profileIcon(type));
+    w_.ui_.cmdpic_stiff->setIcon(profileIcon(type));
   }
   void ringDesignation(const std::string& text, int type) override {
     w_.showDesignation(Member::RingFrame, w_.designation(text));
-    w_.control<QPushButton>("cmdpic_gird")->setIcon(profileIcon(type));
+    w_.ui_.cmdpic_gird->setIcon(profileIcon(type));
   }
 
  private:
@@ -105,6 +111,7 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
   buildInputFrames();
   buildResultFrames();
   buildStatusLine();
+  resolveControls();
   connectHandlers();
   for (ResultPanel* panel : panels_) panel->setDecimalComma(decimalFlag_ != 0);
 
@@ -129,6 +136,40 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
 
 // The fields go with the window's children, after its own members: their
 // last focus-out must not reach the steps of a window half destroyed.
+void MainWindow::resolveControls() {
+  auto need = [this](auto*& slot, const char* name) {
+    using T = std::remove_pointer_t<std::remove_reference_t<decltype(slot)>>;
+    slot = control<T>(name);
+    if (!slot) throw std::logic_error(std::string("the main window has no control ") + name);
+  };
+  need(ui_.cmdpic_stiff, "cmdpic_stiff");
+  need(ui_.cmdpic_gird, "cmdpic_gird");
+  need(ui_.cmd_lrfd, "cmd_lrfd");
+  need(ui_.cmd_wsd, "cmd_wsd");
+  need(ui_.Command3, "Command3");
+  need(ui_.cbostiff, "cbostiff");
+  need(ui_.cboring, "cboring");
+  need(ui_.stiffprof, "stiffprof");
+  need(ui_.ringprof, "ringprof");
+  need(ui_.txt1, "txt1");
+  need(ui_.text_ufb, "text_ufb");
+  need(ui_.fr10, "fr10");
+  need(ui_.fr20, "fr20");
+  need(ui_.fr31, "fr31");
+  need(ui_.fr120, "fr120");
+  need(ui_.fr121, "fr121");
+  need(ui_.fr123, "fr123");
+  need(ui_.fr124, "fr124");
+  need(ui_.check_ih, "check_ih");
+  need(ui_.hring_ch, "hring_ch");
+  need(ui_.ring_ch, "ring_ch");
+  need(ui_.Outside_ch, "Outside_ch");
+  need(ui_.opt_wsd, "opt_wsd");
+  need(ui_.opt_lrfd, "opt_lrfd");
+  need(ui_.mnustiff, "mnustiff");
+  need(ui_.mnuring, "mnuring");
+}
+
 MainWindow::~MainWindow() { delete std::exchange(editor_, nullptr); }
 
 bool MainWindow::calculate() { return session_.recalculate(); }

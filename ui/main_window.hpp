@@ -18,6 +18,10 @@
 #include "ui/report.hpp"
 
 class QAction;
+class QWidget;
+class QRadioButton;
+class QPushButton;
+class QCheckBox;
 class QComboBox;
 class QGridLayout;
 class QGroupBox;
@@ -165,6 +169,20 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   bool readAndOpen(const QString& path);
   bool writeTo(const QString& path);
   void finishOpening(const QString& folder);
+
+  // The window's own controls with a fixed name, typed, resolved once after
+  // the window is built (controls placed from data lists are found by name).
+  struct Controls {
+    QPushButton *cmdpic_stiff, *cmdpic_gird, *cmd_lrfd, *Command3;
+    QWidget *cmd_wsd, *fr120, *fr121, *fr123, *fr124;
+    QComboBox *cbostiff, *cboring;
+    QLabel *stiffprof, *ringprof, *txt1, *text_ufb;
+    QGroupBox *fr10, *fr20, *fr31;
+    QCheckBox *check_ih, *hring_ch, *ring_ch, *Outside_ch;
+    QRadioButton *opt_wsd, *opt_lrfd;
+    QMenu *mnustiff, *mnuring;
+  } ui_{};
+  void resolveControls();
 
   template <class T = QWidget>
   T* control(const char* name) const {

@@ -27,9 +27,9 @@ void MainWindow::connectHandlers() {
   for (int i = 0; i < 3; ++i)
     connect(control<QComboBox>(materials[i]), &QComboBox::activated, this,
             [this, i](int index) { materialChosen(i, index); });
-  connect(control<QComboBox>("cbostiff"), &QComboBox::activated, this,
+  connect(ui_.cbostiff, &QComboBox::activated, this,
           [this](int index) { profileTypeChosen(Member::Stiffener, index); });
-  connect(control<QComboBox>("cboring"), &QComboBox::activated, this,
+  connect(ui_.cboring, &QComboBox::activated, this,
           [this](int index) { profileTypeChosen(Member::RingFrame, index); });
 
   for (int type = 0; type < 4; ++type)
@@ -63,22 +63,19 @@ void MainWindow::connectHandlers() {
   option("odmom1", &ProjectState::odmom, 0);
   option("odmom2", &ProjectState::odmom, 1);
 
-  connect(control<QRadioButton>("opt_lrfd"), &QRadioButton::clicked, this,
-          [this] { designFormatChosen(false); });
-  connect(control<QRadioButton>("opt_wsd"), &QRadioButton::clicked, this,
-          [this] { designFormatChosen(true); });
-  connect(control<QPushButton>("cmd_lrfd"), &QPushButton::clicked, this, [this] {
+  connect(ui_.opt_lrfd, &QRadioButton::clicked, this, [this] { designFormatChosen(false); });
+  connect(ui_.opt_wsd, &QRadioButton::clicked, this, [this] { designFormatChosen(true); });
+  connect(ui_.cmd_lrfd, &QPushButton::clicked, this, [this] {
     MessageBox::warn(
         this, QStringLiteral(
                   " For ALS condition, Allowable Usage Factor is recommended to be UF = 1.15 "));
   });
-  connect(control<QPushButton>("Command3"), &QPushButton::clicked, this,
-          &MainWindow::signOfPressure);
-  connect(control<QPushButton>("cmdpic_stiff"), &QPushButton::clicked, this,
+  connect(ui_.Command3, &QPushButton::clicked, this, &MainWindow::signOfPressure);
+  connect(ui_.cmdpic_stiff, &QPushButton::clicked, this,
           [this] { openProfileWindow(Member::Stiffener, ps_.cbostiff); });
-  connect(control<QPushButton>("cmdpic_gird"), &QPushButton::clicked, this, [this] {
+  connect(ui_.cmdpic_gird, &QPushButton::clicked, this, [this] {
     openProfileWindow(Member::RingFrame, ps_.cboring);
-    control<QLabel>("ringprof")->setText(designation(ringDesignation(ps_, ps_.cboring)));
+    ui_.ringprof->setText(designation(ringDesignation(ps_, ps_.cboring)));
     placeFrames();
   });
 
@@ -136,8 +133,8 @@ void MainWindow::cylinderTypeChosen(int type) {
 void MainWindow::designFormatChosen(bool wsd) {
   ps_.wsd = wsd ? 1 : 0;
   if (!wsd) ps_.ufb = 1.0;
-  control("cmd_wsd")->setVisible(wsd);
-  control("cmd_lrfd")->setVisible(!wsd);
+  ui_.cmd_wsd->setVisible(wsd);
+  ui_.cmd_lrfd->setVisible(!wsd);
   calculate();
   refreshWindow();
 }

@@ -119,15 +119,15 @@ void MainWindow::buildMenus() {
     QAction* s = named(stiff->addAction(text), kStiffItems[i]);
     connect(s, &QAction::triggered, this, [this, i] {
       ps_.cbostiff = static_cast<int16_t>(i);
-      control<QComboBox>("cbostiff")->setCurrentIndex(i);
-      control<QPushButton>("cmdpic_stiff")->setIcon(profileIcon(i));
+      ui_.cbostiff->setCurrentIndex(i);
+      ui_.cmdpic_stiff->setIcon(profileIcon(i));
       openProfileWindow(Member::Stiffener, i);
     });
     QAction* g = named(ring->addAction(text), kRingItems[i]);
     connect(g, &QAction::triggered, this, [this, i] {
       ps_.cboring = static_cast<int16_t>(i);
-      control<QComboBox>("cboring")->setCurrentIndex(i);
-      control<QPushButton>("cmdpic_gird")->setIcon(profileIcon(i));
+      ui_.cboring->setCurrentIndex(i);
+      ui_.cmdpic_gird->setIcon(profileIcon(i));
       openProfileWindow(Member::RingFrame, i);
     });
   }
@@ -193,7 +193,7 @@ QSize MainWindow::formMinimum(int top, int frameHeight, int leftWidth, int inner
   }
   // the check box of the special Ih stands in the ring panel's bottom right
   // corner, below the texts it would cover
-  const QWidget* ih = control("check_ih");
+  const QWidget* ih = ui_.check_ih;
   if (!panels_[2]->isHidden() && !ih->isHidden()) {
     const QSize box = ih->sizeHint();
     const double boxLeft = 0.97 * share[2] * width - box.width() - 4;
@@ -211,8 +211,8 @@ QSize MainWindow::formMinimum(int top, int frameHeight, int leftWidth, int inner
 }
 
 void MainWindow::placeFrames() {
-  auto* fr10 = control<QGroupBox>("fr10");
-  auto* fr20 = control<QGroupBox>("fr20");
+  auto* fr10 = ui_.fr10;
+  auto* fr20 = ui_.fr20;
   if (!fr10 || !fr20 || !form_ || placing_) return;
   placing_ = true;
   const int H0 = form_->height();
@@ -232,7 +232,7 @@ void MainWindow::placeFrames() {
     leftHeight += control(n)->sizeHint().height() + gap;
   }
   for (const char* n : right) rightHeight += control(n)->sizeHint().height() + gap;
-  rightHeight = std::max(rightHeight, control("fr124")->sizeHint().height() + gap);
+  rightHeight = std::max(rightHeight, ui_.fr124->sizeHint().height() + gap);
   const int frameHeight = titleHeight + std::max(leftHeight, rightHeight) + inner;
 
   // Below its least size the form keeps that size and scrolls.
@@ -263,7 +263,7 @@ void MainWindow::placeFrames() {
     y += f->height() + gap;
   }
   // fr124 is as tall as the column rule lets it be without leaving fr10
-  QWidget* fr124 = control("fr124");
+  QWidget* fr124 = ui_.fr124;
   const int h124 = std::max(fr124->sizeHint().height(),
                             static_cast<int>((top + frameHeight - titleHeight) / 1.06));
   fr124->setGeometry(rightX, titleHeight, rightWidth, h124);
@@ -295,7 +295,7 @@ void MainWindow::placeFrames() {
     const int ph = std::min(std::max(spread, panelNeed_), resultHeight - py - 1);
     panels_[i]->setGeometry((ws[i] - pw) / 2, py, pw, ph);
   }
-  QWidget* ih = control("check_ih");
+  QWidget* ih = ui_.check_ih;
   ih->adjustSize();
   ih->move(panels_[2]->width() - ih->width() - 4, panels_[2]->height() - ih->height() - 3);
   ih->raise();
@@ -305,9 +305,9 @@ void MainWindow::placeFrames() {
 // In column mode fr124 stands where fr123 stands, its bottom just above the
 // bottom of fr10.
 void MainWindow::placeColumnFrame() {
-  QWidget* fr10 = control("fr10");
-  QWidget* fr123 = control("fr123");
-  QWidget* fr124 = control("fr124");
+  QWidget* fr10 = ui_.fr10;
+  QWidget* fr123 = ui_.fr123;
+  QWidget* fr124 = ui_.fr124;
   if (ps_.cyltype != code(CylinderType::Column)) return;
   fr124->move(fr123->x(), static_cast<int>(fr10->y() + fr10->height() - 1.06 * fr124->height()));
 }

@@ -46,11 +46,10 @@ void MainWindow::refreshWindow() {
   refreshValues(ps_);
   const bool wsd = ps_.wsd != 0;
   control<QRadioButton>(wsd ? "opt_wsd" : "opt_lrfd")->setChecked(true);
-  control<QLabel>("text_ufb")
-      ->setText(wsd ? QStringLiteral("Basic Usage Factor, n0 =")
-                    : QStringLiteral("Allowable Usage Factor UF ="));
-  control("cmd_lrfd")->setVisible(!wsd);
-  control("cmd_wsd")->setVisible(wsd);
+  ui_.text_ufb->setText(wsd ? QStringLiteral("Basic Usage Factor, n0 =")
+                            : QStringLiteral("Allowable Usage Factor UF ="));
+  ui_.cmd_lrfd->setVisible(!wsd);
+  ui_.cmd_wsd->setVisible(wsd);
   show("iufb", ps_.ufb, "#0.00");
 
   fillMaterialLists();
@@ -72,7 +71,7 @@ void MainWindow::refreshWindow() {
   show("itau", ps_.tau, "##0.0");
   show("ipp", ps_.pd, "##0.000");
 
-  control<QLabel>("txt1")->setText(
+  ui_.txt1->setText(
       QStringLiteral("Note 1: Negative sigx / sigy = compression \n"
                      "Note 2: Positive pd = inside pressure "));
   placeFrames();  // the frames shown and their texts decide the room needed
@@ -87,30 +86,30 @@ void MainWindow::showMode() {
         ->setChecked(true);
   sketch_->setSketch(cylinderSketch(ps_));
 
-  control("fr120")->setVisible(type == 2);
-  control("fr121")->setVisible(stiffened);
-  control("fr123")->setVisible(type != 3);
-  control("fr124")->setVisible(type == 3);
+  ui_.fr120->setVisible(type == 2);
+  ui_.fr121->setVisible(stiffened);
+  ui_.fr123->setVisible(type != 3);
+  ui_.fr124->setVisible(type == 3);
   for (const char* name : {"Outside_ch", "ring_ch", "hring_ch"})
     control(name)->setVisible(stiffened);
   const ShownPanels shown = shownPanels(ps_);
   panels_[1]->setVisible(shown.stiffener || shown.column);
-  if (stiffened) control<QGroupBox>("fr31")->setTitle(QStringLiteral("Results Stiffener Buckling"));
-  if (type == 3) control<QGroupBox>("fr31")->setTitle(QStringLiteral("Results Global Buckling"));
+  if (stiffened) ui_.fr31->setTitle(QStringLiteral("Results Stiffener Buckling"));
+  if (type == 3) ui_.fr31->setTitle(QStringLiteral("Results Global Buckling"));
   panels_[2]->setVisible(shown.ring);
 
   profilesMenu_->menuAction()->setVisible(stiffened);
-  control<QMenu>("mnuring")->menuAction()->setVisible(stiffened);
-  control<QMenu>("mnustiff")->menuAction()->setVisible(type == 2);
+  ui_.mnuring->menuAction()->setVisible(stiffened);
+  ui_.mnustiff->menuAction()->setVisible(type == 2);
 
   if (stiffened) {
-    control<QCheckBox>("Outside_ch")->setChecked(ps_.Outside_ch != 0);
-    control<QCheckBox>("ring_ch")->setChecked(ps_.ring_ch == 1);
-    control<QCheckBox>("hring_ch")->setChecked(ps_.ring_ch != 0 && ps_.hring_ch == 1);
+    ui_.Outside_ch->setChecked(ps_.Outside_ch != 0);
+    ui_.ring_ch->setChecked(ps_.ring_ch == 1);
+    ui_.hring_ch->setChecked(ps_.ring_ch != 0 && ps_.hring_ch == 1);
     // heavy ring-frame control is part of ring-frame control
-    control<QCheckBox>("hring_ch")->setEnabled(ps_.ring_ch == 1);
+    ui_.hring_ch->setEnabled(ps_.ring_ch == 1);
   }
-  if (type == 2) control<QCheckBox>("check_ih")->setChecked(ps_.check_ih == 1);
+  if (type == 2) ui_.check_ih->setChecked(ps_.check_ih == 1);
   if (type == 3) {
     control<QRadioButton>(ps_.odmom == 0 ? "odmom1" : "odmom2")->setChecked(true);
     placeColumnFrame();
@@ -146,14 +145,14 @@ void MainWindow::fillProfileLists() {
     for (int i = 0; i < 10; ++i) box->addItem(QString::fromLatin1(texts[i]));
     box->setCurrentIndex(index >= 0 && index < 10 ? index : -1);
   };
-  fill(control<QComboBox>("cbostiff"), kStiffenerTypes, ps_.cbostiff);
+  fill(ui_.cbostiff, kStiffenerTypes, ps_.cbostiff);
   if (ps_.cbostiff >= 0 && ps_.cbostiff <= 8)
-    control<QLabel>("stiffprof")->setText(designation(stiffenerDesignation(ps_, ps_.cbostiff)));
-  fill(control<QComboBox>("cboring"), kRingTypes, ps_.cboring);
+    ui_.stiffprof->setText(designation(stiffenerDesignation(ps_, ps_.cbostiff)));
+  fill(ui_.cboring, kRingTypes, ps_.cboring);
   if (ps_.cboring >= 0 && ps_.cboring <= 8)
-    control<QLabel>("ringprof")->setText(designation(ringDesignation(ps_, ps_.cboring)));
-  control<QPushButton>("cmdpic_stiff")->setIcon(profileIcon(ps_.cbostiff));
-  control<QPushButton>("cmdpic_gird")->setIcon(profileIcon(ps_.cboring));
+    ui_.ringprof->setText(designation(ringDesignation(ps_, ps_.cboring)));
+  ui_.cmdpic_stiff->setIcon(profileIcon(ps_.cbostiff));
+  ui_.cmdpic_gird->setIcon(profileIcon(ps_.cboring));
 }
 
 void MainWindow::setTitle() {
@@ -166,7 +165,7 @@ void MainWindow::updatePanels() {
   auto snap = std::make_shared<const ProjectState>(ps_);
   for (int i = 0; i < 3; ++i)
     panels_[i]->setDrawing([snap, i](DrawTarget& t) { drawResultPanel(t, *snap, i); });
-  control("check_ih")->setVisible(ringRemarkShown(*snap));
+  ui_.check_ih->setVisible(ringRemarkShown(*snap));
   lastComplete_ = std::move(snap);
   placeFrames();  // the panels may need more room
 }
