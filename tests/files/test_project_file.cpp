@@ -310,138 +310,86 @@ std::vector<std::string> whole(const ProjectState& p) {
 // file, the line, the field and the problem or the allowed range.
 TEST_F(ProjectFileTest, DamagedOrOutOfDomainFileLeavesTheProjectAsItWas) {
   struct Case {
-    std::vector<std::pair<int, std::string>> edits;  // line, new text
-    size_t keep;                                     // lines left in the file
-    int line;
+    int line;  // the line named, which takes `text`
+    std::string text;
     ErrorKind kind;
-    std::string what;  // after "<file>, line N: "
+    std::string what;                    // after "<file>, line N: "
+    std::pair<int, std::string> also{};  // a second edit
+    size_t keep = 59;                    // lines left in the file
   };
   const auto D = ErrorKind::Damaged, R = ErrorKind::OutOfDomain;
   const std::string x45(45, 'x');
   const std::string web =
       ": does not fit single precision, as the web of a built-up flat bar, RHS or trapezoid must";
+  const auto rows = [](const std::string& member, const std::string& table, int v, int last) {
+    return member + " row in the " + table + " table: " + std::to_string(v) +
+           " is outside the rows of the loaded " + table + " table 0 to " + std::to_string(last);
+  };
   const Case cases[] = {
       // what is not a value of its kind
-      {{{30, "abc"}}, 59, 30, D, "l: not a number: \"abc\""},
-      {{{30, ""}}, 59, 30, D, "l: not a number: \"\""},
-      {{{30, "1,5"}}, 59, 30, D, "l: not a number: \"1,5\""},
-      {{{30, x45}}, 59, 30, D, "l: not a number: \"" + x45.substr(0, 40) + "...\""},
-      {{{30, "1e999"}}, 59, 30, D, "l: \"1e999\" is out of range"},
-      {{{30, std::string("1\0"
-                         "2",
-                         3)}},
-       59,
-       30,
-       D,
-       "l: not a number: \"1\\x002\""},
-      {{{51, "32767.5"}}, 59, 51, D, "spare flag: \"32767.5\" does not fit a 16-bit integer"},
-      {{{51, "-32769"}}, 59, 51, D, "spare flag: \"-32769\" does not fit a 16-bit integer"},
-      {{{28, "1E39"}}, 59, 28, D, "E: \"1E39\" does not fit single precision"},
-      {{{1, "\xEF\xBB\xBFx"}}, 59, 1, D, "version: not a number: \"x\""},
-      {{{1,
-         "\xFF\xFE"
-         "1"}},
-       59,
-       1,
-       D,
+      {30, "abc", D, "l: not a number: \"abc\""},
+      {30, "", D, "l: not a number: \"\""},
+      {30, "1,5", D, "l: not a number: \"1,5\""},
+      {30, x45, D, "l: not a number: \"" + x45.substr(0, 40) + "...\""},
+      {30, "1e999", D, "l: \"1e999\" is out of range"},
+      {30, std::string("1\0002", 3), D, "l: not a number: \"1\\x002\""},
+      {51, "32767.5", D, "spare flag: \"32767.5\" does not fit a 16-bit integer"},
+      {51, "-32769", D, "spare flag: \"-32769\" does not fit a 16-bit integer"},
+      {28, "1E39", D, "E: \"1E39\" does not fit single precision"},
+      {1, "\xEF\xBB\xBFx", D, "version: not a number: \"x\""},
+      {1, std::string("\xFF\xFE") + "1", D,
        "version: the file is UTF-16 text; a project file holds Windows-1252 text"},
-      {{{2, std::string("a\0b", 3)}},
-       59,
-       2,
-       D,
-       "project name: holds the control character \"\\x00\""},
-      {{{3, std::string(1025, 'n')}},
-       59,
-       3,
-       D,
-       "identification: the line is longer than 1024 characters"},
-      {{}, 45, 46, D, "ring-frame b: the file ends before this line"},
-      {{}, 2, 3, D, "identification: the file ends before this line"},
-      {{}, 0, 1, D, "version: the file ends before this line"},
-      {{{18, "5"}, {43, "1E39"}}, 59, 43, D, "stiffener tw" + web},
-      {{{23, "8"}, {48, "-1E39"}}, 59, 48, D, "ring-frame tw" + web},
+      {2, std::string("a\0b", 3), D, "project name: holds the control character \"\\x00\""},
+      {3, std::string(1025, 'n'), D, "identification: the line is longer than 1024 characters"},
+      {46, "", D, "ring-frame b: the file ends before this line", {}, 45},
+      {3, "", D, "identification: the file ends before this line", {}, 2},
+      {1, "", D, "version: the file ends before this line", {}, 0},
+      {43, "1E39", D, "stiffener tw" + web, {18, "5"}},
+      {48, "-1E39", D, "ring-frame tw" + web, {23, "8"}},
       // codes and rows outside their domains
-      {{{4, "-1"}}, 59, 4, R, "plate material (matp): -1 is outside the loaded materials 0 to 4"},
-      {{{5, "5"}}, 59, 5, R, "stiffener material (mats): 5 is outside the loaded materials 0 to 4"},
-      {{{6, "21"}},
-       59,
-       6,
-       R,
-       "ring-frame material (matg): 21 is outside the loaded materials 0 to 4"},
-      {{{10, "5"}}, 59, 10, R, "design format (wsd): 5 is outside 0 to 1"},
-      {{{12, "7"}}, 59, 12, R, "cylinder type (cyltype): 7 is outside 0 to 3"},
-      {{{12, "4"}}, 59, 12, R, "cylinder type (cyltype): 4 is outside 0 to 3"},
-      {{{12, "-1"}}, 59, 12, R, "cylinder type (cyltype): -1 is outside 0 to 3"},
-      {{{13, "2"}}, 59, 13, R, "outside stiffening (Outside_ch): 2 is outside 0 to 1"},
-      {{{15, "-1"}}, 59, 15, R, "ring-frame check (ring_ch): -1 is outside 0 to 1"},
-      {{{16, "2"}}, 59, 16, R, "check_ih: 2 is outside 0 to 1"},
-      {{{17, "2"}}, 59, 17, R, "ring-frame fabrication (ringfab): 2 is outside 0 to 1"},
-      {{{18, "10"}}, 59, 18, R, "stiffener type (cbostiff): 10 is outside 0 to 9"},
-      {{{19, "8"}},
-       59,
-       19,
-       R,
-       "stiffener row in the bulb-flat table: 8 is outside the rows of the loaded bulb-flat table "
-       "0 to 7"},
-      {{{20, "6"}},
-       59,
-       20,
-       R,
-       "stiffener row in the L table: 6 is outside the rows of the loaded L table 0 to 5"},
-      {{{21, "-1"}},
-       59,
-       21,
-       R,
-       "stiffener row in the T table: -1 is outside the rows of the loaded T table 0 to 5"},
-      {{{22, "41"}},
-       59,
-       22,
-       R,
-       "stiffener row in the flat-bar table: 41 is outside the rows of the loaded flat-bar table "
-       "0 to 5"},
-      {{{23, "-1"}}, 59, 23, R, "ring-frame type (cboring): -1 is outside 0 to 9"},
-      {{{24, "61"}},
-       59,
-       24,
-       R,
-       "ring-frame row in the bulb-flat table: 61 is outside the rows of the loaded bulb-flat "
-       "table 0 to 7"},
-      {{{25, "6"}},
-       59,
-       25,
-       R,
-       "ring-frame row in the L table: 6 is outside the rows of the loaded L table 0 to 5"},
-      {{{26, "6"}},
-       59,
-       26,
-       R,
-       "ring-frame row in the T table: 6 is outside the rows of the loaded T table 0 to 5"},
-      {{{27, "6"}},
-       59,
-       27,
-       R,
-       "ring-frame row in the flat-bar table: 6 is outside the rows of the loaded flat-bar table "
-       "0 to 5"},
-      {{{50, "2"}}, 59, 50, R, "heavy ring-frame check (hring_ch): 2 is outside 0 to 1"},
-      {{{59, "-1"}}, 59, 59, R, "reduced moments (odmom): -1 is outside 0 to 1"},
+      {4, "-1", R, "plate material (matp): -1 is outside the loaded materials 0 to 4"},
+      {5, "5", R, "stiffener material (mats): 5 is outside the loaded materials 0 to 4"},
+      {6, "21", R, "ring-frame material (matg): 21 is outside the loaded materials 0 to 4"},
+      {10, "5", R, "design format (wsd): 5 is outside 0 to 1"},
+      {12, "4", R, "cylinder type (cyltype): 4 is outside 0 to 3"},
+      {12, "-1", R, "cylinder type (cyltype): -1 is outside 0 to 3"},
+      {13, "2", R, "outside stiffening (Outside_ch): 2 is outside 0 to 1"},
+      {15, "-1", R, "ring-frame check (ring_ch): -1 is outside 0 to 1"},
+      {16, "2", R, "check_ih: 2 is outside 0 to 1"},
+      {17, "2", R, "ring-frame fabrication (ringfab): 2 is outside 0 to 1"},
+      {18, "10", R, "stiffener type (cbostiff): 10 is outside 0 to 9"},
+      {19, "8", R, rows("stiffener", "bulb-flat", 8, 7)},
+      {20, "6", R, rows("stiffener", "L", 6, 5)},
+      {21, "-1", R, rows("stiffener", "T", -1, 5)},
+      {22, "41", R, rows("stiffener", "flat-bar", 41, 5)},
+      {23, "-1", R, "ring-frame type (cboring): -1 is outside 0 to 9"},
+      {24, "61", R, rows("ring-frame", "bulb-flat", 61, 7)},
+      {25, "6", R, rows("ring-frame", "L", 6, 5)},
+      {26, "6", R, rows("ring-frame", "T", 6, 5)},
+      {27, "6", R, rows("ring-frame", "flat-bar", 6, 5)},
+      {50, "2", R, "heavy ring-frame check (hring_ch): 2 is outside 0 to 1"},
+      {59, "-1", R, "reduced moments (odmom): -1 is outside 0 to 1"},
       // the first problem in file order is the one named
-      {{{40, "x"}, {12, "9"}}, 59, 12, R, "cylinder type (cyltype): 9 is outside 0 to 3"}};
+      {12, "9", R, "cylinder type (cyltype): 9 is outside 0 to 3", {40, "x"}}};
   ProjectState written = smallTables(distinctState());
   written.matp = written.mats = written.matg = 1;
   written.stiffRows = {7, 5, 5, 5};
   written.ringRows = {2, 3, 4, 0};
   Lines base = writtenLines(written);
   base[13] = "7";
-  ProjectState before = smallTables({});
-  before.fileName = "earlier.cys";
-  before.stiff_flag = 0;
-  ASSERT_EQ(problem(readProject(before, fileWith(base))), "") << "the unedited file reads";
-  before = smallTables({});
-  before.fileName = "earlier.cys";
-  before.stiff_flag = 0;
+  const auto earlier = [] {
+    ProjectState p = smallTables({});
+    p.fileName = "earlier.cys";
+    p.stiff_flag = 0;
+    return p;
+  };
+  ProjectState unedited = earlier();
+  ASSERT_EQ(problem(readProject(unedited, fileWith(base))), "") << "the unedited file reads";
+  const ProjectState before = earlier();
   for (const Case& c : cases) {
     Lines lines = base;
-    for (const auto& [line, text] : c.edits) lines[static_cast<size_t>(line - 1)] = text;
+    if (c.also.first) lines[static_cast<size_t>(c.also.first - 1)] = c.also.second;
+    lines[static_cast<size_t>(c.line - 1)] = c.text;
     lines.resize(c.keep);
     const fs::path path = fileWith(lines);
     SCOPED_TRACE("line " + std::to_string(c.line) + ": " + c.what);
