@@ -88,31 +88,14 @@ class LayoutRecorder final : public QPaintDevice {
 
  protected:
   int metric(PaintDeviceMetric m) const override {
-    switch (m) {
-      case PdmWidth:
-        return 4961;
-      case PdmHeight:
-        return 7016;
-      case PdmWidthMM:
-        return 210;
-      case PdmHeightMM:
-        return 297;
-      case PdmDpiX:
-      case PdmDpiY:
-      case PdmPhysicalDpiX:
-      case PdmPhysicalDpiY:
-        return 600;
-      case PdmDepth:
-        return 32;
-      case PdmNumColors:
-        return INT_MAX;
-      case PdmDevicePixelRatio:
-        return 1;
-      case PdmDevicePixelRatioScaled:
-        return static_cast<int>(devicePixelRatioFScale());
-      default:
-        return 0;
-    }
+    if (m == PdmDevicePixelRatioScaled) return static_cast<int>(devicePixelRatioFScale());
+    const std::pair<PaintDeviceMetric, int> values[] = {
+        {PdmWidth, 4961}, {PdmHeight, 7016},       {PdmWidthMM, 210},       {PdmHeightMM, 297},
+        {PdmDpiX, 600},   {PdmDpiY, 600},          {PdmPhysicalDpiX, 600},  {PdmPhysicalDpiY, 600},
+        {PdmDepth, 32},   {PdmNumColors, INT_MAX}, {PdmDevicePixelRatio, 1}};
+    for (const auto& [key, value] : values)
+      if (key == m) return value;
+    return 0;
   }
 
  private:
@@ -359,34 +342,26 @@ class ReportTest : public QObject {
     struct Case {
       QStringList args;
       int code;
-      QString out, err;  // the start of each
+      const char *out, *err;  // the start of each, "" for nothing
     };
     const QString file = dir_.filePath(QStringLiteral("none.cys"));
-    const Case cases[] = {
-        {{QStringLiteral("--help")}, 0, QStringLiteral("Writes the one-page report"), {}},
-        {{QStringLiteral("--version")}, 0, QStringLiteral("orvane-report 1.7"), {}},
-        {{file}, 2, {}, QStringLiteral("orvane-report: --output is required")},
-        {{QStringLiteral("-o"), QStringLiteral("x.pdf")},
-         2,
-         {},
-         QStringLiteral("orvane-report: FILE is required")},
-        {{file, QStringLiteral("-o"), QStringLiteral("x.pdf"), QStringLiteral("--frob")},
-         2,
-         {},
-         QStringLiteral("orvane-report: The following argument was not expected: --frob")},
-        {{QString(), QStringLiteral("-o"), QStringLiteral("x.pdf")},
-         2,
-         {},
-         QStringLiteral("orvane-report: an empty file name")},
-        {{file, QStringLiteral("-o"), QStringLiteral("x.pdf")},
-         2,
-         {},
-         QStringLiteral("orvane-report: can't find file - ")}};
+    const Case cases[] = {{{"--help"}, 0, "Writes the one-page report", ""},
+                          {{"--version"}, 0, "orvane-report 1.7", ""},
+                          {{file}, 2, "", "orvane-report: --output is required"},
+                          {{"-o", "x.pdf"}, 2, "", "orvane-report: FILE is required"},
+                          {{file, "-o", "x.pdf", "--frob"},
+                           2,
+                           "",
+                           "orvane-report: The following argument was not expected: --frob"},
+                          {{QString(), "-o", "x.pdf"}, 2, "", "orvane-report: an empty file name"},
+                          {{file, "-o", "x.pdf"}, 2, "", "orvane-report: can't find file - "}};
     for (const Case& c : cases) {
       const CommandRun r = reportCommand(c.args);
       QCOMPARE(r.code, c.code);
-      QVERIFY2(c.out.isEmpty() ? r.out.isEmpty() : r.out.startsWith(c.out), qPrintable(r.out));
-      QVERIFY2(c.err.isEmpty() ? r.err.isEmpty() : r.err.startsWith(c.err), qPrintable(r.err));
+      QVERIFY2(*c.out ? r.out.startsWith(QLatin1String(c.out)) : r.out.isEmpty(),
+               qPrintable(r.out));
+      QVERIFY2(*c.err ? r.err.startsWith(QLatin1String(c.err)) : r.err.isEmpty(),
+               qPrintable(r.err));
     }
     QVERIFY(!QFile::exists(QStringLiteral("x.pdf")));
   }
@@ -501,48 +476,48 @@ class ReportTest : public QObject {
       return std::abs(qRed(c) - fill.red()) < 30 && std::abs(qGreen(c) - fill.green()) < 30 &&
              std::abs(qBlue(c) - fill.blue()) < 30;
     };
-    // rows holding the section's fill, with the extent of the fill in each
-    const auto rows = [&](const QImage& image) {
-      QList<std::pair<int, int>> extent;  // left, right per row; -1 without fill
-      for (int y = 0; y < image.height(); ++y) {
+    // The stiffener's sketch and, per row, the left and right end of its
+    // fill (-1 without); top and bottom are the first and last filled rows.
+    struct Sketch {
+      QImage image;
+      QList<std::pair<int, int>> rows;
+      int top = -1, bottom = -1;
+    };
+    const auto sketch = [&] {
+      Sketch s{picture(QSize(400, 400),
+                       [&](QPainter& p) {
+                         options.profile(p, QRectF(0, 0, 400, 400), ps, Member::Stiffener);
+                       }),
+               {}};
+      for (int y = 0; y < s.image.height(); ++y) {
         int left = -1, right = -1;
-        for (int x = 0; x < image.width(); ++x) {
-          if (isFill(image.pixel(x, y))) {
+        for (int x = 0; x < s.image.width(); ++x) {
+          if (isFill(s.image.pixel(x, y))) {
             if (left < 0) left = x;
             right = x;
           }
         }
-        extent.push_back({left, right});
+        s.rows.push_back({left, right});
+        if (left >= 0 && s.top < 0) s.top = y;
+        if (left >= 0) s.bottom = y;
       }
-      return extent;
+      return s;
     };
     ps.cbostiff = 7;
     ps.st.h = 200, ps.st.b = 90, ps.st.tw = 9;
-    const QImage rhs = picture(QSize(400, 400), [&](QPainter& p) {
-      options.profile(p, QRectF(0, 0, 400, 400), ps, Member::Stiffener);
-    });
-    const auto r = rows(rhs);
-    int top = -1, bottom = -1;
-    for (int y = 0; y < r.size(); ++y)
-      if (r[y].first >= 0) (top < 0 ? top : bottom) = y, bottom = y;
-    QVERIFY(top >= 0 && bottom > top + 50);
-    const int mid = (top + bottom) / 2;
-    const int centre = (r[mid].first + r[mid].second) / 2;
-    QVERIFY(r[mid].second - r[mid].first > 40);
-    QCOMPARE(QColor(rhs.pixel(centre, mid)), QColor(Qt::white));  // the hole
+    const Sketch rhs = sketch();
+    QVERIFY(rhs.top >= 0 && rhs.bottom > rhs.top + 50);
+    const int mid = (rhs.top + rhs.bottom) / 2;
+    const auto [left, right] = rhs.rows[mid];
+    QVERIFY(right - left > 40);
+    QCOMPARE(QColor(rhs.image.pixel((left + right) / 2, mid)), QColor(Qt::white));  // the hole
 
     ps.cbostiff = 8;
-    ps.st.h = 200, ps.st.b = 90, ps.st.a = 50, ps.st.tw = 9;
-    const QImage trap = picture(QSize(400, 400), [&](QPainter& p) {
-      options.profile(p, QRectF(0, 0, 400, 400), ps, Member::Stiffener);
-    });
-    const auto t = rows(trap);
-    int first = -1, last = -1;
-    for (int y = 0; y < t.size(); ++y)
-      if (t[y].first >= 0) (first < 0 ? first : last) = y, last = y;
-    QVERIFY(first >= 0 && last > first + 50);
-    const double topWidth = t[first + 2].second - t[first + 2].first;
-    const double footWidth = t[last - 2].second - t[last - 2].first;
+    ps.st.a = 50;
+    const Sketch trap = sketch();
+    QVERIFY(trap.top >= 0 && trap.bottom > trap.top + 50);
+    const auto width = [&](int y) { return double(trap.rows[y].second - trap.rows[y].first); };
+    const double topWidth = width(trap.top + 2), footWidth = width(trap.bottom - 2);
     // outer widths b + tw at the top and b + 2a + tw at the foot
     QVERIFY2(std::abs(footWidth / topWidth - (90.0 + 100 + 9) / (90 + 9)) < 0.15,
              qPrintable(QStringLiteral("%1 / %2").arg(footWidth).arg(topWidth)));
