@@ -636,13 +636,10 @@ TEST_F(ProjectFileTest, SaveRefusesTextAProjectFileCannotHold) {
     std::string name, ident, what;
   };
   const std::string tail = ", which a project file cannot hold";
+  const std::string cp = ", which a project file (Windows-1252 text) cannot hold";
   const Case cases[] = {
-      {"Leg \u5b57", "Test",
-       "the project name holds \"\u5b57\" (U+5B57), which a project file (Windows-1252 text) "
-       "cannot hold"},
-      {"Leg", "rev \u0151",
-       "the identification holds \"\u0151\" (U+0151), which a project file "
-       "(Windows-1252 text) cannot hold"},
+      {"Leg \u5b57", "Test", "the project name holds \"\u5b57\" (U+5B57)" + cp},
+      {"Leg", "rev \u0151", "the identification holds \"\u0151\" (U+0151)" + cp},
       {"Leg \xff", "Test", "the project name holds bytes that are not UTF-8 text"},
       {"Leg\nA", "Test", "the project name holds a line break" + tail},
       {"Leg", "a\rb", "the identification holds a line break" + tail},

@@ -342,25 +342,24 @@ class ReportTest : public QObject {
     struct Case {
       QStringList args;
       int code;
-      const char *out, *err;  // the start of each, "" for nothing
+      const char *out, *err;  // the start of each, "" for nothing; err after "orvane-report: "
     };
     const QString file = dir_.filePath(QStringLiteral("none.cys"));
-    const Case cases[] = {{{"--help"}, 0, "Writes the one-page report", ""},
-                          {{"--version"}, 0, "orvane-report 1.7", ""},
-                          {{file}, 2, "", "orvane-report: --output is required"},
-                          {{"-o", "x.pdf"}, 2, "", "orvane-report: FILE is required"},
-                          {{file, "-o", "x.pdf", "--frob"},
-                           2,
-                           "",
-                           "orvane-report: The following argument was not expected: --frob"},
-                          {{QString(), "-o", "x.pdf"}, 2, "", "orvane-report: an empty file name"},
-                          {{file, "-o", "x.pdf"}, 2, "", "orvane-report: can't find file - "}};
+    const Case cases[] = {
+        {{"--help"}, 0, "Writes the one-page report", ""},
+        {{"--version"}, 0, "orvane-report 1.7", ""},
+        {{file}, 2, "", "--output is required"},
+        {{"-o", "x.pdf"}, 2, "", "FILE is required"},
+        {{file, "-o", "x.pdf", "--frob"}, 2, "", "The following argument was not expected: --frob"},
+        {{QString(), "-o", "x.pdf"}, 2, "", "an empty file name"},
+        {{file, "-o", "x.pdf"}, 2, "", "can't find file - "}};
     for (const Case& c : cases) {
       const CommandRun r = reportCommand(c.args);
       QCOMPARE(r.code, c.code);
       QVERIFY2(*c.out ? r.out.startsWith(QLatin1String(c.out)) : r.out.isEmpty(),
                qPrintable(r.out));
-      QVERIFY2(*c.err ? r.err.startsWith(QLatin1String(c.err)) : r.err.isEmpty(),
+      QVERIFY2(*c.err ? r.err.startsWith(QStringLiteral("orvane-report: ") + QLatin1String(c.err))
+                      : r.err.isEmpty(),
                qPrintable(r.err));
     }
     QVERIFY(!QFile::exists(QStringLiteral("x.pdf")));
@@ -445,11 +444,8 @@ class ReportTest : public QObject {
     ps.cboring = 1;
     const QString text = render(ps, QStringLiteral("wrap.pdf")).simplified();
     // the whole path, over more than one line
-    QVERIFY2(text.contains(QStringLiteral("File: /home/engineer/projects/offshore/2026/")),
-             qPrintable(text.left(600)));
-    QVERIFY(text.contains(QStringLiteral("riser_can_7.cys")));
-    QVERIFY(text.contains(QStringLiteral("(built-up)")));
-    QVERIFY(text.contains(QStringLiteral("(Fabricated)")));
+    verifyText(text, {"File: /home/engineer/projects/offshore/2026/", "riser_can_7.cys",
+                      "(built-up)", "(Fabricated)"});
   }
 
   // The I stiffener's routine computes no Iz: the report says so instead of
@@ -462,8 +458,7 @@ class ReportTest : public QObject {
     ps.cboring = 9;
     const QString text = render(ps, QStringLiteral("iprofile.pdf"));
     QVERIFY(QRegularExpression(QStringLiteral("Iz\\s+=\\s+not computed")).match(text).hasMatch());
-    QVERIFY(!text.contains(QStringLiteral("1.235E+6")));
-    QVERIFY(text.contains(QStringLiteral("7.654E+6")));
+    verifyText(text, {"7.654E+6"}, {"1.235E+6"});
   }
 
   // The sketches as the profile windows draw them: the RHS hollow, the
