@@ -39,7 +39,7 @@ using B = BuiltSet;
 using M = Member;
 using P = ProfileType;
 
-// A table window of either family.
+// A table window of either family (fields not named keep their defaults).
 constexpr ProfileForm table(const char* name, const char* caption, M member, P type, S shape,
                             ProfileTable PT::*tab, K kind, int16_t TR::*row,
                             std::span<const Dim> shown, bool iz, int first, int last, O ok) {
@@ -51,20 +51,12 @@ constexpr ProfileForm table(const char* name, const char* caption, M member, P t
           .table = tab,
           .kind = kind,
           .row = row,
-          .sectionFirstOnClick = false,
-          .set = B::None,
-          .fields = none,
-          .okTests = none,
-          .unloadTests = none,
-          .wideB = false,
-          .clampHB = false,
           .shown = shown,
           .showsIz = iz,
           .izComputed = iz,
           .firstLine = first,
           .lastLine = last,
-          .ok = ok,
-          .fitToFrame = false};
+          .ok = ok};
 }
 
 // A built-up window; ring frames clamp h and b, stiffeners re-read on OK.
@@ -77,23 +69,16 @@ constexpr ProfileForm built(const char* name, const char* caption, M member, P t
           .member = member,
           .type = type,
           .shape = shape,
-          .table = nullptr,
-          .kind = K::L,
-          .row = nullptr,
-          .sectionFirstOnClick = false,
           .set = set,
           .fields = fields,
           .okTests = ring ? none : fields,
           .unloadTests = unload,
-          .wideB = false,
           .clampHB = ring,
-          .shown = none,
           .showsIz = iz,
           .izComputed = iz,
           .firstLine = first,
           .lastLine = last,
-          .ok = ok,
-          .fitToFrame = false};
+          .ok = ok};
 }
 
 constexpr ProfileForm withIzNotComputed(ProfileForm f) {

@@ -52,24 +52,24 @@ struct ProfileForm {
   ProfileType type;
   ProfileShape shape;
   // table windows
-  ProfileTable ProfileTables::*table;  // null for built-up windows
-  ProfileKind kind;
-  int16_t TableRows::*row;
-  bool sectionFirstOnClick;  // the list click runs the section routine before CalcDriver
+  ProfileTable ProfileTables::*table = nullptr;  // null for built-up windows
+  ProfileKind kind = ProfileKind::L;
+  int16_t TableRows::*row = nullptr;
+  bool sectionFirstOnClick = false;  // the list click runs the section routine before CalcDriver
   // built-up windows
-  BuiltSet set;
-  std::span<const Dim> fields;   // Enter order
-  std::span<const Dim> okTests;  // fields re-read and tested by OK
-  std::span<const Dim> unloadTests;
-  bool wideB;    // the field cycle writes b with "##0.0"
-  bool clampHB;  // the field cycle clamps h and b to 5
+  BuiltSet set = BuiltSet::None;
+  std::span<const Dim> fields{};   // Enter order
+  std::span<const Dim> okTests{};  // fields re-read and tested by OK
+  std::span<const Dim> unloadTests{};
+  bool wideB = false;    // the field cycle writes b with "##0.0"
+  bool clampHB = false;  // the field cycle clamps h and b to 5
   // what the refresh shows
-  std::span<const Dim> shown;  // dimension labels of table windows
+  std::span<const Dim> shown{};  // dimension labels of table windows
   bool showsIz;
   bool izComputed;          // false: the routine leaves Iz alone for this type
   int firstLine, lastLine;  // proportion / ring local lines shown; 0 = none
   OkAction ok;
-  bool fitToFrame;  // width from the frame fr21 (the flat-bar table window)
+  bool fitToFrame = false;  // width from the frame fr21 (the flat-bar table window)
 
   bool isTable() const { return table != nullptr; }
 };
