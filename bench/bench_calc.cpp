@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "core/calc_driver.hpp"
+#include "project/row_engine.hpp"
 #include "project/session.hpp"
 
 namespace {
@@ -51,6 +52,21 @@ void BM_CalcDriverAllRingChecks(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_CalcDriverAllRingChecks)->Arg(1)->Arg(0)->ArgName("text");
+
+// One row of the row engine: the copy of the base state, four stored
+// stresses, a run without texts and the verdicts.
+void BM_RowEngineRow(benchmark::State& state) {
+  const orvane::ProjectState base = startState(static_cast<int>(state.range(0)));
+  const auto engine =
+      orvane::RowEngine::create(base, std::nullopt, {"sigx", "sigy", "tau", "pd"}).value();
+  orvane::RowScratch work;
+  const std::string_view row[] = {"-120.5", "-12", "35", "-0.25"};
+  for (auto _ : state) {
+    auto outcome = engine.run(row, work);
+    benchmark::DoNotOptimize(outcome);
+  }
+}
+BENCHMARK(BM_RowEngineRow)->Arg(0)->Arg(2)->ArgName("cyltype");
 
 }  // namespace
 

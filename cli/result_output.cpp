@@ -47,7 +47,7 @@ nlohmann::json tableJson(const ResultTable& t) {
 }
 
 void textPanel(std::ostringstream& out, Verdict::Panel panel, const ResultTable& t,
-               const std::vector<Verdict>& vs) {
+               const VerdictList& vs) {
   out << t.label[0] << "\n";
   for (int i = 1; i <= t.n && i < 16; ++i) {
     out << "  " << t.label[i] << t.value[i] << t.unit[i];

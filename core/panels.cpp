@@ -124,19 +124,38 @@ ShownPanels shownPanels(const ProjectState& ps) {
   return shown;
 }
 
-std::vector<Verdict> shownVerdicts(const ProjectState& ps) {
+const char* checkName(CheckId check) {
+  switch (check) {
+    case CheckId::Shell:
+      return "shell";
+    case CheckId::Stiffener:
+      return "stiffener";
+    case CheckId::Column1:
+      return "column1";
+    case CheckId::Column2:
+      return "column2";
+    case CheckId::RingArea:
+      return "ring_area";
+    case CheckId::RingInertia:
+      return "ring_inertia";
+  }
+  return "";
+}
+
+VerdictList shownVerdicts(const ProjectState& ps) {
   const ShownPanels shown = shownPanels(ps);
-  std::vector<Verdict> v;
-  v.push_back({Verdict::Shell, ps.shellTable.n, ps.UF, ps.UFallow});
+  VerdictList v;
+  v.push_back({Verdict::Shell, ps.shellTable.n, ps.UF, ps.UFallow, CheckId::Shell});
   if (shown.column) {
-    v.push_back({Verdict::Stiffener, 13, ps.trace.UF1, ps.UFallow});
-    v.push_back({Verdict::Stiffener, 14, ps.trace.UF2, ps.UFallow});
+    v.push_back({Verdict::Stiffener, 13, ps.trace.UF1, ps.UFallow, CheckId::Column1});
+    v.push_back({Verdict::Stiffener, 14, ps.trace.UF2, ps.UFallow, CheckId::Column2});
   } else if (shown.stiffener && !shown.stiffenerNote) {
-    v.push_back({Verdict::Stiffener, ps.stiffTable.n, ps.UFstiff, ps.UFallowStiff});
+    v.push_back(
+        {Verdict::Stiffener, ps.stiffTable.n, ps.UFstiff, ps.UFallowStiff, CheckId::Stiffener});
   }
   if (shown.ring) {
-    v.push_back({Verdict::Ring, 2, ps.UFarea, ps.ufb});
-    v.push_back({Verdict::Ring, ps.ringTable.n - 1, ps.UFinertia, ps.ufb});
+    v.push_back({Verdict::Ring, 2, ps.UFarea, ps.ufb, CheckId::RingArea});
+    v.push_back({Verdict::Ring, ps.ringTable.n - 1, ps.UFinertia, ps.ufb, CheckId::RingInertia});
   }
   return v;
 }
@@ -164,18 +183,32 @@ bool endsNok(const std::string& line) {
 
 }  // namespace
 
-std::vector<std::string> profileLines(const ProjectState& ps, Member member) {
+int shownProfileLineCount(const ProjectState& ps, Member member) {
   const ShownPanels shown = shownPanels(ps);
   const bool ring = member == Member::RingFrame;
-  if (!(ring ? shown.ring : shown.stiffener)) return {};
+  if (!(ring ? shown.ring : shown.stiffener)) return 0;
   const auto type = profileType(ring ? ps.cboring : ps.cbostiff);
-  if (!type) return {};
+  return type ? profileLineCount(*type, member) : 0;
+}
+
+std::vector<std::string> profileLines(const ProjectState& ps, Member member) {
+  const bool ring = member == Member::RingFrame;
   std::vector<std::string> lines;
-  for (int i = 1; i <= profileLineCount(*type, member); ++i) {
+  for (int i = 1; i <= shownProfileLineCount(ps, member); ++i) {
     const auto k = static_cast<size_t>(i);
     lines.push_back(ring ? ps.ringLocal[k] : ps.proportion[k]);
   }
   return lines;
+}
+
+int failingProfileLineCount(const ProjectState& ps, Member member) {
+  const bool ring = member == Member::RingFrame;
+  int failing = 0;
+  for (int i = 1; i <= shownProfileLineCount(ps, member); ++i) {
+    const auto k = static_cast<size_t>(i);
+    failing += (ring ? ps.ringLocalOk[k] : ps.proportionOk[k]) ? 0 : 1;
+  }
+  return failing;
 }
 
 std::vector<std::string> failingProfileLines(const ProjectState& ps, Member member) {

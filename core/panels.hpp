@@ -9,6 +9,8 @@
 // paper layout, so that the report can stack several blocks.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -71,15 +73,38 @@ struct ShownPanels {
 };
 ShownPanels shownPanels(const ProjectState& ps);
 
+// The usage factors the panels can show, in panel order.
+enum class CheckId : uint8_t { Shell, Stiffener, Column1, Column2, RingArea, RingInertia };
+inline constexpr int kCheckCount = 6;
+// Short name of a check for tables and files: "shell", "stiffener",
+// "column1", "column2", "ring_area", "ring_inertia".
+const char* checkName(CheckId check);
+
 // A usage factor a panel draws against its allowable value; `line` is the
 // panel line that shows it.
 struct Verdict {
   enum Panel { Shell, Stiffener, Ring } panel;
   int line;
   double uf, allow;
+  CheckId check;
   bool exceeded() const { return uf > allow; }
 };
-std::vector<Verdict> shownVerdicts(const ProjectState& ps);
+
+// The shown verdicts in panel order; at most four, held without allocation
+// so that a batch of rows can ask for them cheaply.
+class VerdictList {
+ public:
+  void push_back(const Verdict& v) { v_[n_++] = v; }
+  const Verdict* begin() const { return v_.data(); }
+  const Verdict* end() const { return v_.data() + n_; }
+  size_t size() const { return n_; }
+  const Verdict& operator[](size_t i) const { return v_[i]; }
+
+ private:
+  std::array<Verdict, 4> v_{};
+  size_t n_ = 0;
+};
+VerdictList shownVerdicts(const ProjectState& ps);
 
 // The local-buckling and proportion lines (Eq 3.10.1 to 3.10.9) of the
 // member's current profile, in line order: only the lines the section
@@ -88,6 +113,10 @@ std::vector<Verdict> shownVerdicts(const ProjectState& ps);
 std::vector<std::string> profileLines(const ProjectState& ps, Member member);
 // Those of them that end in "==> NOK".
 std::vector<std::string> failingProfileLines(const ProjectState& ps, Member member);
+// How many lines that is, and how many of them are NOK, from the verdict
+// flags: also known after a run without texts.
+int shownProfileLineCount(const ProjectState& ps, Member member);
+int failingProfileLineCount(const ProjectState& ps, Member member);
 
 // Every shown usage factor within its allowable value and no profile line
 // NOK: the design passes.

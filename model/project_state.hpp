@@ -159,11 +159,10 @@ struct CheckTrace {
   float UF2 = 0;
 };
 
-struct ProjectState {
-  // project identity
-  std::string fileName = "New File";
-  std::string projectName = "Project";
-  std::string ident = "Test";
+// The numbers of the project: inputs, options, profile dimensions, derived
+// values and verdict flags. Nothing here owns memory, so that a batch row
+// can put them back to the base project's with one plain copy.
+struct ProjectNumbers {
   int16_t fileversion = 170;
 
   // geometry and material inputs
@@ -197,10 +196,6 @@ struct ProjectState {
   BuiltUpSets stiffBuilt = stiffenerBuiltUpDefaults();
   BuiltUpSets ringBuilt = ringFrameBuiltUpDefaults();
 
-  // data files
-  MaterialTable mat{};
-  ProfileTables prof{};
-
   // derived values (design basis and shell check)
   double Zl = 0, spanel = 0, leo = 0;
   double SigaSd = 0, SighSd = 0, SighTSd = 0;
@@ -226,10 +221,10 @@ struct ProjectState {
 
   CheckTrace trace{};
 
-  // result tables and local-buckling lines
-  ResultTable shellTable{}, stiffTable{}, ringTable{};
-  std::array<std::string, 3> proportion{};
-  std::array<std::string, 5> ringLocal{};
+  // verdicts of the local-buckling lines (true: OK), written with the lines
+  // and also in a run without texts
+  std::array<bool, 3> proportionOk{true, true, true};
+  std::array<bool, 5> ringLocalOk{true, true, true, true, true};
 
   // panel layout: vertical offset of the first panel (0 on screen)
   double ypos = 0;
@@ -237,6 +232,25 @@ struct ProjectState {
   // false: the checks compute numbers only and leave every text (tables,
   // local-buckling lines, designations) as it is; for batch screening.
   bool tableText = true;
+};
+
+// The project: its numbers, its names, the data files and the texts of the
+// last run. A run without texts writes nothing outside ProjectNumbers but
+// the tables' line counts.
+struct ProjectState : ProjectNumbers {
+  // project identity
+  std::string fileName = "New File";
+  std::string projectName = "Project";
+  std::string ident = "Test";
+
+  // data files
+  MaterialTable mat{};
+  ProfileTables prof{};
+
+  // result tables and local-buckling lines
+  ResultTable shellTable{}, stiffTable{}, ringTable{};
+  std::array<std::string, 3> proportion{};
+  std::array<std::string, 5> ringLocal{};
 };
 
 // Everything the checks tell the user while they run (the two warnings that

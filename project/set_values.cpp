@@ -10,8 +10,6 @@
 
 namespace orvane {
 
-namespace {
-
 using NumberSetter = std::function<void(ProjectState&, float)>;
 using IntSetter = std::function<void(ProjectState&, int16_t)>;
 
@@ -20,11 +18,13 @@ struct Setting {
   IntSetter integer;
 };
 
+namespace {
+
 template <typename T>
-NumberSetter num(T ProjectState::*m) {
+NumberSetter num(T ProjectNumbers::*m) {
   return [m](ProjectState& ps, float v) { ps.*m = static_cast<T>(v); };
 }
-IntSetter flag(int16_t ProjectState::*m) {
+IntSetter flag(int16_t ProjectNumbers::*m) {
   return [m](ProjectState& ps, int16_t v) { ps.*m = v; };
 }
 
@@ -95,9 +95,9 @@ const std::map<std::string, Setting>& settings() {
     n("rg_a", [](ProjectState& ps, float v) { ps.rg.a = v; });
 
     // built-up sets: stiff_lb_h, ring_trap_a, ...
-    for (const auto& member :
-         {std::pair<std::string, BuiltUpSets ProjectState::*>{"stiff_", &ProjectState::stiffBuilt},
-          {"ring_", &ProjectState::ringBuilt}}) {
+    for (const auto& member : {std::pair<std::string, BuiltUpSets ProjectNumbers::*>{
+                                   "stiff_", &ProjectState::stiffBuilt},
+                               {"ring_", &ProjectState::ringBuilt}}) {
       const std::string& prefix = member.first;
       const auto sets = member.second;
       const std::pair<const char*, BuiltUpFlanged BuiltUpSets::*> flanged[] = {
@@ -149,28 +149,59 @@ bool numberShaped(std::string_view text) {
 
 }  // namespace
 
+std::optional<InputSetter> InputSetter::find(std::string_view name) {
+  const auto it = settings().find(std::string(name));
+  if (it == settings().end()) return std::nullopt;
+  return InputSetter(&it->first, &it->second);
+}
+
+bool InputSetter::integer() const { return !setting_->number; }
+
+std::optional<std::string> InputSetter::store(ProjectState& ps, std::string_view text) const {
+  const auto value = parseFileNumber(text);
+  if (!value && numberShaped(text))
+    return "value of " + name() + " is out of range: '" + std::string(text) + "'";
+  if (!value) return "value of " + name() + " is not a number: '" + std::string(text) + "'";
+  return storeValue(ps, *value, text);
+}
+
+std::optional<std::string> InputSetter::store(ProjectState& ps, double value) const {
+  // the text only names the value in a message
+  char text[32];
+  const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+  return storeValue(ps, value, std::string_view(text, static_cast<size_t>(end - text)));
+}
+
+std::optional<std::string> InputSetter::storeValue(ProjectState& ps, double value,
+                                                   std::string_view text) const {
+  if (setting_->number) {
+    const float f = static_cast<float>(value);
+    if (!std::isfinite(f))
+      return "value of " + name() + " is out of range: '" + std::string(text) + "'";
+    setting_->number(ps, f);
+  } else {
+    if (value != std::floor(value) || value < -32768 || value > 32767)
+      return "value of " + name() + " must be a whole number from -32768 to 32767: '" +
+             std::string(text) + "'";
+    setting_->integer(ps, static_cast<int16_t>(value));
+  }
+  return std::nullopt;
+}
+
+std::vector<std::string> inputNames() {
+  std::vector<std::string> names;
+  for (const auto& entry : settings()) names.push_back(entry.first);
+  return names;
+}
+
 std::optional<std::string> applySetting(ProjectState& ps, const std::string& assignment) {
   const auto eq = assignment.find('=');
   if (eq == std::string::npos || eq == 0)
     return "--set expects NAME=VALUE, got '" + assignment + "'";
   const std::string name = assignment.substr(0, eq);
-  const std::string text = assignment.substr(eq + 1);
-  const auto it = settings().find(name);
-  if (it == settings().end()) return "unknown name '" + name + "' in --set";
-  const auto value = parseFileNumber(text);
-  if (!value && numberShaped(text)) return "value of " + name + " is out of range: '" + text + "'";
-  if (!value) return "value of " + name + " is not a number: '" + text + "'";
-  if (it->second.number) {
-    const float f = static_cast<float>(*value);
-    if (!std::isfinite(f)) return "value of " + name + " is out of range: '" + text + "'";
-    it->second.number(ps, f);
-  } else {
-    const double v = *value;
-    if (v != std::floor(v) || v < -32768 || v > 32767)
-      return "value of " + name + " must be a whole number from -32768 to 32767: '" + text + "'";
-    it->second.integer(ps, static_cast<int16_t>(v));
-  }
-  return std::nullopt;
+  const auto setter = InputSetter::find(name);
+  if (!setter) return "unknown name '" + name + "' in --set";
+  return setter->store(ps, std::string_view(assignment).substr(eq + 1));
 }
 
 }  // namespace orvane

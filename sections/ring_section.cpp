@@ -188,9 +188,13 @@ void ringSectionProps(ProjectState& ps, int type, CalcEvents& ev) {
   const double root = csqrt(dv(double(E), ps.fyg));
   const bool flanged = tr.flanged || tr.family == ProfileFamily::BulbFlat;
   const bool text = ps.tableText;
+  // the verdicts are kept as flags as well, so that a run without texts
+  // still knows them
+  auto& ok = ps.ringLocalOk;
   if (flanged) {
     const double lim2 = 1.35 * tw * root;
-    if (text) ps.ringLocal[1] = line("h <= ", lim2, hw <= lim2, "3.10.2");
+    ok[1] = hw <= lim2;
+    if (text) ps.ringLocal[1] = line("h <= ", lim2, ok[1], "3.10.2");
     const double free = ps.r - ps.t / 2 - h;
     double lim4 = lim2;
     if (free > 0) {
@@ -199,16 +203,20 @@ void ringSectionProps(ProjectState& ps, int type, CalcEvents& ev) {
       ev.warning(" r > height of ringframe  ");
       ev.focus("icylr");
     }
-    if (text) ps.ringLocal[2] = line("h/tw <= ", lim4, dv(hw, tw) <= lim4, "3.10.4");
-    if (text && tr.flanged) {
+    ok[2] = dv(hw, tw) <= lim4;
+    if (text) ps.ringLocal[2] = line("h/tw <= ", lim4, ok[2], "3.10.4");
+    if (tr.flanged) {
       const double lim3 = 0.4 * tf * root;
-      ps.ringLocal[3] = line("bf <= ", lim3, bo <= lim3, "3.10.3");
+      ok[3] = bo <= lim3;
+      if (text) ps.ringLocal[3] = line("bf <= ", lim3, ok[3], "3.10.3");
       const double lim5 = dv((1.0 / 3.0) * tw * hw * free, tf * b * hw);
-      ps.ringLocal[4] = line("ef/tw <= ", lim5, dv(ef, tw) <= lim5, "3.10.5");
+      ok[4] = dv(ef, tw) <= lim5;
+      if (text) ps.ringLocal[4] = line("ef/tw <= ", lim5, ok[4], "3.10.5");
     }
-  } else if (text && tr.family == ProfileFamily::FlatBar) {
+  } else if (tr.family == ProfileFamily::FlatBar) {
     const double lim1 = 0.4 * tw * root;
-    ps.ringLocal[1] = line("h <= ", lim1, hw <= lim1, "3.10.1");
+    ok[1] = hw <= lim1;
+    if (text) ps.ringLocal[1] = line("h <= ", lim1, ok[1], "3.10.1");
   }
 
   if (text) ev.ringDesignation(ringDesignation(ps, type), type);

@@ -189,17 +189,21 @@ void stiffenerSection(ProjectState& ps, int type, CalcEvents& ev) {
   // equivalent angle, its flange outstand is not
   const double root = csqrt(dv(double(ps.E), ps.fys));
   const bool text = ps.tableText;
-  if (text && (tr.flanged || tr.family == ProfileFamily::BulbFlat)) {
+  auto& ok = ps.proportionOk;  // the verdicts also as flags, for runs without texts
+  if (tr.flanged || tr.family == ProfileFamily::BulbFlat) {
     const float web = sgl(1.35 * p.tw * root);
-    ps.proportion[1] = "h <= " + format(web, "0") + verdict(p.hw <= web, "3.10.7");
+    ok[1] = p.hw <= web;
+    if (text) ps.proportion[1] = "h <= " + format(web, "0") + verdict(ok[1], "3.10.7");
   }
-  if (text && tr.flanged) {
+  if (tr.flanged) {
     const double flange = 0.4 * p.tf * root;
-    ps.proportion[2] = "bf <= " + format(flange, "0") + verdict(p.bo <= flange, "3.10.9");
+    ok[2] = p.bo <= flange;
+    if (text) ps.proportion[2] = "bf <= " + format(flange, "0") + verdict(ok[2], "3.10.9");
   }
-  if (text && tr.family == ProfileFamily::FlatBar) {
+  if (tr.family == ProfileFamily::FlatBar) {
     const float web = sgl(0.4 * p.tw * root);
-    ps.proportion[1] = "h <= " + format(web, "0") + verdict(p.hw <= web, "3.10.6");
+    ok[1] = p.hw <= web;
+    if (text) ps.proportion[1] = "h <= " + format(web, "0") + verdict(ok[1], "3.10.6");
   }
 
   // 4., 5. sketch on the profile button and designation

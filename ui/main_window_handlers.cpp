@@ -37,7 +37,7 @@ void MainWindow::connectHandlers() {
             &QRadioButton::clicked, this, [this, type] { cylinderTypeChosen(type); });
 
   // flag check boxes: set the flag, calculate, and refresh where the mode shows it
-  auto flag = [this](const char* name, int16_t ProjectState::*member, bool refresh) {
+  auto flag = [this](const char* name, int16_t ProjectNumbers::*member, bool refresh) {
     connect(control<QCheckBox>(name), &QCheckBox::clicked, this, [this, member, refresh](bool on) {
       ps_.*member = on ? 1 : 0;
       if (member == &ProjectState::ring_ch && !on) ps_.hring_ch = 0;
@@ -52,7 +52,7 @@ void MainWindow::connectHandlers() {
   flag("Outside_ch", &ProjectState::Outside_ch, true);
   flag("check_ih", &ProjectState::check_ih, false);
 
-  auto option = [this](const char* name, int16_t ProjectState::*member, int16_t value) {
+  auto option = [this](const char* name, int16_t ProjectNumbers::*member, int16_t value) {
     connect(control<QRadioButton>(name), &QRadioButton::clicked, this, [this, member, value] {
       ps_.*member = value;
       calculate();

@@ -176,7 +176,7 @@ TEST(EveryLayout, ValuesEndAtTheirColumnWithTheUnitRightAfter) {
 TEST(Verdicts, BoldRedOnlyWhenTheUsageFactorExceedsItsOwnLimit) {
   // name, operation, verdict value and where it starts on screen, its limit,
   // setting its usage factor
-  using Verdict = std::tuple<const char*, Draw, const char*, double, double ProjectState::*,
+  using Verdict = std::tuple<const char*, Draw, const char*, double, double ProjectNumbers::*,
                              void (*)(ProjectState&, double)>;
   const Verdict verdicts[] = {
       {"shell", drawShellStandard, "4.00", 1 + 6, &ProjectState::UFallow,

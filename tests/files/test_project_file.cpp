@@ -419,7 +419,7 @@ TEST_F(ProjectFileTest, DamagedOrOutOfDomainFileLeavesTheProjectAsItWas) {
 // The highest value of each domain and 0 read; with no table loaded the
 // rows may only be 0.
 TEST_F(ProjectFileTest, DomainLimitsThemselvesRead) {
-  const std::tuple<int, int16_t ProjectState::*, int> limits[] = {
+  const std::tuple<int, int16_t ProjectNumbers::*, int> limits[] = {
       {4, &ProjectState::matp, 4},     {10, &ProjectState::wsd, 1},
       {12, &ProjectState::cyltype, 3}, {18, &ProjectState::cbostiff, 9},
       {23, &ProjectState::cboring, 9}, {59, &ProjectState::odmom, 1}};

@@ -1,0 +1,102 @@
+// Many rows of input values checked against one project: the load cases of
+// a member, a batch table, the points of a study.
+//
+// Each row starts from the same base state (the project as opened), stores
+// its values as NAME=VALUE does and makes one calculation run without table
+// texts. Its usage factors, allowable values, local-buckling verdicts and
+// fault are those a check of the project with the same --set values shows,
+// bit for bit: nothing here computes a result of its own.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/panels.hpp"
+#include "model/project_state.hpp"
+#include "model/result.hpp"
+#include "project/set_values.hpp"
+
+namespace orvane {
+
+// One usage factor of a row: shown by the row's panels or not.
+struct CheckValue {
+  bool shown = false;
+  double uf = 0, allow = 0;
+  bool exceeded() const { return shown && uf > allow; }
+};
+
+struct RowOutcome {
+  enum class Status : uint8_t { Passed, Failed, Faulted, InputError };
+
+  std::array<CheckValue, kCheckCount> checks{};
+  int localLines = 0;      // local-buckling/proportion lines of the design
+  int localNok = 0;        // ... of which NOK
+  std::string fault;       // the arithmetic fault that ended the run
+  std::string inputError;  // a value not accepted: the row did not run
+  int inputColumn = -1;    // ... and its column
+
+  const CheckValue& operator[](CheckId c) const { return checks[static_cast<size_t>(c)]; }
+  Status status() const;
+};
+
+class RowEngine;
+
+// Scratch space of one thread for the rows of one engine: a copy of the
+// base project that each row starts from again.
+class RowScratch {
+ public:
+  // The state of the last row run (texts as the base project left them).
+  const ProjectState& state() const { return ps_; }
+
+ private:
+  friend class RowEngine;
+  ProjectState ps_;
+  const RowEngine* owner_ = nullptr;
+};
+
+class RowEngine {
+ public:
+  // `base`: the project as opened, with the fault of its opening run if
+  // any; `columns`: the input names of the rows. An unknown name is an
+  // error naming it.
+  static Result<RowEngine> create(const ProjectState& base, std::optional<std::string> baseFault,
+                                  const std::vector<std::string>& columns);
+
+  const std::vector<InputSetter>& columns() const { return columns_; }
+  // The checks a row can show: those of the base project's mode, or all of
+  // them when a column changes the mode or the ring-frame control.
+  const std::vector<CheckId>& checks() const { return checks_; }
+  const ProjectState& base() const { return base_; }
+
+  // One row of texts, one per column; an empty text keeps the project's
+  // value. `scratch` belongs to the calling thread and is reused between
+  // rows.
+  RowOutcome run(std::span<const std::string_view> values, RowScratch& scratch) const;
+  // The same with numbers, stored as if typed exactly (a study's points).
+  RowOutcome run(std::span<const double> values, RowScratch& scratch) const;
+
+ private:
+  RowEngine(const ProjectState& base, std::optional<std::string> baseFault,
+            std::vector<InputSetter> columns);
+  ProjectState& reset(RowScratch& scratch) const;
+  template <typename Store>
+  RowOutcome runWith(size_t count, RowScratch& scratch, Store&& store) const;
+
+  ProjectState base_;
+  std::optional<std::string> baseFault_;
+  RowOutcome baseOutcome_;  // a row that sets nothing
+  std::vector<InputSetter> columns_;
+  std::vector<CheckId> checks_;
+};
+
+// The outcome of a completed (or faulted) run on `ps`, read from its
+// numbers: the verdicts the panels show and the verdict flags of the
+// local-buckling lines.
+RowOutcome outcomeOf(const ProjectState& ps, const std::optional<std::string>& fault);
+
+}  // namespace orvane
