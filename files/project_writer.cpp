@@ -10,6 +10,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "files/file_replace.hpp"
 #include "files/project_file.hpp"
 #include "files/project_lines.hpp"
 #include "model/format.hpp"
@@ -161,7 +162,13 @@ int syncFolder(const fs::path& folder) {
 
 }  // namespace
 
-Status writeProject(ProjectState& ps, const fs::path& path) {
+namespace {
+
+// The replacement, with the new bytes made once the target is known to be
+// writable in principle (its folder exists), so that a missing folder is
+// reported before any problem of the text.
+template <typename MakeBytes>
+Status replaceWith(const fs::path& path, MakeBytes&& makeBytes) {
   const Result<fs::path> resolved = linkTarget(path);
   if (!resolved) return resolved.error();
   const fs::path& target = resolved.value();
@@ -170,8 +177,9 @@ Status writeProject(ProjectState& ps, const fs::path& path) {
   if (!folder.empty() && !fs::is_directory(folder, ec)) {
     return failure(ErrorKind::FolderMissing, path, {});
   }
-  const Result<std::string> text = projectText(ps, path);
+  const Result<std::string> text = makeBytes();
   if (!text) return text.error();
+  const std::string_view bytes = text.value();
 
   // An existing file passes its mode and owner on. Its write bits decide
   // whether it may be replaced: the superuser's open would ignore them.
@@ -202,7 +210,7 @@ Status writeProject(ProjectState& ps, const fs::path& path) {
       ::fchown(temp.fd(), old.st_uid, old.st_gid) != 0) {
     return failure(ErrorKind::WriteFailed, path, systemMessage("cannot keep its owner", errno));
   }
-  if (const int err = temp.write(text.value())) {
+  if (const int err = temp.write(bytes)) {
     return failure(ErrorKind::WriteFailed, path, systemMessage("writing failed", err));
   }
   if (::fsync(temp.fd()) != 0) {
@@ -221,6 +229,18 @@ Status writeProject(ProjectState& ps, const fs::path& path) {
   if (const int err = syncFolder(folder)) {
     return failure(ErrorKind::WriteFailed, path, systemMessage("cannot sync the folder", err));
   }
+  return Done{};
+}
+
+}  // namespace
+
+Status replaceFile(const fs::path& path, std::string_view bytes) {
+  return replaceWith(path, [&]() -> Result<std::string> { return std::string(bytes); });
+}
+
+Status writeProject(ProjectState& ps, const fs::path& path) {
+  const Status written = replaceWith(path, [&] { return projectText(ps, path); });
+  if (!written) return written;
   ps.fileName = path.string();
   return Done{};
 }
