@@ -6,6 +6,7 @@
 #include <optional>
 #include <variant>
 
+#include "cli/batch_command.hpp"
 #include "cli/result_output.hpp"
 #include "core/calc_driver.hpp"
 #include "files/input_text.hpp"
@@ -28,6 +29,7 @@ struct Options {
   std::optional<fs::path> dataDir;
   std::string output;
   bool json = false;
+  BatchOptions batch;
 };
 
 // The command line, or the exit status when there is nothing to run
@@ -64,11 +66,13 @@ std::variant<Options, int> parse(const std::vector<std::string>& args, std::ostr
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
       ->required();
   common(create);
+  CLI::App* batch = addBatchCommand(app, o.batch);
+  common(batch);
 
   if (!args.empty() && !args[0].empty() && args[0][0] != '-' && args[0] != "check" &&
-      args[0] != "new") {
+      args[0] != "new" && args[0] != "batch") {
     err << "orvane-cli: unknown command '" << printable(args[0])
-        << "'; the commands are check and new\n"
+        << "'; the commands are check, new and batch\n"
         << "Run 'orvane-cli --help' for the commands and options.\n";
     return kUsage;
   }
@@ -85,7 +89,7 @@ std::variant<Options, int> parse(const std::vector<std::string>& args, std::ostr
         << "Run 'orvane-cli --help' for the commands and options.\n";
     return kUsage;
   }
-  o.command = check->parsed() ? "check" : "new";
+  o.command = check->parsed() ? "check" : batch->parsed() ? "batch" : "new";
   if (!data.empty()) o.dataDir = fs::path(data);
   for (const std::string& f : o.files) {
     if (f.empty()) {
@@ -190,6 +194,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   const Options* o = &std::get<Options>(parsed);
   const fs::path dataDir = o->dataDir ? *o->dataDir : defaultDataDir();
   if (o->command == "new") return newProject(*o, dataDir, err);
+  if (o->command == "batch") return runBatch(o->batch, o->sets, dataDir, out, err);
 
   // validate every --set once before any output
   {

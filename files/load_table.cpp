@@ -153,6 +153,7 @@ LoadTableReader::LoadTableReader(LoadTableReader&& o) noexcept
       buf_(std::move(o.buf_)),
       pos_(o.pos_),
       end_(o.end_),
+      read_(o.read_),
       line_(o.line_),
       name_(std::move(o.name_)),
       header_(std::move(o.header_)) {}
@@ -188,6 +189,7 @@ Result<LoadTableReader> LoadTableReader::open(const std::filesystem::path& path)
 Result<LoadTableReader> LoadTableReader::fromText(std::string text, std::string name) {
   LoadTableReader reader(-1, std::move(name));
   reader.end_ = text.size();
+  reader.read_ = text.size();
   reader.buf_ = std::move(text);
   reader.eof_ = true;
   if (Status header = reader.readHeader(); !header) return header.error();
@@ -210,6 +212,7 @@ bool LoadTableReader::fill() {
       return false;
     }
     end_ += static_cast<size_t>(n);
+    read_ += static_cast<uint64_t>(n);
     return true;
   }
 }
@@ -291,6 +294,7 @@ Status LoadTableReader::readHeader() {
     if (line == 1 && record.substr(0, 3) == "\xEF\xBB\xBF") record.remove_prefix(3);
     if (!blankRecord(record)) break;
   }
+  header_.line = line;
   header_.separator = detectSeparator(record);
   // the names go through the same field rules, without the decimal comma
   std::string text(record);
@@ -380,9 +384,11 @@ Result<LoadTable> parseLoadTable(std::string text, const std::string& name) {
 }
 
 void appendField(std::string& line, std::string_view field, char separator) {
-  const bool quote =
-      field.find_first_of(std::string{separator, '"', '\n', '\r'}) != std::string_view::npos ||
-      (!field.empty() && (blank(field.front()) || blank(field.back())));
+  bool quote = !field.empty() && (blank(field.front()) || blank(field.back()));
+  for (size_t i = 0; i < field.size() && !quote; ++i) {
+    const char c = field[i];
+    quote = c == separator || c == '"' || c == '\n' || c == '\r';
+  }
   if (!quote) {
     line.append(field);
     return;

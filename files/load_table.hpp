@@ -36,6 +36,7 @@ struct LoadHeader {
   char separator = ',';
   std::vector<std::string> columns;  // every header name in file order, trimmed
   int caseColumn = -1;               // index of the `case` column, or -1
+  int64_t line = 1;                  // the file line of the header
 
   // The input names: the columns without `case`.
   std::vector<std::string> inputs() const;
@@ -87,6 +88,8 @@ class LoadTableReader {
 
   const LoadHeader& header() const { return header_; }
   const std::string& name() const { return name_; }
+  // Bytes of the file taken into records so far (for a progress estimate).
+  uint64_t consumed() const { return read_ - (end_ - pos_); }
 
   // Appends the next records (blank ones skipped) to `block` until it holds
   // `maxRecords` of them or the file ends; false once there were none left.
@@ -108,7 +111,8 @@ class LoadTableReader {
   int readErrno_ = 0;
   std::string buf_;
   size_t pos_ = 0, end_ = 0;
-  int64_t line_ = 1;  // the line at pos_
+  uint64_t read_ = 0;  // bytes read from the file or given as text
+  int64_t line_ = 1;   // the line at pos_
   std::string name_;
   LoadHeader header_;
 };

@@ -1,0 +1,79 @@
+// The rows of a batch run as text (CSV, JSON Lines) and the summary that
+// names the governing case of each check.
+//
+// Numbers are written as the shortest text that reads back as the same
+// double (std::to_chars), so that every value in a row is exact. The
+// formatting runs on the worker threads; the summary of a block of rows
+// merges into the run's in input order.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <iosfwd>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/panels.hpp"
+#include "project/row_engine.hpp"
+
+namespace orvane::cli {
+
+// What the output rows hold besides the values: the input names in column
+// order and the checks the mode can show.
+struct BatchColumns {
+  std::vector<std::string> inputs;
+  std::vector<CheckId> checks;
+};
+
+// One row as a worker sees it: its data row number (1-based), the file line
+// it was read from, its case name (empty without a case column) and input
+// texts (empty views for a row that could not be split).
+struct BatchRow {
+  int64_t row = 0, line = 0;
+  std::string_view caseName;
+  std::span<const std::string_view> inputs;
+  const RowOutcome* outcome = nullptr;
+};
+
+// The text of a row's verdict columns.
+const char* verdictText(const CheckValue& c);       // "OK", "NOT OK", "" when not shown
+const char* localText(const RowOutcome& o);         // "OK", "NOK", "" without lines
+std::string faultText(const RowOutcome& o);         // fault, "input error: ...", or ""
+void appendNumber(std::string& out, double value);  // shortest round-trip text
+
+// CSV: `row,case,INPUTS...,CHECK_uf,CHECK_allow,CHECK_verdict...,local_buckling,fault`.
+std::string csvHeader(const BatchColumns& columns);
+void appendCsvRow(std::string& out, const BatchColumns& columns, const BatchRow& row);
+// One JSON object per line: row, line, case, inputs (numbers, null when
+// empty, the text when it is not a number), one object per check (null when
+// not shown), local_buckling, fault, status.
+void appendJsonRow(std::string& out, const BatchColumns& columns, const BatchRow& row);
+
+// The largest usage factor of one check and the counts of its verdicts.
+struct CheckSummary {
+  bool any = false;
+  double uf = 0, allow = 0;
+  int64_t row = 0;
+  std::string caseName;
+  int64_t passed = 0, failed = 0;
+};
+
+struct BatchSummary {
+  int64_t rows = 0, passed = 0, failed = 0, faulted = 0, inputErrors = 0;
+  std::array<CheckSummary, kCheckCount> checks{};
+
+  void add(const BatchRow& row);
+  // Adds the summary of the rows that follow these.
+  void merge(const BatchSummary& later);
+  // 2 a row with an input error, else 3 a row faulted, else 1 a usage
+  // factor above its allowable or a local-buckling line NOK, else 0.
+  int exitCode() const;
+};
+
+// The summary as lines of text (for stderr) and as the last JSON line.
+std::string summaryText(const BatchSummary& s, const BatchColumns& columns);
+std::string summaryJson(const BatchSummary& s, const BatchColumns& columns);
+
+}  // namespace orvane::cli
