@@ -409,8 +409,9 @@ TEST_F(Batch, JsonLinesEndInTheSummary) {
 TEST_F(Batch, WorkbookWithResultsAndSummary) {
   const std::string p = project(0);
   const fs::path book = dir / "results.xlsx";
-  const CliRun r =
-      cli({"batch", p, write("l.csv", "case,sigx\na,10\nb,400\nc,x\n"), "-o", book.string()});
+  const CliRun r = cli(
+      {"batch", p, write("l.csv", "case,sigx,sigy,tau,pd\na,10,0,0,0\nb,400,0,0,0\nc,x,0,0,0\n"),
+       "-o", book.string()});
   EXPECT_EQ(r.code, 2);
   EXPECT_EQ(r.out, "");
   std::ifstream in(book, std::ios::binary);
@@ -436,7 +437,7 @@ TEST_F(Batch, WorkbookWithResultsAndSummary) {
   EXPECT_NE(workbook.find("name=\"Summary\""), std::string::npos);
   const std::string results = unzip("xl/worksheets/sheet1.xml");
   EXPECT_NE(results.find("<pane xSplit=\"2\" ySplit=\"1\""), std::string::npos) << "frozen";
-  // a usage factor within its allowable (a, row 2) and one above it (b, row 3)
+  // shell_uf (G) within its allowable (a, row 2) and above it (b, row 3)
   const auto style = [&](const std::string& cell) {
     const std::string open = "<c r=\"" + cell + "\" s=\"";
     const auto at = results.find(open);
@@ -444,9 +445,9 @@ TEST_F(Batch, WorkbookWithResultsAndSummary) {
     const auto from = at + open.size();
     return results.substr(from, results.find('"', from) - from);
   };
-  EXPECT_NE(style("D2"), "");
-  EXPECT_NE(style("D3"), "");
-  EXPECT_NE(style("D2"), style("D3"));
+  EXPECT_NE(style("G2"), "");
+  EXPECT_NE(style("G3"), "");
+  EXPECT_NE(style("G2"), style("G3"));
 }
 
 }  // namespace
