@@ -82,6 +82,8 @@ std::optional<FieldError> splitFields(char* record, size_t size, char sep, int e
                                       int caseColumn, std::vector<std::string_view>& fields) {
   fields.clear();
   const bool decimalComma = sep == ';';
+  // most records hold no quote at all: their cells end at the next separator
+  const bool anyQuote = std::memchr(record, '"', size) != nullptr;
   size_t i = 0;
   for (;;) {
     const int column = static_cast<int>(fields.size());
@@ -113,6 +115,12 @@ std::optional<FieldError> splitFields(char* record, size_t size, char sep, int e
       while (i < size && record[i] == ' ') ++i;
       if (i < size && record[i] != sep)
         return FieldError{column, "text after the closing quote of a cell"};
+    } else if (!anyQuote) {
+      const void* next = std::memchr(record + i, sep, size - i);
+      i = next ? static_cast<size_t>(static_cast<const char*>(next) - record) : size;
+      end = i;
+      while (end > start && blank(record[end - 1])) --end;
+      while (start < end && blank(record[start])) ++start;
     } else {
       while (i < size && record[i] != sep) {
         if (record[i] == '"') return FieldError{column, "a quote inside an unquoted cell"};
