@@ -392,10 +392,16 @@ Result<LoadTable> parseLoadTable(std::string text, const std::string& name) {
 }
 
 void appendField(std::string& line, std::string_view field, char separator) {
-  bool quote = !field.empty() && (blank(field.front()) || blank(field.back()));
+  // Any of the three separators is quoted, not only the one in use: the
+  // header of a one-column table names no separator, and a name holding
+  // one would change the separator the header shows. A leading byte-order
+  // mark is quoted so that it stays part of the first name.
+  (void)separator;
+  bool quote =
+      !field.empty() && (blank(field.front()) || blank(field.back()) || field.front() == '\xEF');
   for (size_t i = 0; i < field.size() && !quote; ++i) {
     const char c = field[i];
-    quote = c == separator || c == '"' || c == '\n' || c == '\r';
+    quote = c == ',' || c == ';' || c == '\t' || c == '"' || c == '\n' || c == '\r';
   }
   if (!quote) {
     line.append(field);

@@ -136,14 +136,14 @@ Result<LoadTable> readLoadTable(const std::filesystem::path& path);
 Result<LoadTable> parseLoadTable(std::string text, const std::string& name);
 
 // The text of a table: a header line (`case` first when the table has
-// it), then one line per case, each ending in LF; fields that hold the
-// separator, a quote, a line break or surrounding blanks are quoted.
+// it), then one line per case, each ending in LF; fields are quoted as
+// appendField does.
 std::string loadTableText(const LoadTable& table, char separator = ',');
 // Writes the text of a table to `path`, replacing the file safely.
 Status writeLoadTable(const std::filesystem::path& path, const LoadTable& table);
 
 // Appends one field to a line of `separator`-separated text, quoted when it
-// needs to be.
+// holds any separator, a quote or a line break, or starts or ends blank.
 void appendField(std::string& line, std::string_view field, char separator);
 
 }  // namespace orvane

@@ -29,7 +29,7 @@ CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVA
   -DORVANE_SANITIZE=ON -DORVANE_BUILD_UI=OFF -DORVANE_BUILD_TESTS=OFF -DORVANE_BUILD_BENCH=OFF
 cmake --build build-fuzz -j"$jobs"
 for target in project_file:project materials:materials profile_table:profiles \
-  number_reader:numbers; do
+  number_reader:numbers load_table:load_tables; do
   name=${target%%:*}
   corpus=$(mktemp -d)
   build-fuzz/bin/fuzz_"$name" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 \
