@@ -176,7 +176,8 @@ class BatchRun {
   bool produce(Chunk& c);
   void work(Chunk& c);
 
-  std::optional<Error> readError;
+  bool keepRows = false;           // for a workbook: keep the rows, format nothing
+  std::optional<Error> readError;  // the read that ended the input early
 
  private:
   void addError(Chunk& c, const LoadRecord& r, int fileColumn, const std::string& message) const;
@@ -190,9 +191,6 @@ class BatchRun {
   int64_t nextRow_ = 1;
   bool ended_ = false;
   ScratchPool scratch_;
-
- public:
-  bool keepRows = false;
 };
 
 bool BatchRun::produce(Chunk& c) {
