@@ -100,12 +100,14 @@ Result<SweepResult> sweep(const ProjectState& base, std::optional<std::string> b
                           const StudyProgress& progress = {}, std::stop_token stop = {});
 
 // The same, handing each point to `point` in grid order instead of keeping
-// them (a CSV of ten million rows); the result's `points` stays empty.
+// them (a CSV of ten million rows), with the result so far (ranges, checks,
+// the crossings up to the point); the result's `points` stays empty.
+using SweepSink = std::function<void(const SweepResult& sofar, const SweepPoint& point)>;
 Result<SweepResult> sweepStream(const ProjectState& base, std::optional<std::string> baseFault,
                                 const std::vector<StudyRange>& ranges,
                                 const std::vector<std::string>& fixed, int jobs,
-                                const std::function<void(const SweepPoint&)>& point,
-                                const StudyProgress& progress = {}, std::stop_token stop = {});
+                                const SweepSink& point, const StudyProgress& progress = {},
+                                std::stop_token stop = {});
 
 // ------------------------------------------------------------- optimise
 
