@@ -167,7 +167,8 @@ Result<OptimiseResult> optimise(const ProjectState& base, std::optional<std::str
                                 const StudyProgress& progress = {}, std::stop_token stop = {});
 
 // A design as NAME=VALUE settings (the fixed ones first), to store through
-// Session::set or to type into the window.
+// Session::set or to type into the window; of the table-row inputs only
+// that of the table the design uses.
 std::vector<std::string> designSettings(const OptimiseSpec& spec, const OptimiseResult& result,
                                         const Design& design);
 
