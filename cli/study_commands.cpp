@@ -106,6 +106,7 @@ std::variant<StudyOptions, int> parse(const std::vector<std::string>& args, std:
   if (sweep) {
     app.add_option("--vary", o.vary, "an input and its grid (one or two)")
         ->type_name("NAME=FROM:TO:STEP")
+        ->allow_extra_args(false)
         ->required();
     app.add_option("-o,--output", o.output, "write the points as CSV to this file")
         ->type_name("out.csv");
@@ -117,6 +118,7 @@ std::variant<StudyOptions, int> parse(const std::vector<std::string>& args, std:
   } else {
     app.add_option("--free", o.free, "a free input on a grid, or a free profile of the tables")
         ->type_name("NAME=FROM:TO:STEP|stiffener=TABLE|ring=TABLE")
+        ->allow_extra_args(false)
         ->required();
     app.add_option("--top", o.top, "how many of the lightest passing designs to list")
         ->check(CLI::Range(1, 10000));
@@ -133,7 +135,8 @@ std::variant<StudyOptions, int> parse(const std::vector<std::string>& args, std:
         "candidate passes, 2 bad command line, range, value, file or data.");
   }
   app.add_option("--set", o.sets, "store NAME=VALUE in every row before the study's values")
-      ->type_name("NAME=VALUE");
+      ->type_name("NAME=VALUE")
+      ->allow_extra_args(false);
   app.add_option("--jobs", o.jobs, "threads (default: one per core)")->check(CLI::Range(0, 256));
   app.add_option("--data", o.data, "folder of DNVmat.dat and the profile tables")->type_name("DIR");
   std::vector<std::string> reversed(args.rbegin(), args.rend() - 1);
