@@ -4,6 +4,7 @@
 //   orvane-cli new -o FILE.cys [--set NAME=VALUE]... [--data DIR]
 //   orvane-cli batch PROJECT.cys LOADS.csv [-o OUT.csv|OUT.xlsx] [--json] [--jobs N]
 //                    [--rows FROM:TO] [--set NAME=VALUE]... [--data DIR]
+//   orvane-cli sweep|optimize ...   (cli/study_commands.hpp)
 //   orvane-cli --help | --version
 //
 // Exit codes: 0 every shown usage factor within its allowable value and

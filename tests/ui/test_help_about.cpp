@@ -96,7 +96,11 @@ class HelpAboutTest : public QObject {
         {"profiles.html",
          {QStringLiteral("B of a trapezoid is its top width"),
           QStringLiteral("a is the horizontal offset of each inclined web")},
-         {QStringLiteral("top width a")}}};
+         {QStringLiteral("top width a")}},
+        {"studies.html",
+         {QStringLiteral("the search stops once the requested number of designs pass"),
+          QStringLiteral("(not rounded to whole stiffeners)")},
+         {QStringLiteral("monotonic")}}};
     for (const Case& c : cases) {
       const QString text = page(c.page);
       QVERIFY2(!text.isEmpty(), c.page);
