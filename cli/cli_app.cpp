@@ -74,8 +74,7 @@ std::variant<Options, int> parse(const std::vector<std::string>& args, std::ostr
   if (!args.empty() && !args[0].empty() && args[0][0] != '-' && args[0] != "check" &&
       args[0] != "new" && args[0] != "batch") {
     err << "orvane-cli: unknown command '" << printable(args[0])
-        << "'; the commands are check, new, batch, sweep and optimize
-"
+        << "'; the commands are check, new, batch, sweep and optimize\n"
         << "Run 'orvane-cli --help' for the commands and options.\n";
     return kUsage;
   }
