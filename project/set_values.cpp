@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <string_view>
+#include <type_traits>
 
 #include "model/format.hpp"
 
@@ -12,63 +13,75 @@ namespace orvane {
 
 using NumberSetter = std::function<void(ProjectState&, float)>;
 using IntSetter = std::function<void(ProjectState&, int16_t)>;
+using Getter = std::function<double(const ProjectState&)>;
 
 struct Setting {
   NumberSetter number;  // exactly one of the two is set
   IntSetter integer;
+  Getter get;
 };
 
 namespace {
 
-template <typename T>
-NumberSetter num(T ProjectNumbers::*m) {
-  return [m](ProjectState& ps, float v) { ps.*m = static_cast<T>(v); };
+// An input from where it lives: `at` is a generic lambda that returns the
+// field's address, so that one description serves the store and the read.
+template <typename Access>
+Setting numberAt(Access at) {
+  return Setting{[at](ProjectState& ps, float v) {
+                   auto& field = *at(ps);
+                   field = static_cast<std::remove_reference_t<decltype(field)>>(v);
+                 },
+                 {},
+                 [at](const ProjectState& ps) { return static_cast<double>(*at(ps)); }};
 }
-IntSetter flag(int16_t ProjectNumbers::*m) {
-  return [m](ProjectState& ps, int16_t v) { ps.*m = v; };
+template <typename Access>
+Setting integerAt(Access at) {
+  return Setting{{},
+                 [at](ProjectState& ps, int16_t v) { *at(ps) = v; },
+                 [at](const ProjectState& ps) { return static_cast<double>(*at(ps)); }};
 }
 
 const std::map<std::string, Setting>& settings() {
   static const std::map<std::string, Setting> table = [] {
     std::map<std::string, Setting> t;
-    auto n = [&](const char* name, NumberSetter f) { t[name] = Setting{std::move(f), {}}; };
-    auto i = [&](const char* name, IntSetter f) { t[name] = Setting{{}, std::move(f)}; };
-    n("r", num(&ProjectState::r));
-    n("t", num(&ProjectState::t));
-    n("s", num(&ProjectState::s));
-    n("l", num(&ProjectState::l));
-    n("L", num(&ProjectState::L));
-    n("ltst", num(&ProjectState::ltst));
-    n("ltgi", num(&ProjectState::ltgi));
-    n("E", num(&ProjectState::E));
-    n("fyp", num(&ProjectState::fyp));
-    n("fys", num(&ProjectState::fys));
-    n("fyg", num(&ProjectState::fyg));
-    n("sigx", num(&ProjectState::sigx));
-    n("sigy", num(&ProjectState::sigy));
-    n("tau", num(&ProjectState::tau));
-    n("pd", num(&ProjectState::pd));
-    n("N", num(&ProjectState::N));
-    n("M1a", num(&ProjectState::M1a));
-    n("M1b", num(&ProjectState::M1b));
-    n("M2a", num(&ProjectState::M2a));
-    n("M2b", num(&ProjectState::M2b));
-    n("k1", num(&ProjectState::k1));
-    n("k2", num(&ProjectState::k2));
-    n("ufb", num(&ProjectState::ufb));
-    i("cyltype", flag(&ProjectState::cyltype));
-    i("wsd", flag(&ProjectState::wsd));
-    i("odmom", flag(&ProjectState::odmom));
-    i("matp", flag(&ProjectState::matp));
-    i("mats", flag(&ProjectState::mats));
-    i("matg", flag(&ProjectState::matg));
-    i("ring_ch", flag(&ProjectState::ring_ch));
-    i("hring_ch", flag(&ProjectState::hring_ch));
-    i("Outside_ch", flag(&ProjectState::Outside_ch));
-    i("ringfab", flag(&ProjectState::ringfab));
-    i("check_ih", flag(&ProjectState::check_ih));
-    i("cbostiff", flag(&ProjectState::cbostiff));
-    i("cboring", flag(&ProjectState::cboring));
+    auto n = [&](const std::string& name, auto at) { t[name] = numberAt(at); };
+    auto i = [&](const std::string& name, auto at) { t[name] = integerAt(at); };
+    n("r", [](auto& ps) { return &ps.r; });
+    n("t", [](auto& ps) { return &ps.t; });
+    n("s", [](auto& ps) { return &ps.s; });
+    n("l", [](auto& ps) { return &ps.l; });
+    n("L", [](auto& ps) { return &ps.L; });
+    n("ltst", [](auto& ps) { return &ps.ltst; });
+    n("ltgi", [](auto& ps) { return &ps.ltgi; });
+    n("E", [](auto& ps) { return &ps.E; });
+    n("fyp", [](auto& ps) { return &ps.fyp; });
+    n("fys", [](auto& ps) { return &ps.fys; });
+    n("fyg", [](auto& ps) { return &ps.fyg; });
+    n("sigx", [](auto& ps) { return &ps.sigx; });
+    n("sigy", [](auto& ps) { return &ps.sigy; });
+    n("tau", [](auto& ps) { return &ps.tau; });
+    n("pd", [](auto& ps) { return &ps.pd; });
+    n("N", [](auto& ps) { return &ps.N; });
+    n("M1a", [](auto& ps) { return &ps.M1a; });
+    n("M1b", [](auto& ps) { return &ps.M1b; });
+    n("M2a", [](auto& ps) { return &ps.M2a; });
+    n("M2b", [](auto& ps) { return &ps.M2b; });
+    n("k1", [](auto& ps) { return &ps.k1; });
+    n("k2", [](auto& ps) { return &ps.k2; });
+    n("ufb", [](auto& ps) { return &ps.ufb; });
+    i("cyltype", [](auto& ps) { return &ps.cyltype; });
+    i("wsd", [](auto& ps) { return &ps.wsd; });
+    i("odmom", [](auto& ps) { return &ps.odmom; });
+    i("matp", [](auto& ps) { return &ps.matp; });
+    i("mats", [](auto& ps) { return &ps.mats; });
+    i("matg", [](auto& ps) { return &ps.matg; });
+    i("ring_ch", [](auto& ps) { return &ps.ring_ch; });
+    i("hring_ch", [](auto& ps) { return &ps.hring_ch; });
+    i("Outside_ch", [](auto& ps) { return &ps.Outside_ch; });
+    i("ringfab", [](auto& ps) { return &ps.ringfab; });
+    i("check_ih", [](auto& ps) { return &ps.check_ih; });
+    i("cbostiff", [](auto& ps) { return &ps.cbostiff; });
+    i("cboring", [](auto& ps) { return &ps.cboring; });
 
     // table rows of the stiffener and of the ring frame
     const std::pair<const char*, int16_t TableRows::*> rows[] = {{"bulb", &TableRows::bulb},
@@ -78,21 +91,21 @@ const std::map<std::string, Setting>& settings() {
     for (const auto& row : rows) {
       const auto m = row.second;
       const std::string name = row.first;
-      i(("stiff_row_" + name).c_str(), [m](ProjectState& ps, int16_t v) { ps.stiffRows.*m = v; });
-      i(("ring_row_" + name).c_str(), [m](ProjectState& ps, int16_t v) { ps.ringRows.*m = v; });
+      i("stiff_row_" + name, [m](auto& ps) { return &(ps.stiffRows.*m); });
+      i("ring_row_" + name, [m](auto& ps) { return &(ps.ringRows.*m); });
     }
 
     // current dimensions of the profiles in use
-    n("st_h", [](ProjectState& ps, float v) { ps.st.h = v; });
-    n("st_b", [](ProjectState& ps, float v) { ps.st.b = v; });
-    n("st_tw", [](ProjectState& ps, float v) { ps.st.tw = v; });
-    n("st_tf", [](ProjectState& ps, float v) { ps.st.tf = v; });
-    n("st_a", [](ProjectState& ps, float v) { ps.st.a = v; });
-    n("rg_h", [](ProjectState& ps, float v) { ps.rg.h = v; });
-    n("rg_b", [](ProjectState& ps, float v) { ps.rg.b = v; });
-    n("rg_tw", [](ProjectState& ps, float v) { ps.rg.tw = v; });
-    n("rg_tf", [](ProjectState& ps, float v) { ps.rg.tf = v; });
-    n("rg_a", [](ProjectState& ps, float v) { ps.rg.a = v; });
+    n("st_h", [](auto& ps) { return &ps.st.h; });
+    n("st_b", [](auto& ps) { return &ps.st.b; });
+    n("st_tw", [](auto& ps) { return &ps.st.tw; });
+    n("st_tf", [](auto& ps) { return &ps.st.tf; });
+    n("st_a", [](auto& ps) { return &ps.st.a; });
+    n("rg_h", [](auto& ps) { return &ps.rg.h; });
+    n("rg_b", [](auto& ps) { return &ps.rg.b; });
+    n("rg_tw", [](auto& ps) { return &ps.rg.tw; });
+    n("rg_tf", [](auto& ps) { return &ps.rg.tf; });
+    n("rg_a", [](auto& ps) { return &ps.rg.a; });
 
     // built-up sets: stiff_lb_h, ring_trap_a, ...
     for (const auto& member : {std::pair<std::string, BuiltUpSets ProjectNumbers::*>{
@@ -105,20 +118,20 @@ const std::map<std::string, Setting>& settings() {
       for (const auto& [kind, flangedSet] : flanged) {
         const std::string k = prefix + kind + "_";
         const auto f = flangedSet;
-        n((k + "h").c_str(), [=](ProjectState& ps, float v) { (ps.*sets.*f).h = v; });
-        n((k + "b").c_str(), [=](ProjectState& ps, float v) { (ps.*sets.*f).b = v; });
-        n((k + "tw").c_str(), [=](ProjectState& ps, float v) { (ps.*sets.*f).tw = v; });
-        n((k + "tf").c_str(), [=](ProjectState& ps, float v) { (ps.*sets.*f).tf = v; });
+        n(k + "h", [=](auto& ps) { return &(ps.*sets.*f).h; });
+        n(k + "b", [=](auto& ps) { return &(ps.*sets.*f).b; });
+        n(k + "tw", [=](auto& ps) { return &(ps.*sets.*f).tw; });
+        n(k + "tf", [=](auto& ps) { return &(ps.*sets.*f).tf; });
       }
-      n((prefix + "fb_h").c_str(), [=](ProjectState& ps, float v) { (ps.*sets).fb.h = v; });
-      n((prefix + "fb_tw").c_str(), [=](ProjectState& ps, float v) { (ps.*sets).fb.tw = v; });
-      n((prefix + "rhs_h").c_str(), [=](ProjectState& ps, float v) { (ps.*sets).rhs.h = v; });
-      n((prefix + "rhs_b").c_str(), [=](ProjectState& ps, float v) { (ps.*sets).rhs.b = v; });
-      n((prefix + "rhs_tw").c_str(), [=](ProjectState& ps, float v) { (ps.*sets).rhs.tw = v; });
-      n((prefix + "trap_h").c_str(), [=](ProjectState& ps, float v) { (ps.*sets).trap.h = v; });
-      n((prefix + "trap_b").c_str(), [=](ProjectState& ps, float v) { (ps.*sets).trap.b = v; });
-      n((prefix + "trap_a").c_str(), [=](ProjectState& ps, float v) { (ps.*sets).trap.a = v; });
-      n((prefix + "trap_tw").c_str(), [=](ProjectState& ps, float v) { (ps.*sets).trap.tw = v; });
+      n(prefix + "fb_h", [=](auto& ps) { return &(ps.*sets).fb.h; });
+      n(prefix + "fb_tw", [=](auto& ps) { return &(ps.*sets).fb.tw; });
+      n(prefix + "rhs_h", [=](auto& ps) { return &(ps.*sets).rhs.h; });
+      n(prefix + "rhs_b", [=](auto& ps) { return &(ps.*sets).rhs.b; });
+      n(prefix + "rhs_tw", [=](auto& ps) { return &(ps.*sets).rhs.tw; });
+      n(prefix + "trap_h", [=](auto& ps) { return &(ps.*sets).trap.h; });
+      n(prefix + "trap_b", [=](auto& ps) { return &(ps.*sets).trap.b; });
+      n(prefix + "trap_a", [=](auto& ps) { return &(ps.*sets).trap.a; });
+      n(prefix + "trap_tw", [=](auto& ps) { return &(ps.*sets).trap.tw; });
     }
     return t;
   }();
@@ -156,6 +169,8 @@ std::optional<InputSetter> InputSetter::find(std::string_view name) {
 }
 
 bool InputSetter::integer() const { return !setting_->number; }
+
+double InputSetter::value(const ProjectState& ps) const { return setting_->get(ps); }
 
 std::optional<std::string> InputSetter::store(ProjectState& ps, std::string_view text) const {
   const auto value = parseFileNumber(text);

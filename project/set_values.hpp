@@ -29,6 +29,8 @@ class InputSetter {
   const std::string& name() const { return *name_; }
   // Whether the input is an integer (list, option, flag, table row).
   bool integer() const;
+  // The value the input holds in `ps`.
+  double value(const ProjectState& ps) const;
 
   // Stores the value of `text` as NAME=TEXT does; returns the problem
   // (not a number, out of range, not a whole number in range).

@@ -1,0 +1,187 @@
+// Sweeps: the grid points as rows of one engine, on several threads, and
+// the crossings of a one-input sweep by bisection on the calling thread.
+#include <algorithm>
+#include <cmath>
+
+#include "model/format.hpp"
+#include "project/ordered_parallel.hpp"
+#include "project/set_values.hpp"
+#include "project/study.hpp"
+#include "project/study_rows.hpp"
+
+namespace orvane {
+
+namespace {
+
+Error studyError(const std::string& text) { return Error{ErrorKind::Damaged, "", 0, text}; }
+
+}  // namespace
+
+Result<FixedSettings> fixedSettings(const ProjectState& base, const std::vector<std::string>& fixed,
+                                    const std::vector<std::string>& varied) {
+  FixedSettings out;
+  ProjectState probe = base;
+  for (const std::string& s : fixed) {
+    if (auto problem = applySetting(probe, s)) return studyError(*problem);
+    const auto eq = s.find('=');
+    std::string name = s.substr(0, eq);
+    if (std::find(varied.begin(), varied.end(), name) != varied.end())
+      return studyError(name + " is both set and varied");
+    // accepted by applySetting, so the text is a number
+    out.values.push_back(parseFileNumber(std::string_view(s).substr(eq + 1)).value_or(0));
+    out.names.push_back(std::move(name));
+  }
+  return out;
+}
+
+namespace {
+
+struct Chunk {
+  uint64_t first = 0, count = 0;
+  std::vector<SweepPoint> points;
+  RowScratch scratch;
+};
+
+// The check's verdict at a point where it is known: shown, no fault.
+std::optional<bool> exceededAt(const RowOutcome& o, CheckId c) {
+  if (!o.fault.empty() || !o.inputError.empty() || !o[c].shown) return std::nullopt;
+  return o[c].exceeded();
+}
+
+// Bisects [lo, hi] of the varied input between two grid points whose
+// verdicts on `check` differ, down to `tolerance` (whole numbers for an
+// integer input); a run in between that faults or hides the check ends it
+// early with the bracket it has.
+Crossing bisect(const RowEngine& engine, RowScratch& scratch, std::vector<double>& values,
+                CheckId check, const SweepPoint& a, const SweepPoint& b, double tolerance,
+                bool integer) {
+  double lo = a.values[0], hi = b.values[0];
+  CheckValue atLo = a.outcome[check], atHi = b.outcome[check];
+  const bool loExceeded = atLo.exceeded();
+  for (;;) {
+    double mid = lo + (hi - lo) / 2;
+    if (integer) {
+      if (hi - lo <= 1) break;
+      mid = std::floor(mid);
+    } else if (hi - lo <= tolerance || mid <= lo || mid >= hi) {
+      break;
+    }
+    values.back() = mid;
+    const RowOutcome o = engine.run(values, scratch);
+    const std::optional<bool> e = exceededAt(o, check);
+    if (!e) break;
+    if (*e == loExceeded) {
+      lo = mid;
+      atLo = o[check];
+    } else {
+      hi = mid;
+      atHi = o[check];
+    }
+  }
+  Crossing c;
+  c.check = check;
+  c.direction = loExceeded ? Crossing::Direction::Falling : Crossing::Direction::Rising;
+  c.value = loExceeded ? hi : lo;
+  c.exceeded = loExceeded ? lo : hi;
+  c.atPassing = loExceeded ? atHi : atLo;
+  c.atExceeded = loExceeded ? atLo : atHi;
+  return c;
+}
+
+}  // namespace
+
+Result<SweepResult> sweepStream(const ProjectState& base, std::optional<std::string> baseFault,
+                                const std::vector<StudyRange>& ranges,
+                                const std::vector<std::string>& fixed, int jobs,
+                                const std::function<void(const SweepPoint&)>& point,
+                                const StudyProgress& progress, std::stop_token stop) {
+  if (ranges.empty() || ranges.size() > 2) return studyError("a sweep varies one or two inputs");
+  if (auto problem = checkRanges(ranges)) return studyError(*problem);
+  std::vector<std::string> names;
+  for (const StudyRange& r : ranges) names.push_back(r.name);
+  auto fixedValues = fixedSettings(base, fixed, names);
+  if (!fixedValues) return fixedValues.error();
+  std::vector<std::string> columns = fixedValues.value().names;
+  columns.insert(columns.end(), names.begin(), names.end());
+  auto engine = RowEngine::create(base, std::move(baseFault), columns);
+  if (!engine) return engine.error();
+  const RowEngine& rows = engine.value();
+
+  SweepResult result;
+  result.ranges = ranges;
+  result.checks = rows.checks();
+  const uint64_t inner = ranges.size() == 2 ? ranges[1].count() : 1;
+  const uint64_t total = ranges[0].count() * inner;
+  const size_t fixedCount = fixedValues.value().values.size();
+  const int threads = threadCount(jobs);
+  const uint64_t chunkSize =
+      std::clamp<uint64_t>(total / (static_cast<uint64_t>(threads) * 8), 16, 2048);
+
+  // the crossings of a one-input sweep, found on this thread between
+  // consecutive points as they arrive
+  const bool findCrossings = ranges.size() == 1;
+  const bool integer = InputSetter::find(ranges[0].name)->integer();
+  const double tolerance = 1e-6 * ranges[0].step;
+  RowScratch own;
+  std::vector<double> probe = fixedValues.value().values;
+  probe.push_back(0);
+  std::optional<SweepPoint> previous;
+  uint64_t next = 0, done = 0;
+
+  runOrdered<Chunk>(
+      jobs,
+      [&](Chunk& c) {
+        if (next >= total || stop.stop_requested()) return false;
+        c.first = next;
+        c.count = std::min(chunkSize, total - next);
+        next += c.count;
+        return true;
+      },
+      [&](Chunk& c) {
+        c.points.resize(c.count);
+        std::vector<double> values = fixedValues.value().values;
+        values.resize(fixedCount + ranges.size());
+        for (uint64_t k = 0; k < c.count; ++k) {
+          const uint64_t at = c.first + k;
+          SweepPoint& p = c.points[k];
+          p.values = {ranges[0].value(at / inner), inner > 1 ? ranges[1].value(at % inner) : 0};
+          for (size_t r = 0; r < ranges.size(); ++r) values[fixedCount + r] = p.values[r];
+          p.outcome = rows.run(values, c.scratch);
+        }
+      },
+      [&](Chunk& c) {
+        for (const SweepPoint& p : c.points) {
+          if (findCrossings && previous) {
+            for (CheckId check : result.checks) {
+              const auto a = exceededAt(previous->outcome, check);
+              const auto b = exceededAt(p.outcome, check);
+              if (!a || !b || *a == *b) continue;
+              Crossing x = bisect(rows, own, probe, check, *previous, p, tolerance, integer);
+              x.point =
+                  static_cast<size_t>(c.first + static_cast<uint64_t>(&p - c.points.data()) - 1);
+              result.crossings.push_back(x);
+            }
+          }
+          if (findCrossings) previous = p;
+          if (point) point(p);
+        }
+        done += c.count;
+        if (progress) progress(done, total);
+      });
+  result.stopped = done < total;
+  return result;
+}
+
+Result<SweepResult> sweep(const ProjectState& base, std::optional<std::string> baseFault,
+                          const std::vector<StudyRange>& ranges,
+                          const std::vector<std::string>& fixed, int jobs,
+                          const StudyProgress& progress, std::stop_token stop) {
+  std::vector<SweepPoint> points;
+  auto result = sweepStream(
+      base, std::move(baseFault), ranges, fixed, jobs,
+      [&](const SweepPoint& p) { points.push_back(p); }, progress, stop);
+  if (result) result.value().points = std::move(points);
+  return result;
+}
+
+}  // namespace orvane
