@@ -75,12 +75,16 @@ Ticks niceTicks(double lo, double hi, int target, bool extend) {
   return t;
 }
 
-QString tickText(double value, double step) {
-  // the fewest decimals that write the step itself
+int decimalsOf(double step) {
   int decimals = 0;
-  for (double scaled = step; decimals < 12; ++decimals, scaled *= 10)
+  step = std::abs(step);
+  for (double scaled = step; decimals < 12 && scaled > 0; ++decimals, scaled *= 10)
     if (std::abs(scaled - std::round(scaled)) <= 1e-9 * scaled) break;
-  QString s = QString::number(value, 'f', decimals);
+  return decimals;
+}
+
+QString tickText(double value, double step) {
+  QString s = QString::number(value, 'f', decimalsOf(step));
   // a small negative value rounds to "-0.0": zero has no sign
   if (s.startsWith(QLatin1Char('-')) && s.toDouble() == 0) s.remove(0, 1);
   return s;
@@ -252,7 +256,8 @@ void drawMap(QPainter& p, const Frame& f, const Grid& g, double unit) {
 }
 
 void drawSeries(QPainter& p, const Frame& f, const Series& s, double unit) {
-  p.setPen(QPen(s.color, 1.8 * unit, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setPen(QPen(s.color, 1.8 * unit, s.dashed ? Qt::DashLine : Qt::SolidLine, Qt::RoundCap,
+                Qt::RoundJoin));
   p.setBrush(Qt::NoBrush);
   QPainterPath path;
   bool open = false;
@@ -270,7 +275,7 @@ void drawSeries(QPainter& p, const Frame& f, const Series& s, double unit) {
     }
   }
   p.drawPath(path);
-  if (s.points.size() > 120) return;
+  if (s.dashed || s.points.size() > 120) return;
   p.setBrush(s.color);
   p.setPen(Qt::NoPen);
   for (const QPointF& d : s.points)
@@ -379,8 +384,9 @@ void drawSide(QPainter& p, const Frame& f, const Chart& c, double unit) {
   if (!c.map) {
     for (const Series& s : c.series)
       entry(s.name, [&](QRectF r) {
-        p.setPen(QPen(s.color, 2 * unit));
+        p.setPen(QPen(s.color, 2 * unit, s.dashed ? Qt::DashLine : Qt::SolidLine));
         p.drawLine(QPointF(r.left(), r.center().y()), QPointF(r.right(), r.center().y()));
+        if (s.dashed) return;
         p.setBrush(s.color);
         p.setPen(Qt::NoPen);
         p.drawEllipse(r.center(), 2.6 * unit, 2.6 * unit);

@@ -37,11 +37,14 @@ struct Ticks {
 Ticks niceTicks(double lo, double hi, int target = 6, bool extend = true);
 // A tick's text with as many decimals as the step needs.
 QString tickText(double value, double step);
+// The fewest decimals that write `step` (at most 12).
+int decimalsOf(double step);
 
 struct Series {
   QString name;
   QColor color;
   std::vector<QPointF> points;  // a NaN y leaves a gap
+  bool dashed = false;          // a limit rather than a result: no marks
 };
 
 // A horizontal line across the plot (an allowable value).
