@@ -11,6 +11,7 @@
 #include "ui/about_window.hpp"
 #include "ui/help_window.hpp"
 #include "ui/info_windows.hpp"
+#include "ui/study/study_window.hpp"
 #include "ui/ui_font.hpp"
 
 using namespace orvane::ui;
@@ -96,7 +97,11 @@ class HelpAboutTest : public QObject {
         {"profiles.html",
          {QStringLiteral("B of a trapezoid is its top width"),
           QStringLiteral("a is the horizontal offset of each inclined web")},
-         {QStringLiteral("top width a")}}};
+         {QStringLiteral("top width a")}},
+        {"study.html",
+         {QStringLiteral("more than %1 points in the window").arg(StudyWindow::kMaxPoints),
+          QStringLiteral("Shell: t &#8805; 17.153")},
+         {}}};
     for (const Case& c : cases) {
       const QString text = page(c.page);
       QVERIFY2(!text.isEmpty(), c.page);

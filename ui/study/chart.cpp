@@ -38,7 +38,7 @@ double sideWidth(const Chart& chart, const QFontMetricsF& fm, double unit) {
     const Ticks t = niceTicks(lo, hi, 6, false);
     for (double v : t.values) w = std::max(w, fm.horizontalAdvance(tickText(v, t.step)));
     w = std::max(w + 24 * unit, fm.horizontalAdvance(chart.valueLabel));
-    w = std::max(w, fm.horizontalAdvance(QStringLiteral("passing")) + 30 * unit);
+    w = std::max(w, fm.horizontalAdvance(QStringLiteral("allowable 0.00")) + 30 * unit);
   } else {
     for (const Series& s : chart.series) w = std::max(w, fm.horizontalAdvance(s.name));
     for (const RefLine& r : chart.refLines) w = std::max(w, fm.horizontalAdvance(r.label));
@@ -429,7 +429,7 @@ void drawSide(QPainter& p, const Frame& f, const Chart& c, double unit) {
     p.fillRect(r, QColor(255, 255, 191));
     p.fillRect(r, QBrush(QColor(0, 100, 0), Qt::BDiagPattern));
   });
-  entry(QStringLiteral("= ") + tickText(g.level, 0.01), [&](QRectF r) {
+  entry(QStringLiteral("allowable ") + tickText(g.level, 0.01), [&](QRectF r) {
     p.setPen(QPen(Qt::black, 2.2 * unit));
     p.drawLine(QPointF(r.left(), r.center().y()), QPointF(r.right(), r.center().y()));
   });
