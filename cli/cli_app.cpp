@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "cli/result_output.hpp"
+#include "cli/study_commands.hpp"
 #include "core/calc_driver.hpp"
 #include "files/input_text.hpp"
 #include "model/codes.hpp"
@@ -42,7 +43,8 @@ std::variant<Options, int> parse(const std::vector<std::string>& args, std::ostr
   app.footer(
       "Exit status: 0 every shown usage factor within its allowable value and every\n"
       "local-buckling line OK, 1 some usage factor above it or a line NOK, 2 bad\n"
-      "command line, value, file or data, 3 the calculation stopped on an arithmetic fault.");
+      "command line, value, file or data, 3 the calculation stopped on an arithmetic fault.\n"
+      "Design studies: orvane-cli sweep --help, orvane-cli optimize --help.");
 
   const auto common = [&](CLI::App* cmd) {
     cmd->add_option("--set", o.sets, "store NAME=VALUE as the window stores a typed value")
@@ -68,7 +70,7 @@ std::variant<Options, int> parse(const std::vector<std::string>& args, std::ostr
   if (!args.empty() && !args[0].empty() && args[0][0] != '-' && args[0] != "check" &&
       args[0] != "new") {
     err << "orvane-cli: unknown command '" << printable(args[0])
-        << "'; the commands are check and new\n"
+        << "'; the commands are check, new, sweep and optimize\n"
         << "Run 'orvane-cli --help' for the commands and options.\n";
     return kUsage;
   }
@@ -185,6 +187,7 @@ int newProject(const Options& o, const fs::path& dataDir, std::ostream& err) {
 }  // namespace
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (isStudyCommand(args)) return runStudy(args, defaultDataDir(), out, err);
   const auto parsed = parse(args, out, err);
   if (const int* code = std::get_if<int>(&parsed)) return *code;
   const Options* o = &std::get<Options>(parsed);

@@ -2,6 +2,7 @@
 //
 //   orvane-cli check [FILE.cys]... [--set NAME=VALUE]... [--data DIR] [--json]
 //   orvane-cli new -o FILE.cys [--set NAME=VALUE]... [--data DIR]
+//   orvane-cli sweep|optimize ...   (cli/study_commands.hpp)
 //   orvane-cli --help | --version
 //
 // Exit codes: 0 every shown usage factor within its allowable value and

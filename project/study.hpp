@@ -100,12 +100,14 @@ Result<SweepResult> sweep(const ProjectState& base, std::optional<std::string> b
                           const StudyProgress& progress = {}, std::stop_token stop = {});
 
 // The same, handing each point to `point` in grid order instead of keeping
-// them (a CSV of ten million rows); the result's `points` stays empty.
+// them (a CSV of ten million rows), with the result so far (ranges, checks,
+// the crossings up to the point); the result's `points` stays empty.
+using SweepSink = std::function<void(const SweepResult& sofar, const SweepPoint& point)>;
 Result<SweepResult> sweepStream(const ProjectState& base, std::optional<std::string> baseFault,
                                 const std::vector<StudyRange>& ranges,
                                 const std::vector<std::string>& fixed, int jobs,
-                                const std::function<void(const SweepPoint&)>& point,
-                                const StudyProgress& progress = {}, std::stop_token stop = {});
+                                const SweepSink& point, const StudyProgress& progress = {},
+                                std::stop_token stop = {});
 
 // ------------------------------------------------------------- optimise
 
@@ -165,7 +167,8 @@ Result<OptimiseResult> optimise(const ProjectState& base, std::optional<std::str
                                 const StudyProgress& progress = {}, std::stop_token stop = {});
 
 // A design as NAME=VALUE settings (the fixed ones first), to store through
-// Session::set or to type into the window.
+// Session::set or to type into the window; of the table-row inputs only
+// that of the table the design uses.
 std::vector<std::string> designSettings(const OptimiseSpec& spec, const OptimiseResult& result,
                                         const Design& design);
 

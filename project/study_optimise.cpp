@@ -408,7 +408,20 @@ Result<OptimiseResult> optimise(const ProjectState& base, std::optional<std::str
 std::vector<std::string> designSettings(const OptimiseSpec& spec, const OptimiseResult& result,
                                         const Design& design) {
   std::vector<std::string> out = spec.fixed;
+  const auto valueOf = [&](const std::string& name) -> std::optional<double> {
+    for (size_t i = 0; i < result.columns.size() && i < design.values.size(); ++i)
+      if (result.columns[i] == name) return design.values[i];
+    return std::nullopt;
+  };
   for (size_t i = 0; i < result.columns.size() && i < design.values.size(); ++i) {
+    // the rows of the tables the design does not use keep their values
+    bool otherTable = false;
+    for (const Member m : {Member::Stiffener, Member::RingFrame}) {
+      const auto type = valueOf(typeInput(m));
+      for (const TableInfo& t : kTables)
+        if (type && result.columns[i] == rowInput(m, t.type)) otherTable = *type != code(t.type);
+    }
+    if (otherTable) continue;
     char text[32];
     const auto end = std::to_chars(text, text + sizeof text, design.values[i]).ptr;
     out.push_back(result.columns[i] + "=" + std::string(text, end));

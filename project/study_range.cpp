@@ -14,7 +14,10 @@ namespace {
 // Far more than any study may have; counts above it are "too many" alike.
 constexpr double kCountCeiling = 1e15;
 
+// Whole numbers in full (25000000, not 2.5e+07), others as the shortest
+// text that reads back the same.
 std::string shortest(double v) {
+  if (v == std::floor(v) && std::fabs(v) < 1e15) return std::to_string(static_cast<int64_t>(v));
   char text[32];
   const auto end = std::to_chars(text, text + sizeof text, v).ptr;
   return std::string(text, end);
@@ -87,7 +90,8 @@ Result<StudyRange> parseRange(std::string_view text) {
       return rangeError(of + range.name + " takes whole numbers from -32768 to 32767");
   }
   if (range.count() > kMaxStudyPoints)
-    return rangeError(of + "more than " + std::to_string(kMaxStudyPoints) + " points");
+    return rangeError(of + shortest(static_cast<double>(range.count())) + " points, more than " +
+                      std::to_string(kMaxStudyPoints));
   return range;
 }
 

@@ -93,8 +93,8 @@ Crossing bisect(const RowEngine& engine, RowScratch& scratch, std::vector<double
 Result<SweepResult> sweepStream(const ProjectState& base, std::optional<std::string> baseFault,
                                 const std::vector<StudyRange>& ranges,
                                 const std::vector<std::string>& fixed, int jobs,
-                                const std::function<void(const SweepPoint&)>& point,
-                                const StudyProgress& progress, std::stop_token stop) {
+                                const SweepSink& point, const StudyProgress& progress,
+                                std::stop_token stop) {
   if (ranges.empty() || ranges.size() > 2) return studyError("a sweep varies one or two inputs");
   if (auto problem = checkRanges(ranges)) return studyError(*problem);
   std::vector<std::string> names;
@@ -163,7 +163,7 @@ Result<SweepResult> sweepStream(const ProjectState& base, std::optional<std::str
             }
           }
           if (findCrossings) previous = p;
-          if (point) point(p);
+          if (point) point(result, p);
         }
         done += c.count;
         if (progress) progress(done, total);
@@ -179,7 +179,7 @@ Result<SweepResult> sweep(const ProjectState& base, std::optional<std::string> b
   std::vector<SweepPoint> points;
   auto result = sweepStream(
       base, std::move(baseFault), ranges, fixed, jobs,
-      [&](const SweepPoint& p) { points.push_back(p); }, progress, stop);
+      [&](const SweepResult&, const SweepPoint& p) { points.push_back(p); }, progress, stop);
   if (result) result.value().points = std::move(points);
   return result;
 }

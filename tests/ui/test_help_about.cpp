@@ -101,7 +101,11 @@ class HelpAboutTest : public QObject {
         {"study.html",
          {QStringLiteral("more than %1 points in the window").arg(StudyWindow::kMaxPoints),
           QStringLiteral("Shell: t &#8805; 17.153")},
-         {}}};
+         {}},
+        {"studies.html",
+         {QStringLiteral("the search stops once the requested number of designs pass"),
+          QStringLiteral("(not rounded to whole stiffeners)")},
+         {QStringLiteral("monotonic")}}};
     for (const Case& c : cases) {
       const QString text = page(c.page);
       QVERIFY2(!text.isEmpty(), c.page);
