@@ -4,8 +4,9 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <sstream>
 
-#include "model/format.hpp"
+#include "project/study_csv.hpp"
 
 namespace orvane::ui::study {
 
@@ -189,32 +190,10 @@ chart::Chart mapChart(const SweepResult& r) {
 }
 
 std::string sweepCsv(const SweepResult& r) {
-  std::string out;
-  for (const StudyRange& range : r.ranges) out += range.name + ",";
-  for (CheckId c : r.checks) {
-    const std::string n = checkName(c);
-    out += n + "_uf," + n + "_allow,";
-  }
-  out += "verdict,fault\n";
-  for (const SweepPoint& p : r.points) {
-    for (size_t k = 0; k < r.ranges.size(); ++k) out += fileNumber(p.values[k]) + ",";
-    for (CheckId c : r.checks) {
-      const CheckValue& v = p.outcome[c];
-      if (v.shown && completed(p.outcome))
-        out += fileNumber(v.uf) + "," + fileNumber(v.allow) + ",";
-      else
-        out += ",,";
-    }
-    std::string why = p.outcome.fault.empty() ? p.outcome.inputError : p.outcome.fault;
-    // a comma or quote in a message is quoted as CSV does
-    if (why.find_first_of(",\"") != std::string::npos) {
-      std::string q = "\"";
-      for (char ch : why) q += ch == '"' ? std::string("\"\"") : std::string(1, ch);
-      why = q + "\"";
-    }
-    out += verdictText(p.outcome).toStdString() + "," + why + "\n";
-  }
-  return out;
+  std::ostringstream out;
+  writeSweepHeader(out, r);
+  for (const SweepPoint& p : r.points) writeSweepRow(out, r, p);
+  return out.str();
 }
 
 // ------------------------------------------------------------ PointsModel

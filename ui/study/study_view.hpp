@@ -39,9 +39,7 @@ chart::Chart sweepChart(const SweepResult& result, std::optional<double> current
 // allowable values differ, the map shows uf / allowable against 1.
 chart::Chart mapChart(const SweepResult& result);
 
-// The points as CSV: the varied inputs, each check's usage factor and
-// allowable value, the verdict and the fault; numbers in their shortest
-// exact text.
+// The points as CSV, as `orvane-cli sweep -o` writes them.
 std::string sweepCsv(const SweepResult& result);
 
 // The points of a sweep as a table: the varied inputs, each check's usage
