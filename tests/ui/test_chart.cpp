@@ -219,6 +219,28 @@ class ChartTest : public QObject {
     QCOMPARE(nearestIndex(Series{}, 1), -1);
   }
 
+  // A limit caps the value axis and the colour scale, never raises them.
+  void limitsCapTheScale() {
+    QImage image(800, 500, QImage::Format_ARGB32);
+    const QFontMetricsF fm(QFont(), &image);
+    const QRectF area(0, 0, 800, 500);
+    Chart c = sampleChart();
+    c.series[0].points.emplace_back(31, 250.0);  // far above the rest
+    QCOMPARE(Frame(c, area, fm, 1).yTicks().hi, 250.0);
+    c.yLimit = 4;
+    QCOMPARE(Frame(c, area, fm, 1).yTicks().hi, 4.0);
+    c.yLimit = 1000;
+    QCOMPARE(Frame(c, area, fm, 1).yTicks().hi, 250.0);
+
+    Grid g = gridOf(0, 1, 2, 0, 1, 2, [](double x, double y) { return 0.5 + 20 * x * y; });
+    QCOMPARE(mapRange(g), std::make_pair(0.5, 20.5));
+    g.limit = 4;
+    QCOMPARE(mapRange(g), std::make_pair(0.5, 4.0));
+    // above the limit: the top colour
+    QCOMPARE(mapColour(20.5, 0.5, 1, 4), mapColour(4, 0.5, 1, 4));
+    QVERIFY(mapColour(2, 0.5, 1, 4) != mapColour(4, 0.5, 1, 4));
+  }
+
   void fileKinds() {
     QCOMPARE(kindOf(QStringLiteral("/a/b.PNG")), std::optional(FileKind::Png));
     QCOMPARE(kindOf(QStringLiteral("b.svg")), std::optional(FileKind::Svg));

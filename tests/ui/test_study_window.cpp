@@ -170,6 +170,7 @@ class StudyWindowTest : public QObject {
     QCOMPARE(names, (QStringList{QStringLiteral("Shell"), QStringLiteral("Stiffener")}));
     QCOMPARE(c.refLines.size(), size_t(1));
     QCOMPARE(c.refLines[0].y, double(core.points[0].outcome[CheckId::Shell].allow));
+    QCOMPARE(*c.yLimit, 4 * c.refLines[0].y);  // the early usage factors leave the plot
     int crossings = 0, current = 0;
     for (const chart::Marker& m : c.markers) {
       if (m.kind == chart::Marker::Vertical) {

@@ -94,6 +94,7 @@ std::pair<double, double> mapRange(const Grid& grid) {
   Range r;
   for (double v : grid.values) r.add(v);
   r.add(grid.level);
+  if (grid.limit && r.hi > *grid.limit) r.hi = std::max(*grid.limit, r.lo);
   return {r.lo, r.hi};
 }
 
@@ -186,6 +187,7 @@ Frame::Frame(const Chart& chart, const QRectF& area, const QFontMetricsF& fm, do
     if (chart.yFromZero) yr.add(0);
     if (xr.empty()) xr = {0, 1};
     if (yr.empty()) yr = {0, 1};
+    if (chart.yLimit && yr.hi > *chart.yLimit) yr.hi = std::max(*chart.yLimit, yr.lo);
     x_ = niceTicks(xr.lo, xr.hi, 7, false);
     y_ = niceTicks(yr.lo, yr.hi, 6, true);
   }

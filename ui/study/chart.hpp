@@ -72,6 +72,7 @@ struct Grid {
   std::vector<double> values;
   std::vector<uint8_t> passing;  // nodes of the shaded region; may be empty
   double level = 1;              // the contour drawn
+  std::optional<double> limit;   // the colour scale ends here (higher: its colour)
   double value(size_t i, size_t j) const { return values[j * xs.size() + i]; }
   bool passes(size_t i, size_t j) const {
     return !passing.empty() && passing[j * xs.size() + i] != 0;
@@ -86,6 +87,8 @@ struct Chart {
   std::optional<Grid> map;  // a map in place of series
   QString valueLabel;       // the colour bar's caption in map mode
   bool yFromZero = false;   // the value axis starts at 0 at least
+  // The value axis ends here at most; a line above it leaves the plot.
+  std::optional<double> yLimit;
 };
 
 // The segments of the contour value == level, in data coordinates
@@ -120,7 +123,7 @@ int nearestIndex(const Series& series, double x);
 // A colour on the map's scale: blue below `level`, through pale yellow at
 // it, to red above; lo and hi are the ends of the scale.
 QColor mapColour(double value, double lo, double level, double hi);
-// The scale of a map: its finite values and the level.
+// The scale of a map: its finite values and the level, up to its limit.
 std::pair<double, double> mapRange(const Grid& grid);
 // Device pixels of one 96-dpi pixel on the painter's device.
 double unitOf(const QPainter& painter);

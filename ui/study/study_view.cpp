@@ -13,6 +13,8 @@ namespace orvane::ui::study {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// The value axis and the colour scale reach this many allowable values.
+constexpr double kAxisLimit = 4;
 
 bool completed(const RowOutcome& o) {
   const auto s = o.status();
@@ -136,6 +138,15 @@ chart::Chart sweepChart(const SweepResult& r, std::optional<double> current) {
       c.refLines.push_back({value, label, QColor(128, 0, 0)});
     }
   }
+  // a usage factor far above its allowable value would flatten the rest:
+  // the axis ends at four times the largest allowable value
+  double most = 0;
+  for (const chart::RefLine& l : c.refLines) most = std::max(most, l.y);
+  for (const chart::Series& s : c.series)
+    if (s.dashed)
+      for (const QPointF& p : s.points)
+        if (std::isfinite(p.y())) most = std::max(most, p.y());
+  if (most > 0) c.yLimit = kAxisLimit * most;
   for (const Crossing& x : r.crossings)
     c.markers.push_back({chart::Marker::Point, QPointF(x.value, x.atPassing.allow),
                          crossingText(x, range), checkColour(x.check).darker(130)});
@@ -152,24 +163,23 @@ chart::Chart mapChart(const SweepResult& r) {
   const size_t nx = r.ranges[0].count(), ny = r.ranges[1].count();
   if (r.points.size() != nx * ny) return c;
   const auto allow = constantAllowables(r);
-  std::optional<double> level;
-  if (allow) {
-    for (const auto& [check, value] : *allow) {
-      if (level && *level != value) {
-        level.reset();
-        break;
-      }
-      level = value;
-    }
+  // one allowable value for every check: the map shows usage factors
+  // against it, else uf / allowable against 1
+  bool ratio = !allow || allow->empty();
+  double level = 1;
+  if (!ratio) {
+    level = allow->begin()->second;
+    for (const auto& entry : *allow) ratio = ratio || entry.second != level;
+    if (ratio) level = 1;
   }
-  const bool ratio = !level;
   c.title = QStringLiteral("Governing usage factor over %1 and %2")
                 .arg(name(r.ranges[0]), name(r.ranges[1]));
   c.xLabel = name(r.ranges[0]);
   c.yLabel = name(r.ranges[1]);
   c.valueLabel = ratio ? QStringLiteral("uf / allowable") : QStringLiteral("usage factor");
   chart::Grid g;
-  g.level = ratio ? 1.0 : *level;
+  g.level = level;
+  if (g.level > 0) g.limit = kAxisLimit * g.level;
   for (size_t i = 0; i < nx; ++i) g.xs.push_back(r.points[i * ny].values[0]);
   for (size_t j = 0; j < ny; ++j) g.ys.push_back(r.points[j].values[1]);
   g.values.resize(nx * ny, kNaN);
