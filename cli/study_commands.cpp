@@ -50,8 +50,11 @@ const char* directionName(Crossing::Direction d) {
 class ProgressBar {
  public:
   explicit ProgressBar(std::ostream& err) : err_(err), on_(&err == &std::cerr && isatty(2)) {}
-  ~ProgressBar() {
+  ~ProgressBar() { finish(); }
+  // Clears the bar before the results are printed.
+  void finish() {
     if (on_ && drawn_ >= 0) err_ << "\r" << std::string(60, ' ') << "\r" << std::flush;
+    drawn_ = -1;
   }
   StudyProgress callback() {
     if (!on_) return {};
@@ -226,6 +229,7 @@ int runSweep(const StudyOptions& o, const fs::path& dataDir, std::ostream& out, 
         }
       },
       bar.callback());
+  bar.finish();
   if (!result) return problem("sweep", result.error().message, err);
   const SweepResult& r = result.value();
   if (csv && !headerDone) writeSweepHeader(*csv, r);
@@ -299,6 +303,7 @@ int runOptimise(const StudyOptions& o, const fs::path& dataDir, std::ostream& ou
 
   ProgressBar bar(err);
   auto result = optimise(base->ps, base->fault, spec, o.jobs, bar.callback());
+  bar.finish();
   if (!result) return problem("optimize", result.error().message, err);
   const OptimiseResult& r = result.value();
 

@@ -25,6 +25,9 @@
 
 namespace orvane {
 
+// Every error of a study is a Result error whose `message` says what is
+// wrong, ready to show (its `file` is empty).
+
 // More points or candidates than this are refused: a study is meant to
 // finish while one waits for it.
 inline constexpr uint64_t kMaxStudyPoints = 10'000'000;
@@ -66,7 +69,9 @@ struct SweepPoint {
 };
 
 // Where a check's usage factor crosses its allowable value between two grid
-// points of a one-input sweep, found by bisection.
+// points of a one-input sweep, found by bisection. Only where both points
+// show the check and ran without a fault; a usage factor that crosses and
+// crosses back between two grid points shows no crossing there.
 struct Crossing {
   enum class Direction : uint8_t {
     Rising,   // passes below `value`, exceeded above (uf grows with the input)
