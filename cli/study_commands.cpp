@@ -13,6 +13,7 @@
 #include "files/input_text.hpp"
 #include "project/session.hpp"
 #include "project/study.hpp"
+#include "project/study_csv.hpp"
 
 namespace orvane::cli {
 
@@ -39,27 +40,6 @@ std::string number(double v) {
   char text[32];
   const auto end = std::to_chars(text, text + sizeof text, v).ptr;
   return std::string(text, end);
-}
-
-std::string csvCell(const std::string& text) {
-  if (text.find_first_of(",\"\n\r") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
-}
-
-const char* statusName(RowOutcome::Status s) {
-  switch (s) {
-    case RowOutcome::Status::Passed:
-      return "passed";
-    case RowOutcome::Status::Failed:
-      return "failed";
-    case RowOutcome::Status::Faulted:
-      return "fault";
-    case RowOutcome::Status::InputError:
-      return "input error";
-  }
-  return "";
 }
 
 const char* directionName(Crossing::Direction d) {
@@ -189,29 +169,6 @@ std::unique_ptr<Base> openBase(const StudyOptions& o, const fs::path& dataDir, s
 int problem(const std::string& command, const std::string& text, std::ostream& err) {
   err << "orvane-cli " << command << ": " << printable(text) << "\n";
   return kUsage;
-}
-
-void writeSweepHeader(std::ostream& csv, const SweepResult& r) {
-  for (const StudyRange& range : r.ranges) csv << range.name << ",";
-  for (CheckId c : r.checks) {
-    const std::string n = checkName(c);
-    csv << n << "_uf," << n << "_allow," << n << "_verdict,";
-  }
-  csv << "local_nok,status,fault\n";
-}
-
-void writeSweepRow(std::ostream& csv, const SweepResult& r, const SweepPoint& p) {
-  for (size_t i = 0; i < r.ranges.size(); ++i) csv << number(p.values[i]) << ",";
-  for (CheckId c : r.checks) {
-    const CheckValue& v = p.outcome[c];
-    if (v.shown)
-      csv << number(v.uf) << "," << number(v.allow) << "," << (v.exceeded() ? "NOK," : "OK,");
-    else
-      csv << ",,,";
-  }
-  const std::string fault = p.outcome.fault.empty() ? p.outcome.inputError : p.outcome.fault;
-  csv << p.outcome.localNok << "," << statusName(p.outcome.status()) << "," << csvCell(fault)
-      << "\n";
 }
 
 nlohmann::json checkJson(const CheckValue& v) {

@@ -79,6 +79,15 @@ bool FieldEditor::finishEdit(bool stay) {
   return left != Left::NotTaken;
 }
 
+Left FieldEditor::type(QLineEdit* field, const QString& text) {
+  finishEdit();
+  busy_ = true;
+  field->setText(text);
+  const Left left = leave_(field);
+  busy_ = false;
+  return left;
+}
+
 bool FieldEditor::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
   if ((type != QEvent::FocusIn && type != QEvent::FocusOut) || busy_ || !contains(watched))

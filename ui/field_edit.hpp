@@ -52,6 +52,11 @@ class FieldEditor final : public QObject {
   // the text could not be taken.
   bool finishEdit(bool stay = true);
 
+  // Types `text` into `field` from outside (a design of the study window)
+  // and runs its lost-focus steps as leaving it would; the focus stays
+  // where it is. The field being edited is finished first.
+  Left type(QLineEdit* field, const QString& text);
+
   void gotFocus(QLineEdit* field);
   static void setIdle(QLineEdit* field);
   // After a cycle that may have shown a message box: the got-focus steps of

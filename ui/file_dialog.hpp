@@ -19,6 +19,10 @@ class FileDialog final {
   static QString open(QWidget* parent, const QString& folder);
   // `preset` is the name shown in the name field ("*.cys" when empty).
   static QString save(QWidget* parent, const QString& folder, const QString& preset);
+  // A save dialog for another kind of file: `filter` as "Images (*.png
+  // *.svg)", `suffix` added to a name typed without one.
+  static QString saveOther(QWidget* parent, const QString& folder, const QString& preset,
+                           const QString& filter, const QString& suffix);
 
   static void setNextFileNames(const QStringList& names);
   static int pendingFileNames();

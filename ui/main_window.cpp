@@ -183,12 +183,13 @@ void MainWindow::calculated(const std::optional<std::string>& fault) {
     showStrengths();
     setFaultLine(QStringLiteral("Calculation stopped: ") + QString::fromStdString(*fault) +
                  QStringLiteral(" \u2014 the panels show the last complete results"));
-    return;
+  } else {
+    ps_.ypos = 0;
+    updatePanels();
+    showStrengths();
+    setFaultLine({});
   }
-  ps_.ypos = 0;
-  updatePanels();
-  showStrengths();
-  setFaultLine({});
+  emit projectCalculated();
 }
 
 void MainWindow::dataFileProblem(const Error& error) {

@@ -80,6 +80,16 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   QString faultLine() const { return faultLine_; }
   QString notice() const { return notice_; }
   void showNotice(const QString& text);
+  // The fault of the last calculation run, empty after a complete run.
+  const std::optional<std::string>& lastFault() const { return session_.fault(); }
+
+  // Puts a design's NAME=VALUE settings into the window as typed inputs:
+  // an input with a field is typed into it and left (its tests, warnings
+  // and calculation as when the user types it); others (profile choices)
+  // are stored as `--set` stores them and shown, with one calculation run.
+  // Returns the settings that were not taken, with their problems.
+  QStringList typeInputs(const std::vector<std::string>& settings);
+
   // What the panels show: the project as the last complete run left it.
   std::shared_ptr<const ProjectState> lastComplete() const { return lastComplete_; }
   // The report as the window prints it: its pictures, number format and,
@@ -98,6 +108,10 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
 
   // Opens the profile window of a stiffener or ring-frame type.
   void openProfileWindow(Member member, int type);
+
+ signals:
+  // A calculation run ended, complete or not: the project may have changed.
+  void projectCalculated();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -155,6 +169,7 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   void enterPressed(QWidget* control);
   bool readFirst(const FieldSpec& desc, QLineEdit* field);
   QWidget* enterTarget(const char* next) const;
+  QLineEdit* fieldOfInput(const std::string& name) const;
   void setIdle(QLineEdit* field);
   // main_window_handlers.cpp
   void connectHandlers();

@@ -18,6 +18,22 @@ namespace orvane::ui {
 
 namespace {
 
+// The fields of the named inputs; where two fields show one input (the
+// cylinder's and the column's length, the pressure), the one shown in the
+// current mode takes it.
+struct InputField {
+  const char* input;
+  const char* fields[2];
+};
+const InputField kInputFields[] = {
+    {"r", {"icylr"}},          {"t", {"it"}},       {"l", {"il"}},         {"E", {"ie"}},
+    {"fyp", {"ifyp"}},         {"s", {"is1"}},      {"ltst", {"ilt"}},     {"fys", {"ifys"}},
+    {"L", {"icyll", "icolL"}}, {"ltgi", {"igilt"}}, {"fyg", {"ifyg"}},     {"sigx", {"isigx"}},
+    {"sigy", {"isigy"}},       {"tau", {"itau"}},   {"pd", {"ipp", "ip"}}, {"k1", {"ik1"}},
+    {"k2", {"ik2"}},           {"N", {"inn"}},      {"M1a", {"im1a"}},     {"M1b", {"im1b"}},
+    {"M2a", {"im2a"}},         {"M2b", {"im2b"}},   {"ufb", {"iufb"}},
+};
+
 bool isTextField(const QString& name) {
   return name == QLatin1String("iproj") || name == QLatin1String("iident");
 }
@@ -37,6 +53,44 @@ void MainWindow::startFieldEditor() {
 }
 
 bool MainWindow::finishFieldEdit() { return editor_->finishEdit(); }
+
+QLineEdit* MainWindow::fieldOfInput(const std::string& name) const {
+  for (const InputField& f : kInputFields) {
+    if (name != f.input) continue;
+    QLineEdit* first = fields_.value(QString::fromLatin1(f.fields[0]));
+    if (f.fields[1] && !first->isVisibleTo(this))
+      return fields_.value(QString::fromLatin1(f.fields[1]));
+    return first;
+  }
+  return nullptr;
+}
+
+QStringList MainWindow::typeInputs(const std::vector<std::string>& settings) {
+  QStringList refused;
+  std::vector<std::pair<QLineEdit*, QString>> typed;
+  bool stored = false;
+  // the settings without a field first, so that the typed values are
+  // tested and calculated with the design's profiles
+  for (const std::string& s : settings) {
+    const size_t eq = s.find('=');
+    QLineEdit* field = eq == std::string::npos ? nullptr : fieldOfInput(s.substr(0, eq));
+    if (field) {
+      QString text = QString::fromStdString(s.substr(eq + 1));
+      if (decimalFlag_ != 0) text.replace(QLatin1Char('.'), QLatin1Char(','));
+      typed.emplace_back(field, text);
+    } else if (const auto problem = session_.set(s)) {
+      refused << QString::fromStdString(s + ": " + *problem);
+    } else {
+      stored = true;
+    }
+  }
+  if (stored) refreshWindow();
+  for (const auto& [field, text] : typed)
+    if (editor_->type(field, text) == Left::NotTaken)
+      refused << field->objectName() + QLatin1Char('=') + text;
+  if (stored && typed.empty()) calculate();
+  return refused;
+}
 
 // Runs the field's tests in order (the second only when the first passed),
 // warns about the first that fails and returns its index, or -1.

@@ -132,6 +132,9 @@ void MainWindow::buildMenus() {
     });
   }
 
+  QMenu* analysis = named(bar->addMenu(QStringLiteral("&Analysis")), "mnuanalysis");
+  named(analysis->addAction(QStringLiteral("Design &study...")), "mnustudy");
+
   named(bar->addAction(QStringLiteral("Print")), "mnuprint");
 
   QMenu* help = named(bar->addMenu(QStringLiteral("&Help")), "mnuhelp");

@@ -1,5 +1,6 @@
-// The Print and Help menus and the two picture buttons: report, help,
-// theory manual, about and the explanatory picture windows.
+// The Analysis, Print and Help menus and the two picture buttons: design
+// study, report, help, theory manual, about and the explanatory picture
+// windows.
 #include <QAction>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -11,6 +12,7 @@
 #include "ui/info_windows.hpp"
 #include "ui/main_window.hpp"
 #include "ui/print_dialog.hpp"
+#include "ui/study/study_window.hpp"
 
 namespace orvane::ui {
 
@@ -23,6 +25,11 @@ void connectPeriphery(MainWindow& w) {
     if (auto* b = w.findChild<QPushButton*>(QString::fromLatin1(name)))
       QObject::connect(b, &QPushButton::clicked, &w, handler);
   };
+  action("mnustudy", [&w] {
+    // the study starts from what the fields show
+    w.finishFieldEdit();
+    StudyWindow::open(w);
+  });
   action("mnuprint", [&w] {
     if (w.finishFieldEdit()) printProject(&w, w.state(), runPrintDialog, w.reportOptions());
   });

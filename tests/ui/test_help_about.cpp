@@ -11,6 +11,7 @@
 #include "ui/about_window.hpp"
 #include "ui/help_window.hpp"
 #include "ui/info_windows.hpp"
+#include "ui/study/study_window.hpp"
 #include "ui/ui_font.hpp"
 
 using namespace orvane::ui;
@@ -97,6 +98,10 @@ class HelpAboutTest : public QObject {
          {QStringLiteral("B of a trapezoid is its top width"),
           QStringLiteral("a is the horizontal offset of each inclined web")},
          {QStringLiteral("top width a")}},
+        {"study.html",
+         {QStringLiteral("more than %1 points in the window").arg(StudyWindow::kMaxPoints),
+          QStringLiteral("Shell: t &#8805; 17.153")},
+         {}},
         {"studies.html",
          {QStringLiteral("the search stops once the requested number of designs pass"),
           QStringLiteral("(not rounded to whole stiffeners)")},

@@ -1,0 +1,272 @@
+#include "ui/study/study_view.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <sstream>
+
+#include "project/study_csv.hpp"
+
+namespace orvane::ui::study {
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// The value axis and the colour scale reach this many allowable values.
+constexpr double kAxisLimit = 4;
+
+bool completed(const RowOutcome& o) {
+  const auto s = o.status();
+  return s == RowOutcome::Status::Passed || s == RowOutcome::Status::Failed;
+}
+
+QString name(const StudyRange& r) { return QString::fromStdString(r.name); }
+
+// The allowable values of the checks, if each check's value is the same at
+// every completed point: check -> allowable.
+std::optional<std::map<CheckId, double>> constantAllowables(const SweepResult& r) {
+  std::map<CheckId, double> allow;
+  for (const SweepPoint& p : r.points) {
+    if (!completed(p.outcome)) continue;
+    for (CheckId c : r.checks) {
+      const CheckValue& v = p.outcome[c];
+      if (!v.shown) continue;
+      const auto [it, fresh] = allow.emplace(c, v.allow);
+      if (!fresh && it->second != v.allow) return std::nullopt;
+    }
+  }
+  return allow;
+}
+
+}  // namespace
+
+QString checkTitle(CheckId check) {
+  switch (check) {
+    case CheckId::Shell:
+      return QStringLiteral("Shell");
+    case CheckId::Stiffener:
+      return QStringLiteral("Stiffener");
+    case CheckId::Column1:
+      return QStringLiteral("Column 1");
+    case CheckId::Column2:
+      return QStringLiteral("Column 2");
+    case CheckId::RingArea:
+      return QStringLiteral("Ring frame area");
+    case CheckId::RingInertia:
+      return QStringLiteral("Ring frame inertia");
+  }
+  return QString::fromLatin1(checkName(check));
+}
+
+QColor checkColour(CheckId check) {
+  static const QColor colours[kCheckCount] = {QColor(0, 90, 200),  QColor(230, 120, 0),
+                                              QColor(0, 150, 70),  QColor(140, 60, 170),
+                                              QColor(200, 40, 40), QColor(100, 100, 100)};
+  return colours[static_cast<size_t>(check) % kCheckCount];
+}
+
+QString verdictText(const RowOutcome& outcome) {
+  switch (outcome.status()) {
+    case RowOutcome::Status::Passed:
+      return QStringLiteral("OK");
+    case RowOutcome::Status::Failed:
+      return QStringLiteral("NOK");
+    case RowOutcome::Status::Faulted:
+      return QStringLiteral("fault");
+    case RowOutcome::Status::InputError:
+      return QStringLiteral("input error");
+  }
+  return {};
+}
+
+std::optional<CheckId> governingCheck(const RowOutcome& outcome) {
+  if (!completed(outcome)) return std::nullopt;
+  std::optional<CheckId> best;
+  double ratio = -std::numeric_limits<double>::infinity();
+  for (size_t i = 0; i < outcome.checks.size(); ++i) {
+    const CheckValue& v = outcome.checks[i];
+    if (!v.shown || v.allow == 0) continue;
+    if (v.uf / v.allow > ratio) {
+      ratio = v.uf / v.allow;
+      best = static_cast<CheckId>(i);
+    }
+  }
+  return best;
+}
+
+QString crossingText(const Crossing& c, const StudyRange& range) {
+  // three digits finer than the grid: the crossing is known to 1e-6 step
+  const int decimals = chart::decimalsOf(range.step) + 3;
+  const QChar sign = c.direction == Crossing::Direction::Falling ? QChar(0x2265) : QChar(0x2264);
+  return QStringLiteral("%1: %2 %3 %4")
+      .arg(checkTitle(c.check), name(range), sign, QString::number(c.value, 'f', decimals));
+}
+
+chart::Chart sweepChart(const SweepResult& r, std::optional<double> current) {
+  chart::Chart c;
+  if (r.ranges.empty()) return c;
+  const StudyRange& range = r.ranges[0];
+  c.title = QStringLiteral("Usage factors against %1").arg(name(range));
+  c.xLabel = name(range);
+  c.yLabel = QStringLiteral("usage factor");
+  c.yFromZero = true;
+  const auto allow = constantAllowables(r);
+  for (CheckId check : r.checks) {
+    chart::Series s{checkTitle(check), checkColour(check), {}};
+    chart::Series limit{
+        QStringLiteral("allowable, %1").arg(checkTitle(check)), checkColour(check), {}, true};
+    bool shown = false;
+    for (const SweepPoint& p : r.points) {
+      const CheckValue& v = p.outcome[check];
+      const bool ok = completed(p.outcome) && v.shown;
+      shown = shown || ok;
+      s.points.emplace_back(p.values[0], ok ? v.uf : kNaN);
+      limit.points.emplace_back(p.values[0], ok ? v.allow : kNaN);
+    }
+    if (!shown) continue;
+    c.series.push_back(std::move(s));
+    if (!allow) c.series.push_back(std::move(limit));
+  }
+  if (allow) {
+    // one line per allowable value, naming its checks when they differ
+    std::map<double, QStringList> lines;
+    for (const auto& [check, value] : *allow) lines[value] << checkTitle(check);
+    for (const auto& [value, checks] : lines) {
+      QString label = QStringLiteral("allowable %1").arg(value, 0, 'f', 2);
+      if (lines.size() > 1) label += QStringLiteral(" (%1)").arg(checks.join(QStringLiteral(", ")));
+      c.refLines.push_back({value, label, QColor(128, 0, 0)});
+    }
+  }
+  // a usage factor far above its allowable value would flatten the rest:
+  // the axis ends at four times the largest allowable value
+  double most = 0;
+  for (const chart::RefLine& l : c.refLines) most = std::max(most, l.y);
+  for (const chart::Series& s : c.series)
+    if (s.dashed)
+      for (const QPointF& p : s.points)
+        if (std::isfinite(p.y())) most = std::max(most, p.y());
+  if (most > 0) c.yLimit = kAxisLimit * most;
+  for (const Crossing& x : r.crossings)
+    c.markers.push_back({chart::Marker::Point, QPointF(x.value, x.atPassing.allow),
+                         crossingText(x, range), checkColour(x.check).darker(130)});
+  if (current)
+    c.markers.push_back({chart::Marker::Vertical, QPointF(*current, 0),
+                         QStringLiteral("current %1 = %2").arg(name(range)).arg(*current),
+                         QColor(60, 60, 60)});
+  return c;
+}
+
+chart::Chart mapChart(const SweepResult& r) {
+  chart::Chart c;
+  if (r.ranges.size() < 2) return c;
+  const size_t nx = r.ranges[0].count(), ny = r.ranges[1].count();
+  if (r.points.size() != nx * ny) return c;
+  const auto allow = constantAllowables(r);
+  // one allowable value for every check: the map shows usage factors
+  // against it, else uf / allowable against 1
+  bool ratio = !allow || allow->empty();
+  double level = 1;
+  if (!ratio) {
+    level = allow->begin()->second;
+    for (const auto& entry : *allow) ratio = ratio || entry.second != level;
+    if (ratio) level = 1;
+  }
+  c.title = QStringLiteral("Governing usage factor over %1 and %2")
+                .arg(name(r.ranges[0]), name(r.ranges[1]));
+  c.xLabel = name(r.ranges[0]);
+  c.yLabel = name(r.ranges[1]);
+  c.valueLabel = ratio ? QStringLiteral("uf / allowable") : QStringLiteral("usage factor");
+  chart::Grid g;
+  g.level = level;
+  if (g.level > 0) g.limit = kAxisLimit * g.level;
+  for (size_t i = 0; i < nx; ++i) g.xs.push_back(r.points[i * ny].values[0]);
+  for (size_t j = 0; j < ny; ++j) g.ys.push_back(r.points[j].values[1]);
+  g.values.resize(nx * ny, kNaN);
+  g.passing.resize(nx * ny, 0);
+  for (size_t i = 0; i < nx; ++i) {
+    for (size_t j = 0; j < ny; ++j) {
+      const RowOutcome& o = r.points[i * ny + j].outcome;
+      const size_t at = j * nx + i;
+      g.passing[at] = o.status() == RowOutcome::Status::Passed ? 1 : 0;
+      if (const auto gov = governingCheck(o)) {
+        const CheckValue& v = o[*gov];
+        g.values[at] = ratio ? v.uf / v.allow : v.uf;
+      }
+    }
+  }
+  c.map = std::move(g);
+  return c;
+}
+
+std::string sweepCsv(const SweepResult& r) {
+  std::ostringstream out;
+  writeSweepHeader(out, r);
+  for (const SweepPoint& p : r.points) writeSweepRow(out, r, p);
+  return out.str();
+}
+
+// ------------------------------------------------------------ PointsModel
+
+void PointsModel::setResult(std::shared_ptr<const SweepResult> result) {
+  beginResetModel();
+  result_ = std::move(result);
+  endResetModel();
+}
+
+int PointsModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() || !result_ ? 0 : static_cast<int>(result_->points.size());
+}
+
+int PointsModel::columnCount(const QModelIndex& parent) const {
+  if (parent.isValid() || !result_) return 0;
+  return static_cast<int>(result_->ranges.size() + 2 * result_->checks.size() + 2);
+}
+
+QVariant PointsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role != Qt::DisplayRole || !result_) return {};
+  if (orientation == Qt::Vertical) return section + 1;
+  const auto s = static_cast<size_t>(section);
+  const size_t nr = result_->ranges.size(), nc = result_->checks.size();
+  if (s < nr) return name(result_->ranges[s]);
+  if (s < nr + 2 * nc) {
+    const CheckId c = result_->checks[(s - nr) / 2];
+    return QStringLiteral("%1 %2").arg(
+        checkTitle(c), (s - nr) % 2 == 0 ? QStringLiteral("uf") : QStringLiteral("allow"));
+  }
+  return s == nr + 2 * nc ? QStringLiteral("governing") : QStringLiteral("verdict");
+}
+
+QVariant PointsModel::data(const QModelIndex& index, int role) const {
+  if (!result_ || !index.isValid() ||
+      (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::ToolTipRole &&
+       role != Qt::ForegroundRole))
+    return {};
+  const SweepPoint& p = result_->points[static_cast<size_t>(index.row())];
+  const auto s = static_cast<size_t>(index.column());
+  const size_t nr = result_->ranges.size(), nc = result_->checks.size();
+  if (role == Qt::ForegroundRole) {
+    if (s != nr + 2 * nc + 1) return {};
+    return p.outcome.status() == RowOutcome::Status::Passed ? QColor(0, 128, 0) : QColor(128, 0, 0);
+  }
+  if (role == Qt::ToolTipRole) {
+    if (!p.outcome.fault.empty()) return QString::fromStdString(p.outcome.fault);
+    if (!p.outcome.inputError.empty()) return QString::fromStdString(p.outcome.inputError);
+    return {};
+  }
+  if (s < nr) return p.values[s];
+  if (s < nr + 2 * nc) {
+    const CheckValue& v = p.outcome[result_->checks[(s - nr) / 2]];
+    if (!v.shown || !completed(p.outcome)) return {};
+    const double x = (s - nr) % 2 == 0 ? v.uf : v.allow;
+    if (role == Qt::EditRole) return x;
+    return QString::number(x, 'f', 4);
+  }
+  if (s == nr + 2 * nc) {
+    const auto g = governingCheck(p.outcome);
+    return g ? checkTitle(*g) : QString();
+  }
+  return verdictText(p.outcome);
+}
+
+}  // namespace orvane::ui::study
