@@ -6,6 +6,7 @@ find_package(Qt6 REQUIRED COMPONENTS Help)
 
 target_sources(orvane_ui PRIVATE
   ${ORVANE_ROOT}/ui/report.cpp
+  ${ORVANE_ROOT}/ui/report_cases.cpp
   ${ORVANE_ROOT}/ui/report_command.cpp
   ${ORVANE_ROOT}/ui/report_page.cpp
   ${ORVANE_ROOT}/ui/report_panels.cpp

@@ -11,17 +11,19 @@ QStringList gQueued;
 bool gUseQueue = false;
 
 QString run(QWidget* parent, QFileDialog::AcceptMode mode, const QString& folder,
-            const QString& preset) {
+            const QString& preset, const QString& filter = QStringLiteral("*.cys"),
+            const QString& suffix = QStringLiteral("cys")) {
   if (gUseQueue) return gQueued.isEmpty() ? QString() : gQueued.takeFirst();
   QFileDialog dialog(parent);
   dialog.setAcceptMode(mode);
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                      : QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
-  dialog.setNameFilter(QStringLiteral("*.cys"));
-  dialog.setDefaultSuffix(QStringLiteral("cys"));
+  dialog.setNameFilter(filter);
+  dialog.setDefaultSuffix(suffix);
   dialog.setDirectory(folder);
-  dialog.selectFile(preset.isEmpty() ? QStringLiteral("*.cys") : preset);
+  if (!preset.isEmpty() || filter == QLatin1String("*.cys"))
+    dialog.selectFile(preset.isEmpty() ? QStringLiteral("*.cys") : preset);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().first();
 }
@@ -35,6 +37,20 @@ QString FileDialog::open(QWidget* parent, const QString& folder) {
 QString FileDialog::save(QWidget* parent, const QString& folder, const QString& preset) {
   QString path = run(parent, QFileDialog::AcceptSave, folder, preset);
   if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".cys");
+  return path;
+}
+
+QString FileDialog::openTable(QWidget* parent, const QString& folder) {
+  return run(parent, QFileDialog::AcceptOpen, folder, QString(),
+             QStringLiteral("Load tables (*.csv *.txt);;All files (*)"), QStringLiteral("csv"));
+}
+
+QString FileDialog::saveTable(QWidget* parent, const QString& folder, const QString& preset,
+                              const QString& filter) {
+  const QString suffix =
+      filter.contains(QLatin1String("xlsx")) ? QStringLiteral("xlsx") : QStringLiteral("csv");
+  QString path = run(parent, QFileDialog::AcceptSave, folder, preset, filter, suffix);
+  if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QLatin1Char('.') + suffix;
   return path;
 }
 

@@ -20,6 +20,13 @@ class FileDialog final {
   // `preset` is the name shown in the name field ("*.cys" when empty).
   static QString save(QWidget* parent, const QString& folder, const QString& preset);
 
+  // The load-case tables of the "Load cases" window: CSV files (and the
+  // workbooks `filter` offers), the suffix of the filter added to a bare
+  // name. The same queue answers them in tests.
+  static QString openTable(QWidget* parent, const QString& folder);
+  static QString saveTable(QWidget* parent, const QString& folder, const QString& preset,
+                           const QString& filter);
+
   static void setNextFileNames(const QStringList& names);
   static int pendingFileNames();
 

@@ -134,6 +134,10 @@ void MainWindow::buildMenus() {
 
   named(bar->addAction(QStringLiteral("Print")), "mnuprint");
 
+  QMenu* analysis = named(bar->addMenu(QStringLiteral("&Analysis")), "mnuanalysis");
+  connect(named(analysis->addAction(QStringLiteral("&Load cases...")), "mnuloadcases"),
+          &QAction::triggered, this, &MainWindow::openLoadCases);
+
   QMenu* help = named(bar->addMenu(QStringLiteral("&Help")), "mnuhelp");
   named(help->addAction(QStringLiteral("&Contents")), "mnuhelpcont");
   named(help->addAction(QStringLiteral("&Index")), "mnuindex");
