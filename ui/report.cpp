@@ -257,12 +257,13 @@ void printReportPage(QPainter& painter, const QRectF& area, const ProjectState& 
       printHeader(page, ps, cal, options.printedAt, number, reportPageCount(options));
 
   page.setScale(kCols, kLines);
+  const double top = (bodyTop - area.top()) / page.unitY();
   if (number > 0) {
-    if (options.cases) printCases(page, *options.cases, number - 1, options.decimalComma);
+    if (options.cases) printCases(page, *options.cases, number - 1, top, options.decimalComma);
     return;
   }
   page.setFontSize(8);
-  page.setY((bodyTop - area.top()) / page.unitY());
+  page.setY(top);
   const double inputsTop = page.y();
   printMaterials(page, ps);
   page.setY(page.y() + 0.5);

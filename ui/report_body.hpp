@@ -46,8 +46,9 @@ void printPanels(QPainter& painter, ReportPage& page, const ProjectState& ps, do
                  bool decimalComma);
 
 // The pages of load cases after the first page: how many, and page
-// `casePage` (0 the first of them) below the header.
+// `casePage` (0 the first of them) from line `top` of the body down.
 int casePageCount(const cases::CaseReport& cases);
-void printCases(ReportPage& page, const cases::CaseReport& cases, int casePage, bool decimalComma);
+void printCases(ReportPage& page, const cases::CaseReport& cases, int casePage, double top,
+                bool decimalComma);
 
 }  // namespace orvane::ui::report

@@ -14,27 +14,34 @@ namespace orvane::ui::report {
 
 namespace {
 
-// The first line of a page's body below the header frame, whatever the
-// printer's fonts make of the frame, so that the pages are known before
-// printing; the last line leaves the bottom margin free.
-constexpr double kFirstLine = 14, kLastLine = kLines - 2;
+// The rows of a page are counted from this first line of the body, below
+// the header frame whatever the printer's fonts make of it, so that the
+// pages are known before printing; the last line leaves the bottom margin
+// free.
+constexpr double kFirstLine = 12, kLastLine = kLines - 2;
 // Beyond this the report names the governing cases and refers to the file.
 constexpr int kMostPages = 20;
 constexpr double kNameWidth = 18, kVerdictWidth = 24, kWidest = 10;
 const QString kMarker = QStringLiteral(" \u25C4");
+
+// "ring area" for ring_area
+QString checkTitle(CheckId check) {
+  return QString::fromLatin1(checkName(check)).replace(QLatin1Char('_'), QLatin1Char(' '));
+}
 
 QColor colorOf(int palette) {
   const Rgb c = paletteColor(palette);
   return {c.r, c.g, c.b};
 }
 
-double tableTop(const cases::CaseReport& r, int casePage) {
-  // heading, a line per check, the counts, the legend and a blank line
-  return casePage == 0 ? kFirstLine + 4 + static_cast<double>(r.checks.size()) : kFirstLine;
+// The lines above the table: heading, a line per check, the counts, the
+// legend and a blank line on the first page of cases.
+double linesAbove(const cases::CaseReport& r, int casePage) {
+  return casePage == 0 ? 4 + static_cast<double>(r.checks.size()) : 0;
 }
 
 int rowsOn(const cases::CaseReport& r, int casePage) {
-  return static_cast<int>(kLastLine - tableTop(r, casePage) - 1.5);
+  return static_cast<int>(kLastLine - kFirstLine - linesAbove(r, casePage) - 1.5);
 }
 
 size_t firstRowOf(const cases::CaseReport& r, int casePage) {
@@ -73,7 +80,7 @@ void printSummary(ReportPage& page, const cases::CaseReport& r, bool decimalComm
   for (const CheckId check : r.checks) {
     page.moveTo(kMargin, page.y());
     const int g = r.summary.governing[static_cast<size_t>(check)];
-    QString text = QStringLiteral("Governing %1: ").arg(QString::fromLatin1(checkName(check)));
+    QString text = QStringLiteral("Governing %1: ").arg(checkTitle(check));
     if (g < 0) {
       page.print(text + QStringLiteral("no case completed"), true);
       continue;
@@ -99,7 +106,9 @@ void printSummary(ReportPage& page, const cases::CaseReport& r, bool decimalComm
     counts += QStringLiteral(", %1 with input errors").arg(r.summary.inputErrors);
   page.print(counts, true);
   page.moveTo(kMargin, page.y());
-  page.print(kMarker.trimmed() + QStringLiteral(" marks the governing case of a check"), true);
+  page.print(QStringLiteral("Usage factors of the checks; ") + kMarker.trimmed() +
+                 QStringLiteral(" marks the governing case of a check."),
+             true);
 }
 
 }  // namespace
@@ -114,9 +123,11 @@ int casePageCount(const cases::CaseReport& r) {
   return pages;
 }
 
-void printCases(ReportPage& page, const cases::CaseReport& r, int casePage, bool decimalComma) {
+void printCases(ReportPage& page, const cases::CaseReport& r, int casePage, double top,
+                bool decimalComma) {
   page.setFontSize(8);
-  page.setY(kFirstLine);
+  top = std::max(top + 0.5, kFirstLine - 1);
+  page.setY(top);
   if (casePage == 0) {
     heading(page, QStringLiteral("Load cases:"), kMargin);
     if (!r.problem.empty()) {
@@ -138,15 +149,14 @@ void printCases(ReportPage& page, const cases::CaseReport& r, int casePage, bool
   const double verdictX = kMargin + kNameWidth + width * static_cast<double>(numbers) + 1;
 
   // column titles
-  double y = tableTop(r, casePage);
+  double y = top + linesAbove(r, casePage);
   page.setBold(true);
   page.moveTo(kMargin, y);
   page.printFitted(QStringLiteral("case"), kNameWidth - 1);
   for (size_t c = 0; c < inputs; ++c)
     page.printRightAligned(qs(r.table.columns[c]), edge(c), width - 1);
   for (size_t k = 0; k < r.checks.size(); ++k)
-    page.printRightAligned(QStringLiteral("UF ") + QString::fromLatin1(checkName(r.checks[k])),
-                           edge(inputs + k), width - 1);
+    page.printRightAligned(checkTitle(r.checks[k]), edge(inputs + k), width - 1);
   page.setX(verdictX);
   page.printFitted(QStringLiteral("verdict"), kRight - verdictX);
   page.setBold(false);
