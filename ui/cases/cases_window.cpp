@@ -67,6 +67,8 @@ CasesWindow::CasesWindow(CaseModel& model, Host host, QWidget* parent)
                          QAbstractItemView::SelectedClicked);
   view_->setSelectionBehavior(QAbstractItemView::SelectItems);
   view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  view_->horizontalHeader()->setMinimumSectionSize(
+      view_->fontMetrics().horizontalAdvance(QStringLiteral("-0000.00")) + 8);
   view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
   view_->installEventFilter(this);
   connect(view_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
