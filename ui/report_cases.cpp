@@ -92,9 +92,10 @@ void printSummary(ReportPage& page, const cases::CaseReport& r, bool decimalComm
     page.print(QStringLiteral("UF = ") + number(v.uf, decimalComma));
     page.setBold(false);
     page.setColor(Qt::black);
-    page.print(QStringLiteral(" <= ") + number(v.allow, decimalComma) +
-                   QStringLiteral(" in case ") + caseName(r, static_cast<size_t>(g)),
-               true);
+    // a long case name is fitted to the line
+    page.printFitted(QStringLiteral(" <= ") + number(v.allow, decimalComma) +
+                         QStringLiteral(" in case ") + caseName(r, static_cast<size_t>(g)),
+                     kRight - page.x(), true);
   }
   page.moveTo(kMargin, page.y());
   QString counts = QStringLiteral("%1 cases: %2 passed, %3 failed, %4 faulted")

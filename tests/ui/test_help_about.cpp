@@ -96,7 +96,7 @@ class HelpAboutTest : public QObject {
         {"loadcases.html",
          {QStringLiteral("as <code>NAME.loads.csv</code> for <code>NAME.cys</code>"),
           QStringLiteral("<b>Analysis</b> menu"),
-          QStringLiteral("put its values into the fields of the main window as if they had been "
+          QStringLiteral("puts its values into the fields of the main window as if they had been "
                          "typed there")},
          {}},
         {"index.html", {QStringLiteral("<a href=\"loadcases.html\">")}, {}},
