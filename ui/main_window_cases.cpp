@@ -86,11 +86,11 @@ bool MainWindow::enterCase(int row) {
   for (const auto& [field, text] : typed) {
     if (!taken) break;
     if (!field->isVisibleTo(this)) continue;  // hidden by a list value of the row
-    QString shown = text.trimmed();
-    if (decimalFlag_ != 0) shown.replace(QLatin1Char('.'), QLatin1Char(','));
-    field->setText(shown);
+    // the fields read a decimal point under either separator
+    field->setText(text.trimmed());
     if (lostFocus(field) != Left::Taken) {
       taken = false;
+      activateWindow();
       field->setFocus(Qt::OtherFocusReason);
       editor_->setBusy(false);
       editor_->settle(field);

@@ -1,9 +1,11 @@
-// The one-page printed report of a project: header, inputs, the stiffener
-// and ring-frame profiles with their section data, and the result panels
-// drawn by the same operations as the screen panels.
+// The printed report of a project: on its first page the header, inputs,
+// the stiffener and ring-frame profiles with their section data, and the
+// result panels drawn by the same operations as the screen panels; on the
+// pages after it the project's load cases, when it has any.
 //
 // The report reads the project only; it prints the results of the last
-// calculation run and never runs the checks itself.
+// calculation run and the outcomes of the cases it is given, and never runs
+// the checks itself.
 #pragma once
 
 #include <QDateTime>

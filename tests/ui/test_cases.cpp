@@ -378,22 +378,30 @@ class CasesTest : public QObject {
     QTest::addColumn<QString>("block");
     QTest::addColumn<int>("row");
     QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<bool>("comma");  // the user's numbers have a decimal comma
     QTest::newRow("cylinder") << 0 << kCylinderBlock << 1
-                              << QStringList{"isigx", "isigy", "itau", "ipp"};
+                              << QStringList{"isigx", "isigy", "itau", "ipp"} << false;
+    QTest::newRow("cylinder, decimal comma")
+        << 0 << kCylinderBlock << 1 << QStringList{"isigx", "isigy", "itau", "ipp"} << true;
     QTest::newRow("stringer-stiffened")
-        << 2 << kCylinderBlock << 3 << QStringList{"isigx", "isigy", "itau", "ipp"};
+        << 2 << kCylinderBlock << 3 << QStringList{"isigx", "isigy", "itau", "ipp"} << false;
     QTest::newRow("column") << 3 << kColumnBlock << 1
-                            << QStringList{"inn", "im1a", "im1b", "im2a", "im2b", "ip"};
+                            << QStringList{"inn", "im1a", "im1b", "im2a", "im2b", "ip"} << false;
   }
   void doubleClickEntersTheRowAsIfTyped() {
     QFETCH(int, type);
     QFETCH(QString, block);
     QFETCH(int, row);
     QFETCH(QStringList, fields);
+    QFETCH(bool, comma);
+    const QLocale locale = comma ? QLocale(QLocale::German) : QLocale::c();
+    h.reset();
+    h = std::make_unique<Harness>(locale);
     setMode(type);
     CasesWindow* w = h->window->openLoadCases();
-    paste(w, 0, 0, block);
+    paste(w, 0, 0, comma ? QString(block).replace(u'.', u',') : block);
     const QStringList values = rowValues(row);
+    QVERIFY(!values.join(QString()).contains(u','));  // read with a decimal point
     const double caseUF = model()
                               .data(model().index(row, model().checkColumn(CheckId::Shell)),
                                     CaseModel::UsageFactorRole)
@@ -409,10 +417,11 @@ class CasesTest : public QObject {
 
     // the same values typed by hand into a new window
     h.reset();
-    h = std::make_unique<Harness>();
+    h = std::make_unique<Harness>(locale);
     setMode(type);
     for (int i = 0; i < fields.size(); ++i) {
-      h->type(fields[i].toLatin1().constData(), values[i]);
+      h->type(fields[i].toLatin1().constData(),
+              comma ? QString(values[i]).replace(u'.', u',') : values[i]);
       h->leaveTo(i + 1 < fields.size() ? fields[i + 1].toLatin1().constData() : "iproj");
     }
     QVERIFY(h->messages.texts.isEmpty());

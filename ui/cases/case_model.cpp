@@ -246,6 +246,7 @@ int CaseModel::paste(const QString& text, int row, int column) {
   while (!lines.isEmpty() && lines.last().trimmed().isEmpty()) lines.removeLast();
   if (lines.isEmpty()) return 0;
   row = std::clamp(row, 0, rowCount());
+  if (column < 0 || column > inputColumns()) column = 0;
   CaseTable t = table_;
 
   // where each pasted cell goes: a column of the table, or nowhere (-1)
