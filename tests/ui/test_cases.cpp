@@ -507,6 +507,42 @@ class CasesTest : public QObject {
     QVERIFY(!QFile::exists(file("leg.loads.csv")));
   }
 
+  // Import reads a spreadsheet's export (semicolons, decimal commas, BOM);
+  // Export writes the table as the file beside a project holds it; a file
+  // that cannot be read is said and the table stays.
+  void importAndExport() {
+    CasesWindow* w = h->window->openLoadCases();
+    QFile in(file("european.csv"));
+    QVERIFY(in.open(QIODevice::WriteOnly));
+    in.write(
+        "\xEF\xBB\xBF"
+        "case;sigx;tau\r\n\"storm; north\";-120,5;12\r\noperating;-60;3,25\r\n");
+    in.close();
+    FileDialog::setNextFileNames({file("european.csv")});
+    QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdimport")), Qt::LeftButton);
+    QCOMPARE(model().table().columns, (std::vector<std::string>{"sigx", "tau"}));
+    QCOMPARE(model().rowCount(), 2);
+    QCOMPARE(cell(0, 0), QStringLiteral("storm; north"));
+    QCOMPARE(cell(0, 1), QStringLiteral("-120.5"));
+    QCOMPARE(cell(1, 2), QStringLiteral("3.25"));
+    QVERIFY(!cell(1, model().checkColumn(CheckId::Shell)).isEmpty());
+
+    FileDialog::setNextFileNames({file("out")});
+    QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdexport")), Qt::LeftButton);
+    QCOMPARE(contents(file("out.csv")),
+             QByteArray("case,sigx,tau\nstorm; north,-120.5,12\noperating,-60,3.25\n"));
+
+    QFile bad(file("bad.csv"));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("case,sigx,depth\na,1,2\n");
+    bad.close();
+    FileDialog::setNextFileNames({file("bad.csv")});
+    QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdimport")), Qt::LeftButton);
+    QCOMPARE(h->messages.texts,
+             QStringList{file("bad.csv") + QStringLiteral(", line 1: unknown input name 'depth'")});
+    QCOMPARE(model().rowCount(), 2);
+  }
+
   void aDamagedCasesFileIsSaidAndTheProjectOpens_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QString>("message");
