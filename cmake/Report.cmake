@@ -6,6 +6,7 @@ find_package(Qt6 REQUIRED COMPONENTS Help)
 
 target_sources(orvane_ui PRIVATE
   ${ORVANE_ROOT}/ui/report.cpp
+  ${ORVANE_ROOT}/ui/report_cases.cpp
   ${ORVANE_ROOT}/ui/report_command.cpp
   ${ORVANE_ROOT}/ui/report_page.cpp
   ${ORVANE_ROOT}/ui/report_panels.cpp
@@ -26,7 +27,8 @@ target_link_libraries(orvane_ui PUBLIC Qt6::PrintSupport Qt6::Help PRIVATE CLI11
 # output folder, where the help window looks for them.
 set(ORVANE_HELP_PAGES
   index.html inputs.html modes.html shell.html column.html stiffener.html ringframe.html
-  profiles.html results.html files.html report.html studies.html study.html style.css)
+  profiles.html results.html files.html loadcases.html report.html studies.html study.html
+  style.css)
 find_program(ORVANE_QHELPGENERATOR qhelpgenerator
   HINTS ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_LIBEXECS} /usr/lib/qt6/libexec REQUIRED)
 set(ORVANE_HELP_STAGE ${CMAKE_BINARY_DIR}/help-stage)

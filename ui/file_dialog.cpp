@@ -22,7 +22,8 @@ QString run(QWidget* parent, QFileDialog::AcceptMode mode, const QString& folder
   dialog.setNameFilter(filter);
   dialog.setDefaultSuffix(suffix);
   dialog.setDirectory(folder);
-  dialog.selectFile(preset.isEmpty() ? QStringLiteral("*.") + suffix : preset);
+  if (!preset.isEmpty() || filter == QLatin1String("*.cys"))
+    dialog.selectFile(preset.isEmpty() ? QStringLiteral("*.cys") : preset);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().first();
 }
@@ -44,6 +45,18 @@ QString FileDialog::saveOther(QWidget* parent, const QString& folder, const QStr
   QString path = run(parent, QFileDialog::AcceptSave, folder, preset, filter, suffix);
   if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QLatin1Char('.') + suffix;
   return path;
+}
+
+QString FileDialog::openTable(QWidget* parent, const QString& folder) {
+  return run(parent, QFileDialog::AcceptOpen, folder, QString(),
+             QStringLiteral("Load tables (*.csv *.txt);;All files (*)"), QStringLiteral("csv"));
+}
+
+QString FileDialog::saveTable(QWidget* parent, const QString& folder, const QString& preset,
+                              const QString& filter) {
+  const QString suffix =
+      filter.contains(QLatin1String("xlsx")) ? QStringLiteral("xlsx") : QStringLiteral("csv");
+  return saveOther(parent, folder, preset, filter, suffix);
 }
 
 void FileDialog::setNextFileNames(const QStringList& names) {

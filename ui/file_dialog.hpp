@@ -24,6 +24,13 @@ class FileDialog final {
   static QString saveOther(QWidget* parent, const QString& folder, const QString& preset,
                            const QString& filter, const QString& suffix);
 
+  // The load-case tables of the "Load cases" window: CSV files (and the
+  // workbooks `filter` offers), the suffix of the filter added to a bare
+  // name. The same queue answers them in tests.
+  static QString openTable(QWidget* parent, const QString& folder);
+  static QString saveTable(QWidget* parent, const QString& folder, const QString& preset,
+                           const QString& filter);
+
   static void setNextFileNames(const QStringList& names);
   static int pendingFileNames();
 

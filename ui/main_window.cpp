@@ -20,6 +20,8 @@
 #include <utility>
 
 #include "core/panels.hpp"
+#include "ui/cases/case_model.hpp"
+#include "ui/cases/cases_window.hpp"
 #include "ui/field_edit.hpp"
 #include "ui/message_box.hpp"
 #include "ui/profile_window.hpp"
@@ -82,6 +84,7 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
       session_(ps_, *events_, this),
       locale_(options.locale) {
   setObjectName(QStringLiteral("orvane"));
+  cases_ = std::make_unique<cases::CaseModel>();
   QFont f = font();
   f.setPointSizeF(8.0);
   setFont(f);
@@ -114,6 +117,7 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
   resolveControls();
   connectHandlers();
   for (ResultPanel* panel : panels_) panel->setDecimalComma(decimalFlag_ != 0);
+  cases_->setDecimalComma(decimalFlag_ != 0);
 
   // 3. geometry from the screen's resolution, within the screen's free
   // area, centred
@@ -170,7 +174,10 @@ void MainWindow::resolveControls() {
   need(ui_.mnuring, "mnuring");
 }
 
-MainWindow::~MainWindow() { delete std::exchange(editor_, nullptr); }
+MainWindow::~MainWindow() {
+  delete casesWindow_.data();
+  delete std::exchange(editor_, nullptr);
+}
 
 bool MainWindow::calculate() { return session_.recalculate(); }
 
@@ -179,6 +186,7 @@ void MainWindow::refreshed() { refreshWindow(); }
 void MainWindow::calculated(const std::optional<std::string>& fault) {
   ++calcRuns_;
   lastRunComplete_ = !fault;
+  if (!enteringCase_) cases_->setBase(ps_, fault);
   if (fault) {
     showStrengths();
     setFaultLine(QStringLiteral("Calculation stopped: ") + QString::fromStdString(*fault) +

@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QLocale>
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 
 #include "files/recent_files.hpp"
@@ -28,6 +29,11 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+
+namespace orvane::cases {
+class CaseModel;
+class CasesWindow;
+}  // namespace orvane::cases
 
 namespace orvane::ui {
 
@@ -109,6 +115,18 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   // Opens the profile window of a stiffener or ring-frame type.
   void openProfileWindow(Member member, int type);
 
+  // The project's load cases (ui/main_window_cases.cpp): stored beside the
+  // project file, run against the project after every calculation run.
+  cases::CaseModel& loadCases() { return *cases_; }
+  // Analysis > Load cases...: the one window of the cases.
+  cases::CasesWindow* openLoadCases();
+  // The values of case `row` go into the fields as if typed there, field
+  // by field, each with its tests and warnings; a value the field does not
+  // take stops there with the focus on that field. Inputs without a field
+  // shown are stored as NAME=VALUE does. Returns whether every value was
+  // taken.
+  bool enterCase(int row);
+
  signals:
   // A calculation run ended, complete or not: the project may have changed.
   void projectCalculated();
@@ -184,6 +202,10 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   bool readAndOpen(const QString& path);
   bool writeTo(const QString& path);
   void finishOpening(const QString& folder);
+  // main_window_cases.cpp
+  void readCasesBeside(const QString& projectPath);
+  void writeCasesBeside(const QString& projectPath);
+  QLineEdit* fieldOf(const std::string& input) const;
 
   // The window's own controls with a fixed name, typed, resolved once after
   // the window is built (controls placed from data lists are found by name).
@@ -231,6 +253,10 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   int panelNeed_ = 0;  // height the longest panel drawing needs
   std::shared_ptr<const ProjectState> lastComplete_;
   QString faultLine_, notice_;
+  std::unique_ptr<cases::CaseModel> cases_;
+  QPointer<cases::CasesWindow> casesWindow_;
+  QString casesFile_;          // the load-case file read with the project, if any
+  bool enteringCase_ = false;  // the cases wait for the last value of a row
 };
 
 // Print and Help menus, the picture buttons (ui/main_window_periphery.cpp).

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 
+#include "ui/cases/case_model.hpp"
 #include "ui/file_dialog.hpp"
 #include "ui/main_window.hpp"
 #include "ui/message_box.hpp"
@@ -45,6 +46,7 @@ bool MainWindow::writeTo(const QString& path) {
   const Status written = session_.save(path.toStdString());
   if (written) {
     setTitle();
+    writeCasesBeside(path);
     return true;
   }
   const Error& e = written.error();
@@ -67,6 +69,8 @@ void MainWindow::finishOpening(const QString& folder) {
 void MainWindow::fileNew() {
   closeProfileWindows(this);
   session_.newProject();
+  casesFile_.clear();
+  loadCases().clear(ps_);
   setTitle();
 }
 
@@ -87,6 +91,7 @@ void MainWindow::openFile(const QString& path) {
     addRecentOpened(*settings_, recent_, path.toStdString());
     refreshRecentMenu();
   }
+  readCasesBeside(path);
   finishOpening(workFolder_);
 }
 
@@ -132,6 +137,7 @@ void MainWindow::openRecent(int item) {
   }
   closeProfileWindows(this);
   if (!readAndOpen(QString::fromStdString(path))) return;
+  readCasesBeside(QString::fromStdString(path));
   finishOpening(folder);
 }
 

@@ -132,10 +132,12 @@ void MainWindow::buildMenus() {
     });
   }
 
-  QMenu* analysis = named(bar->addMenu(QStringLiteral("&Analysis")), "mnuanalysis");
-  named(analysis->addAction(QStringLiteral("Design &study...")), "mnustudy");
-
   named(bar->addAction(QStringLiteral("Print")), "mnuprint");
+
+  QMenu* analysis = named(bar->addMenu(QStringLiteral("&Analysis")), "mnuanalysis");
+  connect(named(analysis->addAction(QStringLiteral("&Load cases...")), "mnuloadcases"),
+          &QAction::triggered, this, &MainWindow::openLoadCases);
+  named(analysis->addAction(QStringLiteral("Design &study...")), "mnustudy");
 
   QMenu* help = named(bar->addMenu(QStringLiteral("&Help")), "mnuhelp");
   named(help->addAction(QStringLiteral("&Contents")), "mnuhelpcont");

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QStatusBar>
 
+#include "ui/cases/case_model.hpp"
 #include "ui/main_window.hpp"
 
 namespace orvane::ui {
@@ -55,6 +56,9 @@ ReportOptions MainWindow::reportOptions() const {
     options.calculationStopped = faultLine_;
     options.lastComplete = lastComplete_;
   }
+  if (!cases_->table().empty())
+    options.cases = std::make_shared<const cases::CaseReport>(
+        cases::caseReport(ps_, session_.fault(), cases_->table()));
   return options;
 }
 

@@ -42,8 +42,9 @@ int printCopies(QPrinter& printer, const ProjectState& ps, int copies,
     QPainter painter;
     if (!painter.begin(&printer)) break;
     // The painter's origin is the top left of the printable area.
-    printReport(painter, QRectF(0, 0, printer.width(), printer.height()), ps, options);
-    if (!painter.end()) break;
+    const bool printed = printReportPages(
+        painter, printer, QRectF(0, 0, printer.width(), printer.height()), ps, options);
+    if (!painter.end() || !printed) break;
     ++done;
   }
   if (!file.isEmpty()) printer.setOutputFileName(file);

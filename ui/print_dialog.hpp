@@ -16,7 +16,7 @@ namespace orvane::ui {
 using PrintDialogRunner = std::function<bool(QPrinter& printer, QWidget* parent)>;
 bool runPrintDialog(QPrinter& printer, QWidget* parent);
 
-// Prints `copies` separate one-page documents. A printer that writes files
+// Prints `copies` separate documents of the report's pages. A printer that writes files
 // gets one file per copy: the chosen name for the first and "-2", "-3", ...
 // before the extension for the others. Returns the documents completed;
 // a printer error ends printing quietly.

@@ -11,6 +11,7 @@
 #include "core/calc_driver.hpp"
 #include "core/panels.hpp"
 #include "model/format.hpp"
+#include "ui/cases/case_table.hpp"
 #include "ui/painter_target.hpp"
 #include "ui/report_body.hpp"
 #include "ui/report_page.hpp"
@@ -68,7 +69,7 @@ QString materialName(const ProjectState& ps, int row) {
 // program, the project, the page and the time of printing.
 // Returns the device y below the frame, where the body starts.
 double printHeader(ReportPage& page, const ProjectState& ps, const FontCalibration& cal,
-                   const QDateTime& now) {
+                   const QDateTime& now, int number, int pages) {
   page.setFontSize(11);
   page.setScale(cal.cpl[11], cal.lpp[11]);
   const double m = std::floor(0.1 * cal.cpl[11]);
@@ -106,7 +107,7 @@ double printHeader(ReportPage& page, const ProjectState& ps, const FontCalibrati
       80.5, 3.5, dateWidth, 1,
       QStringLiteral("Time: %1:%2").arg(QString::number(t.hour()), QString::number(t.minute())));
   text(88.5, 4.8, 8, QStringLiteral("Page:"));
-  text(88.5, 5.8, 9, QStringLiteral("1/1"));
+  text(88.5, 5.8, 9, QStringLiteral("%1/%2").arg(number + 1).arg(pages));
   wrapped(0.5, 4.6, 35.5, 3, QStringLiteral("File: ") + qs(ps.fileName));
   return page.deviceY(bottom + 0.8);
 }
@@ -229,15 +230,40 @@ FontCalibration calibrateFonts(QPainter& painter, const QRectF& area) {
   return cal;
 }
 
+int reportPageCount(const ReportOptions& options) {
+  return 1 + (options.cases ? casePageCount(*options.cases) : 0);
+}
+
 void printReport(QPainter& painter, const QRectF& area, const ProjectState& ps,
                  const ReportOptions& options) {
+  printReportPage(painter, area, ps, options, 0);
+}
+
+bool printReportPages(QPainter& painter, QPagedPaintDevice& device, const QRectF& area,
+                      const ProjectState& ps, const ReportOptions& options) {
+  const int pages = reportPageCount(options);
+  for (int number = 0; number < pages; ++number) {
+    if (number > 0 && !device.newPage()) return false;
+    printReportPage(painter, area, ps, options, number);
+  }
+  return true;
+}
+
+void printReportPage(QPainter& painter, const QRectF& area, const ProjectState& ps,
+                     const ReportOptions& options, int number) {
   const FontCalibration cal = calibrateFonts(painter, area);
   ReportPage page(painter, area);
-  const double bodyTop = printHeader(page, ps, cal, options.printedAt);
+  const double bodyTop =
+      printHeader(page, ps, cal, options.printedAt, number, reportPageCount(options));
 
   page.setScale(kCols, kLines);
+  const double top = (bodyTop - area.top()) / page.unitY();
+  if (number > 0) {
+    if (options.cases) printCases(page, *options.cases, number - 1, top, options.decimalComma);
+    return;
+  }
   page.setFontSize(8);
-  page.setY((bodyTop - area.top()) / page.unitY());
+  page.setY(top);
   const double inputsTop = page.y();
   printMaterials(page, ps);
   page.setY(page.y() + 0.5);
@@ -299,8 +325,9 @@ QString writeReportPdf(const ProjectState& ps, const QString& path, const Report
   writer.setCreator(kTitle);
   QPainter painter;
   if (!painter.begin(&writer)) return QStringLiteral("cannot write ") + path;
-  printReport(painter, QRectF(QPointF(0, 0), QSizeF(writer.width(), writer.height())), ps, options);
-  if (!painter.end() || !file.commit()) return QStringLiteral("cannot write ") + path;
+  const bool printed = printReportPages(
+      painter, writer, QRectF(QPointF(0, 0), QSizeF(writer.width(), writer.height())), ps, options);
+  if (!painter.end() || !printed || !file.commit()) return QStringLiteral("cannot write ") + path;
   return {};
 }
 

@@ -1,9 +1,11 @@
-// The one-page printed report of a project: header, inputs, the stiffener
-// and ring-frame profiles with their section data, and the result panels
-// drawn by the same operations as the screen panels.
+// The printed report of a project: on its first page the header, inputs,
+// the stiffener and ring-frame profiles with their section data, and the
+// result panels drawn by the same operations as the screen panels; on the
+// pages after it the project's load cases, when it has any.
 //
 // The report reads the project only; it prints the results of the last
-// calculation run and never runs the checks itself.
+// calculation run and the outcomes of the cases it is given, and never runs
+// the checks itself.
 #pragma once
 
 #include <QDateTime>
@@ -18,6 +20,10 @@
 
 class QPainter;
 class QPagedPaintDevice;
+
+namespace orvane::cases {
+struct CaseReport;
+}
 
 namespace orvane::ui {
 
@@ -40,6 +46,9 @@ struct ReportOptions {
   std::shared_ptr<const ProjectState> lastComplete;
   // Numbers of the panels with a decimal comma, as the window shows them.
   bool decimalComma = false;
+  // The project's load cases with their outcomes: printed on the pages
+  // after the first when there are any.
+  std::shared_ptr<const cases::CaseReport> cases;
 };
 
 // The program's own pictures for the report: the main window's cylinder
@@ -54,16 +63,25 @@ struct FontCalibration {
 };
 FontCalibration calibrateFonts(QPainter& painter, const QRectF& page);
 
-// Prints the report onto `painter`; `page` is the printable area of the one
-// page in device pixels.
+// The pages of the report: one, and the pages of load cases after it.
+int reportPageCount(const ReportOptions& options);
+
+// Prints page `number` (0 the first) of the report onto `painter`; `page`
+// is the printable area in device pixels.
+void printReportPage(QPainter& painter, const QRectF& page, const ProjectState& ps,
+                     const ReportOptions& options, int number);
+// The first page.
 void printReport(QPainter& painter, const QRectF& page, const ProjectState& ps,
                  const ReportOptions& options);
+// Every page onto `device`, each after the first on a new page.
+bool printReportPages(QPainter& painter, QPagedPaintDevice& device, const QRectF& page,
+                      const ProjectState& ps, const ReportOptions& options);
 
 // Designation of the stiffener (ring = false) or ring frame as the report
 // prints it, e.g. " L200x90x9.0x12.0 (built-up)".
 QString reportDesignation(const ProjectState& ps, Member member);
 
-// Writes the report as a one-page A4 PDF. Returns an error text, empty on
+// Writes the report as an A4 PDF. Returns an error text, empty on
 // success.
 QString writeReportPdf(const ProjectState& ps, const QString& path, const ReportOptions& options);
 

@@ -8,6 +8,10 @@
 #include "model/project_state.hpp"
 #include "ui/report_page.hpp"
 
+namespace orvane::cases {
+struct CaseReport;
+}
+
 namespace orvane::ui::report {
 
 inline constexpr double kCols = 136, kLines = 88;
@@ -40,5 +44,11 @@ void printProfileData(ReportPage& page, const ProjectState& ps, Member member, d
 // neighbour or off the page is set narrower.
 void printPanels(QPainter& painter, ReportPage& page, const ProjectState& ps, double ypos,
                  bool decimalComma);
+
+// The pages of load cases after the first page: how many, and page
+// `casePage` (0 the first of them) from line `top` of the body down.
+int casePageCount(const cases::CaseReport& cases);
+void printCases(ReportPage& page, const cases::CaseReport& cases, int casePage, double top,
+                bool decimalComma);
 
 }  // namespace orvane::ui::report

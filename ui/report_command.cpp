@@ -8,6 +8,7 @@
 
 #include "files/input_text.hpp"
 #include "project/session.hpp"
+#include "ui/cases/case_table.hpp"
 #include "ui/report.hpp"
 
 namespace orvane::ui {
@@ -27,7 +28,8 @@ QString local(const std::string& text) {
 // Start-up and opening as the window does them. Returns the exit status of
 // a project that cannot be reported: unreadable (2), or a calculation that
 // stopped (3), whose panels would show the results of an earlier run.
-int openProject(ProjectState& ps, const Arguments& a, QTextStream& err) {
+int openProject(ProjectState& ps, std::optional<std::string>& fault, const Arguments& a,
+                QTextStream& err) {
   RecordingEvents ev;
   Session session(ps, ev);
   const auto errors = session.startUp(a.data);
@@ -44,7 +46,26 @@ int openProject(ProjectState& ps, const Arguments& a, QTextStream& err) {
         << "; no report written\n";
     return kFault;
   }
+  fault = session.fault();
   return kWritten;
+}
+
+// The load cases beside the project, run against it; a damaged file is
+// said and the report goes without them.
+std::shared_ptr<const cases::CaseReport> loadCases(const ProjectState& ps,
+                                                   const std::optional<std::string>& fault,
+                                                   const Arguments& a, QTextStream& err) {
+  const std::filesystem::path file =
+      cases::loadCasesPath(std::filesystem::absolute(a.file).string());
+  if (!std::filesystem::exists(file)) return nullptr;
+  auto table = cases::readCases(file);
+  if (!table) {
+    err << "orvane-report: load cases not printed: " << local(printable(table.error().text()))
+        << "\n";
+    return nullptr;
+  }
+  if (table.value().empty()) return nullptr;
+  return std::make_shared<const cases::CaseReport>(cases::caseReport(ps, fault, table.value()));
 }
 
 }  // namespace
@@ -53,8 +74,10 @@ int runReportCommand(const QStringList& args, QTextStream& out, QTextStream& err
   Arguments a;
   a.data = QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/data"))
                .toStdString();
-  CLI::App app("Writes the one-page report of a project as a PDF, without a display.",
-               "orvane-report");
+  CLI::App app(
+      "Writes the report of a project as a PDF, without a display.\n"
+      "The load cases in NAME.loads.csv beside NAME.cys print on the pages after the first.",
+      "orvane-report");
   app.set_version_flag("--version", std::string("orvane-report ") + ORVANE_VERSION);
   app.add_option("FILE", a.file, "the project file (.cys)")->required();
   app.add_option("-o,--output", a.output, "the PDF to write")
@@ -88,8 +111,11 @@ int runReportCommand(const QStringList& args, QTextStream& out, QTextStream& err
     return kBadInput;
   }
   ProjectState ps;
-  if (const int code = openProject(ps, a, err); code != kWritten) return code;
-  const QString problem = writeReportPdf(ps, local(a.output), defaultReportOptions());
+  std::optional<std::string> fault;
+  if (const int code = openProject(ps, fault, a, err); code != kWritten) return code;
+  ReportOptions options = defaultReportOptions();
+  options.cases = loadCases(ps, fault, a, err);
+  const QString problem = writeReportPdf(ps, local(a.output), options);
   if (!problem.isEmpty()) {
     err << "orvane-report: " << problem << "\n";
     return kBadInput;

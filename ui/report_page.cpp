@@ -35,7 +35,7 @@ double ReportPage::textHeight() const {
 void ReportPage::draw(const QString& text, double squeeze) {
   const QFontMetricsF fm(font_, painter_.device());
   painter_.setFont(font_);
-  painter_.setPen(Qt::black);
+  painter_.setPen(color_);
   painter_.save();
   painter_.translate(page_.left() + x_ * unitX_, deviceY(y_) + fm.ascent());
   painter_.scale(squeeze, 1);

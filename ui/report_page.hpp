@@ -3,6 +3,7 @@
 // one font whose size and styles the routines switch as they go.
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QPainter>
 #include <QRectF>
@@ -25,6 +26,8 @@ class ReportPage {
   void setBold(bool on) { font_.setBold(on); }
   void setItalic(bool on) { font_.setItalic(on); }
   void setUnderline(bool on) { font_.setUnderline(on); }
+  // Colour of the text printed from now on (black until set).
+  void setColor(const QColor& color) { color_ = color; }
   const QFont& font() const { return font_; }
 
   double textWidth(const QString& text) const;
@@ -68,6 +71,7 @@ class ReportPage {
   QPainter& painter_;
   QRectF page_;
   QFont font_;
+  QColor color_ = Qt::black;
   double width_ = 1, height_ = 1;
   double unitX_ = 1, unitY_ = 1;
   double x_ = 0, y_ = 0;

@@ -94,6 +94,14 @@ class HelpAboutTest : public QObject {
          {QStringLiteral("the inputs it lacks keep the values the project had before the file was "
                          "opened")},
          {QStringLiteral("at their defaults")}},
+        {"loadcases.html",
+         {QStringLiteral("as <code>NAME.loads.csv</code> for <code>NAME.cys</code>"),
+          QStringLiteral("<b>Analysis</b> menu"),
+          QStringLiteral("puts its values into the fields of the main window as if they had been "
+                         "typed there")},
+         {}},
+        {"index.html", {QStringLiteral("<a href=\"loadcases.html\">")}, {}},
+        {"results.html", {QStringLiteral("<a href=\"loadcases.html\">")}, {}},
         {"profiles.html",
          {QStringLiteral("B of a trapezoid is its top width"),
           QStringLiteral("a is the horizontal offset of each inclined web")},

@@ -13,6 +13,7 @@
 #include "core/calc_driver.hpp"
 #include "files/project_file.hpp"
 #include "project/session.hpp"
+#include "ui/cases/case_table.hpp"
 #include "ui/print_dialog.hpp"
 #include "ui/report.hpp"
 #include "ui/report_command.hpp"
@@ -346,7 +347,7 @@ class ReportTest : public QObject {
     };
     const QString file = dir_.filePath(QStringLiteral("none.cys"));
     const Case cases[] = {
-        {{"--help"}, 0, "Writes the one-page report", ""},
+        {{"--help"}, 0, "Writes the report of a project as a PDF", ""},
         {{"--version"}, 0, "orvane-report 1.7", ""},
         {{file}, 2, "", "--output is required"},
         {{"-o", "x.pdf"}, 2, "", "FILE is required"},
@@ -433,6 +434,80 @@ class ReportTest : public QObject {
       const QStringList found = overlaps(recorder);
       QVERIFY2(found.isEmpty(), qPrintable(QLatin1String(c.name) + QStringLiteral(": ") +
                                            found.mid(0, 5).join(QStringLiteral("; "))));
+    }
+  }
+
+  // The pages of load cases: every case on one page, nothing overlapping,
+  // whatever the names and the columns; a very long table names how many
+  // cases it leaves out.
+  void casePagesKeepTheirTextsApart() {
+    struct Case {
+      const char* name;
+      std::vector<std::string> columns;
+      int rows;
+      std::string caseName, value;  // of every third row
+      int pages;
+    };
+    const std::vector<std::string> loads{"sigx", "sigy", "tau", "pd"};
+    const Case cases[] = {
+        {"a few cases", loads, 5, "storm", "-120.5", 2},
+        {"long names and bad values", loads, 40,
+         "a case name far longer than its column could ever hold, from a spreadsheet",
+         "-123456789012345678901234567890", 2},
+        {"many columns",
+         {"sigx", "sigy", "tau", "pd", "t", "l", "r", "E", "fyp", "s", "L", "ltst"},
+         12,
+         "column set",
+         "",
+         2},
+        {"several pages", loads, 200, "wave", "-150", 4},
+        {"more than the report prints", loads, 3000, "x", "-90", 21}};
+    for (const Case& c : cases) {
+      ProjectState ps = project(2, 0);
+      ps.ring_ch = 1;
+      cases::CaseTable table{c.columns, {}};
+      for (int r = 0; r < c.rows; ++r) {
+        cases::CaseRow row{c.caseName + " " + std::to_string(r + 1), {}};
+        row.values.assign(c.columns.size(), "");
+        row.values[0] = r % 3 == 2 && !c.value.empty() ? c.value : std::to_string(-50 - r % 150);
+        row.values[2] = std::to_string(r % 40);
+        table.rows.push_back(row);
+      }
+      ReportOptions options;
+      options.cases =
+          std::make_shared<const cases::CaseReport>(cases::caseReport(ps, std::nullopt, table));
+      QCOMPARE(reportPageCount(options), c.pages);
+      QStringList seen;
+      int markers = 0;
+      for (int page = 1; page < c.pages; ++page) {
+        LayoutRecorder recorder;
+        QPainter painter(&recorder);
+        printReportPage(painter, recorder.page(), ps, options, page);
+        painter.end();
+        const QStringList found = overlaps(recorder);
+        QVERIFY2(found.isEmpty(), qPrintable(QStringLiteral("%1, page %2: ").arg(c.name).arg(page) +
+                                             found.mid(0, 5).join(QStringLiteral("; "))));
+        bool numbered = false;
+        for (const auto& t : recorder.texts) {
+          numbered = numbered || t.text == QStringLiteral("%1/%2").arg(page + 1).arg(c.pages);
+          markers += static_cast<int>(t.text.count(QChar(0x25C4)));
+          if (t.text.startsWith(QString::fromStdString(c.caseName.substr(0, 10))) ||
+              t.text.contains(QStringLiteral("...")))
+            seen << t.text;
+        }
+        QVERIFY2(numbered, c.name);
+      }
+      // one mark per check of the mode beside a usage factor, one in the legend
+      QCOMPARE(markers, static_cast<int>(options.cases->checks.size()) + 1);
+      if (c.rows < 1000) {
+        QCOMPARE(seen.size(), c.rows);
+      } else {
+        QVERIFY(seen.size() < c.rows);
+        QVERIFY2(
+            seen.last().contains(
+                QStringLiteral("%1 further cases are not printed").arg(c.rows - seen.size() + 1)),
+            qPrintable(seen.last()));
+      }
     }
   }
 

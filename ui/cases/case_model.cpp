@@ -1,0 +1,411 @@
+#include "ui/cases/case_model.hpp"
+
+#include <QBrush>
+#include <QColor>
+#include <QFont>
+#include <QMetaObject>
+#include <algorithm>
+
+#include "core/panels.hpp"
+#include "model/codes.hpp"
+#include "model/format.hpp"
+#include "project/set_values.hpp"
+#include "ui/cases/case_worker.hpp"
+
+namespace orvane::cases {
+
+namespace {
+
+QColor colorOf(int palette) {
+  const Rgb c = paletteColor(palette);
+  return {c.r, c.g, c.b};
+}
+
+const QString kMarker = QStringLiteral(" \u25C4");  // after a governing usage factor
+
+QString verdictText(const RowOutcome& o) {
+  switch (o.status()) {
+    case RowOutcome::Status::InputError:
+      return QStringLiteral("input error: ") + QString::fromStdString(o.inputError);
+    case RowOutcome::Status::Faulted:
+      return QStringLiteral("fault: ") + QString::fromStdString(o.fault);
+    case RowOutcome::Status::Failed:
+      return o.localNok > 0 ? QStringLiteral("NOT OK (local buckling)") : QStringLiteral("NOT OK");
+    case RowOutcome::Status::Passed:
+      break;
+  }
+  return QStringLiteral("OK");
+}
+
+QString caseLabel(const CaseTable& t, int row) {
+  const std::string& name = t.rows[static_cast<size_t>(row)].name;
+  return name.empty() ? QStringLiteral("row %1").arg(row + 1) : QString::fromStdString(name);
+}
+
+}  // namespace
+
+QString normalizedNumber(const QString& text) {
+  QString t = text.trimmed();
+  if (t.count(QLatin1Char(',')) == 1 && !t.contains(QLatin1Char('.')))
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+  return t;
+}
+
+CaseModel::CaseModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+CaseModel::~CaseModel() = default;
+
+int CaseModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(table_.rows.size());
+}
+
+int CaseModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : verdictColumn() + 1;
+}
+
+int CaseModel::checkColumn(CheckId check) const {
+  const auto it = std::find(checks_.begin(), checks_.end(), check);
+  return it == checks_.end() ? -1 : 1 + inputColumns() + static_cast<int>(it - checks_.begin());
+}
+
+bool CaseModel::outcomeColumn(int column, CheckId& check) const {
+  const int i = column - 1 - inputColumns();
+  if (i < 0 || i >= static_cast<int>(checks_.size())) return false;
+  check = checks_[static_cast<size_t>(i)];
+  return true;
+}
+
+QString CaseModel::number(double value) const {
+  QString s = QString::fromStdString(format(value, "0.00"));
+  if (decimalComma_) s.replace(QLatin1Char('.'), QLatin1Char(','));
+  return s;
+}
+
+QVariant CaseModel::outcomeData(int row, int column, int role) const {
+  const RowOutcome& o = outcomes_[static_cast<size_t>(row)];
+  if (column == verdictColumn()) {
+    const bool ran =
+        !o.fault.empty() || !o.inputError.empty() ||
+        std::any_of(o.checks.begin(), o.checks.end(), [](const CheckValue& v) { return v.shown; });
+    if (!ran) return {};
+    switch (role) {
+      case Qt::DisplayRole:
+      case Qt::ToolTipRole:
+        return verdictText(o);
+      case Qt::ForegroundRole:
+        if (computing_) return QBrush(Qt::gray);
+        return QBrush(colorOf(o.status() == RowOutcome::Status::Passed ? kGreen : kRed));
+      default:
+        return {};
+    }
+  }
+  CheckId check{};
+  if (!outcomeColumn(column, check)) return {};
+  const CheckValue& v = o[check];
+  if (!v.shown) return {};
+  const bool governing = summary_.governing[static_cast<size_t>(check)] == row && !computing_;
+  switch (role) {
+    case Qt::DisplayRole:
+      return number(v.uf) + (governing ? kMarker : QString());
+    case Qt::ToolTipRole:
+      return QStringLiteral("%1: %2 <= %3%4")
+          .arg(QString::fromLatin1(checkName(check)), number(v.uf), number(v.allow),
+               governing ? QStringLiteral(" (governing)") : QString());
+    case Qt::ForegroundRole:
+      if (computing_) return QBrush(Qt::gray);
+      return QBrush(colorOf(v.exceeded() ? kRed : kGreen));
+    case Qt::FontRole: {
+      QFont f;
+      f.setBold(governing);
+      return f;
+    }
+    case Qt::TextAlignmentRole:
+      return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    case UsageFactorRole:
+      return v.uf;
+    case GoverningRole:
+      return governing;
+    default:
+      return {};
+  }
+}
+
+QVariant CaseModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= rowCount()) return {};
+  const int row = index.row(), column = index.column();
+  const CaseRow& r = table_.rows[static_cast<size_t>(row)];
+  if (column <= inputColumns()) {
+    if (role != Qt::DisplayRole && role != Qt::EditRole) {
+      if (role == Qt::TextAlignmentRole && column > 0)
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+      return {};
+    }
+    if (column == 0) return QString::fromStdString(r.name);
+    const size_t c = static_cast<size_t>(column - 1);
+    return c < r.values.size() ? QString::fromStdString(r.values[c]) : QString();
+  }
+  return outcomeData(row, column, role);
+}
+
+QVariant CaseModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role != Qt::DisplayRole) return {};
+  if (orientation == Qt::Vertical) return section + 1;
+  if (section == 0) return QStringLiteral("case");
+  if (section <= inputColumns())
+    return QString::fromStdString(table_.columns[static_cast<size_t>(section - 1)]);
+  if (section == verdictColumn()) return QStringLiteral("verdict");
+  CheckId check{};
+  if (outcomeColumn(section, check))
+    return QStringLiteral("UF ") + QString::fromLatin1(checkName(check));
+  return {};
+}
+
+Qt::ItemFlags CaseModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+  if (index.column() <= inputColumns()) f |= Qt::ItemIsEditable;
+  return f;
+}
+
+bool CaseModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (!index.isValid() || role != Qt::EditRole || index.column() > inputColumns()) return false;
+  CaseRow& r = table_.rows[static_cast<size_t>(index.row())];
+  if (index.column() == 0) {
+    const std::string name = value.toString().trimmed().toStdString();
+    if (name == r.name) return true;
+    r.name = name;
+    emit dataChanged(index, index);
+    if (!computing_) finish();  // the summary names the case
+    return true;
+  }
+  const std::string text = normalizedNumber(value.toString()).toStdString();
+  r.values.resize(table_.columns.size());
+  std::string& cell = r.values[static_cast<size_t>(index.column() - 1)];
+  if (cell == text) return true;
+  cell = text;
+  emit dataChanged(index, index);
+  recomputeRow(index.row());
+  return true;
+}
+
+bool CaseModel::insertRows(int row, int count, const QModelIndex& parent) {
+  if (parent.isValid() || row < 0 || row > rowCount() || count <= 0) return false;
+  beginInsertRows({}, row, row + count - 1);
+  CaseRow empty{{}, std::vector<std::string>(table_.columns.size())};
+  table_.rows.insert(table_.rows.begin() + row, static_cast<size_t>(count), empty);
+  outcomes_.insert(outcomes_.begin() + row, static_cast<size_t>(count), RowOutcome{});
+  endInsertRows();
+  if (computing_) {
+    recompute();
+  } else {
+    for (int i = row; i < row + count; ++i) recomputeRow(i);
+  }
+  return true;
+}
+
+bool CaseModel::removeRows(int row, int count, const QModelIndex& parent) {
+  if (parent.isValid() || row < 0 || count <= 0 || row + count > rowCount()) return false;
+  beginRemoveRows({}, row, row + count - 1);
+  table_.rows.erase(table_.rows.begin() + row, table_.rows.begin() + row + count);
+  outcomes_.erase(outcomes_.begin() + row, outcomes_.begin() + row + count);
+  endRemoveRows();
+  // the other rows' outcomes still hold: the project is the same
+  if (computing_)
+    recompute();
+  else
+    finish();
+  return true;
+}
+
+void CaseModel::setTable(CaseTable table) {
+  beginResetModel();
+  table_ = std::move(table);
+  for (CaseRow& r : table_.rows) r.values.resize(table_.columns.size());
+  outcomes_.assign(table_.rows.size(), RowOutcome{});
+  engine_.reset();
+  endResetModel();
+  recompute();
+}
+
+void CaseModel::clear(const ProjectState& ps) { setTable(CaseTable{presetColumns(ps), {}}); }
+
+bool CaseModel::addColumn(const std::string& name) {
+  if (!InputSetter::find(name)) return false;
+  if (std::find(table_.columns.begin(), table_.columns.end(), name) != table_.columns.end())
+    return false;
+  CaseTable t = table_;
+  t.columns.push_back(name);
+  setTable(std::move(t));
+  return true;
+}
+
+int CaseModel::paste(const QString& text, int row, int column) {
+  QStringList lines = text.split(QLatin1Char('\n'));
+  for (QString& l : lines)
+    if (l.endsWith(QLatin1Char('\r'))) l.chop(1);
+  while (!lines.isEmpty() && lines.last().trimmed().isEmpty()) lines.removeLast();
+  if (lines.isEmpty()) return 0;
+  row = std::clamp(row, 0, rowCount());
+  if (column < 0 || column > inputColumns()) column = 0;
+  CaseTable t = table_;
+
+  // where each pasted cell goes: a column of the table, or nowhere (-1)
+  std::vector<int> target;
+  const QStringList first = lines.first().split(QLatin1Char('\t'));
+  bool header = true;
+  for (const QString& cell : first) {
+    const std::string name = cell.trimmed().toStdString();
+    header = header && (cell.trimmed().compare(QLatin1String("case"), Qt::CaseInsensitive) == 0 ||
+                        InputSetter::find(name));
+  }
+  if (header) {
+    for (const QString& cell : first) {
+      const std::string name = cell.trimmed().toStdString();
+      if (cell.trimmed().compare(QLatin1String("case"), Qt::CaseInsensitive) == 0) {
+        target.push_back(0);
+        continue;
+      }
+      auto it = std::find(t.columns.begin(), t.columns.end(), name);
+      if (it == t.columns.end()) {
+        t.columns.push_back(name);
+        it = t.columns.end() - 1;
+      }
+      target.push_back(1 + static_cast<int>(it - t.columns.begin()));
+    }
+    lines.removeFirst();
+  } else {
+    const int inputs = static_cast<int>(t.columns.size());
+    int width = 0;
+    for (const QString& l : std::as_const(lines))
+      width = std::max(width, static_cast<int>(l.count(QLatin1Char('\t'))) + 1);
+    for (int j = 0; j < width; ++j) target.push_back(column + j <= inputs ? column + j : -1);
+  }
+
+  const size_t needed = static_cast<size_t>(row) + static_cast<size_t>(lines.size());
+  if (t.rows.size() < needed) t.rows.resize(needed);
+  for (CaseRow& r : t.rows) r.values.resize(t.columns.size());
+  for (int i = 0; i < lines.size(); ++i) {
+    CaseRow& r = t.rows[static_cast<size_t>(row + i)];
+    const QStringList cells = lines[i].split(QLatin1Char('\t'));
+    for (int j = 0; j < cells.size() && j < static_cast<int>(target.size()); ++j) {
+      const int c = target[static_cast<size_t>(j)];
+      if (c < 0) continue;
+      if (c == 0)
+        r.name = cells[j].trimmed().toStdString();
+      else
+        r.values[static_cast<size_t>(c - 1)] = normalizedNumber(cells[j]).toStdString();
+    }
+  }
+  setTable(std::move(t));
+  return static_cast<int>(lines.size());
+}
+
+void CaseModel::setBase(const ProjectState& ps, const std::optional<std::string>& fault) {
+  base_ = std::make_shared<const ProjectState>(ps);
+  baseFault_ = fault;
+  engine_.reset();
+  // an empty table of a mode's loads follows the mode
+  ProjectState column;
+  column.cyltype = code(CylinderType::Column);
+  const bool preset = table_.columns.empty() || table_.columns == presetColumns(ProjectState{}) ||
+                      table_.columns == presetColumns(column);
+  if (table_.rows.empty() && preset && table_.columns != presetColumns(ps)) {
+    table_.columns = presetColumns(ps);
+    beginResetModel();
+    endResetModel();
+  }
+  recompute();
+}
+
+void CaseModel::setDecimalComma(bool on) {
+  decimalComma_ = on;
+  if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}
+
+void CaseModel::recompute() {
+  ++generation_;
+  if (worker_) worker_->cancel();
+  if (!engine_ && base_) {
+    auto made = RowEngine::create(*base_, baseFault_, table_.columns);
+    engineProblem_ = made ? std::string() : made.error().message;
+    if (made) engine_ = std::make_shared<const RowEngine>(std::move(made.value()));
+  }
+  const std::vector<CheckId> checks = engine_ ? engine_->checks() : std::vector<CheckId>{};
+  if (checks != checks_) {
+    beginResetModel();
+    checks_ = checks;
+    endResetModel();
+  }
+  computing_ = false;
+  if (!engine_ || table_.rows.empty()) {
+    outcomes_.assign(table_.rows.size(), RowOutcome{});
+  } else if (rowCount() <= kRowsAtOnce) {
+    outcomes_ = runCases(*engine_, table_);
+  } else {
+    computing_ = true;
+    if (!worker_) {
+      worker_ =
+          std::make_unique<CaseWorker>([this](uint64_t generation, std::vector<RowOutcome> o) {
+            auto shared = std::make_shared<std::vector<RowOutcome>>(std::move(o));
+            QMetaObject::invokeMethod(
+                this, [this, generation, shared] { accept(generation, std::move(*shared)); },
+                Qt::QueuedConnection);
+          });
+    }
+    worker_->post(generation_, engine_, std::make_shared<const CaseTable>(table_));
+  }
+  finish();
+}
+
+void CaseModel::recomputeRow(int row) {
+  if (computing_ || !engine_) {
+    recompute();
+    return;
+  }
+  RowScratch scratch;
+  outcomes_[static_cast<size_t>(row)] =
+      runCase(*engine_, table_.rows[static_cast<size_t>(row)], scratch);
+  finish();
+}
+
+void CaseModel::accept(uint64_t generation, std::vector<RowOutcome> outcomes) {
+  if (generation != generation_ || outcomes.size() != table_.rows.size()) return;
+  outcomes_ = std::move(outcomes);
+  computing_ = false;
+  finish();
+}
+
+void CaseModel::finish() {
+  summary_ = computing_ ? CaseSummary{} : summarize(outcomes_);
+  if (rowCount() > 0 && columnCount() > inputColumns() + 1)
+    emit dataChanged(index(0, inputColumns() + 1), index(rowCount() - 1, columnCount() - 1));
+  emit outcomesChanged();
+}
+
+QString CaseModel::summaryText() const {
+  if (!engineProblem_.empty()) return QString::fromStdString(engineProblem_);
+  if (table_.rows.empty())
+    return QStringLiteral("No load cases: paste a block of cells, add rows or import a file.");
+  if (computing_) return QStringLiteral("Checking %1 cases ...").arg(rowCount());
+  QStringList parts;
+  for (const CheckId check : checks_) {
+    const int g = summary_.governing[static_cast<size_t>(check)];
+    if (g < 0) continue;
+    parts << QStringLiteral("%1 %2 (%3)")
+                 .arg(QString::fromLatin1(checkName(check)),
+                      number(outcomes_[static_cast<size_t>(g)][check].uf), caseLabel(table_, g));
+  }
+  QString text = parts.isEmpty()
+                     ? QString()
+                     : QStringLiteral("Governing: ") + parts.join(QStringLiteral(", ")) +
+                           QStringLiteral(" \u2014 ");
+  text += QStringLiteral("%1 passed, %2 failed, %3 faulted")
+              .arg(summary_.passed)
+              .arg(summary_.failed)
+              .arg(summary_.faulted);
+  if (summary_.inputErrors > 0)
+    text += QStringLiteral(", %1 with input errors").arg(summary_.inputErrors);
+  return text;
+}
+
+}  // namespace orvane::cases

@@ -1,0 +1,117 @@
+// The table model of the "Load cases" window: a case name and the input
+// columns as texts, then the usage factor of every check the project shows
+// and the row's verdict, as the row engine gives them for the project the
+// main window holds.
+//
+// The model runs the rows again whenever the project or a row changes: a
+// short table at once, a long one on a worker thread, so that editing never
+// waits for it; until the worker reports, the outcome cells show their last
+// values in grey.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "project/row_engine.hpp"
+#include "ui/cases/case_table.hpp"
+
+namespace orvane::cases {
+
+class CaseWorker;
+
+class CaseModel final : public QAbstractTableModel {
+  Q_OBJECT
+  Q_DISABLE_COPY_MOVE(CaseModel)
+
+ public:
+  // Outcome cells: the usage factor (double) and whether the row governs
+  // the check (bool).
+  static constexpr int UsageFactorRole = Qt::UserRole + 1;
+  static constexpr int GoverningRole = Qt::UserRole + 2;
+  // Tables of more rows than this run on the worker thread: a thousand
+  // rows of the longest mode (stringers and ring frames) take about 4 ms,
+  // the main window's own run included.
+  static constexpr int kRowsAtOnce = 4000;
+
+  explicit CaseModel(QObject* parent = nullptr);
+  ~CaseModel() override;
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+  QVariant headerData(int section, Qt::Orientation orientation,
+                      int role = Qt::DisplayRole) const override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+  bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+  bool insertRows(int row, int count, const QModelIndex& parent = {}) override;
+  bool removeRows(int row, int count, const QModelIndex& parent = {}) override;
+
+  // Column layout: 0 the case name, 1..inputColumns() the inputs, then one
+  // column per check, then the verdict.
+  int inputColumns() const { return static_cast<int>(table_.columns.size()); }
+  int checkColumn(CheckId check) const;  // -1 when the project does not show it
+  int verdictColumn() const { return 1 + inputColumns() + static_cast<int>(checks_.size()); }
+
+  const CaseTable& table() const { return table_; }
+  // A table read from a file, or an empty one with the mode's loads.
+  void setTable(CaseTable table);
+  void clear(const ProjectState& ps);
+  // Adds an input column (a --set name); false when unknown or present.
+  bool addColumn(const std::string& name);
+  // Tab-separated lines from a spreadsheet, from the cell (`row`, `column`)
+  // on; rows are added as needed, cells beyond the last column are left
+  // out. A first line of column names ("case" and input names) puts each
+  // pasted column under its name instead, adding the inputs not yet there.
+  // Returns the rows pasted.
+  int paste(const QString& text, int row, int column);
+
+  // The project the rows start from; runs them again.
+  void setBase(const ProjectState& ps, const std::optional<std::string>& fault);
+  void setDecimalComma(bool on);
+
+  const std::vector<CheckId>& checks() const { return checks_; }
+  const std::vector<RowOutcome>& outcomes() const { return outcomes_; }
+  const CaseSummary& summary() const { return summary_; }
+  // Whether the outcomes wait for the worker.
+  bool computing() const { return computing_; }
+  // "governing: shell 0.87 (storm 3) ... | 12 passed, 1 failed, 0 faulted"
+  QString summaryText() const;
+  // The usage factor as the panels print it, with the window's separator.
+  QString number(double value) const;
+
+ signals:
+  // New outcomes are shown (after a run at once or a worker's report).
+  void outcomesChanged();
+
+ private:
+  void recompute();
+  void recomputeRow(int row);
+  void accept(uint64_t generation, std::vector<RowOutcome> outcomes);
+  void finish();
+  bool outcomeColumn(int column, CheckId& check) const;
+  QVariant outcomeData(int row, int column, int role) const;
+
+  CaseTable table_;
+  std::vector<RowOutcome> outcomes_;
+  CaseSummary summary_;
+  std::vector<CheckId> checks_;
+  std::shared_ptr<const ProjectState> base_;
+  std::optional<std::string> baseFault_;
+  std::shared_ptr<const RowEngine> engine_;
+  std::string engineProblem_;
+  uint64_t generation_ = 0;
+  bool computing_ = false;
+  bool decimalComma_ = false;
+  std::unique_ptr<CaseWorker> worker_;
+};
+
+// A pasted or typed number with "," as its only separator reads as a
+// decimal comma; blanks around it go.
+QString normalizedNumber(const QString& text);
+
+}  // namespace orvane::cases

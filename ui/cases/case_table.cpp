@@ -1,0 +1,165 @@
+#include "ui/cases/case_table.hpp"
+
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+
+#include "model/codes.hpp"
+#include "project/ordered_parallel.hpp"
+#include "project/set_values.hpp"
+
+namespace orvane::cases {
+
+namespace {
+
+// Rows per chunk of a parallel run; below two chunks one thread does all.
+constexpr size_t kChunkRows = 512;
+
+}  // namespace
+
+std::vector<std::string> presetColumns(const ProjectState& ps) {
+  if (cylinderType(ps.cyltype) == CylinderType::Column)
+    return {"N", "M1a", "M1b", "M2a", "M2b", "pd"};
+  return {"sigx", "sigy", "tau", "pd"};
+}
+
+CaseSummary summarize(const std::vector<RowOutcome>& outcomes) {
+  CaseSummary s;
+  for (size_t i = 0; i < outcomes.size(); ++i) {
+    const RowOutcome& o = outcomes[i];
+    switch (o.status()) {
+      case RowOutcome::Status::Passed:
+        ++s.passed;
+        break;
+      case RowOutcome::Status::Failed:
+        ++s.failed;
+        break;
+      case RowOutcome::Status::Faulted:
+        ++s.faulted;
+        continue;
+      case RowOutcome::Status::InputError:
+        ++s.inputErrors;
+        continue;
+    }
+    for (size_t c = 0; c < kCheckCount; ++c) {
+      if (!o.checks[c].shown) continue;
+      int& g = s.governing[c];
+      if (g < 0 || o.checks[c].uf > outcomes[static_cast<size_t>(g)].checks[c].uf)
+        g = static_cast<int>(i);
+    }
+  }
+  return s;
+}
+
+RowOutcome runCase(const RowEngine& engine, const CaseRow& row, RowScratch& scratch) {
+  std::vector<std::string_view> texts(row.values.begin(), row.values.end());
+  texts.resize(engine.columns().size());
+  return engine.run(texts, scratch);
+}
+
+std::vector<RowOutcome> runCases(const RowEngine& engine, const CaseTable& table,
+                                 const std::function<bool()>& cancelled) {
+  std::vector<RowOutcome> out;
+  out.reserve(table.rows.size());
+  if (table.rows.size() < 2 * kChunkRows) {
+    RowScratch scratch;
+    for (const CaseRow& row : table.rows) {
+      if (cancelled && out.size() % kChunkRows == 0 && cancelled()) break;
+      out.push_back(runCase(engine, row, scratch));
+    }
+    return out;
+  }
+  struct Chunk {
+    size_t first = 0, count = 0;
+    std::vector<RowOutcome> outcomes;
+    RowScratch scratch;
+  };
+  size_t next = 0;
+  runOrdered<Chunk>(
+      0,
+      [&](Chunk& c) {
+        if (next >= table.rows.size() || (cancelled && cancelled())) return false;
+        c.first = next;
+        c.count = std::min(kChunkRows, table.rows.size() - next);
+        next += c.count;
+        return true;
+      },
+      [&](Chunk& c) {
+        c.outcomes.clear();
+        for (size_t i = c.first; i < c.first + c.count; ++i)
+          c.outcomes.push_back(runCase(engine, table.rows[i], c.scratch));
+      },
+      [&](Chunk& c) { out.insert(out.end(), c.outcomes.begin(), c.outcomes.end()); });
+  return out;
+}
+
+CaseReport caseReport(const ProjectState& base, const std::optional<std::string>& baseFault,
+                      const CaseTable& table) {
+  CaseReport report;
+  report.table = table;
+  auto engine = RowEngine::create(base, baseFault, table.columns);
+  if (!engine) {
+    report.problem = engine.error().message;
+    return report;
+  }
+  report.checks = engine.value().checks();
+  report.outcomes = runCases(engine.value(), table);
+  report.summary = summarize(report.outcomes);
+  return report;
+}
+
+std::string loadCasesPath(const std::string& projectPath) {
+  std::string stem = projectPath;
+  const size_t slash = stem.find_last_of("/\\");
+  const size_t dot = stem.rfind('.');
+  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) {
+    std::string ext = stem.substr(dot);
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
+    if (ext == ".cys") stem.erase(dot);
+  }
+  return stem + ".loads.csv";
+}
+
+Result<CaseTable> casesOf(LoadTable table, const std::string& name) {
+  CaseTable t;
+  for (const std::string& column : table.inputs) {
+    if (!InputSetter::find(column))
+      return Error{ErrorKind::Damaged, name, 1, "unknown input name '" + column + "'"};
+    if (std::find(t.columns.begin(), t.columns.end(), column) != t.columns.end())
+      return Error{ErrorKind::Damaged, name, 1, "column '" + column + "' appears twice"};
+    t.columns.push_back(column);
+  }
+  t.rows.reserve(table.cases.size());
+  for (LoadCase& c : table.cases) {
+    c.values.resize(t.columns.size());
+    t.rows.push_back(CaseRow{std::move(c.name), std::move(c.values)});
+  }
+  return t;
+}
+
+Result<CaseTable> readCases(const std::filesystem::path& path) {
+  auto table = readLoadTable(path);
+  if (!table) return table.error();
+  return casesOf(std::move(table.value()), path.string());
+}
+
+namespace {
+
+LoadTable loadTableOf(const CaseTable& table) {
+  LoadTable t;
+  t.inputs = table.columns;
+  t.hasCase = true;
+  for (const CaseRow& r : table.rows) t.cases.push_back(LoadCase{r.name, r.values, 0});
+  return t;
+}
+
+}  // namespace
+
+Status writeCases(const std::filesystem::path& path, const CaseTable& table) {
+  return writeLoadTable(path, loadTableOf(table));
+}
+
+std::string casesText(const CaseTable& table) { return loadTableText(loadTableOf(table)); }
+
+}  // namespace orvane::cases

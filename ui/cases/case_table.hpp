@@ -1,0 +1,82 @@
+// The load cases of a project: named rows of input values, the outcome of
+// each row as the row engine gives it, and what the window, the report and
+// the load-case file say about them (the governing case of each check, the
+// counts of passed, failed and faulted cases).
+//
+// Plain data without Qt: the table is the project's, the numbers are the
+// row engine's; nothing here computes a result of its own.
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/panels.hpp"
+#include "files/load_table.hpp"
+#include "model/project_state.hpp"
+#include "model/result.hpp"
+#include "project/row_engine.hpp"
+
+namespace orvane::cases {
+
+struct CaseRow {
+  std::string name;
+  std::vector<std::string> values;  // one per input column; "" keeps the project's value
+};
+
+struct CaseTable {
+  std::vector<std::string> columns;  // input names, as --set knows them
+  std::vector<CaseRow> rows;
+  bool empty() const { return rows.empty(); }
+};
+
+// The input columns a new table starts with: the loads of the mode.
+std::vector<std::string> presetColumns(const ProjectState& ps);
+
+// Governing case (largest usage factor of a completed row) of each check
+// and how the rows ended.
+struct CaseSummary {
+  std::array<int, kCheckCount> governing{};  // row index, -1 when no row shows the check
+  int passed = 0, failed = 0, faulted = 0, inputErrors = 0;
+  CaseSummary() { governing.fill(-1); }
+};
+CaseSummary summarize(const std::vector<RowOutcome>& outcomes);
+
+// Every row of `table` through `engine`, in order, on all cores when there
+// are many. `cancelled` is asked between chunks of rows; once it says yes
+// the rows not yet run are left out (the result is then shorter).
+std::vector<RowOutcome> runCases(const RowEngine& engine, const CaseTable& table,
+                                 const std::function<bool()>& cancelled = {});
+
+// One row through the engine.
+RowOutcome runCase(const RowEngine& engine, const CaseRow& row, RowScratch& scratch);
+
+// What the printed report shows of the cases: the table, each row's
+// outcome and the summary, for the checks of the project's mode.
+struct CaseReport {
+  CaseTable table;
+  std::vector<CheckId> checks;
+  std::vector<RowOutcome> outcomes;
+  CaseSummary summary;
+  std::string problem;  // an unknown column: the cases could not run
+};
+CaseReport caseReport(const ProjectState& base, const std::optional<std::string>& baseFault,
+                      const CaseTable& table);
+
+// The load-case file that goes with a project file: "NAME.loads.csv" for
+// "NAME.cys" (any other name gets ".loads.csv" added).
+std::string loadCasesPath(const std::string& projectPath);
+
+// A load table file as the window's table: every column must be an input
+// name (an unknown one is an error naming file and column); a file without
+// a `case` column gets empty names.
+Result<CaseTable> readCases(const std::filesystem::path& path);
+Result<CaseTable> casesOf(LoadTable table, const std::string& name);
+// The table as a load table file with a `case` column.
+Status writeCases(const std::filesystem::path& path, const CaseTable& table);
+std::string casesText(const CaseTable& table);
+
+}  // namespace orvane::cases

@@ -1,0 +1,161 @@
+#include "ui/cases/cases_window.hpp"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <set>
+
+#include "project/set_values.hpp"
+#include "ui/cases/case_model.hpp"
+#include "ui/file_dialog.hpp"
+#include "ui/message_box.hpp"
+
+namespace orvane::cases {
+
+namespace {
+
+QPushButton* button(const QString& text, const char* name, QWidget* parent) {
+  auto* b = new QPushButton(text, parent);
+  b->setObjectName(QString::fromLatin1(name));
+  b->setAutoDefault(false);
+  return b;
+}
+
+}  // namespace
+
+CasesWindow::CasesWindow(CaseModel& model, Host host, QWidget* parent)
+    : QWidget(parent, Qt::Window), model_(model), host_(std::move(host)) {
+  setObjectName(QStringLiteral("loadcases"));
+  setWindowTitle(QStringLiteral("Load cases"));
+
+  auto* add = button(QStringLiteral("&Add row"), "cmdaddrow", this);
+  auto* remove = button(QStringLiteral("&Delete rows"), "cmddelrows", this);
+  columns_ = new QComboBox(this);
+  columns_->setObjectName(QStringLiteral("cboaddcol"));
+  for (const std::string& name : inputNames()) columns_->addItem(QString::fromStdString(name));
+  auto* addColumn = button(QStringLiteral("Add &column"), "cmdaddcol", this);
+  auto* import = button(QStringLiteral("&Import CSV..."), "cmdimport", this);
+  auto* exportCsv = button(QStringLiteral("&Export CSV..."), "cmdexport", this);
+  connect(add, &QPushButton::clicked, this, &CasesWindow::addRow);
+  connect(remove, &QPushButton::clicked, this, &CasesWindow::deleteSelectedRows);
+  connect(addColumn, &QPushButton::clicked, this, &CasesWindow::addChosenColumn);
+  connect(import, &QPushButton::clicked, this, &CasesWindow::importTable);
+  connect(exportCsv, &QPushButton::clicked, this, &CasesWindow::exportTable);
+
+  auto* tools = new QHBoxLayout;
+  for (QWidget* w : std::initializer_list<QWidget*>{add, remove, columns_, addColumn})
+    tools->addWidget(w);
+  tools->addStretch();
+  tools->addWidget(import);
+  tools->addWidget(exportCsv);
+
+  view_ = new QTableView(this);
+  view_->setObjectName(QStringLiteral("casetable"));
+  view_->setModel(&model_);
+  // a double click enters the row into the main window; a cell is edited by
+  // typing, F2 or a click on the current cell
+  view_->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed |
+                         QAbstractItemView::SelectedClicked);
+  view_->setSelectionBehavior(QAbstractItemView::SelectItems);
+  view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  view_->horizontalHeader()->setMinimumSectionSize(
+      view_->fontMetrics().horizontalAdvance(QStringLiteral("-0000.00")) + 8);
+  view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
+  view_->installEventFilter(this);
+  connect(view_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+    if (index.isValid() && host_.enterRow) host_.enterRow(index.row());
+  });
+
+  summary_ = new QLabel(this);
+  summary_->setObjectName(QStringLiteral("casesummary"));
+  summary_->setWordWrap(true);
+  summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  connect(&model_, &CaseModel::outcomesChanged, this, &CasesWindow::showSummary);
+  connect(&model_, &QAbstractItemModel::modelReset, this, [this] {
+    view_->resizeColumnsToContents();
+    showSummary();
+  });
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(tools);
+  layout->addWidget(view_, 1);
+  layout->addWidget(summary_);
+  resize(760, 420);
+  view_->resizeColumnsToContents();
+  showSummary();
+}
+
+void CasesWindow::showSummary() { summary_->setText(model_.summaryText()); }
+
+bool CasesWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == view_ && event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->matches(QKeySequence::Paste)) {
+      pasteClipboard();
+      return true;
+    }
+    if (key->key() == Qt::Key_Delete) {  // an open editor takes its own keys
+      for (const QModelIndex& i : view_->selectionModel()->selectedIndexes())
+        if (i.flags() & Qt::ItemIsEditable) model_.setData(i, QString());
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void CasesWindow::pasteClipboard() {
+  const QString text = QApplication::clipboard()->text();
+  if (text.trimmed().isEmpty()) return;
+  const QModelIndex at = view_->currentIndex();
+  const int row = at.isValid() ? at.row() : model_.rowCount();
+  const int column = at.isValid() ? at.column() : 0;
+  model_.paste(text, row, column);
+  view_->setCurrentIndex(model_.index(row, column));
+}
+
+void CasesWindow::addRow() {
+  const int row = model_.rowCount();
+  model_.insertRows(row, 1);
+  view_->setCurrentIndex(model_.index(row, 0));
+  view_->scrollTo(view_->currentIndex());
+}
+
+void CasesWindow::deleteSelectedRows() {
+  std::set<int> rows;
+  for (const QModelIndex& i : view_->selectionModel()->selectedIndexes()) rows.insert(i.row());
+  if (rows.empty() && view_->currentIndex().isValid()) rows.insert(view_->currentIndex().row());
+  // from the bottom up, so that the numbers of the rows still to go hold
+  for (auto it = rows.rbegin(); it != rows.rend(); ++it) model_.removeRows(*it, 1);
+}
+
+void CasesWindow::addChosenColumn() { model_.addColumn(columns_->currentText().toStdString()); }
+
+void CasesWindow::importTable() {
+  const QString path = ui::FileDialog::openTable(this, host_.folder ? host_.folder() : QString());
+  if (path.isEmpty()) return;
+  auto table = readCases(QFile::encodeName(path).toStdString());
+  if (!table) {
+    ui::MessageBox::warn(this, QString::fromStdString(table.error().text()));
+    return;
+  }
+  model_.setTable(std::move(table.value()));
+}
+
+void CasesWindow::exportTable() {
+  const QString path = ui::FileDialog::saveTable(this, host_.folder ? host_.folder() : QString(),
+                                                 QString(), QStringLiteral("CSV files (*.csv)"));
+  if (path.isEmpty()) return;
+  const Status written = writeCases(QFile::encodeName(path).toStdString(), model_.table());
+  if (!written) ui::MessageBox::warn(this, QString::fromStdString(written.error().text()));
+}
+
+}  // namespace orvane::cases
