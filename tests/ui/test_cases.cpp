@@ -529,8 +529,9 @@ class CasesTest : public QObject {
 
     FileDialog::setNextFileNames({file("out")});
     QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdexport")), Qt::LeftButton);
+    // a name holding any separator is quoted, so that no reader splits it
     QCOMPARE(contents(file("out.csv")),
-             QByteArray("case,sigx,tau\nstorm; north,-120.5,12\noperating,-60,3.25\n"));
+             QByteArray("case,sigx,tau\n\"storm; north\",-120.5,12\noperating,-60,3.25\n"));
 
     QFile bad(file("bad.csv"));
     QVERIFY(bad.open(QIODevice::WriteOnly));
