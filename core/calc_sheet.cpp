@@ -1,5 +1,6 @@
 #include "core/calc_sheet.hpp"
 
+#include <charconv>
 #include <cstring>
 #include <sstream>
 
@@ -40,16 +41,23 @@ std::string unitHtml(const char* unit) {
   return *unit ? "&nbsp;" + markupHtml(unit) : std::string();
 }
 
+// Spaces as non-breaking spaces: a reference stays on one line.
+std::string nonBreaking(const std::string& text) {
+  std::string out;
+  for (char c : text) out += c == ' ' ? std::string("&nbsp;") : std::string(1, c);
+  return out;
+}
+
 bool hasOperands(const TraceStep& s) { return std::strchr(s.formula, '$') != nullptr; }
 
 // One row of a step table: symbol | working | result | panel | reference.
 void row(std::ostringstream& out, const std::string& symbol, const std::string& working,
          const std::string& result, const std::string& panel, const char* reference) {
-  out << "<tr class=\"row\"><td width=\"11%\">" << symbol << "</td><td width=\"55%\">" << working
-      << "</td><td class=\"n\" width=\"14%\" align=\"right\">" << result
+  out << "<tr class=\"row\"><td width=\"10%\">" << symbol << "</td><td width=\"51%\">" << working
+      << "</td><td class=\"n\" width=\"16%\" align=\"right\">" << result
       << "</td><td class=\"n\" width=\"8%\" align=\"right\">" << panel
-      << "</td><td width=\"12%\" align=\"right\"><font color=\"" << kGrey << "\">" << esc(reference)
-      << "</font></td></tr>\n";
+      << "</td><td width=\"15%\" align=\"right\"><font color=\"" << kGrey << "\">"
+      << nonBreaking(esc(reference)) << "</font></td></tr>\n";
 }
 
 void valueRow(std::ostringstream& out, const TraceStep& s) {
@@ -94,11 +102,14 @@ void loopRow(std::ostringstream& out, const TraceStep& s) {
       s.reference);
 }
 
-void tableStart(std::ostringstream& out) {
-  out << "<table width=\"100%\" cellspacing=\"0\" cellpadding=\"2\">\n"
-      << "<tr><th width=\"11%\">Symbol</th><th width=\"55%\">Formula / with the numbers</th>"
-      << "<th width=\"14%\" align=\"right\">Result</th><th width=\"8%\" align=\"right\">Panel</th>"
-      << "<th width=\"12%\" align=\"right\">Reference</th></tr>\n";
+// A check's table; its title and the column heads repeat on every page the
+// table runs onto.
+void tableStart(std::ostringstream& out, const std::string& title) {
+  out << "<table width=\"100%\" cellspacing=\"0\" cellpadding=\"2\">\n<thead>\n";
+  if (!title.empty()) out << "<tr><td colspan=\"5\"><h2>" << title << "</h2></td></tr>\n";
+  out << "<tr><th width=\"10%\">Symbol</th><th width=\"51%\">Formula / with the numbers</th>"
+      << "<th width=\"16%\" align=\"right\">Result</th><th width=\"8%\" align=\"right\">Panel</th>"
+      << "<th width=\"15%\" align=\"right\">Ref.</th></tr>\n</thead>\n";
 }
 
 struct InputLine {
@@ -108,8 +119,12 @@ struct InputLine {
   const char* what;
 };
 
-std::string num(double v) { return generalNumber(v); }
-std::string num(float v) { return generalNumber(v); }
+// An input as stored, to six significant digits.
+std::string num(double v) {
+  char buf[32];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6);
+  return std::string(buf, r.ptr);
+}
 
 std::vector<InputLine> inputs(const ProjectState& ps) {
   const bool column = ps.cyltype == code(CylinderType::Column);
@@ -257,22 +272,20 @@ std::string calcSheetHtml(const ProjectState& ps, const CalcTrace& trace, const 
   for (const TraceStep& s : trace.steps()) {
     if (s.kind == TraceStep::Kind::Check) {
       if (open) out << "</table>\n";
-      out << "<h2>" << esc(s.symbol) << "</h2>\n";
+      tableStart(out, esc(s.symbol));
+      open = true;
       inStiffener = std::strcmp(s.id, "stiff") == 0;
       if (inStiffener && shown.stiffenerNote)
-        out << "<p>"
-            << coloured(
-                   "Note: s/t &gt; 3·√(r/t) ==&gt; the panel shows the calculation "
-                   "as an unstiffened cylinder (Ref Ch 3.6.1); the stiffener check "
-                   "below is computed but not part of the verdict.",
-                   kGrey, false)
-            << "</p>\n";
-      tableStart(out);
-      open = true;
+        row(out, "",
+            coloured("Note: s/t &gt; 3·√(r/t) ==&gt; the panel shows the calculation as an "
+                     "unstiffened cylinder; the stiffener check below is computed but not part "
+                     "of the verdict.",
+                     kGrey, false),
+            "", "", "Ch 3.6.1");
       continue;
     }
     if (!open) {
-      tableStart(out);
+      tableStart(out, "");
       open = true;
     }
     switch (s.kind) {

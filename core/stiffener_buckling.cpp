@@ -162,7 +162,13 @@ void stiffenerBuckling(ProjectState& ps, CalcEvents& ev) {
   auto record = [&](const char* idPsi, const char* psiFormula, const char* idC, const char* idF,
                     const char* symF, double fE) {
     tr->value(idPsi, "ψ", ref, psiFormula,
-              {{"γ_s", c.gamS}, {"A_s", p.As}, {"s_e", ps.se}, {"t", t}, {"l", l}, {"s", s}},
+              {{"γ_s", c.gamS},
+               {"A_s", p.As},
+               {"s_e", ps.se},
+               {"t", t},
+               {"l", l},
+               {"s", s},
+               {"Z_l", ps.Zl}},
               psiLast, "");
     tr->value(idC, "C", ref, "$0·√(1 + ($1·$2/$0)^2)",
               {{"ψ", psiLast}, {"ρ", rhoLast}, {"ξ", xiLast}}, CLast, "");
@@ -172,16 +178,16 @@ void stiffenerBuckling(ProjectState& ps, CalcEvents& ev) {
   const float onePlusGam = fin(1 + c.gamS);
   c.fEa_s = strength(dv(double(onePlusGam), 1 + dv(p.As, ps.se * t)), 0.702 * ps.Zl, 0.5);
   if (tr)
-    record("stiff.psiA", "(1 + $0)/(1 + $1/($2·$3)), ξ = 0.702·Z_l, ρ = 0.5", "stiff.CA",
+    record("stiff.psiA", "(1 + $0)/(1 + $1/($2·$3)), ξ = 0.702·$6, ρ = 0.5", "stiff.CA",
            "stiff.fEa", "f_{Ea}", c.fEa_s);
   c.fEtau_s = strength(5.34 + 1.82 * cpow(dv(l, s), 4.0 / 3.0) * cpow(c.gamS, 1.0 / 3.0),
                        0.856 * cpow(ps.Zl, 3.0 / 4.0), 0.6);
   if (tr)
-    record("stiff.psiTau", "5.34 + 1.82·($4/$5)^{4/3}·$0^{1/3}, ξ = 0.856·Z_l^{3/4}, ρ = 0.6",
+    record("stiff.psiTau", "5.34 + 1.82·($4/$5)^{4/3}·$0^{1/3}, ξ = 0.856·$6^{3/4}, ρ = 0.6",
            "stiff.CTau", "stiff.fEtau", "f_{Eτ}", c.fEtau_s);
   c.fEh_s = strength(2 * (1 + csqrt(onePlusGam)), 1.04 * csqrt(ps.Zl), 0.6);
   if (tr)
-    record("stiff.psiH", "2·(1 + √(1 + $0)), ξ = 1.04·√Z_l, ρ = 0.6", "stiff.CH", "stiff.fEh",
+    record("stiff.psiH", "2·(1 + √(1 + $0)), ξ = 1.04·√$6, ρ = 0.6", "stiff.CH", "stiff.fEh",
            "f_{Eh}", c.fEh_s);
 
   const double Siga0Sd = ps.sigx >= 0 ? 0.0 : -ps.SigaSd;

@@ -11,17 +11,18 @@ QStringList gQueued;
 bool gUseQueue = false;
 
 QString run(QWidget* parent, QFileDialog::AcceptMode mode, const QString& folder,
-            const QString& preset) {
+            const QString& preset, const QString& suffix = QStringLiteral("cys")) {
   if (gUseQueue) return gQueued.isEmpty() ? QString() : gQueued.takeFirst();
   QFileDialog dialog(parent);
   dialog.setAcceptMode(mode);
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                      : QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
-  dialog.setNameFilter(QStringLiteral("*.cys"));
-  dialog.setDefaultSuffix(QStringLiteral("cys"));
+  const QString filter = QStringLiteral("*.") + suffix;
+  dialog.setNameFilter(filter);
+  dialog.setDefaultSuffix(suffix);
   dialog.setDirectory(folder);
-  dialog.selectFile(preset.isEmpty() ? QStringLiteral("*.cys") : preset);
+  dialog.selectFile(preset.isEmpty() ? filter : preset);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().first();
 }
@@ -35,6 +36,13 @@ QString FileDialog::open(QWidget* parent, const QString& folder) {
 QString FileDialog::save(QWidget* parent, const QString& folder, const QString& preset) {
   QString path = run(parent, QFileDialog::AcceptSave, folder, preset);
   if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".cys");
+  return path;
+}
+
+QString FileDialog::saveDocument(QWidget* parent, const QString& folder, const QString& preset,
+                                 const QString& suffix) {
+  QString path = run(parent, QFileDialog::AcceptSave, folder, preset, suffix);
+  if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".") + suffix;
   return path;
 }
 

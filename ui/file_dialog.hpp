@@ -20,6 +20,10 @@ class FileDialog final {
   // `preset` is the name shown in the name field ("*.cys" when empty).
   static QString save(QWidget* parent, const QString& folder, const QString& preset);
 
+  // A save dialog for a document of type `suffix` ("pdf", "html"): that
+  // filter, and the suffix added to a name typed without one.
+  static QString saveDocument(QWidget* parent, const QString& folder, const QString& preset,
+                              const QString& suffix);
   static void setNextFileNames(const QStringList& names);
   static int pendingFileNames();
 

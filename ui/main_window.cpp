@@ -26,6 +26,8 @@
 #include "ui/read_number.hpp"
 #include "ui/result_panel.hpp"
 #include "ui/settings_store.hpp"
+#include "ui/sheet/sheet_document.hpp"
+#include "ui/sheet/sheet_window.hpp"
 #include "ui/sketches.hpp"
 
 namespace orvane::ui {
@@ -82,6 +84,7 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
       session_(ps_, *events_, this),
       locale_(options.locale) {
   setObjectName(QStringLiteral("orvane"));
+  session_.setRecorder(&trace_);
   QFont f = font();
   f.setPointSizeF(8.0);
   setFont(f);
@@ -179,6 +182,7 @@ void MainWindow::refreshed() { refreshWindow(); }
 void MainWindow::calculated(const std::optional<std::string>& fault) {
   ++calcRuns_;
   lastRunComplete_ = !fault;
+  if (sheet_ && sheet_->isVisible()) sheet_->setSheet(sheetHtml(), sheetPageTitle(ps_));
   if (fault) {
     showStrengths();
     setFaultLine(QStringLiteral("Calculation stopped: ") + QString::fromStdString(*fault) +
