@@ -1,15 +1,8 @@
 #include "core/calc_trace.hpp"
 
 #include <algorithm>
-#include <cstring>
 
 namespace orvane {
-
-const TraceStep* CalcTrace::find(const char* id) const {
-  for (const TraceStep& s : steps_)
-    if (std::strcmp(s.id, id) == 0) return &s;
-  return nullptr;
-}
 
 TraceStep& CalcTrace::add(TraceStep::Kind kind, const char* id, const char* reference,
                           const TraceOperand* operands, size_t count) {

@@ -59,9 +59,6 @@ class CalcTrace {
   void clear() { steps_.clear(); }
   const std::vector<TraceStep>& steps() const { return steps_; }
 
-  // The first step recorded with `id`, or nullptr.
-  const TraceStep* find(const char* id) const;
-
   void check(const char* id, const char* title, const char* reference);
   void value(const char* id, const char* symbol, const char* reference, const char* formula,
              std::initializer_list<TraceOperand> operands, double result, const char* unit,
