@@ -215,7 +215,7 @@ void columnCheck(ProjectState& ps) {
               {{"σ_{a0,Sd}", ps.Siga0Sd}, {"f_{kcd2}", c.fkcd2}, {"S", S}, {"f_{akd}", c.fakd}},
               c.UF2, "", "0.00");
     if (ps.wsd != 0)
-      tr->value("column.UFallow", "UF_{allow}", ref, "$0·1.0·1.15 (WSD: n_0·β·γ_M)",
+      tr->value("column.UFallow", "UF_{allow}", ref, "$0·β·γ_M with β = 1.0, γ_M = 1.15 (WSD)",
                 {{"n_0", ps.ufb}}, ps.UFallow, "", "0.00");
     else
       tr->value("column.UFallow", "UF_{allow}", ref, "$0 (LRFD)", {{"UF_b", ps.ufb}}, ps.UFallow,

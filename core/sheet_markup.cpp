@@ -114,10 +114,11 @@ std::string fillFormula(const TraceStep& step, bool numbers) {
       const TraceOperand& op = step.operands[k];
       if (!numbers) {
         out += op.symbol;
-      } else if (op.value < 0) {
-        out += "(" + sigDigits(op.value) + ")";
       } else {
-        out += sigDigits(op.value);
+        // a negative value or a power of ten stays one factor in the formula
+        const std::string v = sigDigits(op.value);
+        const bool group = op.value < 0 || v.find("·10^") != std::string::npos;
+        out += group ? "(" + v + ")" : v;
       }
       continue;
     }

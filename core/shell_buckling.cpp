@@ -69,8 +69,8 @@ void recordFactors(CalcTrace& tr, const char* ref, const ProjectState& ps) {
       tr.branch("shell.gmRule", ref, "λ̄_s = $0 > 1.0", {lam}, true, "γ_M = 1.45", "");
     tr.value("shell.gm", "γ_M", ref, "material factor by the slenderness", {lam}, ps.gm, "",
              "0.00");
-    tr.value("shell.UFallow", "UF_{allow}", ref, "$0 (LRFD: the allowable usage factor)",
-             {{"UF_b", ps.ufb}}, ps.UFallow, "", "0.00");
+    tr.value("shell.UFallow", "UF_{allow}", ref, "$0 (LRFD)", {{"UF_b", ps.ufb}}, ps.UFallow, "",
+             "0.00");
     return;
   }
   if (ps.lamdas < 0.5)
@@ -81,7 +81,7 @@ void recordFactors(CalcTrace& tr, const char* ref, const ProjectState& ps) {
     tr.branch("shell.betaRule", ref, "λ̄_s = $0 > 1.0", {lam}, true, "β = 0.8", "");
   tr.value("shell.gm", "γ_M", ref, "1.15 (WSD)", {}, ps.gm, "", "0.00");
   tr.value("shell.beta", "β", ref, "slenderness factor of the WSD format", {lam}, ps.beta, "");
-  tr.value("shell.UFallow", "UF_{allow}", ref, "$0·$1·$2 (WSD: n_0·β·γ_M)",
+  tr.value("shell.UFallow", "UF_{allow}", ref, "$0·$1·$2 (WSD)",
            {{"n_0", ps.ufb}, {"β", ps.beta}, {"γ_M", ps.gm}}, ps.UFallow, "", "0.00");
 }
 

@@ -229,7 +229,7 @@ void stiffenerBuckling(ProjectState& ps, CalcEvents& ev) {
       tr->value("stiff.UFallow", "UF_{allow}", ref, "$0 (LRFD)", {{"UF_b", ps.ufb}},
                 ps.UFallowStiff, "", "0.00");
     else
-      tr->value("stiff.UFallow", "UF_{allow}", ref, "$0·1.0·$1 (WSD: n_0·β·γ_M, β = 1.0)",
+      tr->value("stiff.UFallow", "UF_{allow}", ref, "$0·β·$1 with β = 1.0 (WSD)",
                 {{"n_0", ps.ufb}, {"γ_M", ps.gm}}, ps.UFallowStiff, "", "0.00");
     tr->value("stiff.fksd", "f_{ksd}", ref, "$0/$1", {{"f_{ks}", ps.fks}, {"γ_M", ps.gm}}, c.fksd_s,
               "MPa", "0.0");

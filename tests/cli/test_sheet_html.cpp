@@ -174,6 +174,19 @@ TEST(SheetMarkup, SubscriptsSuperscriptsAndNumbers) {
                  {0.000412, "4.12·10^{−4}"},
                  {1.15, "1.15"}};
   for (const auto& n : numbers) EXPECT_EQ(orvane::sigDigits(n.v), n.text) << n.v;
+
+  // the numbers line keeps negative values and powers of ten as one factor
+  orvane::TraceStep step;
+  step.formula = "$0/$1·$2 + $3";
+  step.operands[0] = {"M_{1a}", -200};
+  step.operands[1] = {"W", 6.98e8};
+  step.operands[2] = {"k", 1e6};
+  step.operands[3] = {"x", 0.5};
+  step.operandCount = 4;
+  EXPECT_EQ(orvane::fillFormula(step, false), "M_{1a}/W·k + x");
+  EXPECT_EQ(orvane::fillFormula(step, true), "(−200)/(6.98·10^{8})·(1·10^{6}) + 0.5");
+  step.operandCount = 3;  // a placeholder without its operand is left out
+  EXPECT_EQ(orvane::fillFormula(step, true), "(−200)/(6.98·10^{8})·(1·10^{6}) + ");
 }
 
 }  // namespace

@@ -171,9 +171,9 @@ class SheetTest : public QObject {
     h.window->state().t = 25;
     QVERIFY(h.window->calculate());
     QVERIFY(sheet->html() != QString());
-    const QString after = sheet->view()->toPlainText();
-    QVERIFY2(after.contains(QStringLiteral("1.56·√(3333·25)")),
-             qPrintable(after.mid(after.indexOf(QStringLiteral("1.56")), 60)));
+    QVERIFY(sheet->html().contains(QStringLiteral("1.56·√(3333·25)")));
+    // the view follows once the runs pause
+    QTRY_VERIFY(sheet->view()->toPlainText().contains(QStringLiteral("1.56·√(3333·25)")));
     QVERIFY(sheet->view()->toPlainText() != before);
 
     const QString pdf = dir_.filePath(QStringLiteral("window.pdf"));

@@ -26,7 +26,7 @@ void MainWindow::showSheet() {
     sheet_->setAttribute(Qt::WA_DeleteOnClose);
     sheet_->setFolder(dialogFolder_);
   }
-  sheet_->setSheet(sheetHtml(), sheetPageTitle(ps_));
+  sheet_->setSheet(sheetHtml(), sheetPageTitle(ps_), true);
   sheet_->show();
   sheet_->raise();
   sheet_->activateWindow();

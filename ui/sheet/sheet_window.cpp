@@ -38,13 +38,25 @@ SheetWindow::SheetWindow(QWidget* parent) : QDialog(parent) {
   layout->addWidget(view_);
   layout->addWidget(buttons);
   resize(900, 760);
+  pending_.setSingleShot(true);
+  pending_.setInterval(150);
+  connect(&pending_, &QTimer::timeout, this, &SheetWindow::showSheet);
 }
 
-void SheetWindow::setSheet(const QString& html, const QString& title) {
-  const int at = view_->verticalScrollBar()->value();
+void SheetWindow::setSheet(const QString& html, const QString& title, bool now) {
   html_ = html;
   title_ = title;
-  view_->setHtml(html);
+  if (now) {
+    pending_.stop();
+    showSheet();
+  } else if (!pending_.isActive()) {
+    pending_.start();
+  }
+}
+
+void SheetWindow::showSheet() {
+  const int at = view_->verticalScrollBar()->value();
+  view_->setHtml(html_);
   view_->verticalScrollBar()->setValue(at);
 }
 

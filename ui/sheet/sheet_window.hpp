@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QTimer>
 #include <functional>
 
 #include "ui/print_dialog.hpp"
@@ -20,8 +21,10 @@ class SheetWindow final : public QDialog {
  public:
   explicit SheetWindow(QWidget* parent);
 
-  // Shows `html`; the view keeps its scroll position where it can.
-  void setSheet(const QString& html, const QString& title);
+  // Takes `html` as the sheet; the view shows it at once (`now`) or after
+  // a short pause, so that runs in quick succession lay it out once. The
+  // view keeps its scroll position where it can.
+  void setSheet(const QString& html, const QString& title, bool now = false);
   QString html() const { return html_; }
   QTextBrowser* view() const { return view_; }
   // The folder the save dialogs start in.
@@ -33,7 +36,10 @@ class SheetWindow final : public QDialog {
   bool print(const PrintDialogRunner& runDialog = runPrintDialog);
 
  private:
+  void showSheet();
+
   QTextBrowser* view_ = nullptr;
+  QTimer pending_;
   QString html_, title_, folder_;
 };
 
