@@ -41,8 +41,10 @@ std::string unitHtml(const char* unit) {
   return *unit ? "&nbsp;" + markupHtml(unit) : std::string();
 }
 
-// Spaces as non-breaking spaces: a reference stays on one line.
+// Spaces as non-breaking spaces: a chapter reference stays on one line (a
+// longer one may break between its words).
 std::string nonBreaking(const std::string& text) {
+  if (text.size() > 12) return text;
   std::string out;
   for (char c : text) out += c == ' ' ? std::string("&nbsp;") : std::string(1, c);
   return out;

@@ -454,7 +454,7 @@ void panelRingBuckling(ProjectState& ps, CalcEvents& ev) {
     if (tr) {
       const char* refS = "Ch 3.5.2.7";
       tr->loop("ring.IhSpecial", "I_h", refS,
-               "I_h reduced by the factor 0.99 while |p_d/p_cap| < 1 and I_h > 100000 mm^4",
+               "I_h reduced by the factor 0.99 while |p_d/p_{cap}| < 1 and I_h > 100000 mm^4",
                generalIh, reductions, ps.Ih, "mm^4");
       tr->value("ring.UFspecial", "|p_d/p_{cap}|", refS, "usage at the final I_h", {}, ps.UFspecial,
                 "");
