@@ -11,7 +11,7 @@ TraceStep& CalcTrace::add(TraceStep::Kind kind, const char* id, const char* refe
   s.id = id;
   s.reference = reference;
   const size_t n = std::min(count, s.operands.size());
-  std::copy_n(operands, n, s.operands.begin());
+  for (size_t i = 0; i < n; ++i) s.operands[i] = operands[i];
   s.operandCount = static_cast<uint8_t>(n);
   return s;
 }

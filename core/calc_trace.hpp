@@ -21,12 +21,16 @@
 
 namespace orvane {
 
+// Trivial, so that a step's unused operand slots cost no stores.
 struct TraceOperand {
-  const char* symbol = "";
-  double value = 0;
+  const char* symbol;
+  double value;
 };
 
 struct TraceStep {
+  // The operands beyond operandCount stay unset (see TraceOperand).
+  TraceStep() {}  // NOLINT(modernize-use-equals-default): no zeroing of the operands
+
   enum class Kind : uint8_t {
     Check,    // a check begins: `symbol` holds its panel title
     Value,    // a computed quantity
@@ -40,7 +44,7 @@ struct TraceStep {
   const char* symbol = "";
   const char* reference = "";
   const char* formula = "";
-  std::array<TraceOperand, 10> operands{};
+  std::array<TraceOperand, 10> operands;
   uint8_t operandCount = 0;
   double result = 0;
   const char* unit = "";
