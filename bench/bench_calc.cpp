@@ -4,6 +4,7 @@
 
 #include "core/calc_driver.hpp"
 #include "project/row_engine.hpp"
+#include "core/calc_trace.hpp"
 #include "project/session.hpp"
 
 namespace {
@@ -67,6 +68,23 @@ void BM_RowEngineRow(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_RowEngineRow)->Arg(0)->Arg(2)->ArgName("cyltype");
+// A whole run recording its working for the calculation sheet, as the
+// session makes it (trace cleared first). Target: under 20 us per run.
+void BM_CalcDriverTraced(benchmark::State& state) {
+  orvane::ProjectState ps = startState(static_cast<int>(state.range(0)));
+  ps.hring_ch = 1;
+  ps.check_ih = 1;
+  orvane::CalcTrace trace;
+  ps.recorder = &trace;
+  orvane::RecordingEvents ev;
+  for (auto _ : state) {
+    trace.clear();
+    orvane::calcDriver(ps, ev);
+    benchmark::DoNotOptimize(trace.steps().data());
+  }
+  state.counters["steps"] = static_cast<double>(trace.steps().size());
+}
+BENCHMARK(BM_CalcDriverTraced)->DenseRange(0, 3)->ArgName("cyltype");
 
 }  // namespace
 

@@ -1,7 +1,10 @@
 #include "cli/cli_app.hpp"
 
 #include <CLI/CLI.hpp>
+#include <chrono>
+#include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <variant>
@@ -9,7 +12,10 @@
 #include "cli/batch_command.hpp"
 #include "cli/result_output.hpp"
 #include "cli/study_commands.hpp"
+#include "cli/sheet_output.hpp"
 #include "core/calc_driver.hpp"
+#include "core/calc_sheet.hpp"
+#include "core/calc_trace.hpp"
 #include "files/input_text.hpp"
 #include "model/codes.hpp"
 #include "project/session.hpp"
@@ -70,11 +76,20 @@ std::variant<Options, int> parse(const std::vector<std::string>& args, std::ostr
   common(create);
   CLI::App* batch = addBatchCommand(app, o.batch);
   common(batch);
+  CLI::App* sheet = app.add_subcommand(
+      "sheet", "write the calculation sheet of a project: every step of every check");
+  sheet->add_option("FILE", o.files, "the project file (.cys); the defaults without it")
+      ->expected(0, 1);
+  sheet->add_option("-o,--output", o.output, "the file to write (standard output without it)")
+      ->type_name("FILE")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  sheet->add_flag("--json", o.json, "the recorded steps as JSON instead of the HTML sheet");
+  common(sheet);
 
   if (!args.empty() && !args[0].empty() && args[0][0] != '-' && args[0] != "check" &&
-      args[0] != "new" && args[0] != "batch") {
+      args[0] != "new" && args[0] != "batch" && args[0] != "sheet") {
     err << "orvane-cli: unknown command '" << printable(args[0])
-        << "'; the commands are check, new, batch, sweep and optimize\n"
+        << "'; the commands are check, new, batch, sheet, sweep and optimize\n"
         << "Run 'orvane-cli --help' for the commands and options.\n";
     return kUsage;
   }
@@ -91,7 +106,10 @@ std::variant<Options, int> parse(const std::vector<std::string>& args, std::ostr
         << "Run 'orvane-cli --help' for the commands and options.\n";
     return kUsage;
   }
-  o.command = check->parsed() ? "check" : batch->parsed() ? "batch" : "new";
+  o.command = check->parsed()   ? "check"
+              : batch->parsed() ? "batch"
+              : sheet->parsed() ? "sheet"
+                                : "new";
   if (!data.empty()) o.dataDir = fs::path(data);
   for (const std::string& f : o.files) {
     if (f.empty()) {
@@ -172,6 +190,64 @@ int checkOne(const Options& o, const fs::path& dataDir, const std::string& file,
   return outcome.fault ? kFault : verdictCode(ps);
 }
 
+std::string utcNow() {
+  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+  std::tm tm{};
+  gmtime_r(&now, &tm);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M UTC", &tm);
+  return text;
+}
+
+// The calculation sheet of one project: as `check`, with the trace of every
+// run recorded; the sheet is that of the last run, the one the panels show.
+int sheetOne(const Options& o, const fs::path& dataDir, std::ostream& out, std::ostream& err) {
+  const std::string file = o.files.empty() ? std::string() : o.files.front();
+  ProjectState ps;
+  CheckOutcome outcome;
+  outcome.file = file;
+  RecordingEvents ev;
+  OutcomeView view(ps, outcome);
+  CalcTrace trace;
+  Session session(ps, ev, &view);
+  session.setRecorder(&trace);
+  if (!startUp(session, dataDir, err)) return kUsage;
+  if (!file.empty()) {
+    if (const Status read = session.open(file); !read) {
+      err << "orvane-cli: " << printable(read.error().text()) << "\n";
+      return kUsage;
+    }
+  }
+  if (!o.sets.empty()) {
+    if (!applySets(session, o, err)) return kUsage;
+    session.recalculate();
+  }
+  outcome.warnings = ev.warnings;
+  std::string text;
+  if (o.json) {
+    text = sheetJson(ps, trace, outcome).dump(1) + "\n";
+  } else {
+    SheetHeader header;
+    header.date = utcNow();
+    header.dataFiles = sheetDataFiles(dataDir.string());
+    header.fault = outcome.fault;
+    header.warnings = outcome.warnings;
+    text = calcSheetHtml(ps, trace, header);
+  }
+  if (o.output.empty()) {
+    out << text;
+  } else {
+    std::ofstream f(o.output, std::ios::binary);
+    f << text;
+    f.close();
+    if (!f) {
+      err << "orvane-cli: can't write " << printable(o.output) << "\n";
+      return kUsage;
+    }
+  }
+  return outcome.fault ? kFault : verdictCode(ps);
+}
+
 int newProject(const Options& o, const fs::path& dataDir, std::ostream& err) {
   ProjectState ps;
   RecordingEvents ev;
@@ -198,6 +274,13 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   const fs::path dataDir = o->dataDir ? *o->dataDir : defaultDataDir();
   if (o->command == "new") return newProject(*o, dataDir, err);
   if (o->command == "batch") return runBatch(o->batch, o->sets, dataDir, out, err);
+  if (o->command == "sheet") {
+    ProjectState probe;
+    RecordingEvents ev;
+    Session session(probe, ev);
+    if (!applySets(session, *o, err)) return kUsage;
+    return sheetOne(*o, dataDir, out, err);
+  }
 
   // validate every --set once before any output
   {

@@ -1,5 +1,7 @@
 #include "core/calc_driver.hpp"
 
+#include "core/calc_trace.hpp"
+
 #include "model/codes.hpp"
 #include "model/design_basis.hpp"
 #include "sections/materials.hpp"
@@ -7,6 +9,11 @@
 namespace orvane {
 
 using namespace checked;
+
+const char* shellChapter(const ProjectState& ps) {
+  return ps.cyltype == code(CylinderType::StringerStiffened) && !(ps.l < ps.s) ? "Ch 3.3.2"
+                                                                               : "Ch 3.4.2";
+}
 
 bool stiffenerNote(const ProjectState& ps) {
   // compared in double precision with the single radius
@@ -42,7 +49,18 @@ void calcDriver(ProjectState& ps, CalcEvents& ev) {
     case code(CylinderType::StringerStiffened): {
       ps.SigmSd = 0;
       bool ringsCloser = false;  // ring frames closer than the stringers
-      step("shell check", [&] { ringsCloser = dv(ps.l, ps.s) < 1; });
+      double ls = 0;
+      step("shell check", [&] {
+        ls = dv(ps.l, ps.s);
+        ringsCloser = ls < 1;
+      });
+      if (CalcTrace* tr = ps.recorder)
+        tr->branch("shell.choice", ringsCloser ? "Ch 3.4.2" : "Ch 3.3.2", "l/s = $0 < 1",
+                   {{"l/s", ls}}, ringsCloser,
+                   "ring frames closer than the stringers: the shell between two ring frames is "
+                   "checked as an unstiffened cylinder (Ch 3.4.2)",
+                   "the curved panel between two stringers is checked (Ch 3.3.2), with the panel "
+                   "width s");
       if (ringsCloser) {
         step("shell check (Ch 3.4.2)", [&] { unstiffenedCylinderCheck(ps); });
       } else {

@@ -13,6 +13,10 @@ void calcDriver(ProjectState& ps, CalcEvents& ev);
 // its table: s/t > 3*sqrt(r/t).
 bool stiffenerNote(const ProjectState& ps);
 
+// The chapter of the shell check the driver chooses for the project, as its
+// panel title cites it; for the references of the calculation sheet.
+const char* shellChapter(const ProjectState& ps);
+
 void designStresses(ProjectState& ps, CalcEvents& ev);
 void unstiffenedCylinderCheck(ProjectState& ps);           // Ch 3.4.2
 void curvedPanelCheck(ProjectState& ps);                   // Ch 3.3.2

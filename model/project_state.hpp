@@ -16,6 +16,8 @@
 
 namespace orvane {
 
+class CalcTrace;
+
 // A printed result table: title in label[0], lines 1..n, verdict on line n.
 // Never cleared; entries above n keep whatever an earlier check wrote.
 struct ResultTable {
@@ -232,6 +234,10 @@ struct ProjectNumbers {
   // false: the checks compute numbers only and leave every text (tables,
   // local-buckling lines, designations) as it is; for batch screening.
   bool tableText = true;
+
+  // Where the checks record their working for the calculation sheet; none
+  // by default (not owned, not part of the project).
+  CalcTrace* recorder = nullptr;
 };
 
 // The project: its numbers, its names, the data files and the texts of the

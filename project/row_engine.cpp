@@ -72,8 +72,11 @@ RowEngine::RowEngine(const ProjectState& base, std::optional<std::string> baseFa
   for (const InputSetter& c : columns_)
     anyMode = anyMode || c.name() == "cyltype" || c.name() == "ring_ch";
   checks_ = checksOfMode(base_, anyMode);
-  // the rows compute numbers only; the base keeps the texts it has
+  // the rows compute numbers only, the base keeps the texts it has; and
+  // they record no working, least of all into the recorder of the window
+  // the base was copied from
   base_.tableText = false;
+  base_.recorder = nullptr;
 }
 
 Result<RowEngine> RowEngine::create(const ProjectState& base, std::optional<std::string> baseFault,

@@ -1,6 +1,7 @@
 #include "project/session.hpp"
 
 #include "core/calc_driver.hpp"
+#include "core/calc_trace.hpp"
 #include "model/checked.hpp"
 #include "project/set_values.hpp"
 #include "sections/data_files.hpp"
@@ -55,7 +56,10 @@ std::optional<std::string> Session::set(const std::string& assignment) {
   return applySetting(ps_, assignment);
 }
 
+void Session::setRecorder(CalcTrace* trace) { ps_.recorder = trace; }
+
 bool Session::recalculate() {
+  if (ps_.recorder) ps_.recorder->clear();
   try {
     calcDriver(ps_, events_);
     fault_.reset();

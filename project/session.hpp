@@ -69,6 +69,11 @@ class Session {
   // completed.
   bool recalculate();
 
+  // Every calculation run from now on records its working into `trace`
+  // (cleared at the start of each run) for the calculation sheet; nullptr
+  // stops the recording. The trace is not owned and must outlive its use.
+  void setRecorder(CalcTrace* trace);
+
   // Writes the project file; returns the problem when it could not.
   Status save(const std::filesystem::path& path);
 

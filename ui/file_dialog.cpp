@@ -59,6 +59,11 @@ QString FileDialog::saveTable(QWidget* parent, const QString& folder, const QStr
   return saveOther(parent, folder, preset, filter, suffix);
 }
 
+QString FileDialog::saveDocument(QWidget* parent, const QString& folder, const QString& preset,
+                                 const QString& suffix) {
+  return saveOther(parent, folder, preset, QStringLiteral("*.") + suffix, suffix);
+}
+
 void FileDialog::setNextFileNames(const QStringList& names) {
   gUseQueue = true;
   gQueued = names;

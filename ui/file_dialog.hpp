@@ -31,6 +31,10 @@ class FileDialog final {
   static QString saveTable(QWidget* parent, const QString& folder, const QString& preset,
                            const QString& filter);
 
+  // A save dialog for a document of type `suffix` ("pdf", "html"): that
+  // filter, and the suffix added to a name typed without one.
+  static QString saveDocument(QWidget* parent, const QString& folder, const QString& preset,
+                              const QString& suffix);
   static void setNextFileNames(const QStringList& names);
   static int pendingFileNames();
 

@@ -28,6 +28,8 @@
 #include "ui/read_number.hpp"
 #include "ui/result_panel.hpp"
 #include "ui/settings_store.hpp"
+#include "ui/sheet/sheet_document.hpp"
+#include "ui/sheet/sheet_window.hpp"
 #include "ui/sketches.hpp"
 
 namespace orvane::ui {
@@ -85,6 +87,7 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
       locale_(options.locale) {
   setObjectName(QStringLiteral("orvane"));
   cases_ = std::make_unique<cases::CaseModel>();
+  session_.setRecorder(&trace_);
   QFont f = font();
   f.setPointSizeF(8.0);
   setFont(f);
@@ -187,6 +190,7 @@ void MainWindow::calculated(const std::optional<std::string>& fault) {
   ++calcRuns_;
   lastRunComplete_ = !fault;
   if (!enteringCase_) cases_->setBase(ps_, fault);
+  if (sheet_ && sheet_->isVisible()) sheet_->setSheet(sheetHtml(), sheetPageTitle(ps_));
   if (fault) {
     showStrengths();
     setFaultLine(QStringLiteral("Calculation stopped: ") + QString::fromStdString(*fault) +

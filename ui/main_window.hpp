@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <memory>
 
+#include "core/calc_trace.hpp"
 #include "files/recent_files.hpp"
 #include "model/project_state.hpp"
 #include "project/session.hpp"
@@ -42,6 +43,7 @@ struct FieldSpec;
 enum class Left;
 struct MemberFrameRows;
 class ResultPanel;
+class SheetWindow;
 class SketchBox;
 
 struct WindowOptions {
@@ -111,6 +113,13 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   void fileSaveAs();
   void openRecent(int item);
   QString dialogFolder() const { return dialogFolder_; }
+
+  // File > Calculation sheet...: the sheet of the last run in its own
+  // window, renewed after every run while it is open (ui/sheet/).
+  void showSheet();
+  SheetWindow* sheetWindow() const;
+  // The sheet of the last calculation run as HTML.
+  QString sheetHtml() const;
 
   // Opens the profile window of a stiffener or ring-frame type.
   void openProfileWindow(Member member, int type);
@@ -229,6 +238,8 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   ProjectState ps_;
   std::unique_ptr<Events> events_;
   Session session_;
+  CalcTrace trace_;  // every run of the session records here
+  QPointer<SheetWindow> sheet_;
   std::unique_ptr<SettingsStore> ownSettings_;
   SettingsStore* settings_ = nullptr;
   RecentMenu recent_;

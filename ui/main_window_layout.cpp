@@ -98,6 +98,8 @@ void MainWindow::buildMenus() {
           &MainWindow::fileSave);
   connect(named(file->addAction(QStringLiteral("Save &As")), "mnusaveas"), &QAction::triggered,
           this, &MainWindow::fileSaveAs);
+  connect(named(file->addAction(QStringLiteral("Calculation s&heet...")), "mnusheet"),
+          &QAction::triggered, this, &MainWindow::showSheet);
   for (int i = 0; i < RecentMenu::kItems; ++i) {
     QAction* a = i == 0 ? file->addSeparator() : file->addAction(QString());
     a->setObjectName(QStringLiteral("mnurecentfile%1").arg(i));

@@ -2,14 +2,17 @@
 
 #include <CLI/CLI.hpp>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
 #include <filesystem>
 #include <sstream>
 
+#include "core/calc_trace.hpp"
 #include "files/input_text.hpp"
 #include "project/session.hpp"
 #include "ui/cases/case_table.hpp"
 #include "ui/report.hpp"
+#include "ui/sheet/sheet_document.hpp"
 
 namespace orvane::ui {
 
@@ -19,6 +22,7 @@ constexpr int kWritten = 0, kBadInput = 2, kFault = 3;
 
 struct Arguments {
   std::string file, output, data;
+  bool sheet = false;
 };
 
 QString local(const std::string& text) {
@@ -28,10 +32,13 @@ QString local(const std::string& text) {
 // Start-up and opening as the window does them. Returns the exit status of
 // a project that cannot be reported: unreadable (2), or a calculation that
 // stopped (3), whose panels would show the results of an earlier run.
+// With `sheet`, every run records into its trace and the warnings and the
+// fault of the opening go into its header.
 int openProject(ProjectState& ps, std::optional<std::string>& fault, const Arguments& a,
-                QTextStream& err) {
+                QTextStream& err, CalcTrace* trace = nullptr, SheetHeader* sheet = nullptr) {
   RecordingEvents ev;
   Session session(ps, ev);
+  session.setRecorder(trace);
   const auto errors = session.startUp(a.data);
   for (const auto& e : errors) err << "orvane-report: " << local(printable(e.text())) << "\n";
   if (!errors.empty()) return kBadInput;
@@ -41,9 +48,13 @@ int openProject(ProjectState& ps, std::optional<std::string>& fault, const Argum
     err << "orvane-report: " << local(printable(read.error().text())) << "\n";
     return kBadInput;
   }
+  if (sheet) {
+    sheet->warnings = ev.warnings;
+    sheet->fault = session.fault();
+  }
   if (session.fault()) {
     err << "orvane-report: calculation stopped: " << QString::fromStdString(*session.fault())
-        << "; no report written\n";
+        << (a.sheet ? "; the sheet shows the steps before it\n" : "; no report written\n");
     return kFault;
   }
   fault = session.fault();
@@ -68,6 +79,27 @@ std::shared_ptr<const cases::CaseReport> loadCases(const ProjectState& ps,
   return std::make_shared<const cases::CaseReport>(cases::caseReport(ps, fault, table.value()));
 }
 
+// The calculation sheet of the project's opening run as a PDF.
+int writeSheet(const Arguments& a, QTextStream& err) {
+  ProjectState ps;
+  CalcTrace trace;
+  SheetHeader header;
+  std::optional<std::string> fault;
+  const int opened = openProject(ps, fault, a, err, &trace, &header);
+  if (opened == kBadInput) return opened;
+  header.date = QDateTime::currentDateTimeUtc()
+                    .toString(QStringLiteral("yyyy-MM-dd HH:mm 'UTC'"))
+                    .toStdString();
+  header.dataFiles = sheetDataFiles(a.data);
+  const QString problem =
+      writeSheetPdf(sheetHtml(ps, trace, header), sheetPageTitle(ps), local(a.output));
+  if (!problem.isEmpty()) {
+    err << "orvane-report: " << problem << "\n";
+    return kBadInput;
+  }
+  return opened;
+}
+
 }  // namespace
 
 int runReportCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
@@ -85,9 +117,12 @@ int runReportCommand(const QStringList& args, QTextStream& out, QTextStream& err
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
       ->required();
   app.add_option("--data", a.data, "folder of DNVmat.dat and the profile tables")->type_name("DIR");
+  app.add_flag("--sheet", a.sheet,
+               "write the calculation sheet (every step of every check, A4 pages) instead");
   app.footer(
       "Exit status: 0 the PDF was written, 2 bad command line, unreadable file or data, or the\n"
-      "PDF could not be written, 3 the calculation stopped on an arithmetic fault (no PDF).");
+      "PDF could not be written, 3 the calculation stopped on an arithmetic fault (no report;\n"
+      "a sheet is written with the steps before the fault).");
 
   // CLI11 takes the arguments last first.
   std::vector<std::string> reversed;
@@ -110,6 +145,7 @@ int runReportCommand(const QStringList& args, QTextStream& out, QTextStream& err
     err << "orvane-report: an empty file name\n";
     return kBadInput;
   }
+  if (a.sheet) return writeSheet(a, err);
   ProjectState ps;
   std::optional<std::string> fault;
   if (const int code = openProject(ps, fault, a, err); code != kWritten) return code;

@@ -112,8 +112,8 @@ TEST(CliExitCodes, BadInputSaysWhatIsWrong) {
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{}, "orvane-cli: A subcommand is required"},
       {{"frobnicate"},
-       "orvane-cli: unknown command 'frobnicate'; the commands are check, new, batch, sweep "
-       "and optimize"},
+       "orvane-cli: unknown command 'frobnicate'; the commands are check, new, batch, sheet, "
+       "sweep and optimize"},
       {{"check", "--bogus"}, "orvane-cli: The following argument was not expected: --bogus"},
       {{"check", "--set"}, "orvane-cli: --set: 1 required NAME=VALUE missing"},
       {{"new"}, "orvane-cli: --output is required"},

@@ -11,6 +11,7 @@
 #include <random>
 #include <stdexcept>
 
+#include "core/calc_trace.hpp"
 #include "core/panels.hpp"
 #include "project/ordered_parallel.hpp"
 #include "project/row_engine.hpp"
@@ -205,6 +206,21 @@ TEST(RowEngine, RowsLeaveTheTextsAndDataOfTheBaseAlone) {
     EXPECT_EQ(after.proportion, opened.ps.proportion);
     EXPECT_EQ(after.ringLocal, opened.ps.ringLocal);
   }
+}
+
+TEST(RowEngine, RowsRecordNothingIntoTheBasesRecorder) {
+  // the window records every run for its calculation sheet; the copies its
+  // load cases and studies make must not write there from their threads
+  Opened opened = open(kVectors / "cases" / "v002.cys");
+  CalcTrace trace;
+  opened.ps.recorder = &trace;
+  auto engine = RowEngine::create(opened.ps, opened.fault, {"sigx"});
+  ASSERT_TRUE(engine);
+  RowScratch scratch;
+  const std::vector<std::string> row = {"-150"};
+  (void)engine.value().run(views(row), scratch);
+  EXPECT_TRUE(trace.steps().empty());
+  EXPECT_EQ(scratch.state().recorder, nullptr);
 }
 
 TEST(RowEngine, UnknownColumnIsNamed) {
