@@ -3,8 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include "core/calc_driver.hpp"
-#include "project/row_engine.hpp"
 #include "core/calc_trace.hpp"
+#include "project/row_engine.hpp"
 #include "project/session.hpp"
 
 namespace {

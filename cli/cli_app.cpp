@@ -11,8 +11,8 @@
 
 #include "cli/batch_command.hpp"
 #include "cli/result_output.hpp"
-#include "cli/study_commands.hpp"
 #include "cli/sheet_output.hpp"
+#include "cli/study_commands.hpp"
 #include "core/calc_driver.hpp"
 #include "core/calc_sheet.hpp"
 #include "core/calc_trace.hpp"
