@@ -144,20 +144,9 @@ bool openBase(Base& base, const BatchOptions& o, const std::vector<std::string>&
               const fs::path& dataDir, std::ostream& err) {
   RecordingEvents ev;
   Session session(base.ps, ev);
-  const auto errors = session.startUp(dataDir);
-  for (const auto& e : errors) err << "orvane-cli: " << printable(e.text()) << "\n";
-  if (!errors.empty()) return false;
-  if (const Status read = session.open(o.project); !read) {
-    err << "orvane-cli: " << printable(read.error().text()) << "\n";
-    return false;
-  }
-  for (const std::string& s : sets) {
-    if (auto e = session.set(s)) {
-      err << "orvane-cli: " << printable(*e) << "\n";
-      return false;
-    }
-  }
-  if (!sets.empty()) session.recalculate();
+  const auto problems = session.openHeadless(dataDir, o.project, sets);
+  for (const std::string& p : problems) err << "orvane-cli: " << printable(p) << "\n";
+  if (!problems.empty()) return false;
   base.fault = session.fault();
   return true;
 }

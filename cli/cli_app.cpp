@@ -146,6 +146,15 @@ class OutcomeView final : public ProjectView {
   CheckOutcome& outcome_;
 };
 
+// Start-up, FILE, the --set values and a run, as every headless command
+// reaches a project; the problems go to `err`.
+bool openProject(Session& session, const fs::path& dataDir, const std::string& file,
+                 const std::vector<std::string>& sets, std::ostream& err) {
+  const auto problems = session.openHeadless(dataDir, file, sets);
+  for (const std::string& p : problems) err << "orvane-cli: " << printable(p) << "\n";
+  return problems.empty();
+}
+
 bool startUp(Session& session, const fs::path& dataDir, std::ostream& err) {
   const auto errors = session.startUp(dataDir);
   for (const auto& e : errors) err << "orvane-cli: " << printable(e.text()) << "\n";
@@ -171,17 +180,7 @@ int checkOne(const Options& o, const fs::path& dataDir, const std::string& file,
   RecordingEvents ev;
   OutcomeView view(ps, outcome);
   Session session(ps, ev, &view);
-  if (!startUp(session, dataDir, err)) return kUsage;
-  if (!file.empty()) {
-    if (const Status read = session.open(file); !read) {
-      err << "orvane-cli: " << printable(read.error().text()) << "\n";
-      return kUsage;
-    }
-  }
-  if (!o.sets.empty()) {
-    if (!applySets(session, o, err)) return kUsage;
-    session.recalculate();
-  }
+  if (!openProject(session, dataDir, file, o.sets, err)) return kUsage;
   outcome.warnings = ev.warnings;
   if (o.json)
     out << resultJson(ps, outcome).dump() << "\n";
@@ -211,17 +210,7 @@ int sheetOne(const Options& o, const fs::path& dataDir, std::ostream& out, std::
   CalcTrace trace;
   Session session(ps, ev, &view);
   session.setRecorder(&trace);
-  if (!startUp(session, dataDir, err)) return kUsage;
-  if (!file.empty()) {
-    if (const Status read = session.open(file); !read) {
-      err << "orvane-cli: " << printable(read.error().text()) << "\n";
-      return kUsage;
-    }
-  }
-  if (!o.sets.empty()) {
-    if (!applySets(session, o, err)) return kUsage;
-    session.recalculate();
-  }
+  if (!openProject(session, dataDir, file, o.sets, err)) return kUsage;
   outcome.warnings = ev.warnings;
   std::string text;
   if (o.json) {

@@ -150,18 +150,9 @@ std::unique_ptr<Base> openBase(const StudyOptions& o, const fs::path& dataDir, s
   auto base = std::make_unique<Base>();
   RecordingEvents ev;
   Session session(base->ps, ev);
-  bool ok = true;
-  for (const auto& e : session.startUp(o.data.empty() ? dataDir : fs::path(o.data))) {
-    err << "orvane-cli: " << printable(e.text()) << "\n";
-    ok = false;
-  }
-  if (!ok) return nullptr;
-  if (!o.file.empty()) {
-    if (const Status read = session.open(o.file); !read) {
-      err << "orvane-cli: " << printable(read.error().text()) << "\n";
-      return nullptr;
-    }
-  }
+  const auto problems = session.openHeadless(o.data.empty() ? dataDir : fs::path(o.data), o.file);
+  for (const std::string& p : problems) err << "orvane-cli: " << printable(p) << "\n";
+  if (!problems.empty()) return nullptr;
   base->fault = session.fault();
   return base;
 }

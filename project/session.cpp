@@ -70,6 +70,21 @@ bool Session::recalculate() {
   return !fault_;
 }
 
+std::vector<std::string> Session::openHeadless(const std::filesystem::path& dataDir,
+                                               const std::string& file,
+                                               const std::vector<std::string>& sets) {
+  std::vector<std::string> problems;
+  for (const Error& e : startUp(dataDir)) problems.push_back(e.text());
+  if (!problems.empty()) return problems;
+  if (!file.empty()) {
+    if (const Status read = open(file); !read) return {read.error().text()};
+  }
+  for (const std::string& s : sets)
+    if (auto e = set(s)) return {*e};
+  if (!sets.empty()) recalculate();
+  return {};
+}
+
 Status Session::save(const std::filesystem::path& path) { return writeProject(ps_, path); }
 
 }  // namespace orvane

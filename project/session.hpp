@@ -74,6 +74,16 @@ class Session {
   // stops the recording. The trace is not owned and must outlive its use.
   void setRecorder(CalcTrace* trace);
 
+  // The headless road to a project: start-up with the data files of
+  // `dataDir`, `file` opened (empty: the new-project defaults), each
+  // NAME=VALUE of `sets` stored and, when there are any, one more run.
+  // Returns the problems that stopped it (every data file, else the project
+  // file, else the first setting); a calculation fault is no problem here:
+  // fault() names it.
+  std::vector<std::string> openHeadless(const std::filesystem::path& dataDir,
+                                        const std::string& file,
+                                        const std::vector<std::string>& sets = {});
+
   // Writes the project file; returns the problem when it could not.
   Status save(const std::filesystem::path& path);
 

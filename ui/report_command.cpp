@@ -39,15 +39,10 @@ int openProject(ProjectState& ps, std::optional<std::string>& fault, const Argum
   RecordingEvents ev;
   Session session(ps, ev);
   session.setRecorder(trace);
-  const auto errors = session.startUp(a.data);
-  for (const auto& e : errors) err << "orvane-report: " << local(printable(e.text())) << "\n";
-  if (!errors.empty()) return kBadInput;
   // The header prints the file as the window names it: its full path.
-  const std::filesystem::path file = std::filesystem::absolute(a.file);
-  if (const Status read = session.open(file); !read) {
-    err << "orvane-report: " << local(printable(read.error().text())) << "\n";
-    return kBadInput;
-  }
+  const auto problems = session.openHeadless(a.data, std::filesystem::absolute(a.file).string());
+  for (const std::string& p : problems) err << "orvane-report: " << local(printable(p)) << "\n";
+  if (!problems.empty()) return kBadInput;
   if (sheet) {
     sheet->warnings = ev.warnings;
     sheet->fault = session.fault();
