@@ -85,20 +85,6 @@ void appendJsonNumber(std::string& out, double value) {
     out += "null";
 }
 
-const char* statusText(RowOutcome::Status s) {
-  switch (s) {
-    case RowOutcome::Status::Passed:
-      return "passed";
-    case RowOutcome::Status::Failed:
-      return "failed";
-    case RowOutcome::Status::Faulted:
-      return "faulted";
-    case RowOutcome::Status::InputError:
-      return "input error";
-  }
-  return "";
-}
-
 }  // namespace
 
 const char* verdictText(const CheckValue& c) {
@@ -209,7 +195,7 @@ void appendJsonRow(std::string& out, const BatchColumns& columns, const BatchRow
   else
     appendJsonString(out, faultText(o));
   out += ",\"status\":\"";
-  out += statusText(o.status());
+  out += statusName(o.status());
   out += "\"}\n";
 }
 

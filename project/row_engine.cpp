@@ -49,6 +49,20 @@ RowOutcome::Status RowOutcome::status() const {
   return Status::Passed;
 }
 
+const char* statusName(RowOutcome::Status status) {
+  switch (status) {
+    case RowOutcome::Status::Passed:
+      return "passed";
+    case RowOutcome::Status::Failed:
+      return "failed";
+    case RowOutcome::Status::Faulted:
+      return "faulted";
+    case RowOutcome::Status::InputError:
+      return "input error";
+  }
+  return "";
+}
+
 RowOutcome outcomeOf(const ProjectState& ps, const std::optional<std::string>& fault) {
   RowOutcome out;
   if (fault) {

@@ -44,6 +44,10 @@ struct RowOutcome {
   Status status() const;
 };
 
+// "passed", "failed", "faulted", "input error": a row's status in tables
+// and files.
+const char* statusName(RowOutcome::Status status);
+
 class RowEngine;
 
 // Scratch space of one thread for the rows of one engine: a copy of the

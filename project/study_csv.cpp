@@ -15,20 +15,6 @@ std::string number(double v) {
 
 }  // namespace
 
-const char* statusName(RowOutcome::Status s) {
-  switch (s) {
-    case RowOutcome::Status::Passed:
-      return "passed";
-    case RowOutcome::Status::Failed:
-      return "failed";
-    case RowOutcome::Status::Faulted:
-      return "fault";
-    case RowOutcome::Status::InputError:
-      return "input error";
-  }
-  return "";
-}
-
 std::string csvCell(const std::string& text) {
   if (text.find_first_of(",\"\n\r") == std::string::npos) return text;
   std::string quoted = "\"";

@@ -15,8 +15,6 @@ namespace orvane {
 void writeSweepHeader(std::ostream& csv, const SweepResult& result);
 void writeSweepRow(std::ostream& csv, const SweepResult& result, const SweepPoint& point);
 
-// "passed", "failed", "fault", "input error".
-const char* statusName(RowOutcome::Status status);
 // A CSV cell: quoted when it holds a separator, a quote or a line end.
 std::string csvCell(const std::string& text);
 

@@ -13,6 +13,7 @@
 
 #include "core/calc_trace.hpp"
 #include "core/panels.hpp"
+#include "opened_vector.hpp"
 #include "project/ordered_parallel.hpp"
 #include "project/row_engine.hpp"
 #include "project/session.hpp"
@@ -24,20 +25,8 @@ namespace {
 
 const fs::path kVectors = ORVANE_VECTORS;
 
-struct Opened {
-  ProjectState ps;
-  std::optional<std::string> fault;
-};
-
-Opened open(const fs::path& file) {
-  Opened o;
-  RecordingEvents ev;
-  Session session(o.ps, ev);
-  EXPECT_TRUE(session.startUp(kVectors / "data").empty());
-  EXPECT_TRUE(session.open(file)) << file;
-  o.fault = session.fault();
-  return o;
-}
+using test::Opened;
+Opened open(const fs::path& file) { return test::openVector(file.filename().string()); }
 
 // What `check FILE --set ...` computes: the opened project, the values
 // stored through the session, one run with all texts.

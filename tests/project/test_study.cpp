@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "core/panels.hpp"
+#include "opened_vector.hpp"
 #include "project/session.hpp"
 #include "project/study.hpp"
 
@@ -21,22 +22,8 @@ namespace {
 
 const fs::path kVectors = ORVANE_VECTORS;
 
-struct Opened {
-  ProjectState ps;
-  std::optional<std::string> fault;
-};
-
-Opened open(const std::string& name) {
-  Opened o;
-  RecordingEvents ev;
-  Session session(o.ps, ev);
-  EXPECT_TRUE(session.startUp(kVectors / "data").empty());
-  if (!name.empty()) {
-    EXPECT_TRUE(session.open(kVectors / "cases" / name)) << name;
-  }
-  o.fault = session.fault();
-  return o;
-}
+using test::Opened;
+Opened open(const std::string& name) { return test::openVector(name); }
 
 std::string text(double v) {
   char buf[32];
