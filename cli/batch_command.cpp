@@ -12,10 +12,10 @@
 #include <mutex>
 #include <optional>
 
-#include "cli/batch_rows.hpp"
-#include "cli/batch_xlsx.hpp"
 #include "files/input_text.hpp"
 #include "files/load_table.hpp"
+#include "project/batch_rows.hpp"
+#include "project/batch_xlsx.hpp"
 #include "project/ordered_parallel.hpp"
 #include "project/row_engine.hpp"
 #include "project/session.hpp"

@@ -52,13 +52,6 @@ QString FileDialog::openTable(QWidget* parent, const QString& folder) {
              QStringLiteral("Load tables (*.csv *.txt);;All files (*)"), QStringLiteral("csv"));
 }
 
-QString FileDialog::saveTable(QWidget* parent, const QString& folder, const QString& preset,
-                              const QString& filter) {
-  const QString suffix =
-      filter.contains(QLatin1String("xlsx")) ? QStringLiteral("xlsx") : QStringLiteral("csv");
-  return saveOther(parent, folder, preset, filter, suffix);
-}
-
 QString FileDialog::saveDocument(QWidget* parent, const QString& folder, const QString& preset,
                                  const QString& suffix) {
   return saveOther(parent, folder, preset, QStringLiteral("*.") + suffix, suffix);

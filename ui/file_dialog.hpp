@@ -24,12 +24,9 @@ class FileDialog final {
   static QString saveOther(QWidget* parent, const QString& folder, const QString& preset,
                            const QString& filter, const QString& suffix);
 
-  // The load-case tables of the "Load cases" window: CSV files (and the
-  // workbooks `filter` offers), the suffix of the filter added to a bare
-  // name. The same queue answers them in tests.
+  // An open dialog for the load tables of the "Load cases" window (CSV).
+  // The same queue answers every dialog in tests.
   static QString openTable(QWidget* parent, const QString& folder);
-  static QString saveTable(QWidget* parent, const QString& folder, const QString& preset,
-                           const QString& filter);
 
   // A save dialog for a document of type `suffix` ("pdf", "html"): that
   // filter, and the suffix added to a name typed without one.

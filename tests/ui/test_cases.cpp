@@ -533,6 +533,25 @@ class CasesTest : public QObject {
     QCOMPARE(contents(file("out.csv")),
              QByteArray("case,sigx,tau\n\"storm; north\",-120.5,12\noperating,-60,3.25\n"));
 
+    // a workbook holds the outcomes as well: the batch's results and summary
+    FileDialog::setNextFileNames({file("out.xlsx")});
+    QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdexport")), Qt::LeftButton);
+    const QByteArray book = contents(file("out.xlsx"));
+    QVERIFY(book.startsWith(QByteArray("PK\x03\x04", 4)));
+    if (QFile::exists(QStringLiteral("/usr/bin/unzip"))) {
+      const auto part = [&](const char* name) {
+        QProcess unzip;
+        unzip.start(QStringLiteral("/usr/bin/unzip"),
+                    {QStringLiteral("-p"), file("out.xlsx"), QString::fromLatin1(name)});
+        unzip.waitForFinished();
+        return unzip.readAllStandardOutput();
+      };
+      const QByteArray results = part("xl/worksheets/sheet1.xml");
+      QVERIFY(results.contains("storm; north"));
+      QVERIFY(results.contains("shell_uf"));
+      QVERIFY(part("xl/worksheets/sheet2.xml").contains("governing row"));
+    }
+
     QFile bad(file("bad.csv"));
     QVERIFY(bad.open(QIODevice::WriteOnly));
     bad.write("case,sigx,depth\na,1,2\n");

@@ -5,6 +5,8 @@
 #include <string_view>
 
 #include "model/codes.hpp"
+#include "project/batch_rows.hpp"
+#include "project/batch_xlsx.hpp"
 #include "project/ordered_parallel.hpp"
 #include "project/set_values.hpp"
 
@@ -155,6 +157,27 @@ LoadTable loadTableOf(const CaseTable& table) {
 }
 
 }  // namespace
+
+Status writeCasesWorkbook(const std::filesystem::path& path, const CaseTable& table,
+                          const std::vector<CheckId>& checks,
+                          const std::vector<RowOutcome>& outcomes) {
+  const BatchColumns columns{table.columns, checks};
+  auto book = XlsxResults::create(path, columns);
+  if (!book) return book.error();
+  BatchSummary summary;
+  for (size_t i = 0; i < table.rows.size() && i < outcomes.size(); ++i) {
+    const CaseRow& r = table.rows[i];
+    const std::vector<std::string_view> inputs(r.values.begin(), r.values.end());
+    BatchRow row;
+    row.row = row.line = static_cast<int64_t>(i + 1);
+    row.caseName = r.name;
+    row.inputs = inputs;
+    row.outcome = &outcomes[i];
+    summary.add(row);
+    if (const Status added = book.value()->addRow(row); !added) return added;
+  }
+  return book.value()->finish(summary);
+}
 
 Status writeCases(const std::filesystem::path& path, const CaseTable& table) {
   return writeLoadTable(path, loadTableOf(table));

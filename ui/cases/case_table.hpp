@@ -77,6 +77,12 @@ Result<CaseTable> readCases(const std::filesystem::path& path);
 Result<CaseTable> casesOf(LoadTable table, const std::string& name);
 // The table as a load table file with a `case` column.
 Status writeCases(const std::filesystem::path& path, const CaseTable& table);
+// The cases and their outcomes as the Excel workbook `orvane-cli batch`
+// writes: a results sheet (usage factors red above their allowable value,
+// green within) and a summary sheet with the governing case of each check.
+Status writeCasesWorkbook(const std::filesystem::path& path, const CaseTable& table,
+                          const std::vector<CheckId>& checks,
+                          const std::vector<RowOutcome>& outcomes);
 std::string casesText(const CaseTable& table);
 
 }  // namespace orvane::cases

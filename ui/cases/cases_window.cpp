@@ -44,7 +44,7 @@ CasesWindow::CasesWindow(CaseModel& model, Host host, QWidget* parent)
   for (const std::string& name : inputNames()) columns_->addItem(QString::fromStdString(name));
   auto* addColumn = button(QStringLiteral("Add &column"), "cmdaddcol", this);
   auto* import = button(QStringLiteral("&Import CSV..."), "cmdimport", this);
-  auto* exportCsv = button(QStringLiteral("&Export CSV..."), "cmdexport", this);
+  auto* exportCsv = button(QStringLiteral("&Export..."), "cmdexport", this);
   connect(add, &QPushButton::clicked, this, &CasesWindow::addRow);
   connect(remove, &QPushButton::clicked, this, &CasesWindow::deleteSelectedRows);
   connect(addColumn, &QPushButton::clicked, this, &CasesWindow::addChosenColumn);
@@ -151,10 +151,24 @@ void CasesWindow::importTable() {
 }
 
 void CasesWindow::exportTable() {
-  const QString path = ui::FileDialog::saveTable(this, host_.folder ? host_.folder() : QString(),
-                                                 QString(), QStringLiteral("CSV files (*.csv)"));
+  // a name without an extension is a CSV file
+  const QString path = ui::FileDialog::saveOther(
+      this, host_.folder ? host_.folder() : QString(), QString(),
+      QStringLiteral("CSV files (*.csv);;Excel workbooks with the results (*.xlsx)"),
+      QStringLiteral("csv"));
   if (path.isEmpty()) return;
-  const Status written = writeCases(QFile::encodeName(path).toStdString(), model_.table());
+  // a CSV file is the table itself, to be read again; a workbook also holds
+  // the outcome of every case
+  const std::string file = QFile::encodeName(path).toStdString();
+  const bool workbook = path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive);
+  if (workbook && model_.computing()) {
+    ui::MessageBox::warn(this, QStringLiteral("The cases are still being checked; export again "
+                                              "when the table shows every outcome."));
+    return;
+  }
+  const Status written =
+      workbook ? writeCasesWorkbook(file, model_.table(), model_.checks(), model_.outcomes())
+               : writeCases(file, model_.table());
   if (!written) ui::MessageBox::warn(this, QString::fromStdString(written.error().text()));
 }
 

@@ -9,10 +9,10 @@
 #include <filesystem>
 #include <memory>
 
-#include "cli/batch_rows.hpp"
 #include "model/result.hpp"
+#include "project/batch_rows.hpp"
 
-namespace orvane::cli {
+namespace orvane {
 
 class XlsxResults {
  public:
@@ -33,4 +33,4 @@ class XlsxResults {
   std::unique_ptr<Book> book_;
 };
 
-}  // namespace orvane::cli
+}  // namespace orvane

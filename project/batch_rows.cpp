@@ -1,4 +1,4 @@
-#include "cli/batch_rows.hpp"
+#include "project/batch_rows.hpp"
 
 #include <charconv>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include "files/load_table.hpp"
 #include "model/format.hpp"
 
-namespace orvane::cli {
+namespace orvane {
 
 namespace {
 
@@ -343,4 +343,4 @@ std::string summaryJson(const BatchSummary& s, const BatchColumns& columns) {
   return j;
 }
 
-}  // namespace orvane::cli
+}  // namespace orvane

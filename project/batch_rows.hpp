@@ -18,7 +18,7 @@
 #include "core/panels.hpp"
 #include "project/row_engine.hpp"
 
-namespace orvane::cli {
+namespace orvane {
 
 // What the output rows hold besides the values: the input names in column
 // order and the checks the mode can show.
@@ -76,4 +76,4 @@ struct BatchSummary {
 std::string summaryText(const BatchSummary& s, const BatchColumns& columns);
 std::string summaryJson(const BatchSummary& s, const BatchColumns& columns);
 
-}  // namespace orvane::cli
+}  // namespace orvane

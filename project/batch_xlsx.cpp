@@ -1,4 +1,4 @@
-#include "cli/batch_xlsx.hpp"
+#include "project/batch_xlsx.hpp"
 
 #include <xlsxwriter.h>
 
@@ -6,7 +6,7 @@
 
 #include "model/format.hpp"
 
-namespace orvane::cli {
+namespace orvane {
 
 namespace {
 
@@ -162,4 +162,4 @@ Status XlsxResults::finish(const BatchSummary& s) {
   return Done{};
 }
 
-}  // namespace orvane::cli
+}  // namespace orvane
