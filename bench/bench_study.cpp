@@ -43,14 +43,14 @@ BENCHMARK(BM_Sweep1000)
 // stop 0: every candidate runs (a pressure no design carries).
 void BM_Optimise1M(benchmark::State& state) {
   const orvane::ProjectState base = defaults();
-  orvane::OptimiseSpec spec;
-  spec.grids = {grid("t=10:34.95:0.05"), grid("s=400:500:10")};
-  spec.profiles = {orvane::parseProfileFreedom("ring=all").value()};
-  spec.top = 10;
-  if (state.range(1) == 0) spec.fixed = {"pd=-50"};
+  orvane::OptimiseSpec search;
+  search.grids = {grid("t=10:34.95:0.05"), grid("s=400:500:10")};
+  search.profiles = {orvane::parseProfileFreedom("ring=all").value()};
+  search.top = 10;
+  if (state.range(1) == 0) search.fixed = {"pd=-50"};
   uint64_t evaluated = 0, candidates = 0;
   for (auto _ : state) {
-    auto r = orvane::optimise(base, std::nullopt, spec, static_cast<int>(state.range(0)));
+    auto r = orvane::optimise(base, std::nullopt, search, static_cast<int>(state.range(0)));
     evaluated = r.value().evaluated;
     candidates = r.value().candidates;
     benchmark::DoNotOptimize(r);

@@ -263,7 +263,7 @@ int runSweep(const StudyOptions& o, const fs::path& dataDir, std::ostream& out, 
   return kOk;
 }
 
-std::string designLine(size_t rank, const OptimiseSpec& spec, const OptimiseResult& r,
+std::string designLine(size_t rank, const OptimiseSpec& search, const OptimiseResult& r,
                        const Design& d) {
   std::string line = std::to_string(rank) + ". " + number(d.mass) + " kg/m, " +
                      checkName(d.governing) + " uf " + number(d.uf) + " of " + number(d.allow) +
@@ -271,29 +271,29 @@ std::string designLine(size_t rank, const OptimiseSpec& spec, const OptimiseResu
   for (const std::string& s : designSettings({}, r, d)) line += " " + s;
   if (!d.stiffener.empty()) line += " (stiffener " + d.stiffener + ")";
   if (!d.ring.empty()) line += " (ring frame " + d.ring + ")";
-  (void)spec;
+  (void)search;
   return line;
 }
 
 int runOptimise(const StudyOptions& o, const fs::path& dataDir, std::ostream& out,
                 std::ostream& err) {
-  OptimiseSpec spec;
-  spec.fixed = o.sets;
-  spec.top = std::max(o.top, o.apply);
+  OptimiseSpec search;
+  search.fixed = o.sets;
+  search.top = std::max(o.top, o.apply);
   for (const std::string& f : o.free) {
     auto parsed = parseFree(f);
     if (!parsed) return problem("optimize", parsed.error().message, err);
     if (const auto* g = std::get_if<StudyRange>(&parsed.value()))
-      spec.grids.push_back(*g);
+      search.grids.push_back(*g);
     else
-      spec.profiles.push_back(std::get<ProfileFreedom>(parsed.value()));
+      search.profiles.push_back(std::get<ProfileFreedom>(parsed.value()));
   }
-  if (auto p = checkRanges(spec.grids)) return problem("optimize", *p, err);
+  if (auto p = checkRanges(search.grids)) return problem("optimize", *p, err);
   const auto base = openBase(o, dataDir, err);
   if (!base) return kUsage;
 
   ProgressBar bar(err);
-  auto result = optimise(base->ps, base->fault, spec, o.jobs, bar.callback());
+  auto result = optimise(base->ps, base->fault, search, o.jobs, bar.callback());
   bar.finish();
   if (!result) return problem("optimize", result.error().message, err);
   const OptimiseResult& r = result.value();
@@ -307,7 +307,7 @@ int runOptimise(const StudyOptions& o, const fs::path& dataDir, std::ostream& ou
     ProjectState ps = base->ps;
     RecordingEvents ev;
     Session session(ps, ev);
-    for (const std::string& s : designSettings(spec, r, r.designs[o.apply - 1]))
+    for (const std::string& s : designSettings(search, r, r.designs[o.apply - 1]))
       if (auto e = session.set(s)) return problem("optimize", *e, err);
     session.recalculate();
     if (const Status written = session.save(o.output); !written)
@@ -351,7 +351,7 @@ int runOptimise(const StudyOptions& o, const fs::path& dataDir, std::ostream& ou
     out << r.candidates << " candidates, " << r.evaluated << " run; "
         << (r.designs.empty() ? "no design passes" : "the lightest passing designs:") << "\n";
     for (size_t i = 0; i < r.designs.size() && i < o.top; ++i)
-      out << designLine(i + 1, spec, r, r.designs[i]) << "\n";
+      out << designLine(i + 1, search, r, r.designs[i]) << "\n";
     if (o.apply > 0) out << "design " << o.apply << " written to " << o.output << "\n";
   }
   return r.designs.empty() ? kNone : kOk;

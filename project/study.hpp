@@ -168,13 +168,13 @@ struct OptimiseResult {
 // candidate index) and stops once `top` designs pass: every candidate not
 // run is at least as heavy as the last design kept. No other pruning.
 Result<OptimiseResult> optimise(const ProjectState& base, std::optional<std::string> baseFault,
-                                const OptimiseSpec& spec, int jobs = 0,
+                                const OptimiseSpec& search, int jobs = 0,
                                 const StudyProgress& progress = {}, std::stop_token stop = {});
 
 // A design as NAME=VALUE settings (the fixed ones first), to store through
 // Session::set or to type into the window; of the table-row inputs only
 // that of the table the design uses.
-std::vector<std::string> designSettings(const OptimiseSpec& spec, const OptimiseResult& result,
+std::vector<std::string> designSettings(const OptimiseSpec& search, const OptimiseResult& result,
                                         const Design& design);
 
 }  // namespace orvane

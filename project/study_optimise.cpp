@@ -188,17 +188,17 @@ std::optional<double> steelMass(const ProjectState& ps) {
 }
 
 Result<OptimiseResult> optimise(const ProjectState& base, std::optional<std::string> baseFault,
-                                const OptimiseSpec& spec, int jobs, const StudyProgress& progress,
+                                const OptimiseSpec& search, int jobs, const StudyProgress& progress,
                                 std::stop_token stop) {
-  if (spec.top < 1) return studyError("--top must be at least 1");
-  if (spec.grids.empty() && spec.profiles.empty()) return studyError("nothing is free");
-  if (auto problem = checkRanges(spec.grids)) return studyError(*problem);
+  if (search.top < 1) return studyError("--top must be at least 1");
+  if (search.grids.empty() && search.profiles.empty()) return studyError("nothing is free");
+  if (auto problem = checkRanges(search.grids)) return studyError(*problem);
 
   // the columns: grids, then per free profile its type and its table rows
   OptimiseResult result;
   std::vector<Dimension> dims;
   std::set<Member> members;
-  for (const StudyRange& g : spec.grids) {
+  for (const StudyRange& g : search.grids) {
     Dimension d;
     d.grid = &g;
     d.count = g.count();
@@ -210,7 +210,7 @@ Result<OptimiseResult> optimise(const ProjectState& base, std::optional<std::str
     result.columns.push_back(g.name);
     dims.push_back(std::move(d));
   }
-  for (const ProfileFreedom& f : spec.profiles) {
+  for (const ProfileFreedom& f : search.profiles) {
     if (!members.insert(f.member).second)
       return studyError(std::string("the ") + memberName(f.member) + " is free twice");
     Dimension d;
@@ -239,7 +239,7 @@ Result<OptimiseResult> optimise(const ProjectState& base, std::optional<std::str
       if (!seen.insert(c).second) return studyError(c + " is free twice");
   }
 
-  auto fixedValues = fixedSettings(base, spec.fixed, result.columns);
+  auto fixedValues = fixedSettings(base, search.fixed, result.columns);
   if (!fixedValues) return fixedValues.error();
   const FixedSettings& fixed = fixedValues.value();
   std::vector<std::string> columns = fixed.names;
@@ -248,8 +248,8 @@ Result<OptimiseResult> optimise(const ProjectState& base, std::optional<std::str
 
   // the project with the fixed values: base values of the free inputs
   ProjectState probe = base;
-  for (const std::string& s : spec.fixed) (void)applySetting(probe, s);
-  const bool cyltypeFree = std::any_of(spec.grids.begin(), spec.grids.end(),
+  for (const std::string& s : search.fixed) (void)applySetting(probe, s);
+  const bool cyltypeFree = std::any_of(search.grids.begin(), search.grids.end(),
                                        [](auto& g) { return g.name == "cyltype"; });
   for (Dimension& d : dims) {
     if (d.grid) continue;
@@ -393,10 +393,10 @@ Result<OptimiseResult> optimise(const ProjectState& base, std::optional<std::str
       },
       [&](Chunk& c) {
         for (Design& d : c.passed) {
-          if (result.designs.size() >= spec.top) break;
+          if (result.designs.size() >= search.top) break;
           result.designs.push_back(std::move(d));
         }
-        enough = result.designs.size() >= spec.top;
+        enough = result.designs.size() >= search.top;
         done += c.count;
         if (progress) progress(done, order.size());
       });
@@ -405,9 +405,9 @@ Result<OptimiseResult> optimise(const ProjectState& base, std::optional<std::str
   return result;
 }
 
-std::vector<std::string> designSettings(const OptimiseSpec& spec, const OptimiseResult& result,
+std::vector<std::string> designSettings(const OptimiseSpec& search, const OptimiseResult& result,
                                         const Design& design) {
-  std::vector<std::string> out = spec.fixed;
+  std::vector<std::string> out = search.fixed;
   const auto valueOf = [&](const std::string& name) -> std::optional<double> {
     for (size_t i = 0; i < result.columns.size() && i < design.values.size(); ++i)
       if (result.columns[i] == name) return design.values[i];

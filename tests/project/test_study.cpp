@@ -434,11 +434,11 @@ TEST(Optimise, NoLighterDesignOfTheGridPasses) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.file) + " " + c.grids[0]);
     const Opened o = open(c.file);
-    OptimiseSpec spec;
-    spec.fixed = c.fixed;
-    spec.top = c.top;
+    OptimiseSpec search;
+    search.fixed = c.fixed;
+    search.top = c.top;
     std::vector<std::vector<std::string>> profiles;
-    for (const char* g : c.grids) spec.grids.push_back(range(g));
+    for (const char* g : c.grids) search.grids.push_back(range(g));
     for (const auto& [member, type] : c.profiles) {
       const std::string table = type == ProfileType::BulbFlat ? "bulb"
                                 : type == ProfileType::LTable ? "l"
@@ -446,14 +446,14 @@ TEST(Optimise, NoLighterDesignOfTheGridPasses) {
                                                               : "flat";
       auto f = parseProfileFreedom(std::string(member) + "=" + table);
       ASSERT_TRUE(f);
-      spec.profiles.push_back(f.value());
+      search.profiles.push_back(f.value());
       profiles.push_back(tableChoices(o.ps, member, type, table));
     }
-    const auto result = optimise(o.ps, o.fault, spec, 2);
+    const auto result = optimise(o.ps, o.fault, search, 2);
     ASSERT_TRUE(result) << result.error().message;
     const OptimiseResult& r = result.value();
 
-    auto all = bruteForce(o, spec.grids, c.fixed, profiles);
+    auto all = bruteForce(o, search.grids, c.fixed, profiles);
     EXPECT_EQ(all.size(), r.candidates);
     std::vector<Candidate> passing;
     for (const Candidate& x : all)
@@ -473,7 +473,7 @@ TEST(Optimise, NoLighterDesignOfTheGridPasses) {
       // the design, typed as its settings, passes every check and weighs
       // what the search said
       ProjectState final;
-      const RowOutcome check = singleCheck(o, designSettings(spec, r, d), &final);
+      const RowOutcome check = singleCheck(o, designSettings(search, r, d), &final);
       EXPECT_EQ(check.status(), RowOutcome::Status::Passed);
       EXPECT_EQ(steelMass(final), d.mass);
       EXPECT_LE(d.uf, d.allow);
@@ -490,11 +490,11 @@ TEST(Optimise, NoLighterDesignOfTheGridPasses) {
 
 TEST(Optimise, StopsOnceEnoughLightDesignsPass) {
   const Opened o = open("");
-  OptimiseSpec spec;
-  spec.grids = {range("t=5:40:0.5"), range("s=300:900:10")};
-  spec.profiles = {parseProfileFreedom("ring=t").value()};
-  spec.top = 1;
-  const auto r = optimise(o.ps, o.fault, spec, 2);
+  OptimiseSpec search;
+  search.grids = {range("t=5:40:0.5"), range("s=300:900:10")};
+  search.profiles = {parseProfileFreedom("ring=t").value()};
+  search.top = 1;
+  const auto r = optimise(o.ps, o.fault, search, 2);
   ASSERT_TRUE(r);
   ASSERT_EQ(r.value().designs.size(), 1u);
   EXPECT_LT(r.value().evaluated, r.value().candidates / 2);
@@ -534,8 +534,8 @@ TEST(Optimise, BadSearchesAreErrors) {
        "the study has 16000000 points, more than 10000000"},
   };
   for (const Case& c : cases) {
-    OptimiseSpec spec{c.grids, c.profiles, c.fixed, c.top};
-    const auto r = optimise(o.ps, o.fault, spec, 1);
+    OptimiseSpec search{c.grids, c.profiles, c.fixed, c.top};
+    const auto r = optimise(o.ps, o.fault, search, 1);
     ASSERT_FALSE(r) << c.problem;
     EXPECT_EQ(r.error().message, c.problem);
   }

@@ -378,10 +378,10 @@ class StudyWindowTest : public QObject {
     auto* designs = get<QTableWidget>("designs");
     QCOMPARE(designs->rowCount(), 3);
     // the core's answer for the same project
-    orvane::OptimiseSpec spec;
-    spec.grids = {orvane::parseRange("t=10:40:0.5").value()};
-    spec.top = 3;
-    const auto core = orvane::optimise(h->window->state(), h->window->lastFault(), spec, 1);
+    orvane::OptimiseSpec search;
+    search.grids = {orvane::parseRange("t=10:40:0.5").value()};
+    search.top = 3;
+    const auto core = orvane::optimise(h->window->state(), h->window->lastFault(), search, 1);
     QVERIFY(core.ok());
     for (size_t i = 0; i < 3; ++i) {
       QVERIFY(best->designs[i].values == core.value().designs[i].values);

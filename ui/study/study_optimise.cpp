@@ -132,7 +132,7 @@ void StudyWindow::addFreeRow(const QString& name) {
 }
 
 std::optional<OptimiseSpec> StudyWindow::readSpec(QString& problem) const {
-  OptimiseSpec spec;
+  OptimiseSpec search;
   for (int row = 0; row < free_->rowCount(); ++row) {
     const RangeRow r{qobject_cast<QComboBox*>(free_->cellWidget(row, 0)),
                      qobject_cast<QLineEdit*>(free_->cellWidget(row, 1)),
@@ -140,7 +140,7 @@ std::optional<OptimiseSpec> StudyWindow::readSpec(QString& problem) const {
                      qobject_cast<QLineEdit*>(free_->cellWidget(row, 3))};
     const auto range = readRange(r, problem);
     if (!range) return std::nullopt;
-    spec.grids.push_back(*range);
+    search.grids.push_back(*range);
   }
   const std::pair<QComboBox*, const char*> profiles[] = {{freeStiff_, "stiffener="},
                                                          {freeRing_, "ring="}};
@@ -151,50 +151,50 @@ std::optional<OptimiseSpec> StudyWindow::readSpec(QString& problem) const {
       problem = QString::fromStdString(f.error().message);
       return std::nullopt;
     }
-    spec.profiles.push_back(f.value());
+    search.profiles.push_back(f.value());
   }
-  if (spec.grids.empty() && spec.profiles.empty()) {
+  if (search.grids.empty() && search.profiles.empty()) {
     problem = QStringLiteral("Choose at least one free input or profile");
     return std::nullopt;
   }
-  if (const auto bad = checkRanges(spec.grids)) {
+  if (const auto bad = checkRanges(search.grids)) {
     problem = QString::fromStdString(*bad);
     return std::nullopt;
   }
-  spec.top = static_cast<size_t>(top_->value());
-  return spec;
+  search.top = static_cast<size_t>(top_->value());
+  return search;
 }
 
 void StudyWindow::runSearch(bool again) {
   QString problem;
-  const auto spec = again && searched_ ? searched_ : readSpec(problem);
-  if (!spec) {
+  const auto search = again && searched_ ? searched_ : readSpec(problem);
+  if (!search) {
     searchStatus_->setText(problemColour(problem));
     return;
   }
-  searched_ = spec;
+  searched_ = search;
   auto base = std::make_shared<const ProjectState>(owner_.state());
   const std::optional<std::string> fault = owner_.lastFault();
   progress_->setValue(0);
   searchStatus_->setText(QStringLiteral("Searching\u2026"));
   searchJobs_.start<Result<OptimiseResult>>(
-      [base, fault, spec = *spec](std::stop_token stop, const auto& progress) {
-        return optimise(*base, fault, spec, 0, progress, stop);
+      [base, fault, search = *search](std::stop_token stop, const auto& progress) {
+        return optimise(*base, fault, search, 0, progress, stop);
       },
-      [this, spec = *spec](Result<OptimiseResult>& r) { searchDone(r, spec); },
+      [this, search = *search](Result<OptimiseResult>& r) { searchDone(r, search); },
       [this](uint64_t done, uint64_t total) {
         if (total > 0) progress_->setValue(static_cast<int>(1000.0 * double(done) / double(total)));
       });
 }
 
-void StudyWindow::searchDone(Result<OptimiseResult>& r, const OptimiseSpec& spec) {
+void StudyWindow::searchDone(Result<OptimiseResult>& r, const OptimiseSpec& search) {
   progress_->setValue(progress_->maximum());
   if (!r) {
     searchStatus_->setText(problemColour(QString::fromStdString(r.error().message)));
     return;
   }
   optimum_ = std::make_shared<const OptimiseResult>(std::move(r.value()));
-  searched_ = spec;
+  searched_ = search;
   const OptimiseResult& o = *optimum_;
   QStringList heads{QStringLiteral("Mass [kg/m]"), QStringLiteral("Governing"),
                     QStringLiteral("uf"), QStringLiteral("allow")};

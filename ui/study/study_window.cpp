@@ -185,7 +185,7 @@ void StudyWindow::presetRange(const RangeRow& row) {
 
 std::optional<StudyRange> StudyWindow::readRange(const RangeRow& row, QString& problem) const {
   const QString name = row.name->currentText();
-  std::string spec = name.toStdString() + "=";
+  std::string rangeText = name.toStdString() + "=";
   const std::pair<QLineEdit*, const char*> parts[] = {
       {row.from, "From"}, {row.to, "To"}, {row.step, "Step"}};
   for (const auto& [edit, what] : parts) {
@@ -195,9 +195,9 @@ std::optional<StudyRange> StudyWindow::readRange(const RangeRow& row, QString& p
                     .arg(QString::fromLatin1(what), name, edit->text());
       return std::nullopt;
     }
-    spec += fileNumber(n.value) + (edit == row.step ? "" : ":");
+    rangeText += fileNumber(n.value) + (edit == row.step ? "" : ":");
   }
-  auto range = parseRange(spec);
+  auto range = parseRange(rangeText);
   if (!range) {
     problem = QString::fromStdString(range.error().message);
     return std::nullopt;

@@ -83,7 +83,7 @@ class StudyWindow final : public QWidget {
   // `again`: after a change of the project, with the inputs of the last
   // search (the tab's controls may be half edited).
   void runSearch(bool again);
-  void searchDone(Result<OptimiseResult>& result, const OptimiseSpec& spec);
+  void searchDone(Result<OptimiseResult>& result, const OptimiseSpec& search);
   void applyDesign();
 
   MainWindow& owner_;
