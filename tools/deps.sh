@@ -2,11 +2,11 @@
 # Installs every Debian 12 package needed to build, test and run Orvane DNV.
 set -euo pipefail
 packages=(
-  build-essential cmake g++ clang-14 libclang-rt-14-dev clang-format clang-tidy-14
+  build-essential cmake pkg-config g++ clang-14 libclang-rt-14-dev clang-format clang-tidy-14
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev libxlsxwriter-dev
   qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools
   libgl1-mesa-dev libxkbcommon-dev
-  xvfb xauth poppler-utils fonts-dejavu-core fonts-liberation2 desktop-file-utils debootstrap lintian git
+  xvfb xauth poppler-utils fonts-dejavu-core fonts-liberation2 desktop-file-utils debootstrap lintian git unzip
 )
 missing=()
 for p in "${packages[@]}"; do
