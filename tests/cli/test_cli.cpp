@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "cli/cli_app.hpp"
+#include "cli_run.hpp"
 #include "files/input_text.hpp"
 
 namespace fs = std::filesystem;
@@ -14,18 +15,8 @@ using nlohmann::json;
 
 namespace {
 
-struct CliRun {
-  int code;
-  std::string out, err;
-};
-
-// Runs with the shipped data; a later --data in `args` takes its place.
-CliRun cli(std::vector<std::string> args) {
-  args.insert(args.begin() + (args.empty() ? 0 : 1), {"--data", ORVANE_SHIPPED_DATA});
-  std::ostringstream out, err;
-  const int code = orvane::cli::run(args, out, err);
-  return {code, out.str(), err.str()};
-}
+using orvane::test::cli;
+using orvane::test::CliRun;
 
 json checkJson(std::vector<std::string> args) {
   args.insert(args.begin(), "check");

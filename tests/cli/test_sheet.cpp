@@ -14,6 +14,7 @@
 #include "cli/cli_app.hpp"
 #include "cli/result_output.hpp"
 #include "cli/sheet_output.hpp"
+#include "cli_run.hpp"
 #include "core/calc_driver.hpp"
 #include "core/calc_trace.hpp"
 #include "core/panels.hpp"
@@ -29,13 +30,7 @@ namespace {
 
 const fs::path kVectors = ORVANE_VECTORS;
 
-std::vector<std::string> vectorNames() {
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(kVectors / "cases"))
-    if (e.path().extension() == ".cys") names.push_back(e.path().stem().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
+using orvane::test::vectorNames;
 
 // A vector opened as `check` opens it, recording into `trace` (none: off).
 struct Opened {

@@ -9,23 +9,15 @@
 #include <sstream>
 
 #include "cli/cli_app.hpp"
+#include "cli_run.hpp"
 
 namespace fs = std::filesystem;
 using nlohmann::json;
 
 namespace {
 
-struct CliRun {
-  int code;
-  std::string out, err;
-};
-
-CliRun cli(std::vector<std::string> args) {
-  args.insert(args.begin() + 1, {"--data", ORVANE_SHIPPED_DATA});
-  std::ostringstream out, err;
-  const int code = orvane::cli::run(args, out, err);
-  return {code, out.str(), err.str()};
-}
+using orvane::test::cli;
+using orvane::test::CliRun;
 
 std::vector<std::string> lines(const std::string& text) {
   std::vector<std::string> out;

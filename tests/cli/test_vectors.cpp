@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "cli/cli_app.hpp"
+#include "cli_run.hpp"
 
 namespace fs = std::filesystem;
 using nlohmann::json;
@@ -18,13 +19,7 @@ namespace {
 
 const fs::path kVectors = ORVANE_VECTORS;
 
-std::vector<std::string> vectorNames() {
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(kVectors / "cases"))
-    if (e.path().extension() == ".cys") names.push_back(e.path().stem().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
+using orvane::test::vectorNames;
 
 class Vector : public ::testing::TestWithParam<std::string> {};
 
