@@ -345,8 +345,8 @@ void ringLengthCheck(ProjectState& ps, CalcEvents& ev) {
   if (ps.ltgi <= ltmax) return;
   ev.warning(" lt<=pi*Sqr(r*h), ref ch B.5.9 ");
   ps.ltgi = sgl(kPIs * root - 1);
-  ev.ltgiChanged(ps.ltgi);
-  ev.focus("igilt");
+  ev.changed(InputId::ltgi);
+  ev.focus(InputId::ltgi);
 }
 
 void panelRingBuckling(ProjectState& ps, CalcEvents& ev) {

@@ -143,6 +143,12 @@ Range rangeOf(Domain d, const ProjectState& ps) {
   return {32767, ""};
 }
 
+}  // namespace
+
+int domainLimit(Domain domain, const ProjectState& ps) { return rangeOf(domain, ps).hi; }
+
+namespace {
+
 class ProjectReader {
  public:
   ProjectReader(std::streambuf& buf, std::string file, ProjectState& into)

@@ -51,6 +51,10 @@ enum class Domain {
   FlatRow,
 };
 
+// The highest value an Integer of `domain` may hold in `ps` (the lowest is
+// 0; Any: 32767).
+int domainLimit(Domain domain, const ProjectState& ps);
+
 struct ProjectLine {
   std::string_view name;
   Domain domain = Domain::Any;

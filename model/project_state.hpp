@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "model/input_id.hpp"
+
 namespace orvane {
 
 class CalcTrace;
@@ -266,10 +268,11 @@ class CalcEvents {
  public:
   virtual ~CalcEvents() = default;
   virtual void warning(const std::string& text) = 0;
-  // A control of the main window should take the focus (by name).
-  virtual void focus(const std::string& control) { (void)control; }
-  // The ring frame's buckling length was cut back: show it in `igilt`.
-  virtual void ltgiChanged(float ltgi) { (void)ltgi; }
+  // The field of an input should take the focus.
+  virtual void focus(InputId input) { (void)input; }
+  // The calculation changed the value of an input (the ring frame's
+  // buckling length cut back): its field shows the new value.
+  virtual void changed(InputId input) { (void)input; }
   // A section routine wrote the designation of the stiffener (`stiffprof`)
   // or the ring frame (`ringprof`); `type` selects the button sketch.
   virtual void stiffenerDesignation(const std::string& text, int type) {
@@ -286,9 +289,9 @@ class CalcEvents {
 class RecordingEvents final : public CalcEvents {
  public:
   void warning(const std::string& text) override { warnings.push_back(text); }
-  void focus(const std::string& control) override { focused.push_back(control); }
+  void focus(InputId input) override { focused.push_back(input); }
   std::vector<std::string> warnings;
-  std::vector<std::string> focused;
+  std::vector<InputId> focused;
 };
 
 // New-project defaults: every input and flag back to its default value.

@@ -119,45 +119,75 @@ ProjectState& RowEngine::reset(RowScratch& scratch) const {
   return scratch.ps_;
 }
 
-template <typename Store>
-RowOutcome RowEngine::runWith(size_t count, RowScratch& scratch, Store&& store) const {
+// A row is entered as the window enters values one after the other: each
+// value a step of its own (stored with its tests and rules, a run unless the
+// input says otherwise, the rules that follow a run), so that it equals
+// `check --set` of the same values in the same order to the last bit. Only
+// the run of a load that another run follows is left out, outside the
+// column mode, where a run keeps nothing of a load (InputDef::load).
+template <typename Empty, typename Store>
+RowOutcome RowEngine::runWith(size_t count, RowScratch& scratch, Empty&& empty,
+                              Store&& store) const {
   ProjectState& work = reset(scratch);
-  bool anySet = false;
+  std::vector<const InputDef*>& waiting = scratch.waiting_;
+  waiting.clear();
+  std::optional<std::string> fault = baseFault_;
+  bool anySet = false, owed = false;
+  SilentEvents events;
+  const auto calculate = [&] {
+    try {
+      calcDriver(work, events);
+      fault.reset();
+    } catch (const CalcFault& f) {
+      fault = f.what();
+    }
+    for (const InputDef* in : waiting) afterRun(work, *in);
+    waiting.clear();
+    owed = false;
+  };
   for (size_t i = 0; i < count && i < columns_.size(); ++i) {
-    bool set = false;
-    if (auto problem = store(i, set)) {
+    if (empty(i)) continue;  // an empty cell keeps the project's value
+    const InputDef& in = columns_[i].def();
+    if (owed && !in.load) calculate();  // the loads' run comes before this step
+    Stored stored = store(i);
+    if (stored.refused) {
       RowOutcome out;
-      out.inputError = std::move(*problem);
+      out.inputError = std::move(*stored.refused);
       out.inputColumn = static_cast<int>(i);
       return out;
     }
-    anySet = anySet || set;
+    anySet = true;
+    waiting.push_back(&in);
+    if (!stored.runs) continue;
+    if (in.load && work.cyltype != code(CylinderType::Column))
+      owed = true;  // one run for consecutive loads
+    else
+      calculate();
   }
+  if (owed) calculate();
   // a row that sets nothing is the project as opened, without a new run
   if (!anySet) return baseOutcome_;
-  SilentEvents events;
-  try {
-    calcDriver(work, events);
-  } catch (const CalcFault& f) {
-    return outcomeOf(work, std::string(f.what()));
-  }
-  return outcomeOf(work, std::nullopt);
+  return outcomeOf(work, fault);
 }
 
 RowOutcome RowEngine::run(std::span<const std::string_view> values, RowScratch& scratch) const {
-  return runWith(values.size(), scratch, [&](size_t i, bool& set) -> std::optional<std::string> {
-    const std::string_view text = values[i];
-    if (text.find_first_not_of(" \t") == std::string_view::npos) return std::nullopt;
-    set = true;
-    return columns_[i].store(scratch.ps_, text);
-  });
+  return runWith(
+      values.size(), scratch,
+      [&](size_t i) { return values[i].find_first_not_of(" \t") == std::string_view::npos; },
+      [&](size_t i) {
+        const InputDef& in = columns_[i].def();
+        const InputValue v = readInputText(in, values[i]);
+        if (!v.problem) return storeInput(scratch.ps_, in, v.value, values[i]);
+        Stored refused;
+        refused.refused = v.problem;
+        return refused;
+      });
 }
 
 RowOutcome RowEngine::run(std::span<const double> values, RowScratch& scratch) const {
-  return runWith(values.size(), scratch, [&](size_t i, bool& set) {
-    set = true;
-    return columns_[i].store(scratch.ps_, values[i]);
-  });
+  return runWith(
+      values.size(), scratch, [](size_t) { return false; },
+      [&](size_t i) { return storeInput(scratch.ps_, columns_[i].def(), values[i]); });
 }
 
 }  // namespace orvane

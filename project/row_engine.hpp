@@ -1,9 +1,9 @@
 // Many rows of input values checked against one project: the load cases of
 // a member, a batch table, the points of a study.
 //
-// Each row starts from the same base state (the project as opened), stores
-// its values as NAME=VALUE does and makes one calculation run without table
-// texts. Its usage factors, allowable values, local-buckling verdicts and
+// Each row starts from the same base state (the project as opened) and takes
+// its values as `--set` steps, in column order, with calculation runs
+// without table texts. Its usage factors, allowable values, local-buckling verdicts and
 // fault are those a check of the project with the same --set values shows,
 // bit for bit: nothing here computes a result of its own.
 #pragma once
@@ -60,6 +60,7 @@ class RowScratch {
  private:
   friend class RowEngine;
   ProjectState ps_;
+  std::vector<const InputDef*> waiting_;  // stored since the row's last run
   const RowEngine* owner_ = nullptr;
 };
 
@@ -88,8 +89,8 @@ class RowEngine {
   RowEngine(const ProjectState& base, std::optional<std::string> baseFault,
             std::vector<InputSetter> columns);
   ProjectState& reset(RowScratch& scratch) const;
-  template <typename Store>
-  RowOutcome runWith(size_t count, RowScratch& scratch, Store&& store) const;
+  template <typename Empty, typename Store>
+  RowOutcome runWith(size_t count, RowScratch& scratch, Empty&& empty, Store&& store) const;
 
   ProjectState base_;
   std::optional<std::string> baseFault_;

@@ -3,7 +3,6 @@
 #include "core/calc_driver.hpp"
 #include "core/calc_trace.hpp"
 #include "model/checked.hpp"
-#include "project/set_values.hpp"
 #include "sections/data_files.hpp"
 
 namespace orvane {
@@ -12,6 +11,7 @@ Session::Session(ProjectState& ps, CalcEvents& events, ProjectView* view)
     : ps_(ps), events_(events), view_(view) {}
 
 void Session::refresh() {
+  afterRun_.clear();  // a project newly shown has no step under way
   refreshValues(ps_);
   if (view_) view_->refreshed();
 }
@@ -52,8 +52,26 @@ Status Session::open(const std::filesystem::path& path) {
   return outcome;
 }
 
+Stored Session::store(const InputDef& input, double value) {
+  Stored stored = storeInput(ps_, input, value);
+  if (!stored.refused) afterRun_.push_back(&input);
+  return stored;
+}
+
+Stored Session::enter(const InputDef& input, double value) {
+  Stored stored = store(input, value);
+  if (stored.refused) return stored;
+  if (stored.failed >= 0) events_.warning(stored.warning);
+  if (stored.runs) recalculate();
+  return stored;
+}
+
 std::optional<std::string> Session::set(const std::string& assignment) {
-  return applySetting(ps_, assignment);
+  Assignment a;
+  if (auto problem = parseAssignment(assignment, a)) return problem;
+  if (auto problem = refusal(ps_, *a.input, a.value, a.text)) return problem;
+  enter(*a.input, a.value);
+  return std::nullopt;
 }
 
 void Session::setRecorder(CalcTrace* trace) { ps_.recorder = trace; }
@@ -67,6 +85,11 @@ bool Session::recalculate() {
     fault_ = f.what();
   }
   if (view_) view_->calculated(fault_);
+  // the rules that follow a run: the column's l = L, the chosen profile's
+  // section
+  const std::vector<const InputDef*> stored = std::move(afterRun_);
+  afterRun_.clear();
+  for (const InputDef* in : stored) afterRun(ps_, *in);
   return !fault_;
 }
 
@@ -81,7 +104,6 @@ std::vector<std::string> Session::openHeadless(const std::filesystem::path& data
   }
   for (const std::string& s : sets)
     if (auto e = set(s)) return {*e};
-  if (!sets.empty()) recalculate();
   return {};
 }
 

@@ -12,6 +12,7 @@
 
 #include "files/project_file.hpp"
 #include "model/project_state.hpp"
+#include "project/inputs.hpp"
 
 namespace orvane {
 
@@ -61,11 +62,22 @@ class Session {
   // closing steps ends here: fault() names it and nothing is refreshed.
   void finishOpening();
 
-  // Stores one NAME=VALUE as the window stores a typed value (no run);
-  // returns the problem when the name or the value is not accepted.
+  // One step as the window makes it for a typed value, a button or a list
+  // choice: the value stored through the input table (its tests, clamps
+  // and the rules that come first), a calculation run unless the input's
+  // rule says otherwise, then the rules that follow a run. A failed test's
+  // warning goes to the events, as the checks' own warnings do. Returns the
+  // problem when the name or the value is not accepted (nothing changed).
   std::optional<std::string> set(const std::string& assignment);
+  Stored enter(const InputDef& input, double value);
 
-  // One CalcDriver run as every handler makes it; returns whether it
+  // Only the store of a step: the window runs the calculation at its own
+  // point of the edit cycle (recalculate), and shows the warning itself.
+  // The rules that follow a run wait for that run.
+  Stored store(const InputDef& input, double value);
+
+  // One CalcDriver run as every handler makes it, then the rules of the
+  // values stored since the last run that follow a run; returns whether it
   // completed.
   bool recalculate();
 
@@ -75,8 +87,8 @@ class Session {
   void setRecorder(CalcTrace* trace);
 
   // The headless road to a project: start-up with the data files of
-  // `dataDir`, `file` opened (empty: the new-project defaults), each
-  // NAME=VALUE of `sets` stored and, when there are any, one more run.
+  // `dataDir`, `file` opened (empty: the new-project defaults), then each
+  // NAME=VALUE of `sets` as one step (set()).
   // Returns the problems that stopped it (every data file, else the project
   // file, else the first setting); a calculation fault is no problem here:
   // fault() names it.
@@ -94,6 +106,7 @@ class Session {
   CalcEvents& events_;
   ProjectView* view_;
   std::optional<std::string> fault_;
+  std::vector<const InputDef*> afterRun_;  // inputs stored since the last run
 };
 
 }  // namespace orvane

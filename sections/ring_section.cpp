@@ -201,7 +201,7 @@ void ringSectionProps(ProjectState& ps, int type, CalcEvents& ev) {
       lim4 = (2.0 / 3.0) * csqrt(dv(E * tw * hw * free, ps.fyg * tf * b * hw));
     } else {
       ev.warning(" r > height of ringframe  ");
-      ev.focus("icylr");
+      ev.focus(InputId::r);
     }
     ok[2] = dv(hw, tw) <= lim4;
     if (text) ps.ringLocal[2] = line("h/tw <= ", lim4, ok[2], "3.10.4");

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The layer rule: each folder includes only from itself and the layers below
 #   model <- sections <- core, files <- project <- cli, ui <- app
-# No Qt header below ui/, and only the message-box seam calls QMessageBox.
+# No Qt header below ui/, only the message-box seam calls QMessageBox, and no
+# name of a main-window control appears below ui/ (the layers name inputs by
+# their identifiers; only ui/ knows which control shows one).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 declare -A allowed=(
@@ -35,4 +37,16 @@ if grep -rln --include='*.cpp' --include='*.hpp' 'QMessageBox' ui app | grep -v 
   echo "QMessageBox outside ui/message_box (above)" >&2
   status=1
 fi
+# The main window's control names, as the window's own files quote them; a
+# name that is also an input's or a state member's name is not a control's.
+convention='^(i[a-z][a-zA-Z0-9_]*|cbo[a-z]+|opt_?[a-z0-9_]+|mnu[a-z0-9_]+|fr[0-9]+|[pP]ic[0-9]+'
+convention+='|cmd[a-z_]*|Command[0-9]+|ringfab[0-9]|odmom[0-9]|cylinder[0-9])$'
+while read -r name; do
+  grep -qwE "$name" model/input_id.hpp model/project_state.hpp && continue
+  if grep -rn --include='*.cpp' --include='*.hpp' -F "\"$name\"" model sections core files project cli; then
+    echo "window control name \"$name\" below ui/ (above)" >&2
+    status=1
+  fi
+done < <(grep -ohE '"[A-Za-z][A-Za-z0-9_]*"' ui/field_table.cpp ui/main_window*.cpp | tr -d '"' |
+  grep -E "$convention" | sort -u)
 exit $status

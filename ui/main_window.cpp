@@ -56,16 +56,18 @@ class MainWindow::Events final : public CalcEvents {
   void warning(const std::string& text) override {
     MessageBox::warn(&w_, QString::fromStdString(text));
   }
-  void focus(const std::string& name) override {
-    QWidget* c = w_.control(name.c_str());
+  void focus(InputId input) override {
+    QWidget* c = w_.widgetOf(input);
     if (!c) return;
     c->setFocus();
     // the warning before it may have kept the field's got-focus steps
     if (auto* field = qobject_cast<QLineEdit*>(c); field && w_.editor_->contains(field))
       w_.editor_->settle(field);
   }
-  void ltgiChanged(float ltgi) override {
-    w_.fields_.value(QStringLiteral("igilt"))->setText(showNumber(ltgi, "#00", w_.decimalFlag_));
+  void changed(InputId input) override {
+    const InputDef& in = inputDef(input);
+    if (QLineEdit* field = w_.fieldOfInput(input))
+      field->setText(showNumber(in.get(w_.ps_), in.pattern, w_.decimalFlag_));
   }
   void stiffenerDesignation(const std::string& text, int type) override {
     w_.showDesignation(Member::Stiffener, w_.designation(text));

@@ -39,7 +39,6 @@ class CasesWindow;
 namespace orvane::ui {
 
 class FieldEditor;
-struct FieldSpec;
 enum class Left;
 struct MemberFrameRows;
 class ResultPanel;
@@ -189,18 +188,22 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   // main_window_fields.cpp
   void startFieldEditor();
   Left lostFocus(QLineEdit* field);
-  Left leaveNumeric(const FieldSpec& desc, QLineEdit* field);
-  bool readAndStore(const FieldSpec& desc, QLineEdit* field, Left& left);
-  static QString rangeWarning(const FieldSpec& desc);
-  int firstFailure(const FieldSpec& desc, QLineEdit* field);
+  Left leaveNumeric(const InputDef& in, QLineEdit* field);
+  std::optional<Stored> readAndStore(const InputDef& in, QLineEdit* field, Left& left);
+  static QString rangeWarning(const InputDef& in);
   void enterPressed(QWidget* control);
-  bool readFirst(const FieldSpec& desc, QLineEdit* field);
+  bool readFirst(const InputDef& in, QLineEdit* field);
   QWidget* enterTarget(const char* next) const;
+  QLineEdit* fieldOfInput(InputId input) const;
   QLineEdit* fieldOfInput(const std::string& name) const;
+  std::optional<std::string> storeSetting(const std::string& assignment);
   void setIdle(QLineEdit* field);
   // main_window_handlers.cpp
   void connectHandlers();
-  void materialChosen(int which, int index);
+  // A button, check box or list choice: one step through the session
+  // (stored with the input's rules, a run, the rules after the run).
+  Stored choose(InputId input, int value);
+  void materialChosen(InputId input, int index);
   void profileTypeChosen(Member member, int index);
   void cylinderTypeChosen(int type);
   void designFormatChosen(bool wsd);
@@ -214,7 +217,6 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   // main_window_cases.cpp
   void readCasesBeside(const QString& projectPath);
   void writeCasesBeside(const QString& projectPath);
-  QLineEdit* fieldOf(const std::string& input) const;
 
   // The window's own controls with a fixed name, typed, resolved once after
   // the window is built (controls placed from data lists are found by name).
@@ -233,6 +235,13 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   template <class T = QWidget>
   T* control(const char* name) const {
     return findChild<T*>(QString::fromLatin1(name));
+  }
+  // The control that shows an input: its field in the current mode, or its
+  // list or check box.
+  QWidget* widgetOf(InputId input) const;
+  template <class T>
+  T* controlOf(InputId input) const {
+    return qobject_cast<T*>(widgetOf(input));
   }
 
   ProjectState ps_;

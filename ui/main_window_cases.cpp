@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <cstring>
 
 #include "ui/cases/case_model.hpp"
 #include "ui/cases/cases_window.hpp"
@@ -15,20 +14,6 @@
 namespace orvane::ui {
 
 namespace {
-
-// The field that shows an input; two names where the column mode has a
-// field of its own for the same value.
-struct InputField {
-  const char* input;
-  const char* fields;
-};
-constexpr InputField kInputFields[] = {
-    {"sigx", "isigx"}, {"sigy", "isigy"}, {"tau", "itau"},      {"pd", "ipp|ip"},  {"N", "inn"},
-    {"M1a", "im1a"},   {"M1b", "im1b"},   {"M2a", "im2a"},      {"M2b", "im2b"},   {"r", "icylr"},
-    {"t", "it"},       {"l", "il"},       {"E", "ie"},          {"fyp", "ifyp"},   {"s", "is1"},
-    {"ltst", "ilt"},   {"fys", "ifys"},   {"L", "icyll|icolL"}, {"ltgi", "igilt"}, {"fyg", "ifyg"},
-    {"k1", "ik1"},     {"k2", "ik2"},     {"ufb", "iufb"},
-};
 
 std::filesystem::path local(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
@@ -48,12 +33,6 @@ cases::CasesWindow* MainWindow::openLoadCases() {
   return casesWindow_;
 }
 
-QLineEdit* MainWindow::fieldOf(const std::string& input) const {
-  for (const InputField& f : kInputFields)
-    if (input == f.input) return qobject_cast<QLineEdit*>(enterTarget(f.fields));
-  return nullptr;
-}
-
 bool MainWindow::enterCase(int row) {
   const cases::CaseTable& table = cases_->table();
   if (row < 0 || row >= static_cast<int>(table.rows.size())) return false;
@@ -71,11 +50,12 @@ bool MainWindow::enterCase(int row) {
   for (size_t i = 0; i < columns.size() && taken; ++i) {
     const std::string& text = values.values[i];
     if (text.find_first_not_of(" \t") == std::string::npos) continue;
-    if (QLineEdit* field = fieldOf(columns[i])) {
+    QLineEdit* field = fieldOfInput(columns[i]);
+    if (field && field->isVisibleTo(this) && field->isEnabled()) {
       typed.emplace_back(field, QString::fromStdString(text));
       continue;
     }
-    if (auto problem = session_.set(columns[i] + "=" + text)) {
+    if (auto problem = storeSetting(columns[i] + "=" + text)) {
       MessageBox::warn(this, QString::fromStdString(*problem));
       taken = false;
     }

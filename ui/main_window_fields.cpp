@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <cmath>
 #include <cstring>
 
 #include "ui/field_edit.hpp"
@@ -18,28 +17,8 @@ namespace orvane::ui {
 
 namespace {
 
-// The fields of the named inputs; where two fields show one input (the
-// cylinder's and the column's length, the pressure), the one shown in the
-// current mode takes it.
-struct InputField {
-  const char* input;
-  const char* fields[2];
-};
-const InputField kInputFields[] = {
-    {"r", {"icylr"}},          {"t", {"it"}},       {"l", {"il"}},         {"E", {"ie"}},
-    {"fyp", {"ifyp"}},         {"s", {"is1"}},      {"ltst", {"ilt"}},     {"fys", {"ifys"}},
-    {"L", {"icyll", "icolL"}}, {"ltgi", {"igilt"}}, {"fyg", {"ifyg"}},     {"sigx", {"isigx"}},
-    {"sigy", {"isigy"}},       {"tau", {"itau"}},   {"pd", {"ipp", "ip"}}, {"k1", {"ik1"}},
-    {"k2", {"ik2"}},           {"N", {"inn"}},      {"M1a", {"im1a"}},     {"M1b", {"im1b"}},
-    {"M2a", {"im2a"}},         {"M2b", {"im2b"}},   {"ufb", {"iufb"}},
-};
-
 bool isTextField(const QString& name) {
   return name == QLatin1String("iproj") || name == QLatin1String("iident");
-}
-
-bool atLeast(double v, double lo, bool single) {
-  return single ? static_cast<float>(v) >= static_cast<float>(lo) : v >= lo;
 }
 
 }  // namespace
@@ -54,15 +33,39 @@ void MainWindow::startFieldEditor() {
 
 bool MainWindow::finishFieldEdit() { return editor_->finishEdit(); }
 
-QLineEdit* MainWindow::fieldOfInput(const std::string& name) const {
-  for (const InputField& f : kInputFields) {
-    if (name != f.input) continue;
-    QLineEdit* first = fields_.value(QString::fromLatin1(f.fields[0]));
-    if (f.fields[1] && !first->isVisibleTo(this))
-      return fields_.value(QString::fromLatin1(f.fields[1]));
-    return first;
+// Where two fields show one input (the cylinder's and the column's length,
+// the pressure), the one shown in the current mode.
+QLineEdit* MainWindow::fieldOfInput(InputId input) const {
+  QLineEdit* first = nullptr;
+  for (const FieldSpec& f : mainFields()) {
+    if (f.input != input) continue;
+    QLineEdit* field = fields_.value(QString::fromLatin1(f.name));
+    if (field->isVisibleTo(this)) return field;
+    if (!first) first = field;
   }
+  return first;
+}
+
+QWidget* MainWindow::widgetOf(InputId input) const {
+  if (QLineEdit* field = fieldOfInput(input)) return field;
+  for (const InputControl& c : inputControls())
+    if (c.input == input) return control(c.name);
   return nullptr;
+}
+
+QLineEdit* MainWindow::fieldOfInput(const std::string& name) const {
+  const InputDef* in = findInput(name);
+  return in ? fieldOfInput(in->id) : nullptr;
+}
+
+// NAME=VALUE stored through the session without a run (the window runs it
+// at its own point); the problem when it is not accepted.
+std::optional<std::string> MainWindow::storeSetting(const std::string& assignment) {
+  Assignment a;
+  if (auto problem = parseAssignment(assignment, a)) return problem;
+  if (auto problem = refusal(ps_, *a.input, a.value, a.text)) return problem;
+  session_.store(*a.input, a.value);
+  return std::nullopt;
 }
 
 QStringList MainWindow::typeInputs(const std::vector<std::string>& settings) {
@@ -78,7 +81,7 @@ QStringList MainWindow::typeInputs(const std::vector<std::string>& settings) {
       QString text = QString::fromStdString(s.substr(eq + 1));
       if (decimalFlag_ != 0) text.replace(QLatin1Char('.'), QLatin1Char(','));
       typed.emplace_back(field, text);
-    } else if (const auto problem = session_.set(s)) {
+    } else if (const auto problem = storeSetting(s)) {
       refused << QString::fromStdString(s + ": " + *problem);
     } else {
       stored = true;
@@ -92,98 +95,50 @@ QStringList MainWindow::typeInputs(const std::vector<std::string>& settings) {
   return refused;
 }
 
-// Runs the field's tests in order (the second only when the first passed),
-// warns about the first that fails and returns its index, or -1.
-int MainWindow::firstFailure(const FieldSpec& desc, QLineEdit* field) {
-  const double v = desc.get(ps_);
-  const bool single = desc.singlePrecision;
-  for (int i = 0; i < 2; ++i) {
-    const FieldCheck& c = desc.checks[i];
-    bool ok = true;
-    switch (c.kind) {
-      case FieldCheck::None:
-        break;
-      case FieldCheck::AtLeast:
-        ok = atLeast(v, c.lo, single);
-        break;
-      case FieldCheck::Between:
-        ok = atLeast(v, c.lo, single) && atLeast(c.hi, v, single);
-        break;
-      case FieldCheck::AtMostR:
-        ok = v <= ps_.r;
-        break;
-      case FieldCheck::AtLeastSpan:
-        ok = v >= ps_.l;
-        break;
-      case FieldCheck::ShownAtLeast: {
-        const NumberReading shown = readStrict(field->text());
-        ok = shown.ok() && shown.value >= c.lo;
-        break;
-      }
-      case FieldCheck::RingLengthCap: {
-        const float pis = 3.141593f;
-        const float h = static_cast<float>(ps_.rg.h - ps_.rg.tf);
-        const double limit = pis * std::sqrt(static_cast<double>(ps_.r) * h);
-        ok = !(static_cast<float>(limit) < ps_.ltgi);
-        if (!ok) {
-          MessageBox::warn(this, QString::fromLatin1(c.message));
-          ps_.ltgi = static_cast<float>(limit - 1);
-          field->setText(showNumber(ps_.ltgi, "#00", decimalFlag_));
-          return i;
-        }
-        break;
-      }
-    }
-    if (!ok) {
-      MessageBox::warn(this, QString::fromLatin1(c.message));
-      return i;
-    }
-  }
-  return -1;
-}
-
 // A number the field cannot hold: the field's range warning (or, for a
 // field without a range, the single-precision range), the value kept.
-QString MainWindow::rangeWarning(const FieldSpec& desc) {
-  if (desc.checks[0].kind != FieldCheck::None) return QString::fromLatin1(desc.checks[0].message);
+QString MainWindow::rangeWarning(const InputDef& in) {
+  if (in.checks[0].kind != InputCheck::Kind::None) return QString::fromLatin1(in.checks[0].message);
   return QStringLiteral(" -3.4E+38 <= value <= 3.4E+38 ");
 }
 
-// Reads the field; on a number out of range or a mismatch warns, keeps the
-// stored value and returns false.
-bool MainWindow::readAndStore(const FieldSpec& desc, QLineEdit* field, Left& left) {
+// Reads the field and stores its number through the session: the field
+// shows the stored value and the failed test's warning follows. On a
+// number out of range or a mismatch warns, keeps the stored value and
+// returns none.
+std::optional<Stored> MainWindow::readAndStore(const InputDef& in, QLineEdit* field, Left& left) {
   const NumberReading read = readNumber(field->text(), decimalFlag_);
   if (read.status == NumberReading::OutOfRange) {
-    field->setText(showNumber(desc.get(ps_), desc.pattern, decimalFlag_));
-    MessageBox::warn(this, rangeWarning(desc));
+    field->setText(showNumber(in.get(ps_), in.pattern, decimalFlag_));
+    MessageBox::warn(this, rangeWarning(in));
     left = Left::FocusBack;
-    return false;
+    return std::nullopt;
   }
   if (!read.ok()) {
     MessageBox::warn(this, QStringLiteral("Input string mismatch "));
     left = Left::NotTaken;
-    return false;
+    return std::nullopt;
   }
-  desc.set(ps_, static_cast<float>(read.value));
-  field->setText(showNumber(desc.get(ps_), desc.pattern, decimalFlag_));
-  return true;
+  const Stored stored = session_.store(in, read.value);
+  field->setText(showNumber(in.get(ps_), in.pattern, decimalFlag_));
+  if (stored.failed >= 0) MessageBox::warn(this, QString::fromLatin1(stored.warning.c_str()));
+  return stored;
 }
 
-Left MainWindow::leaveNumeric(const FieldSpec& desc, QLineEdit* field) {
+Left MainWindow::leaveNumeric(const InputDef& in, QLineEdit* field) {
   Left left = Left::Taken;
-  if (readAndStore(desc, field, left)) {
-    const int failed = firstFailure(desc, field);
-    if (failed >= 0 && desc.checks[failed].focusBackOnLeave) left = Left::FocusBack;
-    if (desc.calc == CalcStep::AfterStore) {
+  if (const auto stored = readAndStore(in, field, left)) {
+    if (stored->failed >= 0 && stored->focusBack) left = Left::FocusBack;
+    if (in.calc == CalcStep::AfterStore) {
       calculate();
-    } else if (desc.calc == CalcStep::UsageFactor && failed < 0) {
+    } else if (in.calc == CalcStep::UsageFactor && stored->runs) {
       setIdle(field);
       calculate();
     }
   }
-  if (desc.calc == CalcStep::AfterReport) calculate();
-  if (desc.calc != CalcStep::UsageFactor) setIdle(field);
-  if (desc.calc == CalcStep::Last) calculate();
+  if (in.calc == CalcStep::AfterReport) calculate();
+  if (in.calc != CalcStep::UsageFactor) setIdle(field);
+  if (in.calc == CalcStep::Last) calculate();
   return left;
 }
 
@@ -194,17 +149,18 @@ Left MainWindow::lostFocus(QLineEdit* field) {
     setIdle(field);
     return Left::Taken;
   }
-  if (const FieldSpec* desc = findField(name.toLatin1().constData()))
-    return leaveNumeric(*desc, field);
+  if (const FieldSpec* f = findField(name.toLatin1().constData()))
+    return leaveNumeric(inputDef(f->input), field);
   return Left::Taken;
 }
 
 // Enter in a "reads first" field: read, show and test; only when everything
 // passes may the focus move on.
-bool MainWindow::readFirst(const FieldSpec& desc, QLineEdit* field) {
+bool MainWindow::readFirst(const InputDef& in, QLineEdit* field) {
   editor_->setBusy(true);
   Left left = Left::Taken;
-  const bool ok = readAndStore(desc, field, left) && firstFailure(desc, field) < 0;
+  const auto stored = readAndStore(in, field, left);
+  const bool ok = stored && stored->failed < 0;
   editor_->setBusy(false);
   if (!ok) {
     if (!field->hasFocus()) field->setFocus(Qt::OtherFocusReason);
@@ -225,9 +181,9 @@ QWidget* MainWindow::enterTarget(const char* next) const {
 void MainWindow::enterPressed(QWidget* control) {
   const QByteArray name = control->objectName().toLatin1();
   const char* next = nullptr;
-  if (const FieldSpec* desc = findField(name.constData())) {
-    if (desc->readsFirst && !readFirst(*desc, static_cast<QLineEdit*>(control))) return;
-    next = desc->next;
+  if (const FieldSpec* f = findField(name.constData())) {
+    if (f->readsFirst && !readFirst(inputDef(f->input), static_cast<QLineEdit*>(control))) return;
+    next = f->next;
   } else {
     for (const EnterStep& step : otherEnterSteps())
       if (std::strcmp(step.from, name.constData()) == 0) next = step.next;

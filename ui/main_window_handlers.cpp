@@ -23,10 +23,9 @@
 namespace orvane::ui {
 
 void MainWindow::connectHandlers() {
-  const char* const materials[3] = {"cbofyp", "cbofys", "cbofyg"};
-  for (int i = 0; i < 3; ++i)
-    connect(control<QComboBox>(materials[i]), &QComboBox::activated, this,
-            [this, i](int index) { materialChosen(i, index); });
+  for (const InputId material : {InputId::matp, InputId::mats, InputId::matg})
+    connect(controlOf<QComboBox>(material), &QComboBox::activated, this,
+            [this, material](int index) { materialChosen(material, index); });
   connect(ui_.cbostiff, &QComboBox::activated, this,
           [this](int index) { profileTypeChosen(Member::Stiffener, index); });
   connect(ui_.cboring, &QComboBox::activated, this,
@@ -36,32 +35,24 @@ void MainWindow::connectHandlers() {
     connect(control<QRadioButton>(QStringLiteral("cylinder%1").arg(type).toLatin1().constData()),
             &QRadioButton::clicked, this, [this, type] { cylinderTypeChosen(type); });
 
-  // flag check boxes: set the flag, calculate, and refresh where the mode shows it
-  auto flag = [this](const char* name, int16_t ProjectNumbers::*member, bool refresh) {
-    connect(control<QCheckBox>(name), &QCheckBox::clicked, this, [this, member, refresh](bool on) {
-      ps_.*member = on ? 1 : 0;
-      if (member == &ProjectState::ring_ch && !on) ps_.hring_ch = 0;
-      // heavy ring-frame control only with ring-frame control
-      if (member == &ProjectState::hring_ch && ps_.ring_ch != 1) ps_.hring_ch = 0;
-      calculate();
-      if (refresh) refreshWindow();
+  // flag check boxes: one step each, and a refresh where the mode shows it
+  for (const InputId flag :
+       {InputId::ring_ch, InputId::hring_ch, InputId::Outside_ch, InputId::check_ih}) {
+    connect(controlOf<QCheckBox>(flag), &QCheckBox::clicked, this, [this, flag](bool on) {
+      choose(flag, on ? 1 : 0);
+      if (flag != InputId::check_ih) refreshWindow();
     });
-  };
-  flag("ring_ch", &ProjectState::ring_ch, true);
-  flag("hring_ch", &ProjectState::hring_ch, true);
-  flag("Outside_ch", &ProjectState::Outside_ch, true);
-  flag("check_ih", &ProjectState::check_ih, false);
+  }
 
-  auto option = [this](const char* name, int16_t ProjectNumbers::*member, int16_t value) {
-    connect(control<QRadioButton>(name), &QRadioButton::clicked, this, [this, member, value] {
-      ps_.*member = value;
-      calculate();
-    });
+  const std::pair<const char*, std::pair<InputId, int>> options[] = {
+      {"ringfab0", {InputId::ringfab, 0}},
+      {"ringfab1", {InputId::ringfab, 1}},
+      {"odmom1", {InputId::odmom, 0}},
+      {"odmom2", {InputId::odmom, 1}},
   };
-  option("ringfab0", &ProjectState::ringfab, 0);
-  option("ringfab1", &ProjectState::ringfab, 1);
-  option("odmom1", &ProjectState::odmom, 0);
-  option("odmom2", &ProjectState::odmom, 1);
+  for (const auto& [name, choice] : options)
+    connect(control<QRadioButton>(name), &QRadioButton::clicked, this,
+            [this, choice = choice] { choose(choice.first, choice.second); });
 
   connect(ui_.opt_lrfd, &QRadioButton::clicked, this, [this] { designFormatChosen(false); });
   connect(ui_.opt_wsd, &QRadioButton::clicked, this, [this] { designFormatChosen(true); });
@@ -85,31 +76,33 @@ void MainWindow::connectHandlers() {
   connectPeriphery(*this);
 }
 
-void MainWindow::materialChosen(int which, int index) {
-  int16_t* const rows[3] = {&ps_.matp, &ps_.mats, &ps_.matg};
-  double* const strengths[3] = {&ps_.fyp, &ps_.fys, &ps_.fyg};
-  const char* const fields[3] = {"ifyp", "ifys", "ifyg"};
-  QLineEdit* field = fields_.value(QString::fromLatin1(fields[which]));
-  *rows[which] = static_cast<int16_t>(index);
+Stored MainWindow::choose(InputId input, int value) {
+  const Stored stored = session_.store(inputDef(input), value);
+  if (!stored.refused && stored.runs) calculate();
+  return stored;
+}
+
+// A material row looks up its strength; the user-defined row (the last)
+// lets the strength be typed.
+void MainWindow::materialChosen(InputId input, int index) {
+  const InputId strength = input == InputId::matp   ? InputId::fyp
+                           : input == InputId::mats ? InputId::fys
+                                                    : InputId::fyg;
+  QLineEdit* field = fieldOfInput(strength);
+  const Stored stored = choose(input, index);
   if (index == ps_.mat.count) {
     field->setEnabled(true);
-  } else {
-    try {
-      if (which == 0) lookupPlate(ps_, index);
-      if (which == 1) lookupStiffener(ps_, index);
-      if (which == 2) lookupRing(ps_, index);
-    } catch (const CalcFault&) {
-      return;
-    }
-    field->setEnabled(false);
-    field->setText(showPlain(*strengths[which], decimalFlag_));
+    return;
   }
-  calculate();
+  if (!stored.runs) return;  // the look-up stopped on a fault
+  field->setEnabled(false);
+  field->setText(showPlain(inputDef(strength).get(ps_), decimalFlag_));
 }
 
 void MainWindow::profileTypeChosen(Member member, int index) {
   const bool ring = member == Member::RingFrame;
-  (ring ? ps_.cboring : ps_.cbostiff) = static_cast<int16_t>(index);
+  // the profile window's activation runs the calculation and its section
+  session_.store(inputDef(ring ? InputId::cboring : InputId::cbostiff), index);
   if (!profileType(index)) return;
   openProfileWindow(member, index);
   const std::string text = ring ? ringDesignation(ps_, index) : stiffenerDesignation(ps_, index);
@@ -121,27 +114,24 @@ void MainWindow::profileTypeChosen(Member member, int index) {
 void MainWindow::cylinderTypeChosen(int type) {
   const int16_t column = code(CylinderType::Column);
   const bool toColumn = type == column && ps_.cyltype != column;
-  ps_.cyltype = static_cast<int16_t>(type);
-  calculate();
-  // the column takes its length from the cylinder for the next run
-  if (type == column) ps_.l = ps_.L;
+  choose(InputId::cyltype, type);  // the column takes l = L after the run
   refreshWindow();
   if (toColumn)
     showNotice(QStringLiteral("Column mode: Sigx, Sigy and Tau now come from N and M; l = L"));
 }
 
 void MainWindow::designFormatChosen(bool wsd) {
-  ps_.wsd = wsd ? 1 : 0;
-  if (!wsd) ps_.ufb = 1.0;
+  const Stored stored = session_.store(inputDef(InputId::wsd), wsd ? 1 : 0);  // LRFD: ufb = 1.0
   ui_.cmd_wsd->setVisible(wsd);
   ui_.cmd_lrfd->setVisible(!wsd);
-  calculate();
+  if (stored.runs) calculate();
   refreshWindow();
 }
 
 void MainWindow::signOfPressure() {
-  ps_.pd = -ps_.pd;
-  fields_.value(QStringLiteral("ipp"))->setText(showNumber(ps_.pd, "##0.000", decimalFlag_));
+  const InputDef& pd = inputDef(InputId::pd);
+  session_.store(pd, -pd.get(ps_));
+  fieldOfInput(InputId::pd)->setText(showNumber(pd.get(ps_), pd.pattern, decimalFlag_));
   calculate();
 }
 

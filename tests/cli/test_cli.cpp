@@ -51,7 +51,8 @@ TEST(CliJson, DefaultsWithTheDocumentedKeys) {
 }
 
 TEST(CliCheck, ColumnModeFillsShellAndColumnTables) {
-  const json j = checkJson({"--set", "cyltype=3", "--set", "wsd=1"});
+  // the column mode last: its l = L applies from the next run on
+  const json j = checkJson({"--set", "wsd=1", "--set", "cyltype=3"});
   const json& shell = j["tables"]["shell"];
   const json& col = j["tables"]["stiff"];
   EXPECT_EQ(shell["label"][0], "Shell Buckling: (Ch 3.4.2)");
@@ -69,7 +70,7 @@ TEST(CliCheck, ColumnModeFillsShellAndColumnTables) {
 }
 
 TEST(CliCheck, ReducedMomentsUseTheEndStressRatio) {
-  const json j = checkJson({"--set", "cyltype=3", "--set", "odmom=1"});
+  const json j = checkJson({"--set", "odmom=1", "--set", "cyltype=3"});
   const std::string m = j["tables"]["stiff"]["value"][10];
   EXPECT_EQ(m.substr(0, 5), "80.0/");  // psi1 = -0.5, Cm1 = 0.4, M1Sd = 0.4*200
   EXPECT_EQ(j["tables"]["stiff"]["unit"][10], " kNm (Reduced value)");

@@ -53,8 +53,8 @@ class SheetMode : public ::testing::TestWithParam<Mode> {};
 
 TEST_P(SheetMode, RendersEveryCheckInOrder) {
   const Mode m = GetParam();
-  const Sheet s = sheet({"--set", "cyltype=" + std::to_string(m.cyltype), "--set",
-                         "wsd=" + std::to_string(m.wsd), "--set", "hring_ch=1"});
+  const Sheet s = sheet({"--set", "hring_ch=1", "--set", "wsd=" + std::to_string(m.wsd), "--set",
+                         "cyltype=" + std::to_string(m.cyltype)});
   ASSERT_NE(s.code, 2) << s.err;
   EXPECT_EQ(tagProblem(s.out), "");
   size_t at = 0;

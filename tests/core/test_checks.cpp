@@ -188,7 +188,7 @@ TEST(RingLengthCheck, CutsBackATooLongBucklingLength) {
   ASSERT_EQ(ev.warnings.size(), 1u);
   EXPECT_EQ(ev.warnings[0], " lt<=pi*Sqr(r*h), ref ch B.5.9 ");
   EXPECT_NEAR(ps.ltgi, 2485.83f, 0.01f);
-  EXPECT_EQ(ev.focused.back(), "igilt");
+  EXPECT_EQ(ev.focused.back(), InputId::ltgi);
   ev.warnings.clear();
   ringLengthCheck(ps, ev);  // now within the limit
   ps.rg.h = 5;              // r*(h - tf) < 0: the check ends silently

@@ -130,7 +130,7 @@ TEST(RingSection, FrameTallerThanTheRadiusWarns) {
   ringSectionProps(ps, 3, ev);
   ASSERT_EQ(ev.warnings.size(), 1u);
   EXPECT_EQ(ev.warnings[0], " r > height of ringframe  ");
-  EXPECT_EQ(ev.focused.back(), "icylr");
+  EXPECT_EQ(ev.focused.back(), InputId::r);
   // line 2 is tested against the web-height limit of the same run
   const std::string l1 = ps.ringLocal[1], l2 = ps.ringLocal[2];
   EXPECT_EQ(l1.substr(5, l1.find(' ', 5) - 5), l2.substr(8, l2.find(' ', 8) - 8));

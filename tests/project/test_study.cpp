@@ -133,12 +133,14 @@ TEST(StudyRange, RangesTogether) {
 
 TEST(StudyRange, InputValuesReadBack) {
   const Opened o = open("v000.cys");
-  for (const char* name : {"t", "r", "pd", "cyltype", "stiff_row_bulb", "ring_lb_h", "st_tf"}) {
+  const std::pair<const char*, double> inputs[] = {
+      {"t", 7},         {"r", 7},    {"pd", 7}, {"cyltype", 3}, {"stiff_row_bulb", 7},
+      {"ring_lb_h", 7}, {"st_tf", 7}};
+  for (const auto& [name, value] : inputs) {
     ProjectState ps = o.ps;
-    RecordingEvents ev;
-    Session session(ps, ev);
-    ASSERT_EQ(session.set(std::string(name) + "=7"), std::nullopt) << name;
-    EXPECT_EQ(inputValue(ps, name), 7.0) << name;
+    ASSERT_EQ(applySetting(ps, std::string(name) + "=" + std::to_string(int(value))), std::nullopt)
+        << name;
+    EXPECT_EQ(inputValue(ps, name), value) << name;
   }
   EXPECT_EQ(inputValue(o.ps, "t"), o.ps.t);
   EXPECT_EQ(inputValue(o.ps, "pd"), double(o.ps.pd));

@@ -105,7 +105,7 @@ class EditCycleTest : public QObject {
     verifyEditing(name.constData());
     QTest::keyClicks(h->field(name.constData()), good);
     tab(boxes, 1);
-    QCOMPARE(orvane::ui::findField(name.constData())->get(ps()), stored);
+    QCOMPARE(orvane::inputDef(orvane::ui::findField(name.constData())->input).get(ps()), stored);
   }
 
   // A warning that leaves the focus where the user went: that field gets its

@@ -124,7 +124,8 @@ class FieldTest : public QObject {
       h->enter();
     QCOMPARE(h->messages.texts, warned(c.warning));
     QCOMPARE(h->field(c.field)->text(), QString::fromUtf8(c.text));
-    QCOMPARE(orvane::ui::findField(c.field)->get(h->window->state()), c.stored);
+    QCOMPARE(orvane::inputDef(orvane::ui::findField(c.field)->input).get(h->window->state()),
+             c.stored);
     QCOMPARE(h->focused(), QString::fromLatin1(c.focus));
     QVERIFY(h->focusColour(c.focus));
     QCOMPARE(runs() - before, c.calculations);
