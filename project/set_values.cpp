@@ -1,6 +1,5 @@
 #include "project/set_values.hpp"
 
-#include <charconv>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -182,9 +181,7 @@ std::optional<std::string> InputSetter::store(ProjectState& ps, std::string_view
 
 std::optional<std::string> InputSetter::store(ProjectState& ps, double value) const {
   // the text only names the value in a message
-  char text[32];
-  const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-  return storeValue(ps, value, std::string_view(text, static_cast<size_t>(end - text)));
+  return storeValue(ps, value, shortestText(value));
 }
 
 std::optional<std::string> InputSetter::storeValue(ProjectState& ps, double value,
