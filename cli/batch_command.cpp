@@ -9,7 +9,6 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
-#include <mutex>
 #include <optional>
 
 #include "files/input_text.hpp"
@@ -59,26 +58,6 @@ bool endsWithXlsx(const std::string& name) {
   for (char& c : ext) c = static_cast<char>(c | 0x20);
   return ext == ".xlsx";
 }
-
-// Scratch states for the worker threads, one per block being worked on.
-class ScratchPool {
- public:
-  std::unique_ptr<RowScratch> take() {
-    std::lock_guard lock(m_);
-    if (free_.empty()) return std::make_unique<RowScratch>();
-    auto s = std::move(free_.back());
-    free_.pop_back();
-    return s;
-  }
-  void give(std::unique_ptr<RowScratch> s) {
-    std::lock_guard lock(m_);
-    free_.push_back(std::move(s));
-  }
-
- private:
-  std::mutex m_;
-  std::vector<std::unique_ptr<RowScratch>> free_;
-};
 
 struct Chunk {
   RecordBlock block;
@@ -163,7 +142,7 @@ class BatchRun {
         range_(range) {}
 
   bool produce(Chunk& c);
-  void work(Chunk& c);
+  void work(Chunk& c, RowScratch& scratch);
 
   bool keepRows = false;           // for a workbook: keep the rows, format nothing
   std::optional<Error> readError;  // the read that ended the input early
@@ -179,7 +158,6 @@ class BatchRun {
   RowRange range_;
   int64_t nextRow_ = 1;
   bool ended_ = false;
-  ScratchPool scratch_;
 };
 
 bool BatchRun::produce(Chunk& c) {
@@ -224,8 +202,7 @@ void BatchRun::addError(Chunk& c, const LoadRecord& r, int fileColumn,
   c.errors += ": " + printable(message) + "\n";
 }
 
-void BatchRun::work(Chunk& c) {
-  std::unique_ptr<RowScratch> scratch = scratch_.take();
+void BatchRun::work(Chunk& c, RowScratch& scratch) {
   c.out.clear();
   c.errors.clear();
   c.summary = BatchSummary{};
@@ -258,7 +235,7 @@ void BatchRun::work(Chunk& c) {
         else
           c.values.push_back(c.fields[i]);
       }
-      outcome = engine_.run(c.values, *scratch);
+      outcome = engine_.run(c.values, scratch);
       if (!outcome.inputError.empty())
         addError(c, r, fileColumn[static_cast<size_t>(outcome.inputColumn)], outcome.inputError);
     }
@@ -275,7 +252,6 @@ void BatchRun::work(Chunk& c) {
       appendCsvRow(c.out, columns_, row);
     }
   }
-  scratch_.give(std::move(scratch));
 }
 
 }  // namespace
@@ -394,8 +370,9 @@ int runBatch(const BatchOptions& o, const std::vector<std::string>& sets, const 
   BatchSummary summary;
   std::optional<Error> writeError;
   try {
-    runOrdered<Chunk>(
-        o.jobs, [&](Chunk& c) { return run.produce(c); }, [&](Chunk& c) { run.work(c); },
+    runOrdered<Chunk, RowScratch>(
+        o.jobs, [&](Chunk& c) { return run.produce(c); },
+        [&](Chunk& c, RowScratch& scratch) { run.work(c, scratch); },
         [&](Chunk& c) {
           err << c.errors;
           if (book && !writeError) {

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "files/input_text.hpp"
+#include "model/format.hpp"
 #include "project/session.hpp"
 #include "project/study.hpp"
 #include "project/study_csv.hpp"
@@ -36,11 +37,7 @@ struct StudyOptions {
 
 // Numbers as the shortest text that reads back to the same double, so that
 // a row of the output typed as --set values gives the same results.
-std::string number(double v) {
-  char text[32];
-  const auto end = std::to_chars(text, text + sizeof text, v).ptr;
-  return std::string(text, end);
-}
+std::string number(double v) { return shortestText(v); }
 
 const char* directionName(Crossing::Direction d) {
   return d == Crossing::Direction::Rising ? "rising" : "falling";
@@ -163,7 +160,7 @@ int problem(const std::string& command, const std::string& text, std::ostream& e
 }
 
 nlohmann::json checkJson(const CheckValue& v) {
-  return {{"uf", v.uf}, {"allow", v.allow}, {"verdict", v.exceeded() ? "NOK" : "OK"}};
+  return {{"uf", v.uf}, {"allow", v.allow}, {"verdict", verdictWord(v.exceeded())}};
 }
 
 std::string crossingText(const SweepResult& r, const Crossing& x) {

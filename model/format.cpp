@@ -293,6 +293,18 @@ std::string fileNumber(double value) { return shortest(value); }
 std::string fileNumber(float value) { return shortest(value); }
 std::string fileNumber(int value) { return std::to_string(value); }
 
+void appendShortest(std::string& out, double value) {
+  char buf[32];
+  const auto end = std::to_chars(buf, buf + sizeof buf, value).ptr;
+  out.append(buf, static_cast<std::size_t>(end - buf));
+}
+
+std::string shortestText(double value) {
+  std::string text;
+  appendShortest(text, value);
+  return text;
+}
+
 std::optional<double> parseFileNumber(std::string_view text) {
   const auto blank = [](char c) { return c == ' ' || c == '\t'; };
   while (!text.empty() && blank(text.front())) text.remove_prefix(1);

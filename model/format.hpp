@@ -32,6 +32,12 @@ std::string fileNumber(double value);
 std::string fileNumber(float value);
 std::string fileNumber(int value);
 
+// The shortest text that reads back as the same double, as std::to_chars
+// writes it ("0.1", "-0", "1e-07", "inf"): the numbers of result rows, so
+// that a row typed back as NAME=VALUE gives the same results.
+std::string shortestText(double value);
+void appendShortest(std::string& out, double value);
+
 // Reads a project-file number line: optional sign, digits, a point with or
 // without a leading zero, an optional exponent E+-n. Anything else (an empty
 // line, other text) gives no value.

@@ -80,33 +80,12 @@ void appendJsonString(std::string& out, std::string_view s) {
 // A number in JSON; JSON has no infinity or NaN.
 void appendJsonNumber(std::string& out, double value) {
   if (std::isfinite(value))
-    appendNumber(out, value);
+    appendShortest(out, value);
   else
     out += "null";
 }
 
 }  // namespace
-
-const char* verdictText(const CheckValue& c) {
-  if (!c.shown) return "";
-  return c.exceeded() ? "NOT OK" : "OK";
-}
-
-const char* localText(const RowOutcome& o) {
-  if (o.localLines == 0) return "";
-  return o.localNok > 0 ? "NOK" : "OK";
-}
-
-std::string faultText(const RowOutcome& o) {
-  if (!o.inputError.empty()) return "input error: " + o.inputError;
-  return o.fault;
-}
-
-void appendNumber(std::string& out, double value) {
-  char buf[32];
-  const auto end = std::to_chars(buf, buf + sizeof buf, value).ptr;
-  out.append(buf, static_cast<size_t>(end - buf));
-}
 
 std::string csvHeader(const BatchColumns& columns) {
   std::string h = "row,case";
@@ -133,9 +112,9 @@ void appendCsvRow(std::string& out, const BatchColumns& columns, const BatchRow&
   for (const CheckId id : columns.checks) {
     const CheckValue& c = o[id];
     out += ',';
-    if (c.shown) appendNumber(out, c.uf);
+    if (c.shown) appendShortest(out, c.uf);
     out += ',';
-    if (c.shown) appendNumber(out, c.allow);
+    if (c.shown) appendShortest(out, c.allow);
     out += ',';
     out += verdictText(c);
   }
@@ -287,14 +266,18 @@ std::string summaryText(const BatchSummary& s, const BatchColumns& columns) {
     appendInt(t, c.row);
     if (!c.caseName.empty()) t += " (case " + printable(c.caseName) + ")";
     t += ", UF ";
-    appendNumber(t, c.uf);
+    appendShortest(t, c.uf);
     t += c.uf > c.allow ? " > " : " <= ";
-    appendNumber(t, c.allow);
+    appendShortest(t, c.allow);
     t += "; ";
     appendInt(t, c.passed);
-    t += " OK, ";
+    t += ' ';
+    t += verdictWord(false);
+    t += ", ";
     appendInt(t, c.failed);
-    t += " NOT OK\n";
+    t += ' ';
+    t += verdictWord(true);
+    t += '\n';
   }
   return t;
 }

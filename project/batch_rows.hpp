@@ -37,12 +37,6 @@ struct BatchRow {
   const RowOutcome* outcome = nullptr;
 };
 
-// The text of a row's verdict columns.
-const char* verdictText(const CheckValue& c);       // "OK", "NOT OK", "" when not shown
-const char* localText(const RowOutcome& o);         // "OK", "NOK", "" without lines
-std::string faultText(const RowOutcome& o);         // fault, "input error: ...", or ""
-void appendNumber(std::string& out, double value);  // shortest round-trip text
-
 // CSV: `row,case,INPUTS...,CHECK_uf,CHECK_allow,CHECK_verdict...,local_buckling,fault`.
 std::string csvHeader(const BatchColumns& columns);
 void appendCsvRow(std::string& out, const BatchColumns& columns, const BatchRow& row);

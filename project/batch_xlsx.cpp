@@ -136,8 +136,8 @@ Status XlsxResults::finish(const BatchSummary& s) {
     ++r;
   }
   ++r;
-  const char* const head[] = {"check",     "governing row", "case", "UF",
-                              "allowable", "verdict",       "OK",   "NOT OK"};
+  const char* const head[] = {"check",   "governing row",    "case",           "UF", "allowable",
+                              "verdict", verdictWord(false), verdictWord(true)};
   for (lxw_col_t c = 0; c < 8 && !e; ++c) e = b.text(w, r, c, head[c], b.header);
   for (const CheckId id : b.columns.checks) {
     ++r;
@@ -149,7 +149,7 @@ Status XlsxResults::finish(const BatchSummary& s) {
     if (!e) e = b.text(w, r, 2, cs.caseName);
     if (!e) e = worksheet_write_number(w, r, 3, cs.uf, f);
     if (!e) e = worksheet_write_number(w, r, 4, cs.allow, nullptr);
-    if (!e) e = b.text(w, r, 5, cs.uf > cs.allow ? "NOT OK" : "OK", f);
+    if (!e) e = b.text(w, r, 5, verdictWord(cs.uf > cs.allow), f);
     if (!e) e = worksheet_write_number(w, r, 6, static_cast<double>(cs.passed), nullptr);
     if (!e) e = worksheet_write_number(w, r, 7, static_cast<double>(cs.failed), nullptr);
   }

@@ -1,7 +1,6 @@
 #include "project/inputs.hpp"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <type_traits>
 
@@ -266,12 +265,6 @@ bool numberShaped(std::string_view text) {
   return i == text.size();
 }
 
-std::string shortest(double value) {
-  char text[32];
-  const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-  return std::string(text, end);
-}
-
 bool atLeast(double v, double lo, bool single) {
   return single ? static_cast<float>(v) >= static_cast<float>(lo) : v >= lo;
 }
@@ -392,7 +385,7 @@ std::optional<std::string> refusal(const ProjectState& ps, const InputDef& in, d
   // the texts are made only for a refusal: rows store millions of values
   const auto say = [&](const std::string& what) {
     return "value of " + std::string(in.name) + what + ": '" +
-           (text.empty() ? shortest(value) : std::string(text)) + "'";
+           (text.empty() ? shortestText(value) : std::string(text)) + "'";
   };
   if (in.kind == InputKind::Number) {
     if (!std::isfinite(static_cast<float>(value))) return say(" is out of range");

@@ -49,6 +49,42 @@ RowOutcome::Status RowOutcome::status() const {
   return Status::Passed;
 }
 
+const char* verdictWord(bool exceeded) { return exceeded ? "NOT OK" : "OK"; }
+
+const char* verdictText(const CheckValue& c) { return c.shown ? verdictWord(c.exceeded()) : ""; }
+
+const char* localText(const RowOutcome& o) {
+  if (o.localLines == 0) return "";
+  return o.localNok > 0 ? "NOK" : "OK";
+}
+
+const char* statusWord(RowOutcome::Status status) {
+  switch (status) {
+    case RowOutcome::Status::Passed:
+      return "OK";
+    case RowOutcome::Status::Failed:
+      return "NOT OK";
+    case RowOutcome::Status::Faulted:
+      return "fault";
+    case RowOutcome::Status::InputError:
+      return "input error";
+  }
+  return "";
+}
+
+std::string rowVerdict(const RowOutcome& o) {
+  const RowOutcome::Status s = o.status();
+  std::string text = statusWord(s);
+  if (s == RowOutcome::Status::Faulted) text += ": " + o.fault;
+  if (s == RowOutcome::Status::InputError) text += ": " + o.inputError;
+  return text;
+}
+
+std::string faultText(const RowOutcome& o) {
+  if (!o.inputError.empty()) return "input error: " + o.inputError;
+  return o.fault;
+}
+
 const char* statusName(RowOutcome::Status status) {
   switch (status) {
     case RowOutcome::Status::Passed:

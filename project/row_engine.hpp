@@ -44,9 +44,24 @@ struct RowOutcome {
   Status status() const;
 };
 
-// "passed", "failed", "faulted", "input error": a row's status in tables
-// and files.
+// "passed", "failed", "faulted", "input error": a row's status in the
+// status fields of files (batch JSON, sweep CSV).
 const char* statusName(RowOutcome::Status status);
+
+// The words of a row, the same in batch, sweep, the Load cases window, its
+// workbook and the report. A check: "OK" or "NOT OK", as the panels print
+// them after a usage factor; a local-buckling verdict: "OK" or "NOK", as
+// the panels end its lines ("==> NOK"); a row: "OK", "NOT OK" (a usage
+// factor above its allowable value or a local-buckling line NOK), "fault",
+// "input error".
+const char* verdictWord(bool exceeded);
+const char* verdictText(const CheckValue& c);  // verdictWord, "" when not shown
+const char* localText(const RowOutcome& o);    // "OK", "NOK", "" without lines
+const char* statusWord(RowOutcome::Status status);
+// statusWord with the fault or the problem: "fault: ...", "input error: ...".
+std::string rowVerdict(const RowOutcome& o);
+// The fault, "input error: ...", or "" for a row that ran to the end.
+std::string faultText(const RowOutcome& o);
 
 class RowEngine;
 

@@ -1,25 +1,22 @@
 #include "project/study_csv.hpp"
 
-#include <charconv>
 #include <ostream>
+
+#include "files/load_table.hpp"
+#include "model/format.hpp"
 
 namespace orvane {
 
 namespace {
 
-std::string number(double v) {
-  char text[32];
-  const auto end = std::to_chars(text, text + sizeof text, v).ptr;
-  return std::string(text, end);
-}
+std::string number(double v) { return shortestText(v); }
 
 }  // namespace
 
 std::string csvCell(const std::string& text) {
-  if (text.find_first_of(",\"\n\r") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
+  std::string cell;
+  appendField(cell, text, ',');
+  return cell;
 }
 
 void writeSweepHeader(std::ostream& csv, const SweepResult& r) {
@@ -36,7 +33,7 @@ void writeSweepRow(std::ostream& csv, const SweepResult& r, const SweepPoint& p)
   for (CheckId c : r.checks) {
     const CheckValue& v = p.outcome[c];
     if (v.shown)
-      csv << number(v.uf) << "," << number(v.allow) << "," << (v.exceeded() ? "NOK," : "OK,");
+      csv << number(v.uf) << "," << number(v.allow) << "," << verdictWord(v.exceeded()) << ",";
     else
       csv << ",,,";
   }

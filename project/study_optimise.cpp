@@ -3,12 +3,12 @@
 // candidates run as rows in ascending order of mass until enough pass.
 #include <algorithm>
 #include <atomic>
-#include <charconv>
 #include <numbers>
 #include <set>
 
 #include "model/checked.hpp"
-#include "project/ordered_parallel.hpp"
+#include "model/format.hpp"
+#include "project/row_runner.hpp"
 #include "project/set_values.hpp"
 #include "project/study.hpp"
 #include "project/study_rows.hpp"
@@ -122,12 +122,6 @@ void put(const Dimension& d, uint64_t k, std::vector<double>& values) {
   for (size_t j = 0; j < d.rowBase.size(); ++j)
     values[d.column + 1 + j] = j == c.slot ? c.row : d.rowBase[j];
 }
-
-struct Chunk {
-  size_t first = 0, count = 0;
-  std::vector<Design> passed;
-  RowScratch scratch;
-};
 
 }  // namespace
 
@@ -341,28 +335,20 @@ Result<OptimiseResult> optimise(const ProjectState& base, std::optional<std::str
   }
   std::sort(order.begin(), order.end());
 
-  const size_t threads = static_cast<size_t>(threadCount(jobs));
-  const size_t chunkSize = std::clamp<size_t>(order.size() / (threads * 16), 16, 2048);
   std::atomic<uint64_t> evaluated{0};
-  size_t next = 0, done = 0;
+  size_t done = 0;
   bool enough = false;
-  runOrdered<Chunk>(
-      jobs,
-      [&](Chunk& c) {
-        if (enough || next >= order.size() || stop.stop_requested()) return false;
-        c.first = next;
-        c.count = std::min(chunkSize, order.size() - next);
-        next += c.count;
-        return true;
-      },
-      [&](Chunk& c) {
-        c.passed.clear();
+  runRows<std::vector<Design>>(
+      jobs, order.size(), rowChunk(order.size(), jobs, 16),
+      [&] { return !enough && !stop.stop_requested(); },
+      [&](uint64_t first, uint64_t count, std::vector<Design>& passed, RowScratch& scratch) {
+        passed.clear();
         std::vector<double> values(columns.size());
         std::copy(fixed.values.begin(), fixed.values.end(), values.begin());
-        for (size_t p = c.first; p < c.first + c.count; ++p) {
+        for (size_t p = first; p < first + count; ++p) {
           const uint64_t candidate = order[p].second;
           for (size_t k = 0; k < dims.size(); ++k) put(dims[k], digit(candidate, k), values);
-          RowOutcome o = rows.run(values, c.scratch);
+          RowOutcome o = rows.run(values, scratch);
           if (o.status() != RowOutcome::Status::Passed) continue;
           Design d;
           d.candidate = candidate;
@@ -387,17 +373,17 @@ Result<OptimiseResult> optimise(const ProjectState& base, std::optional<std::str
             (dims[k].member == Member::Stiffener ? d.stiffener : d.ring) = name;
           }
           d.outcome = std::move(o);
-          c.passed.push_back(std::move(d));
+          passed.push_back(std::move(d));
         }
-        evaluated += c.count;
+        evaluated += count;
       },
-      [&](Chunk& c) {
-        for (Design& d : c.passed) {
+      [&](uint64_t, uint64_t count, std::vector<Design>& passed) {
+        for (Design& d : passed) {
           if (result.designs.size() >= search.top) break;
           result.designs.push_back(std::move(d));
         }
         enough = result.designs.size() >= search.top;
-        done += c.count;
+        done += count;
         if (progress) progress(done, order.size());
       });
   result.evaluated = evaluated;
@@ -422,9 +408,7 @@ std::vector<std::string> designSettings(const OptimiseSpec& search, const Optimi
         if (type && result.columns[i] == rowInput(m, t.type)) otherTable = *type != code(t.type);
     }
     if (otherTable) continue;
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, design.values[i]).ptr;
-    out.push_back(result.columns[i] + "=" + std::string(text, end));
+    out.push_back(result.columns[i] + "=" + shortestText(design.values[i]));
   }
   return out;
 }

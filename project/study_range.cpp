@@ -18,9 +18,7 @@ constexpr double kCountCeiling = 1e15;
 // text that reads back the same.
 std::string shortest(double v) {
   if (v == std::floor(v) && std::fabs(v) < 1e15) return std::to_string(static_cast<int64_t>(v));
-  char text[32];
-  const auto end = std::to_chars(text, text + sizeof text, v).ptr;
-  return std::string(text, end);
+  return shortestText(v);
 }
 
 Error rangeError(const std::string& text) { return Error{ErrorKind::Damaged, "", 0, text}; }

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "model/format.hpp"
-#include "project/ordered_parallel.hpp"
+#include "project/row_runner.hpp"
 #include "project/set_values.hpp"
 #include "project/study.hpp"
 #include "project/study_rows.hpp"
@@ -35,12 +35,6 @@ Result<FixedSettings> fixedSettings(const ProjectState& base, const std::vector<
 }
 
 namespace {
-
-struct Chunk {
-  uint64_t first = 0, count = 0;
-  std::vector<SweepPoint> points;
-  RowScratch scratch;
-};
 
 // The check's verdict at a point where it is known: shown, no fault.
 std::optional<bool> exceededAt(const RowOutcome& o, CheckId c) {
@@ -113,9 +107,7 @@ Result<SweepResult> sweepStream(const ProjectState& base, std::optional<std::str
   const uint64_t inner = ranges.size() == 2 ? ranges[1].count() : 1;
   const uint64_t total = ranges[0].count() * inner;
   const size_t fixedCount = fixedValues.value().values.size();
-  const int threads = threadCount(jobs);
-  const uint64_t chunkSize =
-      std::clamp<uint64_t>(total / (static_cast<uint64_t>(threads) * 8), 16, 2048);
+  const uint64_t chunkSize = rowChunk(total, jobs, 8);
 
   // the crossings of a one-input sweep, found on this thread between
   // consecutive points as they arrive
@@ -126,46 +118,39 @@ Result<SweepResult> sweepStream(const ProjectState& base, std::optional<std::str
   std::vector<double> probe = fixedValues.value().values;
   probe.push_back(0);
   std::optional<SweepPoint> previous;
-  uint64_t next = 0, done = 0;
+  uint64_t done = 0;
 
-  runOrdered<Chunk>(
-      jobs,
-      [&](Chunk& c) {
-        if (next >= total || stop.stop_requested()) return false;
-        c.first = next;
-        c.count = std::min(chunkSize, total - next);
-        next += c.count;
-        return true;
-      },
-      [&](Chunk& c) {
-        c.points.resize(c.count);
+  runRows<std::vector<SweepPoint>>(
+      jobs, total, chunkSize, [&] { return !stop.stop_requested(); },
+      [&](uint64_t first, uint64_t count, std::vector<SweepPoint>& points, RowScratch& scratch) {
+        points.resize(count);
         std::vector<double> values = fixedValues.value().values;
         values.resize(fixedCount + ranges.size());
-        for (uint64_t k = 0; k < c.count; ++k) {
-          const uint64_t at = c.first + k;
-          SweepPoint& p = c.points[k];
+        for (uint64_t k = 0; k < count; ++k) {
+          const uint64_t at = first + k;
+          SweepPoint& p = points[k];
           p.values = {ranges[0].value(at / inner), inner > 1 ? ranges[1].value(at % inner) : 0};
           for (size_t r = 0; r < ranges.size(); ++r) values[fixedCount + r] = p.values[r];
-          p.outcome = rows.run(values, c.scratch);
+          p.outcome = rows.run(values, scratch);
         }
       },
-      [&](Chunk& c) {
-        for (const SweepPoint& p : c.points) {
+      [&](uint64_t first, uint64_t count, std::vector<SweepPoint>& points) {
+        for (uint64_t k = 0; k < count; ++k) {
+          const SweepPoint& p = points[k];
           if (findCrossings && previous) {
             for (CheckId check : result.checks) {
               const auto a = exceededAt(previous->outcome, check);
               const auto b = exceededAt(p.outcome, check);
               if (!a || !b || *a == *b) continue;
               Crossing x = bisect(rows, own, probe, check, *previous, p, tolerance, integer);
-              x.point =
-                  static_cast<size_t>(c.first + static_cast<uint64_t>(&p - c.points.data()) - 1);
+              x.point = static_cast<size_t>(first + k - 1);
               result.crossings.push_back(x);
             }
           }
           if (findCrossings) previous = p;
           if (point) point(result, p);
         }
-        done += c.count;
+        done += count;
         if (progress) progress(done, total);
       });
   result.stopped = done < total;

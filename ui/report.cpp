@@ -11,7 +11,7 @@
 #include "core/calc_driver.hpp"
 #include "core/panels.hpp"
 #include "model/format.hpp"
-#include "ui/cases/case_table.hpp"
+#include "project/load_cases.hpp"
 #include "ui/painter_target.hpp"
 #include "ui/report_body.hpp"
 #include "ui/report_page.hpp"

@@ -6,7 +6,7 @@
 
 #include "core/panels.hpp"
 #include "model/format.hpp"
-#include "ui/cases/case_table.hpp"
+#include "project/load_cases.hpp"
 #include "ui/report_body.hpp"
 #include "ui/report_page.hpp"
 
@@ -61,19 +61,7 @@ QString caseName(const cases::CaseReport& r, size_t row) {
   return name.empty() ? QStringLiteral("row %1").arg(row + 1) : qs(name);
 }
 
-QString verdict(const RowOutcome& o) {
-  switch (o.status()) {
-    case RowOutcome::Status::InputError:
-      return QStringLiteral("input error: ") + qs(o.inputError);
-    case RowOutcome::Status::Faulted:
-      return QStringLiteral("fault: ") + qs(o.fault);
-    case RowOutcome::Status::Failed:
-      return o.localNok > 0 ? QStringLiteral("NOT OK (local buckling)") : QStringLiteral("NOT OK");
-    case RowOutcome::Status::Passed:
-      break;
-  }
-  return QStringLiteral("OK");
-}
+QString verdict(const RowOutcome& o) { return qs(rowVerdict(o)); }
 
 void printSummary(ReportPage& page, const cases::CaseReport& r, bool decimalComma) {
   const size_t count = r.table.rows.size();

@@ -9,8 +9,8 @@
 
 #include "core/calc_trace.hpp"
 #include "files/input_text.hpp"
+#include "project/load_cases.hpp"
 #include "project/session.hpp"
-#include "ui/cases/case_table.hpp"
 #include "ui/report.hpp"
 #include "ui/sheet/sheet_document.hpp"
 

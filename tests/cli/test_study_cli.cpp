@@ -145,7 +145,7 @@ TEST(StudyCli, SweepJsonAndCsvFile) {
   ASSERT_FALSE(k["crossings"].empty());
   for (const json& x : k["crossings"]) {
     EXPECT_EQ(x["passing"]["verdict"], "OK");
-    EXPECT_EQ(x["exceeded_at"]["verdict"], "NOK");
+    EXPECT_EQ(x["exceeded_at"]["verdict"], "NOT OK");
   }
 }
 

@@ -12,8 +12,8 @@
 
 #include "core/calc_driver.hpp"
 #include "files/project_file.hpp"
+#include "project/load_cases.hpp"
 #include "project/session.hpp"
-#include "ui/cases/case_table.hpp"
 #include "ui/print_dialog.hpp"
 #include "ui/report.hpp"
 #include "ui/report_command.hpp"

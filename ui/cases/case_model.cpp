@@ -3,14 +3,12 @@
 #include <QBrush>
 #include <QColor>
 #include <QFont>
-#include <QMetaObject>
 #include <algorithm>
 
 #include "core/panels.hpp"
 #include "model/codes.hpp"
 #include "model/format.hpp"
 #include "project/set_values.hpp"
-#include "ui/cases/case_worker.hpp"
 
 namespace orvane::cases {
 
@@ -23,19 +21,7 @@ QColor colorOf(int palette) {
 
 const QString kMarker = QStringLiteral(" \u25C4");  // after a governing usage factor
 
-QString verdictText(const RowOutcome& o) {
-  switch (o.status()) {
-    case RowOutcome::Status::InputError:
-      return QStringLiteral("input error: ") + QString::fromStdString(o.inputError);
-    case RowOutcome::Status::Faulted:
-      return QStringLiteral("fault: ") + QString::fromStdString(o.fault);
-    case RowOutcome::Status::Failed:
-      return o.localNok > 0 ? QStringLiteral("NOT OK (local buckling)") : QStringLiteral("NOT OK");
-    case RowOutcome::Status::Passed:
-      break;
-  }
-  return QStringLiteral("OK");
-}
+QString verdictText(const RowOutcome& o) { return QString::fromStdString(rowVerdict(o)); }
 
 QString caseLabel(const CaseTable& t, int row) {
   const std::string& name = t.rows[static_cast<size_t>(row)].name;
@@ -324,7 +310,7 @@ void CaseModel::setDecimalComma(bool on) {
 
 void CaseModel::recompute() {
   ++generation_;
-  if (worker_) worker_->cancel();
+  jobs_.cancel();
   if (!engine_ && base_) {
     auto made = RowEngine::create(*base_, baseFault_, table_.columns);
     engineProblem_ = made ? std::string() : made.error().message;
@@ -343,16 +329,14 @@ void CaseModel::recompute() {
     outcomes_ = runCases(*engine_, table_);
   } else {
     computing_ = true;
-    if (!worker_) {
-      worker_ =
-          std::make_unique<CaseWorker>([this](uint64_t generation, std::vector<RowOutcome> o) {
-            auto shared = std::make_shared<std::vector<RowOutcome>>(std::move(o));
-            QMetaObject::invokeMethod(
-                this, [this, generation, shared] { accept(generation, std::move(*shared)); },
-                Qt::QueuedConnection);
-          });
-    }
-    worker_->post(generation_, engine_, std::make_shared<const CaseTable>(table_));
+    jobs_.start<std::vector<RowOutcome>>(
+        [engine = engine_, table = std::make_shared<const CaseTable>(table_)](
+            std::stop_token stop, const std::function<void(uint64_t, uint64_t)>&) {
+          return runCases(*engine, *table, [&stop] { return stop.stop_requested(); });
+        },
+        [this, generation = generation_](std::vector<RowOutcome>& outcomes) {
+          accept(generation, std::move(outcomes));
+        });
   }
   finish();
 }
@@ -376,7 +360,7 @@ void CaseModel::accept(uint64_t generation, std::vector<RowOutcome> outcomes) {
 }
 
 void CaseModel::finish() {
-  summary_ = computing_ ? CaseSummary{} : summarize(outcomes_);
+  summary_ = computing_ ? CaseSummary{} : summarize(table_, outcomes_);
   if (rowCount() > 0 && columnCount() > inputColumns() + 1)
     emit dataChanged(index(0, inputColumns() + 1), index(rowCount() - 1, columnCount() - 1));
   emit outcomesChanged();

@@ -17,12 +17,11 @@
 #include <string>
 #include <vector>
 
+#include "project/load_cases.hpp"
 #include "project/row_engine.hpp"
-#include "ui/cases/case_table.hpp"
+#include "ui/study/background.hpp"
 
 namespace orvane::cases {
-
-class CaseWorker;
 
 class CaseModel final : public QAbstractTableModel {
   Q_OBJECT
@@ -107,7 +106,7 @@ class CaseModel final : public QAbstractTableModel {
   uint64_t generation_ = 0;
   bool computing_ = false;
   bool decimalComma_ = false;
-  std::unique_ptr<CaseWorker> worker_;
+  ui::Background jobs_{this};  // last: its jobs stop before the rest goes
 };
 
 // A pasted or typed number with "," as its only separator reads as a

@@ -1,7 +1,8 @@
 // Work of a window on threads of its own, so that typing never waits for
-// it. Each start() is a new generation: the jobs before it are asked to
-// stop and whatever they still deliver is dropped; only the newest job's
-// result reaches the window, on the window's thread.
+// it: the one background job of the Study and the Load cases windows. Each
+// start() is a new generation: the jobs before it are asked to stop and
+// whatever they still deliver is dropped; only the newest job's result
+// reaches the window, on the window's thread.
 #pragma once
 
 #include <QMetaObject>
@@ -37,6 +38,12 @@ class Background final {
   uint64_t generation() const { return generation_; }
   // Whether the newest job has not delivered yet.
   bool busy() const { return delivered_ != generation_; }
+
+  // Asks the jobs to stop; nothing they still deliver reaches the window.
+  void cancel() {
+    for (Job& j : jobs_) j.thread.request_stop();
+    delivered_ = ++generation_;
+  }
 
   // Runs `work(stop)` on a new thread; `done(result)` runs on the receiver's
   // thread if no newer job was started meanwhile. `progress(done, total)`

@@ -67,17 +67,7 @@ QColor checkColour(CheckId check) {
 }
 
 QString verdictText(const RowOutcome& outcome) {
-  switch (outcome.status()) {
-    case RowOutcome::Status::Passed:
-      return QStringLiteral("OK");
-    case RowOutcome::Status::Failed:
-      return QStringLiteral("NOK");
-    case RowOutcome::Status::Faulted:
-      return QStringLiteral("fault");
-    case RowOutcome::Status::InputError:
-      return QStringLiteral("input error");
-  }
-  return {};
+  return QString::fromLatin1(statusWord(outcome.status()));
 }
 
 std::optional<CheckId> governingCheck(const RowOutcome& outcome) {

@@ -19,7 +19,7 @@ namespace orvane::ui::study {
 QString checkTitle(CheckId check);
 QColor checkColour(CheckId check);
 
-// "OK", "NOK", "fault", "input error".
+// "OK", "NOT OK", "fault", "input error" (statusWord).
 QString verdictText(const RowOutcome& outcome);
 
 // The shown check with the largest uf / allowable; none when no check is

@@ -1,21 +1,21 @@
-#include "ui/cases/case_table.hpp"
+#include "project/load_cases.hpp"
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <string_view>
 
 #include "model/codes.hpp"
-#include "project/batch_rows.hpp"
 #include "project/batch_xlsx.hpp"
-#include "project/ordered_parallel.hpp"
+#include "project/row_runner.hpp"
 #include "project/set_values.hpp"
 
 namespace orvane::cases {
 
 namespace {
 
-// Rows per chunk of a parallel run; below two chunks one thread does all.
-constexpr size_t kChunkRows = 512;
+// Rows per chunk: the window is asked whether to go on between chunks.
+constexpr uint64_t kChunkRows = 512;
 
 }  // namespace
 
@@ -25,31 +25,34 @@ std::vector<std::string> presetColumns(const ProjectState& ps) {
   return {"sigx", "sigy", "tau", "pd"};
 }
 
-CaseSummary summarize(const std::vector<RowOutcome>& outcomes) {
-  CaseSummary s;
-  for (size_t i = 0; i < outcomes.size(); ++i) {
-    const RowOutcome& o = outcomes[i];
-    switch (o.status()) {
-      case RowOutcome::Status::Passed:
-        ++s.passed;
-        break;
-      case RowOutcome::Status::Failed:
-        ++s.failed;
-        break;
-      case RowOutcome::Status::Faulted:
-        ++s.faulted;
-        continue;
-      case RowOutcome::Status::InputError:
-        ++s.inputErrors;
-        continue;
-    }
-    for (size_t c = 0; c < kCheckCount; ++c) {
-      if (!o.checks[c].shown) continue;
-      int& g = s.governing[c];
-      if (g < 0 || o.checks[c].uf > outcomes[static_cast<size_t>(g)].checks[c].uf)
-        g = static_cast<int>(i);
-    }
+namespace {
+
+// Each case as a row of a batch, numbered from 1, until `each` fails.
+template <typename Each>
+Status forEachRow(const CaseTable& table, const std::vector<RowOutcome>& outcomes, Each&& each) {
+  for (size_t i = 0; i < table.rows.size() && i < outcomes.size(); ++i) {
+    const CaseRow& r = table.rows[i];
+    const std::vector<std::string_view> inputs(r.values.begin(), r.values.end());
+    BatchRow row;
+    row.row = row.line = static_cast<int64_t>(i + 1);
+    row.caseName = r.name;
+    row.inputs = inputs;
+    row.outcome = &outcomes[i];
+    if (const Status done = each(row); !done) return done;
   }
+  return Done{};
+}
+
+}  // namespace
+
+CaseSummary summarize(const CaseTable& table, const std::vector<RowOutcome>& outcomes) {
+  CaseSummary s;
+  (void)forEachRow(table, outcomes, [&](const BatchRow& row) -> Status {
+    s.add(row);
+    return Done{};
+  });
+  for (size_t c = 0; c < kCheckCount; ++c)
+    if (s.checks[c].any) s.governing[c] = static_cast<int>(s.checks[c].row - 1);
   return s;
 }
 
@@ -63,35 +66,16 @@ std::vector<RowOutcome> runCases(const RowEngine& engine, const CaseTable& table
                                  const std::function<bool()>& cancelled) {
   std::vector<RowOutcome> out;
   out.reserve(table.rows.size());
-  if (table.rows.size() < 2 * kChunkRows) {
-    RowScratch scratch;
-    for (const CaseRow& row : table.rows) {
-      if (cancelled && out.size() % kChunkRows == 0 && cancelled()) break;
-      out.push_back(runCase(engine, row, scratch));
-    }
-    return out;
-  }
-  struct Chunk {
-    size_t first = 0, count = 0;
-    std::vector<RowOutcome> outcomes;
-    RowScratch scratch;
-  };
-  size_t next = 0;
-  runOrdered<Chunk>(
-      0,
-      [&](Chunk& c) {
-        if (next >= table.rows.size() || (cancelled && cancelled())) return false;
-        c.first = next;
-        c.count = std::min(kChunkRows, table.rows.size() - next);
-        next += c.count;
-        return true;
+  runRows<std::vector<RowOutcome>>(
+      0, table.rows.size(), kChunkRows, [&] { return !cancelled || !cancelled(); },
+      [&](uint64_t first, uint64_t count, std::vector<RowOutcome>& outcomes, RowScratch& scratch) {
+        outcomes.clear();
+        for (uint64_t i = first; i < first + count; ++i)
+          outcomes.push_back(runCase(engine, table.rows[i], scratch));
       },
-      [&](Chunk& c) {
-        c.outcomes.clear();
-        for (size_t i = c.first; i < c.first + c.count; ++i)
-          c.outcomes.push_back(runCase(engine, table.rows[i], c.scratch));
-      },
-      [&](Chunk& c) { out.insert(out.end(), c.outcomes.begin(), c.outcomes.end()); });
+      [&](uint64_t, uint64_t, std::vector<RowOutcome>& outcomes) {
+        std::move(outcomes.begin(), outcomes.end(), std::back_inserter(out));
+      });
   return out;
 }
 
@@ -106,7 +90,7 @@ CaseReport caseReport(const ProjectState& base, const std::optional<std::string>
   }
   report.checks = engine.value().checks();
   report.outcomes = runCases(engine.value(), table);
-  report.summary = summarize(report.outcomes);
+  report.summary = summarize(table, report.outcomes);
   return report;
 }
 
@@ -165,17 +149,11 @@ Status writeCasesWorkbook(const std::filesystem::path& path, const CaseTable& ta
   auto book = XlsxResults::create(path, columns);
   if (!book) return book.error();
   BatchSummary summary;
-  for (size_t i = 0; i < table.rows.size() && i < outcomes.size(); ++i) {
-    const CaseRow& r = table.rows[i];
-    const std::vector<std::string_view> inputs(r.values.begin(), r.values.end());
-    BatchRow row;
-    row.row = row.line = static_cast<int64_t>(i + 1);
-    row.caseName = r.name;
-    row.inputs = inputs;
-    row.outcome = &outcomes[i];
+  const Status added = forEachRow(table, outcomes, [&](const BatchRow& row) {
     summary.add(row);
-    if (const Status added = book.value()->addRow(row); !added) return added;
-  }
+    return book.value()->addRow(row);
+  });
+  if (!added) return added;
   return book.value()->finish(summary);
 }
 

@@ -18,6 +18,7 @@
 #include "files/load_table.hpp"
 #include "model/project_state.hpp"
 #include "model/result.hpp"
+#include "project/batch_rows.hpp"
 #include "project/row_engine.hpp"
 
 namespace orvane::cases {
@@ -36,14 +37,16 @@ struct CaseTable {
 // The input columns a new table starts with: the loads of the mode.
 std::vector<std::string> presetColumns(const ProjectState& ps);
 
-// Governing case (largest usage factor of a completed row) of each check
-// and how the rows ended.
-struct CaseSummary {
-  std::array<int, kCheckCount> governing{};  // row index, -1 when no row shows the check
-  int passed = 0, failed = 0, faulted = 0, inputErrors = 0;
+// The summary of a batch over the cases (how the rows ended, the
+// governing case of each check: its largest usage factor among the rows
+// that ran to the end; a NaN usage factor never governs), with the
+// governing case of each check as an index into the table, -1 when no
+// row has one.
+struct CaseSummary : BatchSummary {
+  std::array<int, kCheckCount> governing{};
   CaseSummary() { governing.fill(-1); }
 };
-CaseSummary summarize(const std::vector<RowOutcome>& outcomes);
+CaseSummary summarize(const CaseTable& table, const std::vector<RowOutcome>& outcomes);
 
 // Every row of `table` through `engine`, in order, on all cores when there
 // are many. `cancelled` is asked between chunks of rows; once it says yes
