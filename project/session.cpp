@@ -2,6 +2,7 @@
 
 #include "core/calc_driver.hpp"
 #include "core/calc_trace.hpp"
+#include "files/rule_options.hpp"
 #include "model/checked.hpp"
 #include "project/set_values.hpp"
 #include "sections/data_files.hpp"
@@ -32,7 +33,15 @@ void Session::newProject() {
   recalculate();
 }
 
-Status Session::read(const std::filesystem::path& path) { return readProject(ps_, path); }
+Status Session::read(const std::filesystem::path& path) {
+  // the rule options beside the file first, so that a bad one leaves the
+  // project as it was
+  Result<RuleOptions> options = readRuleOptions(path);
+  if (!options) return options.error();
+  Status outcome = readProject(ps_, path);
+  if (outcome) setRuleOptions(ps_, options.value());
+  return outcome;
+}
 
 void Session::finishOpening() {
   try {
@@ -53,6 +62,8 @@ Status Session::open(const std::filesystem::path& path) {
 }
 
 std::optional<std::string> Session::set(const std::string& assignment) {
+  if (std::optional<std::string> rule = applyRuleOption(ps_, assignment))
+    return rule->empty() ? std::nullopt : rule;
   return applySetting(ps_, assignment);
 }
 
@@ -85,6 +96,10 @@ std::vector<std::string> Session::openHeadless(const std::filesystem::path& data
   return {};
 }
 
-Status Session::save(const std::filesystem::path& path) { return writeProject(ps_, path); }
+Status Session::save(const std::filesystem::path& path) {
+  Status outcome = writeProject(ps_, path);
+  if (!outcome) return outcome;
+  return writeRuleOptions(path, ruleOptionsOf(ps_));
+}
 
 }  // namespace orvane

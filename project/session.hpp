@@ -62,7 +62,9 @@ class Session {
   void finishOpening();
 
   // Stores one NAME=VALUE as the window stores a typed value (no run);
-  // returns the problem when the name or the value is not accepted.
+  // returns the problem when the name or the value is not accepted. The
+  // rule options `rules=orvane|conservative` and `ends=open|closed` are
+  // taken here too.
   std::optional<std::string> set(const std::string& assignment);
 
   // One CalcDriver run as every handler makes it; returns whether it
@@ -84,7 +86,9 @@ class Session {
                                         const std::string& file,
                                         const std::vector<std::string>& sets = {});
 
-  // Writes the project file; returns the problem when it could not.
+  // Writes the project file and the rule options beside it (NAME.rules,
+  // removed when both are at their defaults); returns the problem when it
+  // could not. Open reads them back.
   Status save(const std::filesystem::path& path);
 
  private:
