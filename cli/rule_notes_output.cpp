@@ -48,8 +48,8 @@ void ruleNotesText(std::ostream& out, const ProjectState& ps) {
   for (const RuleNote& n : notes) {
     out << "  " << checkName(n.check) << " (" << n.chapter << "): UF " << format(n.uf, "0.00")
         << " <= " << format(n.allow, "0.00") << " " << verdictWord(n.exceeded())
-        << "; other reading UF " << format(n.ufAlt, "0.00") << " <= "
-        << format(n.allowAlt, "0.00") << " " << verdictWord(n.exceededAlt()) << "\n"
+        << "; other reading UF " << format(n.ufAlt, "0.00") << " <= " << format(n.allowAlt, "0.00")
+        << " " << verdictWord(n.exceededAlt()) << "\n"
         << "    applied: " << n.rule << "\n"
         << "    other:   " << n.alternative << "\n"
         << "    values:  " << n.values << "\n";

@@ -168,7 +168,9 @@ int problem(const std::string& command, const std::string& text, std::ostream& e
 }
 
 nlohmann::json checkJson(const CheckValue& v) {
-  return {{"uf", v.uf}, {"allow", v.allow}, {"verdict", v.exceeded() ? "NOK" : "OK"}};
+  nlohmann::json j = {{"uf", v.uf}, {"allow", v.allow}, {"verdict", v.exceeded() ? "NOK" : "OK"}};
+  if (v.hasAlt) j["uf_alt"] = v.ufAlt;
+  return j;
 }
 
 std::string crossingText(const SweepResult& r, const Crossing& x) {

@@ -151,8 +151,7 @@ VerdictList shownVerdicts(const ProjectState& ps) {
   VerdictList v;
   // In column mode under WSD the shell line prints its own allowable value
   // n0*beta*gm while the column check stores n0*1.15; the verdict follows the line.
-  const double shellAllow =
-      shown.column && ps.wsd != 0 ? ps.trace.UFallowShell : ps.UFallow;
+  const double shellAllow = shown.column && ps.wsd != 0 ? ps.trace.UFallowShell : ps.UFallow;
   v.push_back({Verdict::Shell, ps.shellTable.n, ps.UF, shellAllow, CheckId::Shell});
   if (shown.column) {
     v.push_back({Verdict::Stiffener, 13, ps.trace.UF1, ps.UFallow, CheckId::Column1});
@@ -369,8 +368,7 @@ void drawRing(DrawTarget& target, const ProjectState& ps, double& y, double x, i
   if (n < 4) return;  // not filled yet: no ring check has run
   drawAlignedLine(target, table, 1, y, x, x + 18, true);
   y += 1;
-  drawRingVerdict(target, ps, 2, y, x,
-                  judgedExceeded(ps, CheckId::RingArea, ps.UFarea > ps.ufb));
+  drawRingVerdict(target, ps, 2, y, x, judgedExceeded(ps, CheckId::RingArea, ps.UFarea > ps.ufb));
   y += 1;
   for (int i = 3; i <= n - 2; ++i) {
     drawAlignedLine(target, table, i, y, x, x + 14, i == 3);

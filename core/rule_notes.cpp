@@ -62,8 +62,8 @@ ShellUsage shellUsageWith(const ProjectNumbers& ps, double SigaSd, float SigmSd,
   const float Sigm0Sd = SigmSd < 0 ? -SigmSd : 0.0f;
   const double am = SigaSd + SigmSd;
   const double SigjSd = csqrt(sq(am) - am * ps.SighTSd + sq(ps.SighTSd) + 3 * sq(absTau));
-  const double sum = dv(Siga0Sd, ps.fEa) + dv(double(Sigm0Sd), c.fEm) +
-                     dv(Sigh0Sd, double(fEh)) + dv(double(absTau), c.fEtau);
+  const double sum = dv(Siga0Sd, ps.fEa) + dv(double(Sigm0Sd), c.fEm) + dv(Sigh0Sd, double(fEh)) +
+                     dv(double(absTau), c.fEtau);
   ShellUsage u;
   u.lamdas = sgl(csqrt(dv(ps.fyp, SigjSd) * sum));
   const float fks = sgl(dv(ps.fyp, csqrt(1 + std::pow(double(u.lamdas), 4.0))));
@@ -126,8 +126,8 @@ std::optional<RuleNote> stiffenerGammaNote(const ProjectState& ps) {
       n.alternative =
           "β by the stiffener's slenderness as in the shell check: 1.0 for λ̄_s < 0.5, "
           "1.2 − 0.4·λ̄_s up to 1.0, 0.8 above (WSD)";
-      n.values = "λ̄_s = " + f2(lam) + ", β = " + f2(beta) + ", allowable n_0·β·γ_M = " +
-                 f2(n.allowAlt);
+      n.values =
+          "λ̄_s = " + f2(lam) + ", β = " + f2(beta) + ", allowable n_0·β·γ_M = " + f2(n.allowAlt);
       n.mark = "* Rule note: beta = " + f2(beta) + ": UF <= " + f2(n.allowAlt);
     }
     if (!stricter(n.uf, n.allow, n.ufAlt, n.allowAlt)) return std::nullopt;
@@ -158,9 +158,9 @@ std::optional<RuleNote> hydrostaticNote(const ProjectState& ps) {
                                      "(closed ends)"
                                    : "; the end-cap axial stress p_d·r/(2t) is not added "
                                      "(open ends)");
-    n.values = "f_{Eh} = " + f1(fEh) + " MPa (run: " + f1(ps.fEh) + " MPa), p_d·r/(2t) = " +
-               f1(cap) + " MPa " + (ps.closedEnds ? "added" : "not added") +
-               ", λ̄_s = " + f2(u.lamdas);
+    n.values = "f_{Eh} = " + f1(fEh) + " MPa (run: " + f1(ps.fEh) +
+               " MPa), p_d·r/(2t) = " + f1(cap) + " MPa " +
+               (ps.closedEnds ? "added" : "not added") + ", λ̄_s = " + f2(u.lamdas);
     n.mark = "* Rule note: fEh(psi=2)" + std::string(ps.closedEnds ? "+caps" : "") +
              ": UF = " + f2(n.ufAlt);
     if (!stricter(n.uf, n.allow, n.ufAlt, n.allowAlt)) return std::nullopt;
@@ -188,8 +188,8 @@ std::optional<RuleNote> columnShellAllowableNote(const ProjectState& ps) {
       "the shell verdict (OK/NOT OK, summary, exit code, governing case) is judged against the "
       "allowable value its line prints, n_0·β·γ_M = " +
       f2(printed);
-  n.values = "UF = " + f2(ps.UF) + ", allowable " + f2(printed) + " (colour: " + f2(ps.UFallow) +
-             ")";
+  n.values =
+      "UF = " + f2(ps.UF) + ", allowable " + f2(printed) + " (colour: " + f2(ps.UFallow) + ")";
   n.mark = "* Rule note: judged <= " + f2(printed) + ", colour <= " + f2(ps.UFallow);
   return n;
 }
@@ -208,10 +208,13 @@ std::optional<RuleNote> columnWorstEndNote(const ProjectState& ps) {
     n.allow = ps.wsd != 0 ? ps.trace.UFallowShell : ps.UFallow;
     n.ufAlt = u.uf;
     n.allowAlt = u.allow;
-    n.rule = "bending stress of the shell check from the signed mean end stresses per axis: "
-             "σ_{m,Sd} = " + f1(ps.SigmSd) + " MPa";
+    n.rule =
+        "bending stress of the shell check from the signed mean end stresses per axis: "
+        "σ_{m,Sd} = " +
+        f1(ps.SigmSd) + " MPa";
     n.alternative =
-        "bending stress of the worse end: at each end √(σ_{M1}^2 + σ_{M2}^2), the larger of the two "
+        "bending stress of the worse end: at each end √(σ_{M1}^2 + σ_{M2}^2), the larger of the "
+        "two "
         "ends";
     n.values = "σ_{m,Sd} = " + f1(sigm) + " MPa, λ̄_s = " + f2(u.lamdas);
     n.mark = "* Rule note: worst-end bending: UF = " + f2(n.ufAlt);
@@ -260,10 +263,11 @@ std::optional<RuleNote> specialIhNote(const ProjectState& ps) {
     n.allowAlt = ps.ufb;
     n.rule = "f_T raised to 2.001·|σ_{R,Sd}| = " + f1(ps.fTg) +
              " MPa, above the yield strength, also in the special I_h calculation";
-    n.alternative = "the special I_h calculation with f_T capped at the ring frame's yield "
-                    "strength f_y";
-    n.values = "f_T = " + f1(fT) + " MPa, I_h = " + e3(Ih) + " mm4 (|p_d/p_{cap}| = " +
-               f2(usage) + "), I_{R,req} = " + e3(IR) + " mm4";
+    n.alternative =
+        "the special I_h calculation with f_T capped at the ring frame's yield "
+        "strength f_y";
+    n.values = "f_T = " + f1(fT) + " MPa, I_h = " + e3(Ih) + " mm4 (|p_d/p_{cap}| = " + f2(usage) +
+               "), I_{R,req} = " + e3(IR) + " mm4";
     n.mark = "* Rule note: fT <= fy: UF = " + f2(n.ufAlt);
     if (!stricter(n.uf, n.allow, n.ufAlt, n.allowAlt)) return std::nullopt;
     return n;

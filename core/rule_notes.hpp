@@ -26,13 +26,13 @@ enum class RuleNoteId : uint8_t {
 
 struct RuleNote {
   RuleNoteId id{};
-  CheckId check{};          // the usage factor the note stands under
-  const char* key = "";     // short name for files: "stiffener_gamma_m", ...
-  const char* chapter = "";  // as the panel titles cite it
-  std::string rule;          // what this program applies
-  std::string alternative;   // the other reading
-  std::string values;        // the values of the other reading
-  std::string mark;          // the one line drawn under the usage factor
+  CheckId check{};                 // the usage factor the note stands under
+  const char* key = "";            // short name for files: "stiffener_gamma_m", ...
+  const char* chapter = "";        // as the panel titles cite it
+  std::string rule;                // what this program applies
+  std::string alternative;         // the other reading
+  std::string values;              // the values of the other reading
+  std::string mark;                // the one line drawn under the usage factor
   double uf = 0, allow = 0;        // this program's usage factor and allowable value
   double ufAlt = 0, allowAlt = 0;  // the other reading's
   // true: the note explains the verdict as judged already (column mode, WSD)
