@@ -96,6 +96,8 @@ float worstEndBending(const CheckTrace& c) {
   return -sgl(std::max(a, b));
 }
 
+// Each alternative works out its numbers first and writes its texts only
+// when the note is kept: a batch asks for the notes of every row.
 std::optional<RuleNote> stiffenerGammaNote(const ProjectState& ps) {
   const ShownPanels shown = shownPanels(ps);
   if (!shown.stiffener || shown.stiffenerNote) return std::nullopt;
@@ -108,21 +110,27 @@ std::optional<RuleNote> stiffenerGammaNote(const ProjectState& ps) {
     n.chapter = "Ch 3.6.3";
     n.uf = ps.UFstiff;
     n.allow = ps.UFallowStiff;
-    n.rule = "γ_M = 1.15 at every slenderness";
-    if (ps.wsd == 0) {
-      const double gm = gammaMBySlenderness(lam);
-      const float fksd = sgl(dv(double(ps.fks), gm));
+    const bool lrfd = ps.wsd == 0;
+    const double gm = gammaMBySlenderness(lam);
+    const float beta = betaBySlenderness(lam);
+    float fksd = 0;
+    if (lrfd) {
+      fksd = sgl(dv(double(ps.fks), gm));
       n.ufAlt = dv(ps.SigjSd, double(fksd));
       n.allowAlt = ps.UFallowStiff;
+    } else {
+      n.ufAlt = ps.UFstiff;
+      n.allowAlt = fin(ps.ufb * beta * 1.15);
+    }
+    if (!stricter(n.uf, n.allow, n.ufAlt, n.allowAlt)) return std::nullopt;
+    n.rule = "γ_M = 1.15 at every slenderness";
+    if (lrfd) {
       n.alternative =
           "γ_M by the stiffener's slenderness as in the shell check: 1.15 for λ̄_s < 0.5, "
           "0.85 + 0.60·λ̄_s up to 1.0, 1.45 above (LRFD)";
       n.values = "λ̄_s = " + f2(lam) + ", γ_M = " + f2(gm) + ", f_{ksd} = " + f1(fksd) + " MPa";
       n.mark = "* Rule note: gm = " + f2(gm) + ": UF = " + f2(n.ufAlt);
     } else {
-      const float beta = betaBySlenderness(lam);
-      n.ufAlt = ps.UFstiff;
-      n.allowAlt = fin(ps.ufb * beta * 1.15);
       n.alternative =
           "β by the stiffener's slenderness as in the shell check: 1.0 for λ̄_s < 0.5, "
           "1.2 − 0.4·λ̄_s up to 1.0, 0.8 above (WSD)";
@@ -130,7 +138,6 @@ std::optional<RuleNote> stiffenerGammaNote(const ProjectState& ps) {
           "λ̄_s = " + f2(lam) + ", β = " + f2(beta) + ", allowable n_0·β·γ_M = " + f2(n.allowAlt);
       n.mark = "* Rule note: beta = " + f2(beta) + ": UF <= " + f2(n.allowAlt);
     }
-    if (!stricter(n.uf, n.allow, n.ufAlt, n.allowAlt)) return std::nullopt;
     return n;
   });
 }
@@ -151,6 +158,7 @@ std::optional<RuleNote> hydrostaticNote(const ProjectState& ps) {
     n.allow = ps.UFallow;
     n.ufAlt = u.uf;
     n.allowAlt = u.allow;
+    if (!stricter(n.uf, n.allow, n.ufAlt, n.allowAlt)) return std::nullopt;
     n.rule = "f_{Eh} with ψ = 4 (lateral pressure, Table 3-2) at any pressure; σ_x as entered";
     n.alternative = std::string("f_{Eh} with the hydrostatic-pressure row of Table 3-2 (ψ = 2, ") +
                     "ξ = 1.04·√Z_l, ρ = 0.6)" +
@@ -163,7 +171,6 @@ std::optional<RuleNote> hydrostaticNote(const ProjectState& ps) {
                (ps.closedEnds ? "added" : "not added") + ", λ̄_s = " + f2(u.lamdas);
     n.mark = "* Rule note: fEh(psi=2)" + std::string(ps.closedEnds ? "+caps" : "") +
              ": UF = " + f2(n.ufAlt);
-    if (!stricter(n.uf, n.allow, n.ufAlt, n.allowAlt)) return std::nullopt;
     return n;
   });
 }
@@ -198,6 +205,7 @@ std::optional<RuleNote> columnWorstEndNote(const ProjectState& ps) {
   if (ps.cyltype != code(CylinderType::Column)) return std::nullopt;
   return guarded([&]() -> std::optional<RuleNote> {
     const float sigm = worstEndBending(ps.trace);
+    if (!(sigm < ps.SigmSd)) return std::nullopt;  // the mean is the worse end already
     const ShellUsage u = shellUsageWith(ps, ps.SigaSd, sigm, ps.fEh);
     RuleNote n;
     n.id = RuleNoteId::ColumnWorstEnd;
@@ -208,17 +216,16 @@ std::optional<RuleNote> columnWorstEndNote(const ProjectState& ps) {
     n.allow = ps.wsd != 0 ? ps.trace.UFallowShell : ps.UFallow;
     n.ufAlt = u.uf;
     n.allowAlt = u.allow;
+    if (!stricter(n.uf, n.allow, n.ufAlt, n.allowAlt)) return std::nullopt;
     n.rule =
         "bending stress of the shell check from the signed mean end stresses per axis: "
         "σ_{m,Sd} = " +
         f1(ps.SigmSd) + " MPa";
     n.alternative =
         "bending stress of the worse end: at each end √(σ_{M1}^2 + σ_{M2}^2), the larger of the "
-        "two "
-        "ends";
+        "two ends";
     n.values = "σ_{m,Sd} = " + f1(sigm) + " MPa, λ̄_s = " + f2(u.lamdas);
     n.mark = "* Rule note: worst-end bending: UF = " + f2(n.ufAlt);
-    if (!stricter(n.uf, n.allow, n.ufAlt, n.allowAlt)) return std::nullopt;
     return n;
   });
 }
@@ -235,11 +242,11 @@ std::optional<RuleNote> heavyRingNote(const ProjectState& ps) {
     n.allow = ps.ufb;
     n.ufAlt = dv(ps.Ihr, ps.Iring);
     n.allowAlt = ps.ufb;
+    if (!stricter(n.uf, n.allow, n.ufAlt, n.allowAlt)) return std::nullopt;
     n.rule = "the heavy ring-frame requirement I_{hr} is stated, not compared";
     n.alternative = "I_{hr} compared with the ring frame's I as a usage factor I_{hr}/I";
     n.values = "I_{hr} = " + e3(ps.Ihr) + " mm4, I = " + e3(ps.Iring) + " mm4";
     n.mark = "* Rule note: UF = Ihr/I = " + f2(n.ufAlt);
-    if (!stricter(n.uf, n.allow, n.ufAlt, n.allowAlt)) return std::nullopt;
     return n;
   });
 }
@@ -261,15 +268,14 @@ std::optional<RuleNote> specialIhNote(const ProjectState& ps) {
     n.allow = ps.ufb;
     n.ufAlt = sgl(dv(IR, ps.Iring));
     n.allowAlt = ps.ufb;
+    if (!stricter(n.uf, n.allow, n.ufAlt, n.allowAlt)) return std::nullopt;
     n.rule = "f_T raised to 2.001·|σ_{R,Sd}| = " + f1(ps.fTg) +
              " MPa, above the yield strength, also in the special I_h calculation";
     n.alternative =
-        "the special I_h calculation with f_T capped at the ring frame's yield "
-        "strength f_y";
+        "the special I_h calculation with f_T capped at the ring frame's yield strength f_y";
     n.values = "f_T = " + f1(fT) + " MPa, I_h = " + e3(Ih) + " mm4 (|p_d/p_{cap}| = " + f2(usage) +
                "), I_{R,req} = " + e3(IR) + " mm4";
     n.mark = "* Rule note: fT <= fy: UF = " + f2(n.ufAlt);
-    if (!stricter(n.uf, n.allow, n.ufAlt, n.allowAlt)) return std::nullopt;
     return n;
   });
 }
