@@ -62,6 +62,27 @@ TEST(CliRuleNotes, ColumnWsdShellVerdictFollowsItsLine) {
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.out.find("UF = SigjSd/fksd = 180.4/214.1 = 0.84 <= 0.78  NOT OK"), std::string::npos);
   EXPECT_NE(r.out.find("1 usage factor(s) above the allowable value"), std::string::npos);
+  // the sheet's verdict of the shell panel says the same
+  const auto sheet =
+      cli({"sheet",  "--set", "cyltype=3", "--set", "l=30000", "--set", "r=3000",   "--set",
+           "t=25",   "--set", "L=30000",   "--set", "pd=0",    "--set", "N=-85000", "--set",
+           "M2a=0",  "--set", "M2b=0",     "--set", "k1=1",    "--set", "k2=1",     "--set",
+           "sigy=0", "--set", "wsd=1",     "--set", "ufb=0.8"});
+  EXPECT_NE(sheet.out.find("UF = 0.84 &gt; 0.78&nbsp;&nbsp;NOT OK"), std::string::npos);
+}
+
+TEST(CliRuleNotes, SheetListsTheNotesAndTheRulesThatJudged) {
+  const auto plain = cli({"sheet"});
+  EXPECT_EQ(plain.code, 1) << plain.err;
+  EXPECT_NE(plain.out.find("<b>Judged by</b></td><td width=\"78%\">Orvane's rules"),
+            std::string::npos);
+  const auto notes = plain.out.find("<h2>Rule notes</h2>");
+  ASSERT_NE(notes, std::string::npos);
+  EXPECT_LT(notes, plain.out.find("<h2>Method notes</h2>"));
+  EXPECT_NE(plain.out.find("1.68 &gt; 1.00", notes), std::string::npos);  // stiffener, gm 1.45
+  const auto strict = cli({"sheet", "--rules", "conservative"});
+  EXPECT_NE(strict.out.find("Judged by</b></td><td width=\"78%\">the more conservative rules"),
+            std::string::npos);
 }
 
 TEST(CliRuleNotes, BatchAlternativeColumns) {
