@@ -36,7 +36,8 @@ nlohmann::json ruleNotesJson(const ProjectState& ps) {
                      {"verdict", verdictWord(n.exceeded())},
                      {"uf_alt", n.ufAlt},
                      {"allow_alt", n.allowAlt},
-                     {"verdict_alt", verdictWord(n.exceededAlt())}});
+                     {"verdict_alt", verdictWord(n.exceededAlt())},
+                     {"mark", n.mark}});
   return notes;
 }
 
