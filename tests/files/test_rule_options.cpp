@@ -39,11 +39,6 @@ class RuleOptionsTest : public testing::Test {
   fs::path dir_;
 };
 
-TEST(RuleOptionsPath, BesideTheProject) {
-  EXPECT_EQ(ruleOptionsPath("/p/leg.cys"), fs::path("/p/leg.rules"));
-  EXPECT_EQ(ruleOptionsPath("/p/leg.txt"), fs::path("/p/leg.txt.rules"));
-}
-
 TEST_F(RuleOptionsTest, SavedBesideAndReadOnOpen) {
   ASSERT_TRUE(session_.save(dir_ / "plain.cys"));
   EXPECT_FALSE(fs::exists(dir_ / "plain.rules"));
