@@ -282,7 +282,8 @@ CLI::App* addBatchCommand(CLI::App& app, BatchOptions& o) {
   cmd->add_flag("--no-header", o.noHeader, "write no CSV header line");
   cmd->footer(
       "Output columns: row, case, the inputs, then for each check of the mode CHECK_uf,\n"
-      "CHECK_allow and CHECK_verdict (OK / NOT OK), local_buckling (OK / NOK) and fault.\n"
+      "CHECK_allow and CHECK_verdict (OK / NOT OK), local_buckling (OK / NOK), fault and\n"
+      "for each check CHECK_uf_alt, the usage factor of its rule notes (empty without).\n"
       "Numbers are written as the shortest text that reads back as the same double, so\n"
       "every value is exact. The CSV header is written when the rows start at row 1, so\n"
       "that the outputs of consecutive --rows slices concatenate to the whole.\n"

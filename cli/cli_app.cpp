@@ -11,6 +11,7 @@
 
 #include "cli/batch_command.hpp"
 #include "cli/result_output.hpp"
+#include "cli/rule_notes_output.hpp"
 #include "cli/sheet_output.hpp"
 #include "cli/study_commands.hpp"
 #include "core/calc_driver.hpp"
@@ -61,6 +62,7 @@ std::variant<Options, int> parse(const std::vector<std::string>& args, std::ostr
     cmd->add_option("--data", data, "folder of DNVmat.dat and the profile tables")
         ->type_name("DIR")
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    addRulesOption(cmd, o.sets);
   };
   CLI::App* check = app.add_subcommand(
       "check",

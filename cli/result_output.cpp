@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "cli/rule_notes_output.hpp"
 #include "core/calc_driver.hpp"
 #include "core/panels.hpp"
 #include "model/format.hpp"
@@ -69,6 +70,8 @@ nlohmann::json resultJson(const ProjectState& ps, const CheckOutcome& outcome) {
   j["tables"] = {{"shell", tableJson(ps.shellTable)},
                  {"stiff", tableJson(ps.stiffTable)},
                  {"ring", tableJson(ps.ringTable)}};
+  j["rules"] = ps.conservativeRules ? "conservative" : "orvane";
+  j["rule_notes"] = outcome.fault ? nlohmann::json::array() : ruleNotesJson(ps);
   j["proportion"] = ps.proportion;
   j["ringlocal"] = ps.ringLocal;
   const LocalLines local = localLines(ps);
@@ -245,6 +248,7 @@ std::string resultText(const ProjectState& ps, const CheckOutcome& outcome) {
   if (above == 0 && nok == 0) out << "All usage factors within their allowable values\n";
   if (above > 0) out << above << " usage factor(s) above the allowable value\n";
   if (nok > 0) out << nok << " local-buckling line(s) NOK\n";
+  ruleNotesText(out, ps);
   return out.str();
 }
 

@@ -1,5 +1,7 @@
 #include "cli/study_commands.hpp"
 
+#include "cli/rule_notes_output.hpp"
+
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
@@ -28,6 +30,7 @@ struct StudyOptions {
   std::string command;  // sweep or optimize
   std::string file;
   std::vector<std::string> vary, free, sets;
+  std::vector<std::string> rules;  // rules=MODE of --rules, stored in the base project
   std::string output, data;
   bool json = false;
   int jobs = 0;
@@ -117,6 +120,7 @@ std::variant<StudyOptions, int> parse(const std::vector<std::string>& args, std:
   app.add_option("--set", o.sets, "store NAME=VALUE in every row before the study's values")
       ->type_name("NAME=VALUE")
       ->allow_extra_args(false);
+  addRulesOption(&app, o.rules);
   app.add_option("--jobs", o.jobs, "threads (default: one per core)")->check(CLI::Range(0, 256));
   app.add_option("--data", o.data, "folder of DNVmat.dat and the profile tables")->type_name("DIR");
   std::vector<std::string> reversed(args.rbegin(), args.rend() - 1);
@@ -147,7 +151,8 @@ std::unique_ptr<Base> openBase(const StudyOptions& o, const fs::path& dataDir, s
   auto base = std::make_unique<Base>();
   RecordingEvents ev;
   Session session(base->ps, ev);
-  const auto problems = session.openHeadless(o.data.empty() ? dataDir : fs::path(o.data), o.file);
+  const auto problems =
+      session.openHeadless(o.data.empty() ? dataDir : fs::path(o.data), o.file, o.rules);
   for (const std::string& p : problems) err << "orvane-cli: " << printable(p) << "\n";
   if (!problems.empty()) return nullptr;
   base->fault = session.fault();
@@ -160,7 +165,9 @@ int problem(const std::string& command, const std::string& text, std::ostream& e
 }
 
 nlohmann::json checkJson(const CheckValue& v) {
-  return {{"uf", v.uf}, {"allow", v.allow}, {"verdict", verdictWord(v.exceeded())}};
+  nlohmann::json j = {{"uf", v.uf}, {"allow", v.allow}, {"verdict", verdictWord(v.exceeded())}};
+  if (v.hasAlt) j["uf_alt"] = v.ufAlt;
+  return j;
 }
 
 std::string crossingText(const SweepResult& r, const Crossing& x) {

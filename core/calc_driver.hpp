@@ -27,4 +27,10 @@ void ringLengthCheck(ProjectState& ps, CalcEvents& ev);    // B.5.9
 void panelRingBuckling(ProjectState& ps, CalcEvents& ev);  // Ch 3.5.2
 void heavyRing(ProjectState& ps);
 
+// The special Ih calculation (Ch 3.5.2.7) of a finished run again, from the
+// run's general Ih, with the ring frame's torsional buckling strength `fT`;
+// returns the final Ih and its |pd/pcap| in `usage`. For the rule notes;
+// throws CalcFault as the run does.
+double specialIhWith(const ProjectNumbers& run, float fT, float* usage = nullptr);
+
 }  // namespace orvane

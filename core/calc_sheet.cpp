@@ -1,5 +1,7 @@
 #include "core/calc_sheet.hpp"
 
+#include "core/rule_notes.hpp"
+
 #include <charconv>
 #include <cstring>
 #include <sstream>
@@ -201,6 +203,7 @@ void header(std::ostringstream& out, const ProjectState& ps, const SheetHeader& 
   line("Cylinder type", cylinderText(ps.cyltype));
   line("Date", esc(h.date));
   line("Program", std::string("Orvane DNV ") + ORVANE_VERSION + ", DNV-RP-C202");
+  line("Judged by", rulesJudging(ps));
   std::string files;
   for (const std::string& f : h.dataFiles) files += (files.empty() ? "" : "<br>") + esc(f);
   line("Data files", files);
@@ -211,6 +214,31 @@ void header(std::ostringstream& out, const ProjectState& ps, const SheetHeader& 
     out << "<p>" << coloured("The calculation stopped: " + esc(*h.fault), kRed, true)
         << "<br>The sheet shows the steps computed before the fault; the panels show the last "
            "complete results.</p>\n";
+}
+
+// The rule notes of the run: for each, the check, both readings, the values
+// of the other and the verdict under each.
+void ruleNotesSection(std::ostringstream& out, const ProjectState& ps, const SheetHeader& h) {
+  out << "<h2>Rule notes</h2>\n";
+  const std::vector<RuleNote> notes = h.fault ? std::vector<RuleNote>{} : ruleNotes(ps);
+  if (notes.empty()) {
+    out << "<p>No other current reading of DNV-RP-C202 named in the method notes gives this "
+           "design a higher usage factor.</p>\n";
+    return;
+  }
+  const auto verdict = [](double uf, double allow) {
+    const bool exceeded = uf > allow;
+    return coloured(format(uf, "0.00") + (exceeded ? " &gt; " : " &lt;= ") + format(allow, "0.00") +
+                        (exceeded ? "&nbsp;&nbsp;NOT OK" : "&nbsp;&nbsp;OK"),
+                    exceeded ? kRed : kGreen, true);
+  };
+  out << "<ol>\n";
+  for (const RuleNote& n : notes)
+    out << "<li><b>" << checkName(n.check) << "</b> (" << n.chapter << ")<br>"
+        << "This program: " << markupHtml(n.rule) << ": UF = " << verdict(n.uf, n.allow) << "<br>"
+        << "Other reading: " << markupHtml(n.alternative) << "; " << markupHtml(n.values)
+        << ": UF = " << verdict(n.ufAlt, n.allowAlt) << "</li>\n";
+  out << "</ol>\n";
 }
 
 void inputSection(std::ostringstream& out, const ProjectState& ps) {
@@ -312,6 +340,8 @@ std::string calcSheetHtml(const ProjectState& ps, const CalcTrace& trace, const 
   }
   if (open) out << "</table>\n";
   localSection(out, ps);
+
+  ruleNotesSection(out, ps, h);
 
   out << "<h2>Method notes</h2>\n<ol>\n";
   for (const std::string& n : methodNotes(ps)) out << "<li>" << markupHtml(n) << "</li>\n";

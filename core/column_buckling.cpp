@@ -220,10 +220,18 @@ void columnCheck(ProjectState& ps) {
     else
       tr->value("column.UFallow", "UF_{allow}", ref, "$0 (LRFD)", {{"UF_b", ps.ufb}}, ps.UFallow,
                 "", "0.00");
-    tr->note("column.shellVerdict", "Ch 3.4.2",
-             "the shell panel's usage factor is judged against the allowable value of the column "
-             "check");
-    tr->verdict("shell.verdict", "UF", "Ch 3.4.2", ps.UF, ps.UFallow);
+    if (ps.wsd != 0) {
+      tr->note("column.shellVerdict", "Ch 3.4.2",
+               "the shell panel's usage factor is judged against the allowable value its line "
+               "prints, n_0·β·γ_M of the shell check; the panel colours it against the column "
+               "check's value");
+      tr->verdict("shell.verdict", "UF", "Ch 3.4.2", ps.UF, ps.trace.UFallowShell);
+    } else {
+      tr->note("column.shellVerdict", "Ch 3.4.2",
+               "the shell panel's usage factor is judged against the allowable value of the "
+               "column check");
+      tr->verdict("shell.verdict", "UF", "Ch 3.4.2", ps.UF, ps.UFallow);
+    }
     tr->verdict("column.verdict1", "UF_1", ref, c.UF1, ps.UFallow);
     tr->verdict("column.verdict2", "UF_2", ref, c.UF2, ps.UFallow);
   }

@@ -1,8 +1,12 @@
 #include "core/panels.hpp"
 
+#include <algorithm>
 #include <cctype>
+#include <initializer_list>
 
 #include "core/calc_driver.hpp"
+#include "core/rule_notes.hpp"
+#include "model/codes.hpp"
 #include "model/format.hpp"
 
 namespace orvane {
@@ -145,7 +149,10 @@ const char* checkName(CheckId check) {
 VerdictList shownVerdicts(const ProjectState& ps) {
   const ShownPanels shown = shownPanels(ps);
   VerdictList v;
-  v.push_back({Verdict::Shell, ps.shellTable.n, ps.UF, ps.UFallow, CheckId::Shell});
+  // In column mode under WSD the shell line prints its own allowable value
+  // n0*beta*gm while the column check stores n0*1.15; the verdict follows the line.
+  const double shellAllow = shown.column && ps.wsd != 0 ? ps.trace.UFallowShell : ps.UFallow;
+  v.push_back({Verdict::Shell, ps.shellTable.n, ps.UF, shellAllow, CheckId::Shell});
   if (shown.column) {
     v.push_back({Verdict::Stiffener, 13, ps.trace.UF1, ps.UFallow, CheckId::Column1});
     v.push_back({Verdict::Stiffener, 14, ps.trace.UF2, ps.UFallow, CheckId::Column2});
@@ -157,7 +164,41 @@ VerdictList shownVerdicts(const ProjectState& ps) {
     v.push_back({Verdict::Ring, 2, ps.UFarea, ps.ufb, CheckId::RingArea});
     v.push_back({Verdict::Ring, ps.ringTable.n - 1, ps.UFinertia, ps.ufb, CheckId::RingInertia});
   }
-  return v;
+  if (!ps.conservativeRules) return v;
+  // judged by the more conservative rules: each verdict takes the stricter
+  // reading of its rule notes
+  const std::vector<RuleNote> notes = ruleNotes(ps);
+  VerdictList judged;
+  for (Verdict verdict : v) {
+    for (const RuleNote& n : notes)
+      if (n.check == verdict.check && !n.explanatory && n.allowAlt > 0 &&
+          n.ufAlt / n.allowAlt > verdict.uf / verdict.allow) {
+        verdict.uf = n.ufAlt;
+        verdict.allow = n.allowAlt;
+      }
+    judged.push_back(verdict);
+  }
+  return judged;
+}
+
+bool judgedExceeded(const ProjectState& ps, CheckId check, bool exceeded) {
+  if (!ps.conservativeRules) return exceeded;
+  for (const Verdict& v : shownVerdicts(ps))
+    if (v.check == check) return v.exceeded();
+  return exceeded;
+}
+
+void drawRuleNotes(DrawTarget& target, const ProjectState& ps, double& y, double x,
+                   std::initializer_list<CheckId> checks) {
+  for (const RuleNote& n : ruleNotes(ps)) {
+    if (std::find(checks.begin(), checks.end(), n.check) == checks.end()) continue;
+    y += 1;
+    target.setCurrentX(x);
+    target.setCurrentY(y);
+    target.setForeColor(n.exceededAlt() ? kRed : kBlack);
+    target.print(n.mark, false);
+    target.setForeColor(kBlack);
+  }
 }
 
 namespace {
@@ -256,13 +297,17 @@ std::string withDecimalComma(const std::string& text) {
 
 void drawShellStandard(DrawTarget& target, const ProjectState& ps, double& y, double x,
                        int clearFlag) {
-  drawStandard(target, ps.shellTable, y, x, clearFlag, ps.UF > ps.UFallow);
+  drawStandard(target, ps.shellTable, y, x, clearFlag,
+               judgedExceeded(ps, CheckId::Shell, ps.UF > ps.UFallow));
+  drawRuleNotes(target, ps, y, x, {CheckId::Shell});
 }
 
 void drawStiffenerStandard(DrawTarget& target, const ProjectState& ps, double& y, double x,
                            int clearFlag) {
-  drawStandard(target, ps.stiffTable, y, x, clearFlag, ps.UFstiff > ps.UFallowStiff);
+  drawStandard(target, ps.stiffTable, y, x, clearFlag,
+               judgedExceeded(ps, CheckId::Stiffener, ps.UFstiff > ps.UFallowStiff));
   drawProfileNote(target, ps, Member::Stiffener, y, x);
+  drawRuleNotes(target, ps, y, x, {CheckId::Stiffener});
 }
 
 void drawStiffenerNote(DrawTarget& target, const ProjectState& ps, double& y, double x,
@@ -299,7 +344,8 @@ void drawColumn(DrawTarget& target, const ProjectState& ps, double& y, double x,
     drawAlignedLine(target, table, i, y, x, x + (screen ? 20 : 30), false);
     y += 1;
   }
-  const bool exceeded[2] = {ps.trace.UF1 > ps.UFallow, ps.trace.UF2 > ps.UFallow};
+  const bool exceeded[2] = {judgedExceeded(ps, CheckId::Column1, ps.trace.UF1 > ps.UFallow),
+                            judgedExceeded(ps, CheckId::Column2, ps.trace.UF2 > ps.UFallow)};
   for (int k = 0; k < 2; ++k) {
     const int i = n - 1 + k;
     target.setCurrentX(x);
@@ -310,6 +356,7 @@ void drawColumn(DrawTarget& target, const ProjectState& ps, double& y, double x,
     target.print(table.unit[i], false);
     if (k == 0) y += 1;
   }
+  drawRuleNotes(target, ps, y, x, {CheckId::Column1, CheckId::Column2});
 }
 
 bool ringRemarkShown(const ProjectState& ps) { return ps.pd < 0; }
@@ -321,18 +368,20 @@ void drawRing(DrawTarget& target, const ProjectState& ps, double& y, double x, i
   if (n < 4) return;  // not filled yet: no ring check has run
   drawAlignedLine(target, table, 1, y, x, x + 18, true);
   y += 1;
-  drawRingVerdict(target, ps, 2, y, x, ps.UFarea > ps.ufb);
+  drawRingVerdict(target, ps, 2, y, x, judgedExceeded(ps, CheckId::RingArea, ps.UFarea > ps.ufb));
   y += 1;
   for (int i = 3; i <= n - 2; ++i) {
     drawAlignedLine(target, table, i, y, x, x + 14, i == 3);
     y += 1;
   }
-  drawRingVerdict(target, ps, n - 1, y, x, ps.UFinertia > ps.ufb);
+  drawRingVerdict(target, ps, n - 1, y, x,
+                  judgedExceeded(ps, CheckId::RingInertia, ps.UFinertia > ps.ufb));
   y += 1;
   target.setCurrentX(x);
   target.setCurrentY(y);
   if (ringRemarkShown(ps)) target.print(table.label[n], true);
   drawProfileNote(target, ps, Member::RingFrame, y, x);
+  drawRuleNotes(target, ps, y, x, {CheckId::RingArea, CheckId::RingInertia});
 }
 
 }  // namespace orvane

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -104,7 +105,16 @@ class VerdictList {
   std::array<Verdict, 4> v_{};
   size_t n_ = 0;
 };
+// Under WSD in column mode the shell verdict is judged against the allowable
+// value the shell line prints. With the project's conservative rules each
+// verdict takes the stricter reading of its rule notes (core/rule_notes.hpp).
 VerdictList shownVerdicts(const ProjectState& ps);
+// Whether the verdict of `check` is drawn red: `exceeded` as the panel
+// judges it, or with the conservative rules the shown verdict's.
+bool judgedExceeded(const ProjectState& ps, CheckId check, bool exceeded);
+// One marked line per rule note of `checks` below what is drawn, from y on.
+void drawRuleNotes(DrawTarget& target, const ProjectState& ps, double& y, double x,
+                   std::initializer_list<CheckId> checks);
 
 // The local-buckling and proportion lines (Eq 3.10.1 to 3.10.9) of the
 // member's current profile, in line order: only the lines the section

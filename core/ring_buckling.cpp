@@ -267,7 +267,7 @@ struct SpecialIhTerms {
   double aA85 = 0;  // (1 + aA) / 0.85
 };
 
-SpecialIhTerms specialIhTerms(const ProjectState& ps) {
+SpecialIhTerms specialIhTerms(const ProjectNumbers& ps) {
   const RingProfile& g = ps.rg;
   const double t = ps.t, l = ps.l, L = ps.L;
   const float r = ps.r;
@@ -285,7 +285,7 @@ SpecialIhTerms specialIhTerms(const ProjectState& ps) {
 }
 
 // |pd / pcap| for the current Ih (3.5.2.7).
-float specialIhUsage(const ProjectState& ps, SpecialIhTerms& k) {
+float specialIhUsage(const ProjectNumbers& ps, SpecialIhTerms& k) {
   const double t = ps.t, l = ps.l, L = ps.L;
   const float r = ps.r, E = ps.E;
   const double aI = dv(10.92 * ps.Ih, k.lt3);
@@ -311,6 +311,20 @@ float specialIhUsage(const ProjectState& ps, SpecialIhTerms& k) {
   const float usage = std::fabs(dv(ps.pd, pcap));
   k.later = true;
   return usage;
+}
+
+// The special calculation's loop: Ih reduced by 0.99 from its current value
+// while |pd/pcap| < 1 and Ih > 100000 mm4; returns the number of steps.
+int reduceIh(ProjectNumbers& ps) {
+  std::optional<SpecialIhTerms> terms;
+  int reductions = 0;
+  while (ps.UFspecial < 1 && ps.Ih > 100000) {
+    ps.Ih = 0.99 * ps.Ih;
+    if (!terms) terms = specialIhTerms(ps);
+    ps.UFspecial = specialIhUsage(ps, *terms);
+    ++reductions;
+  }
+  return reductions;
 }
 
 void writeInertiaLines(ProjectState& ps, const char* ihNote) {
@@ -439,15 +453,9 @@ void panelRingBuckling(ProjectState& ps, CalcEvents& ev) {
 
   if (ps.pd < 0 && ps.check_ih == 1) {
     ps.UFspecial = 0;
-    std::optional<SpecialIhTerms> terms;
     const double generalIh = ps.Ih;
-    int reductions = 0;
-    while (ps.UFspecial < 1 && ps.Ih > 100000) {
-      ps.Ih = 0.99 * ps.Ih;
-      if (!terms) terms = specialIhTerms(ps);
-      ps.UFspecial = specialIhUsage(ps, *terms);
-      ++reductions;
-    }
+    ps.trace.IhGeneral = generalIh;
+    const int reductions = reduceIh(ps);
     ps.IR = fin(ps.Ih + ps.Ixh + ps.Ix);
     ps.UFinertia = sgl(dv(ps.IR, ps.Iring));
     writeInertiaLines(ps, " (Special Calc, ref ch 3.5.2.7)");
@@ -465,6 +473,17 @@ void panelRingBuckling(ProjectState& ps, CalcEvents& ev) {
     }
   }
   if (tr) tr->verdict("ring.verdictInertia", "UF_{inertia}", ref, ps.UFinertia, ps.ufb);
+}
+
+double specialIhWith(const ProjectNumbers& run, float fT, float* usage) {
+  ProjectNumbers ps = run;
+  ps.recorder = nullptr;
+  ps.fTg = fT;
+  ps.Ih = run.trace.IhGeneral;
+  ps.UFspecial = 0;
+  reduceIh(ps);
+  if (usage) *usage = ps.UFspecial;
+  return ps.Ih;
 }
 
 void heavyRing(ProjectState& ps) {

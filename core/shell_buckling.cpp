@@ -108,6 +108,7 @@ void finishShellCheck(ProjectState& ps, bool cylinder, double fE2, double fE3) {
       ps.beta = 0.8f;
     ps.UFallow = fin(ps.ufb * ps.beta * ps.gm);
   }
+  ps.trace.UFallowShell = ps.UFallow;
   const float fksd = sgl(dv(double(ps.fks), ps.gm));
   ps.UF = dv(ps.SigjSd, double(fksd));
   if (CalcTrace* tr = ps.recorder) {
@@ -209,6 +210,8 @@ void unstiffenedCylinderCheck(ProjectState& ps) {
   const double lrTau = dv(l, r);
   const double tauLimit = 3.85 * csqrt(dv(r, t));
   if (lrTau > tauLimit) fEtau = fin(0.25 * E * cpow(dv(t, r), 1.5));
+  ps.trace.fEm = fEm;
+  ps.trace.fEtau = fEtau;
   if (tr) {
     tr->branch("shell.tauLong", ref, "l/r = $0 > 3.85·√(r/t) = $1",
                {{"l/r", lrTau}, {"3.85·√(r/t)", tauLimit}}, lrTau > tauLimit,

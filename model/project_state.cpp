@@ -41,6 +41,8 @@ void assignDefaults(ProjectState& ps) {
   ps.odmom = 0;
   ps.stiff_flag = 1;
   ps.spare_flag = 0;
+  ps.conservativeRules = false;
+  ps.closedEnds = false;
 
   // The ring frame's table rows are deliberately kept.
   ps.cbostiff = 0;

@@ -161,6 +161,11 @@ struct CheckTrace {
   float fE2 = 0;
   double UF1 = 0;
   float UF2 = 0;
+  // shell check: the strengths and the allowable value its line prints,
+  // which the rule notes read after the run
+  double fEm = 0, fEtau = 0, UFallowShell = 0;
+  // special Ih calculation: the general Ih its loop started from
+  double IhGeneral = 0;
 };
 
 // The numbers of the project: inputs, options, profile dimensions, derived
@@ -191,6 +196,10 @@ struct ProjectNumbers {
   int16_t ring_ch = 1, hring_ch = 0, Outside_ch = 0, ringfab = 0;
   int16_t wsd = 0, check_ih = 0, odmom = 0;
   int16_t stiff_flag = 1, spare_flag = 0;
+
+  // rule options, kept beside the project file (NAME.rules), not in it
+  bool conservativeRules = false;  // judge by the larger usage factor of each rule note
+  bool closedEnds = false;         // the ends carry the end-cap axial stress p_d*r/(2t)
 
   // profiles
   int16_t cbostiff = 0, cboring = 2;

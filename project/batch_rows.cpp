@@ -87,6 +87,23 @@ void appendJsonNumber(std::string& out, double value) {
 
 }  // namespace
 
+void appendAltHeader(std::string& out, const std::vector<CheckId>& checks) {
+  for (const CheckId c : checks) {
+    out += ',';
+    out += checkName(c);
+    out += "_uf_alt";
+  }
+}
+
+void appendAltRow(std::string& out, const std::vector<CheckId>& checks,
+                  const std::array<CheckValue, kCheckCount>& values) {
+  for (const CheckId id : checks) {
+    const CheckValue& c = values[static_cast<size_t>(id)];
+    out += ',';
+    if (c.shown && c.hasAlt) appendShortest(out, c.ufAlt);
+  }
+}
+
 std::string csvHeader(const BatchColumns& columns) {
   std::string h = "row,case";
   for (const std::string& name : columns.inputs) {
@@ -97,7 +114,9 @@ std::string csvHeader(const BatchColumns& columns) {
     const std::string name = checkName(c);
     h += "," + name + "_uf," + name + "_allow," + name + "_verdict";
   }
-  return h + ",local_buckling,fault\n";
+  h += ",local_buckling,fault";
+  appendAltHeader(h, columns.checks);
+  return h + "\n";
 }
 
 void appendCsvRow(std::string& out, const BatchColumns& columns, const BatchRow& row) {
@@ -122,6 +141,7 @@ void appendCsvRow(std::string& out, const BatchColumns& columns, const BatchRow&
   out += localText(o);
   out += ',';
   if (!o.inputError.empty() || !o.fault.empty()) appendField(out, faultText(o), ',');
+  appendAltRow(out, columns.checks, o.checks);
   out += '\n';
 }
 
@@ -161,6 +181,10 @@ void appendJsonRow(std::string& out, const BatchColumns& columns, const BatchRow
     appendJsonNumber(out, c.uf);
     out += ",\"allow\":";
     appendJsonNumber(out, c.allow);
+    if (c.hasAlt) {
+      out += ",\"uf_alt\":";
+      appendJsonNumber(out, c.ufAlt);
+    }
     out += c.exceeded() ? ",\"ok\":false}" : ",\"ok\":true}";
   }
   out += ",\"local_buckling\":";

@@ -38,11 +38,18 @@ struct BatchRow {
 };
 
 // CSV: `row,case,INPUTS...,CHECK_uf,CHECK_allow,CHECK_verdict...,local_buckling,fault`.
+// The rule-note columns that follow the others of a row: `CHECK_uf_alt`
+// for each check, the highest usage factor of its rule notes (empty without
+// a note); core/rule_notes.hpp.
+void appendAltHeader(std::string& out, const std::vector<CheckId>& checks);
+void appendAltRow(std::string& out, const std::vector<CheckId>& checks,
+                  const std::array<CheckValue, kCheckCount>& values);
+
 std::string csvHeader(const BatchColumns& columns);
 void appendCsvRow(std::string& out, const BatchColumns& columns, const BatchRow& row);
 // One JSON object per line: row, line, case, inputs (numbers, null when
 // empty, the text when it is not a number), one object per check (null when
-// not shown), local_buckling, fault, status.
+// not shown; `uf_alt` in it with a rule note), local_buckling, fault, status.
 void appendJsonRow(std::string& out, const BatchColumns& columns, const BatchRow& row);
 
 // The largest usage factor of one check and the counts of its verdicts.

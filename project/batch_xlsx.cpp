@@ -76,6 +76,7 @@ Result<std::unique_ptr<XlsxResults>> XlsxResults::create(const std::filesystem::
     names.insert(names.end(), {n + "_uf", n + "_allow", n + "_verdict"});
   }
   names.insert(names.end(), {"local_buckling", "fault"});
+  for (const CheckId c : columns.checks) names.push_back(std::string(checkName(c)) + "_uf_alt");
   for (size_t i = 0; i < names.size(); ++i) {
     if (const lxw_error e = b.text(b.results, 0, static_cast<lxw_col_t>(i), names[i], b.header))
       return b.failure(e);
@@ -116,6 +117,11 @@ Status XlsxResults::addRow(const BatchRow& row) {
   }
   if (!e) e = b.text(b.results, r, c++, localText(o), o.localNok > 0 ? b.red : b.green);
   if (!e) e = b.text(b.results, r, c++, faultText(o));
+  for (const CheckId id : b.columns.checks) {  // the rule notes' usage factors
+    const CheckValue& v = o[id];
+    if (!e && v.shown && v.hasAlt) e = worksheet_write_number(b.results, r, c, v.ufAlt, nullptr);
+    ++c;
+  }
   if (e) return b.failure(e);
   return Done{};
 }

@@ -4,6 +4,7 @@
 #include <type_traits>
 
 #include "core/calc_driver.hpp"
+#include "core/rule_notes.hpp"
 #include "model/checked.hpp"
 #include "model/codes.hpp"
 
@@ -107,6 +108,12 @@ RowOutcome outcomeOf(const ProjectState& ps, const std::optional<std::string>& f
   }
   for (const Verdict& v : shownVerdicts(ps))
     out.checks[static_cast<size_t>(v.check)] = CheckValue{true, v.uf, v.allow};
+  for (const RuleNote& n : ruleNotes(ps)) {
+    CheckValue& c = out.checks[static_cast<size_t>(n.check)];
+    if (n.explanatory || !c.shown || (c.hasAlt && c.ufAlt >= n.ufAlt)) continue;
+    c.hasAlt = true;
+    c.ufAlt = n.ufAlt;
+  }
   for (const Member m : {Member::Stiffener, Member::RingFrame}) {
     out.localLines += shownProfileLineCount(ps, m);
     out.localNok += failingProfileLineCount(ps, m);

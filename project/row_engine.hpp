@@ -27,6 +27,9 @@ namespace orvane {
 struct CheckValue {
   bool shown = false;
   double uf = 0, allow = 0;
+  // the highest usage factor of the check's rule notes (core/rule_notes.hpp)
+  bool hasAlt = false;
+  double ufAlt = 0;
   bool exceeded() const { return shown && uf > allow; }
 };
 

@@ -2,6 +2,7 @@
 
 #include "core/calc_driver.hpp"
 #include "core/calc_trace.hpp"
+#include "files/rule_options.hpp"
 #include "model/checked.hpp"
 #include "sections/data_files.hpp"
 
@@ -32,7 +33,15 @@ void Session::newProject() {
   recalculate();
 }
 
-Status Session::read(const std::filesystem::path& path) { return readProject(ps_, path); }
+Status Session::read(const std::filesystem::path& path) {
+  // the rule options beside the file first, so that a bad one leaves the
+  // project as it was
+  Result<RuleOptions> options = readRuleOptions(path);
+  if (!options) return options.error();
+  Status outcome = readProject(ps_, path);
+  if (outcome) setRuleOptions(ps_, options.value());
+  return outcome;
+}
 
 void Session::finishOpening() {
   try {
@@ -67,6 +76,13 @@ Stored Session::enter(const InputDef& input, double value) {
 }
 
 std::optional<std::string> Session::set(const std::string& assignment) {
+  // the rule options (`rules=orvane|conservative`, `ends=open|closed`) are
+  // kept beside the project file; choosing one is a step too
+  if (std::optional<std::string> rule = applyRuleOption(ps_, assignment)) {
+    if (!rule->empty()) return rule;
+    recalculate();
+    return std::nullopt;
+  }
   Assignment a;
   if (auto problem = parseAssignment(assignment, a)) return problem;
   if (auto problem = refusal(ps_, *a.input, a.value, a.text)) return problem;
@@ -107,6 +123,10 @@ std::vector<std::string> Session::openHeadless(const std::filesystem::path& data
   return {};
 }
 
-Status Session::save(const std::filesystem::path& path) { return writeProject(ps_, path); }
+Status Session::save(const std::filesystem::path& path) {
+  Status outcome = writeProject(ps_, path);
+  if (!outcome) return outcome;
+  return writeRuleOptions(path, ruleOptionsOf(ps_));
+}
 
 }  // namespace orvane

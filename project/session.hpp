@@ -68,6 +68,8 @@ class Session {
   // rule says otherwise, then the rules that follow a run. A failed test's
   // warning goes to the events, as the checks' own warnings do. Returns the
   // problem when the name or the value is not accepted (nothing changed).
+  // The rule options `rules=orvane|conservative` and `ends=open|closed` are
+  // taken here too.
   std::optional<std::string> set(const std::string& assignment);
   Stored enter(const InputDef& input, double value);
 
@@ -96,7 +98,9 @@ class Session {
                                         const std::string& file,
                                         const std::vector<std::string>& sets = {});
 
-  // Writes the project file; returns the problem when it could not.
+  // Writes the project file and the rule options beside it (NAME.rules,
+  // removed when both are at their defaults); returns the problem when it
+  // could not. Open reads them back.
   Status save(const std::filesystem::path& path);
 
  private:

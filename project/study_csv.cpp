@@ -1,5 +1,7 @@
 #include "project/study_csv.hpp"
 
+#include "project/batch_rows.hpp"
+
 #include <ostream>
 
 #include "files/load_table.hpp"
@@ -25,7 +27,9 @@ void writeSweepHeader(std::ostream& csv, const SweepResult& r) {
     const std::string n = checkName(c);
     csv << n << "_uf," << n << "_allow," << n << "_verdict,";
   }
-  csv << "local_nok,status,fault\n";
+  std::string alt;
+  appendAltHeader(alt, r.checks);
+  csv << "local_nok,status,fault" << alt << "\n";
 }
 
 void writeSweepRow(std::ostream& csv, const SweepResult& r, const SweepPoint& p) {
@@ -38,7 +42,9 @@ void writeSweepRow(std::ostream& csv, const SweepResult& r, const SweepPoint& p)
       csv << ",,,";
   }
   const std::string fault = p.outcome.fault.empty() ? p.outcome.inputError : p.outcome.fault;
-  csv << p.outcome.localNok << "," << statusName(p.outcome.status()) << "," << csvCell(fault)
+  std::string alt;
+  appendAltRow(alt, r.checks, p.outcome.checks);
+  csv << p.outcome.localNok << "," << statusName(p.outcome.status()) << "," << csvCell(fault) << alt
       << "\n";
 }
 

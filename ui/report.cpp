@@ -87,7 +87,10 @@ double printHeader(ReportPage& page, const ProjectState& ps, const FontCalibrati
   page.setBold(true);
   text(0.5, 1.8, 15, kTitle);
   page.setBold(false);
-  text(0.5, 3.5, 8, QStringLiteral("Cylinder shell buckling based on DNV-RP-C202"));
+  if (ps.conservativeRules)
+    text(0.5, 3.5, 8, QStringLiteral("DNV-RP-C202, judged by the more conservative rules"));
+  else
+    text(0.5, 3.5, 8, QStringLiteral("Cylinder shell buckling based on DNV-RP-C202"));
   // Each text keeps to its cell of the frame: long names and paths wrap,
   // and what two or three lines cannot hold is shortened in the middle.
   auto wrapped = [&](double col, double line, double width, int lines, const QString& s) {

@@ -7,6 +7,7 @@
 
 #include "core/calc_driver.hpp"
 #include "core/panels.hpp"
+#include "core/rule_notes.hpp"
 #include "ui/report_body.hpp"
 
 namespace orvane::ui::report {
@@ -131,11 +132,18 @@ void printPanels(QPainter& painter, ReportPage& page, const ProjectState& ps, do
                  bool decimalComma) {
   const double ysave = ypos;
   const ShownPanels shown = shownPanels(ps);
+  // The rule notes under the upper panels take the two lines of space above
+  // the lower panel, which stays where it stands without them.
+  const std::vector<RuleNote> notes = ruleNotes(ps);
+  const auto noteLines = [&](CheckId check) {
+    return static_cast<double>(std::count_if(notes.begin(), notes.end(),
+                                             [&](const RuleNote& n) { return n.check == check; }));
+  };
   const bool stiffener = shown.stiffener;
   double yShell = ypos;
   fittedPanel(painter, page, kMargin, stiffener ? kValueEdge - 1 : kRight, yShell, decimalComma,
               [&](DrawTarget& t, double& y) { drawShellStandard(t, ps, y, kMargin, 1); });
-  double reached = yShell + 1;
+  double reached = yShell + 1 - noteLines(CheckId::Shell);
   if (stiffener) {
     double yStiff = ysave;
     if (shown.stiffenerNote) {
@@ -147,7 +155,7 @@ void printPanels(QPainter& painter, ReportPage& page, const ProjectState& ps, do
           painter, page, kValueEdge, kRight, yStiff, decimalComma,
           [&](DrawTarget& t, double& y) { drawStiffenerStandard(t, ps, y, kValueEdge, 1); });
     }
-    reached = std::max(reached, yStiff + 1);
+    reached = std::max(reached, yStiff + 1 - noteLines(CheckId::Stiffener));
   }
   if (shown.column) {
     double y = reached + 2;

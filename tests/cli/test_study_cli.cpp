@@ -109,10 +109,14 @@ TEST(StudyCli, SweepRowsAreChecksWithTheSameValues) {
   ASSERT_EQ(rows.size(), 6u);  // header and five points
   const auto header = cells(rows[0]);
   EXPECT_EQ(header.front(), "t");
-  EXPECT_EQ(header.back(), "fault");
-  const size_t uf =
-      static_cast<size_t>(std::find(header.begin(), header.end(), "shell_uf") - header.begin());
-  ASSERT_LT(uf, header.size());
+  // the rule-note columns follow the fault, one per check
+  EXPECT_EQ(header.back(), "ring_inertia_uf_alt");
+  const auto column = [&](const char* name) {
+    return static_cast<size_t>(std::find(header.begin(), header.end(), name) - header.begin());
+  };
+  const size_t uf = column("shell_uf"), alt = column("stiffener_uf_alt");
+  ASSERT_LT(alt, header.size());
+  EXPECT_EQ(header[column("fault") + 1], "shell_uf_alt");
   for (size_t i = 1; i < rows.size(); ++i) {
     const auto row = cells(rows[i]);
     ASSERT_EQ(row.size(), header.size());
@@ -120,6 +124,10 @@ TEST(StudyCli, SweepRowsAreChecksWithTheSameValues) {
     const CliRun check = cli({"check", "--set", "pd=-0.2", "--set", "t=" + row[0], "--json"});
     const json j = json::parse(check.out);
     EXPECT_EQ(row[uf], json(j["values"]["UF"].get<double>()).dump()) << rows[i];
+    std::string noteAlt;
+    for (const json& n : j["rule_notes"])
+      if (n["check"] == "stiffener") noteAlt = n["uf_alt"].dump();
+    EXPECT_EQ(row[alt], noteAlt) << rows[i];
   }
   // the shell's crossing on standard error, as "t >=" (it passes above)
   EXPECT_NE(r.err.find("shell: passes for t >= "), std::string::npos) << r.err;

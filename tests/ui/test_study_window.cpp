@@ -348,7 +348,8 @@ class StudyWindowTest : public QObject {
     const QList<QByteArray> lines = c.readAll().split('\n');
     QCOMPARE(lines.size(), 21 + 2);  // the header, the points and the final line end
     QCOMPARE(lines[0], QByteArray("t,shell_uf,shell_allow,shell_verdict,stiffener_uf,stiffener_"
-                                  "allow,stiffener_verdict,local_nok,status,fault"));
+                                  "allow,stiffener_verdict,local_nok,status,fault,shell_uf_alt,"
+                                  "stiffener_uf_alt"));
     QCOMPARE(QString::fromStdString(orvane::ui::study::sweepCsv(*shown)).toUtf8(),
              lines.join('\n'));
     const QList<QByteArray> first = lines[1].split(',');

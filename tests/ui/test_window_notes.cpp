@@ -2,6 +2,7 @@
 // profile check, the status line of a stopped calculation and of column
 // mode, the yield strengths in use, and the number format of panels and
 // report.
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -105,6 +106,37 @@ class NotesTest : public QObject {
     QVERIFY(h->window->calculate());
     QVERIFY(!panelTexts(name).contains(QString::fromStdString(heading)));
     QVERIFY(!reportText(*h->window).contains(QString::fromStdString(heading)));
+  }
+
+  // A rule note stands below everything its panel drew before; the
+  // Analysis menu's conservative rules turn the verdict it reads red.
+  void ruleNotesAndTheConservativeRules() {
+    auto& ps = h->window->state();
+    const auto stiffener = panel("Pic31");
+    const Printed* note = find(stiffener, "* Rule note: gm = 1.45: UF = 1.68");
+    QVERIFY(note);
+    for (const Printed& p : stiffener)
+      if (&p != note) QVERIFY2(p.y < note->y, p.text.c_str());
+    QVERIFY(reportText(*h->window).contains(QStringLiteral("* Rule note: gm = 1.45: UF = 1.68")));
+
+    // unstiffened, pd = -0.6 alone, UF allowed 0.75: 0.68 OK, 0.79 with psi = 2
+    ps.cyltype = 0;
+    ps.r = 3000, ps.t = 25, ps.l = 2000, ps.L = 20000;
+    ps.sigx = 0, ps.sigy = 0, ps.tau = 0, ps.pd = -0.6f, ps.ufb = 0.75;
+    QVERIFY(h->window->calculate());
+    const Printed* uf = find(panel("pic30"), "0.68");
+    QVERIFY(uf && uf->color == orvane::kGreen);
+    QVERIFY(find(panel("pic30"), "* Rule note: fEh(psi=2): UF = 0.79"));
+    auto* strict = h->window->findChild<QAction*>(QStringLiteral("mnurulesconservative"));
+    QVERIFY(strict && strict->isCheckable() && !strict->isChecked());
+    strict->trigger();
+    QVERIFY(ps.conservativeRules);
+    uf = find(panel("pic30"), "0.68");
+    QVERIFY(uf && uf->color == orvane::kRed);
+    QVERIFY(
+        reportText(*h->window).contains(QStringLiteral("judged by the more conservative rules")));
+    h->window->fileNew();  // the option belongs to the project
+    QVERIFY(!ps.conservativeRules && !strict->isChecked());
   }
 
   void aStoppedCalculationIsSaidInRedUntilTheNextCompleteRun() {
