@@ -4,13 +4,15 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <set>
 #include <utility>
 
-#include "files/file_replace.hpp"
 #include "files/input_text.hpp"
+#include "files/output_file.hpp"
 
 namespace orvane {
 
@@ -413,6 +415,35 @@ void appendField(std::string& line, std::string_view field, char separator) {
     line += c;
   }
   line += '"';
+}
+
+namespace {
+
+// A number as a spreadsheet reads one: a sign, digits with a decimal point
+// or comma, an exponent.
+bool numberText(std::string_view s) {
+  if (!s.empty() && (s.front() == '+' || s.front() == '-')) s.remove_prefix(1);
+  if (s.empty() || !(std::isdigit(static_cast<unsigned char>(s.front())) || s.front() == '.' ||
+                     s.front() == ','))
+    return false;
+  std::string text(s);
+  for (char& c : text)
+    if (c == ',') c = '.';
+  double v = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  return ec == std::errc() && end == text.data() + text.size();
+}
+
+}  // namespace
+
+void appendResultCell(std::string& line, std::string_view field) {
+  const bool formula =
+      !field.empty() && std::string_view("=+-@\t\r").find(field.front()) != std::string_view::npos;
+  if (!formula || numberText(field)) {
+    appendField(line, field, ',');
+    return;
+  }
+  appendField(line, "'" + std::string(field), ',');
 }
 
 std::string loadTableText(const LoadTable& table, char separator) {

@@ -146,4 +146,11 @@ Status writeLoadTable(const std::filesystem::path& path, const LoadTable& table)
 // holds any separator, a quote or a line break, or starts or ends blank.
 void appendField(std::string& line, std::string_view field, char separator);
 
+// A cell of a results table (comma-separated), which spreadsheets open: as
+// appendField, and a text that begins with =, +, -, @, a tab or a carriage
+// return and is not a number gets a leading apostrophe, so that no
+// spreadsheet takes it for a formula ("=HYPERLINK(...)" is written
+// "'=HYPERLINK(...)"; "-2.5" stays as it is).
+void appendResultCell(std::string& line, std::string_view field);
+
 }  // namespace orvane

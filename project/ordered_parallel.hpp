@@ -43,6 +43,23 @@ void runOrdered(int jobs, Produce&& produce, Work&& work, Consume&& consume) {
 
   {
     std::vector<std::jthread> workers;
+    // However this block is left (the end of the stream, a thread that
+    // cannot start, an exception from produce or consume), the workers are
+    // told to stop before they are joined, so that nothing waits for ever.
+    struct StopWorkers {
+      std::mutex& m;
+      std::condition_variable& wake;
+      bool& stop;
+      std::deque<size_t>& queue;
+      ~StopWorkers() {
+        {
+          std::lock_guard lock(m);
+          stop = true;
+          queue.clear();
+        }
+        wake.notify_all();
+      }
+    } stopWorkers{m, wake, stop, queue};
     workers.reserve(threads);
     for (size_t i = 0; i < threads; ++i) {
       workers.emplace_back([&] {
@@ -107,12 +124,6 @@ void runOrdered(int jobs, Produce&& produce, Work&& work, Consume&& consume) {
       }
       ++consumed;
     }
-    {
-      std::lock_guard lock(m);
-      stop = true;
-      queue.clear();
-    }
-    wake.notify_all();
   }  // the workers join here
   if (failure) std::rethrow_exception(failure);
 }

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <ostream>
 
+#include "files/load_table.hpp"
+
 namespace orvane {
 
 namespace {
@@ -16,10 +18,9 @@ std::string number(double v) {
 }  // namespace
 
 std::string csvCell(const std::string& text) {
-  if (text.find_first_of(",\"\n\r") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
+  std::string cell;
+  appendResultCell(cell, text);
+  return cell;
 }
 
 void writeSweepHeader(std::ostream& csv, const SweepResult& r) {

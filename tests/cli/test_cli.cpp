@@ -129,7 +129,16 @@ TEST(CliExitCodes, BadInputSaysWhatIsWrong) {
       {{"new", "-o", "/nonexistent/dir/p.cys"},
        "orvane-cli: can't save file - /nonexistent/dir/p.cys"},
       {{"check", "--data", "/nonexistent"},
-       "orvane-cli: /nonexistent/DNVmat.dat: cannot open file"}};
+       "orvane-cli: /nonexistent/DNVmat.dat: cannot open file"},
+      // numbers of the command line said plainly
+      {{"batch", "p.cys", "l.csv", "--jobs", "-1"},
+       "orvane-cli: --jobs: a whole number from 1 to 256 is expected, got '-1'"},
+      {{"sweep", "--vary", "t=1:2:1", "--jobs", "abc"},
+       "orvane-cli: --jobs: a whole number from 1 to 256 is expected, got 'abc'"},
+      {{"optimize", "--free", "t=1:2:1", "--jobs", "1000000"},
+       "orvane-cli: --jobs: a whole number from 1 to 256 is expected, got '1000000'"},
+      {{"optimize", "--free", "t=1:2:1", "--apply", "0"},
+       "orvane-cli: --apply: a whole number from 1 to 10000 is expected, got '0'"}};
   for (const auto& [args, message] : cases) {
     const CliRun r = cli(args);
     EXPECT_EQ(r.code, 2) << message;
