@@ -8,7 +8,9 @@
 // is checked; the rows are computed in parallel and written in input order.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <charconv>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -18,6 +20,7 @@
 #include "cli/progress.hpp"
 #include "files/input_text.hpp"
 #include "files/load_table.hpp"
+#include "model/text_encoding.hpp"
 #include "project/batch_rows.hpp"
 #include "project/batch_xlsx.hpp"
 #include "project/ordered_parallel.hpp"
@@ -93,6 +96,9 @@ struct Chunk {
   std::vector<std::string_view> cells;  // inputs, one stride per row
   std::vector<std::string_view> caseNames;
   std::vector<std::string_view> fields, values;  // working space
+  // case names that were not UTF-8, decoded as Windows-1252 (a deque: the
+  // views into it stay valid)
+  std::deque<std::string> decoded;
 };
 
 // The project as `check PROJECT --set ...` leaves it, with the fault of that run.
@@ -201,6 +207,7 @@ void BatchRun::work(Chunk& c) {
   c.outcomes.clear();
   c.cells.clear();
   c.caseNames.clear();
+  c.decoded.clear();
   const size_t inputs = columns_.inputs.size();
   const int caseColumn = header_.caseColumn;
   // the file column of each input
@@ -230,6 +237,16 @@ void BatchRun::work(Chunk& c) {
       outcome = engine_.run(c.values, *scratch);
       if (!outcome.inputError.empty())
         addError(c, r, fileColumn[static_cast<size_t>(outcome.inputColumn)], outcome.inputError);
+    }
+    // a table exported by a European spreadsheet may be Windows-1252: its
+    // names are written as UTF-8 text
+    if (std::any_of(caseName.begin(), caseName.end(),
+                    [](char ch) { return static_cast<unsigned char>(ch) >= 0x80; })) {
+      std::string text = fileTextToUtf8(caseName);
+      if (text != caseName) {
+        c.decoded.push_back(std::move(text));
+        caseName = c.decoded.back();
+      }
     }
     const BatchRow row{c.firstRow + static_cast<int64_t>(k), r.line, caseName, c.values, &outcome};
     c.summary.add(row);
@@ -387,11 +404,17 @@ Exit BatchCommand::run(const Context& c) {
   run.keepRows = xlsx;
   BatchSummary summary;
   std::optional<Error> writeError;
+  bool saidEncoding = false;
   try {
     runOrdered<Chunk>(
         o.jobs, [&](Chunk& k) { return run.produce(k); }, [&](Chunk& k) { run.work(k); },
         [&](Chunk& k) {
           c.err << k.errors;
+          if (!k.decoded.empty() && !saidEncoding) {
+            c.err << "orvane-cli: " << printable(reader.name())
+                  << " is not UTF-8 text; its case names are read as Windows-1252\n";
+            saidEncoding = true;
+          }
           if (book && !writeError) {
             const size_t stride = columns.inputs.size();
             for (size_t i = 0; i < k.outcomes.size() && !writeError; ++i) {
@@ -422,15 +445,14 @@ Exit BatchCommand::run(const Context& c) {
     book.reset();
   }
   sink->flush();
-  if (file && !writeError && !file->isStream() && !*sink) {
+  if (file && !writeError && !*sink) {
     // the reason is that of the file's first failed write
     if (Status w = file->write({}); !w) writeError = w.error();
   }
   if (writeError) return problem(c, prefix(), writeError->text());
+  // standard output is said by the caller, once
   if (!*sink)
-    return problem(c, prefix(),
-                   "can't write the results - " +
-                       (o.output.empty() ? std::string("standard output") : o.output));
+    return file ? problem(c, prefix(), "can't write the results - " + o.output) : Exit::Usage;
   if (file && !commitOutput(c, prefix(), *file)) return Exit::Usage;
   if (!o.json) c.err << summaryText(summary, columns);
   return static_cast<Exit>(summary.exitCode());

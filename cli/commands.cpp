@@ -36,7 +36,7 @@ CLI::Validator wholeNumber(long long min, long long max) {
         return "a whole number from " + std::to_string(min) + " to " + std::to_string(max) +
                " is expected, got '" + printable(text) + "'";
       },
-      std::to_string(min) + ".." + std::to_string(max));
+      "");
 }
 
 void addJobsOption(CLI::App* cmd, int& jobs) {

@@ -99,7 +99,9 @@ class LoadTableReader {
 
  private:
   LoadTableReader(int fd, std::string name);
-  enum class Got { Record, End, TooLong, OpenQuote, Failed };
+  // QuoteTooLong: a quoted cell runs on past the longest record (a stray
+  // quote at the start of a cell in the middle of the table).
+  enum class Got { Record, End, TooLong, QuoteTooLong, OpenQuote, Failed };
   Got nextRecord(std::string_view& record, int64_t& line);
   bool fill();
   Status readHeader();
@@ -129,6 +131,11 @@ struct LoadTable {
   bool hasCase = true;              // whether the file has a `case` column
   std::vector<LoadCase> cases;
 };
+
+// The next cases of a table read as a stream: at most `maxCases` into
+// `cases` (cleared first); false once the table has ended. A damaged
+// record is an error naming file, line and column.
+Result<bool> readLoadCases(LoadTableReader& reader, std::vector<LoadCase>& cases, size_t maxCases);
 
 // The whole table; any damaged record is an error naming file, line and
 // column. Values are not checked here: they are texts, as in the file.

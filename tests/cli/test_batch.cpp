@@ -451,3 +451,41 @@ TEST_F(Batch, WorkbookWithResultsAndSummary) {
 }
 
 }  // namespace
+
+namespace {
+
+// Case names a spreadsheet would run as formulas are neutralised; numbers
+// stay numbers; a table in Windows-1252 is read as that, said once.
+TEST_F(Batch, CellsThatSpreadsheetsTrust) {
+  const std::string p = project(1);
+  const std::string loads =
+      write("formulas.csv",
+            "case,sigx\n\"=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\",1\n@SUM(A1),2\n"
+            "+cmd,3\n-5,4\n\"\tTAB\",5\nstorm 0\xB0,6\nstorm 90\xB0,7\n");
+  const CliRun r = cli({"batch", p, loads});
+  ASSERT_LE(r.code, 1) << r.err;
+  std::vector<std::string> cases;
+  std::istringstream lines(r.out);
+  std::string line;
+  std::getline(lines, line);  // the header
+  while (std::getline(lines, line)) {
+    const size_t a = line.find(',') + 1;
+    size_t b = a;
+    for (bool quoted = false; b < line.size() && (quoted || line[b] != ','); ++b)
+      if (line[b] == '"') quoted = !quoted;
+    cases.push_back(line.substr(a, b - a));
+  }
+  const std::vector<std::string> expected = {"\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\"",
+                                             "'@SUM(A1)",
+                                             "'+cmd",
+                                             "-5",
+                                             "\"'\tTAB\"",
+                                             "storm 0\xC2\xB0",
+                                             "storm 90\xC2\xB0"};
+  EXPECT_EQ(cases, expected);
+  const std::string note = " is not UTF-8 text; its case names are read as Windows-1252\n";
+  ASSERT_NE(r.err.find(note), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find(note), r.err.rfind(note));  // once
+}
+
+}  // namespace
