@@ -4,6 +4,7 @@
 #include <cctype>
 #include <string_view>
 
+#include "files/output_file.hpp"
 #include "model/codes.hpp"
 #include "project/batch_rows.hpp"
 #include "project/batch_xlsx.hpp"
@@ -95,10 +96,43 @@ std::vector<RowOutcome> runCases(const RowEngine& engine, const CaseTable& table
   return out;
 }
 
+namespace {
+
+// Folds the outcome of row `index` into the summary as summarize() does:
+// the first row with the largest usage factor governs.
+void addToReport(CaseReport& report, int64_t index, const std::string& name, const RowOutcome& o) {
+  CaseSummary& s = report.summary;
+  switch (o.status()) {
+    case RowOutcome::Status::Passed:
+      ++s.passed;
+      break;
+    case RowOutcome::Status::Failed:
+      ++s.failed;
+      break;
+    case RowOutcome::Status::Faulted:
+      ++s.faulted;
+      return;
+    case RowOutcome::Status::InputError:
+      ++s.inputErrors;
+      return;
+  }
+  for (size_t c = 0; c < kCheckCount; ++c) {
+    if (!o.checks[c].shown) continue;
+    if (s.governing[c] < 0 || o.checks[c].uf > report.governingValue[c].uf) {
+      s.governing[c] = static_cast<int>(index);
+      report.governingValue[c] = o.checks[c];
+      report.governingName[c] = name;
+    }
+  }
+}
+
+}  // namespace
+
 CaseReport caseReport(const ProjectState& base, const std::optional<std::string>& baseFault,
                       const CaseTable& table) {
   CaseReport report;
   report.table = table;
+  report.total = static_cast<int64_t>(table.rows.size());
   auto engine = RowEngine::create(base, baseFault, table.columns);
   if (!engine) {
     report.problem = engine.error().message;
@@ -106,7 +140,55 @@ CaseReport caseReport(const ProjectState& base, const std::optional<std::string>
   }
   report.checks = engine.value().checks();
   report.outcomes = runCases(engine.value(), table);
-  report.summary = summarize(report.outcomes);
+  for (size_t i = 0; i < report.outcomes.size(); ++i)
+    addToReport(report, static_cast<int64_t>(i), table.rows[i].name, report.outcomes[i]);
+  return report;
+}
+
+Result<CaseReport> caseReportOfFile(const ProjectState& base,
+                                    const std::optional<std::string>& baseFault,
+                                    const std::filesystem::path& path, size_t keepRows) {
+  auto opened = LoadTableReader::open(path);
+  if (!opened) return opened.error();
+  LoadTableReader& reader = opened.value();
+  CaseReport report;
+  // the columns as readCases checks them
+  LoadTable header;
+  header.inputs = reader.header().inputs();
+  auto columns = casesOf(std::move(header), path.string());
+  if (!columns) return columns.error();
+  report.table.columns = columns.value().columns;
+  auto engine = RowEngine::create(base, baseFault, report.table.columns);
+  if (!engine) report.problem = engine.error().message;
+  if (engine) report.checks = engine.value().checks();
+
+  std::vector<LoadCase> cases;
+  CaseTable block;
+  block.columns = report.table.columns;
+  for (;;) {
+    const Result<bool> more = readLoadCases(reader, cases, 64 * kChunkRows);
+    if (!more) return more.error();
+    if (!more.value()) break;
+    block.rows.clear();
+    for (LoadCase& c : cases) {
+      c.values.resize(block.columns.size());
+      block.rows.push_back(CaseRow{std::move(c.name), std::move(c.values)});
+    }
+    if (!engine) {
+      for (CaseRow& row : block.rows)
+        if (report.table.rows.size() < keepRows) report.table.rows.push_back(std::move(row));
+      report.total += static_cast<int64_t>(block.rows.size());
+      continue;
+    }
+    std::vector<RowOutcome> outcomes = runCases(engine.value(), block);
+    for (size_t i = 0; i < outcomes.size(); ++i, ++report.total) {
+      addToReport(report, report.total, block.rows[i].name, outcomes[i]);
+      if (report.table.rows.size() < keepRows) {
+        report.table.rows.push_back(std::move(block.rows[i]));
+        report.outcomes.push_back(std::move(outcomes[i]));
+      }
+    }
+  }
   return report;
 }
 
@@ -162,7 +244,9 @@ Status writeCasesWorkbook(const std::filesystem::path& path, const CaseTable& ta
                           const std::vector<CheckId>& checks,
                           const std::vector<RowOutcome>& outcomes) {
   const BatchColumns columns{table.columns, checks};
-  auto book = XlsxResults::create(path, columns);
+  auto file = OutputFile::open(path, {.inputs = {}, .streamOk = false});
+  if (!file) return file.error();
+  auto book = XlsxResults::create(file.value().temporaryPath(), path.string(), columns);
   if (!book) return book.error();
   BatchSummary summary;
   for (size_t i = 0; i < table.rows.size() && i < outcomes.size(); ++i) {
@@ -176,7 +260,8 @@ Status writeCasesWorkbook(const std::filesystem::path& path, const CaseTable& ta
     summary.add(row);
     if (const Status added = book.value()->addRow(row); !added) return added;
   }
-  return book.value()->finish(summary);
+  if (const Status done = book.value()->finish(summary); !done) return done;
+  return file.value().commit();
 }
 
 Status writeCases(const std::filesystem::path& path, const CaseTable& table) {
