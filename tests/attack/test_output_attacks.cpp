@@ -341,6 +341,28 @@ TEST_F(OutputAttacks, KillDuringTheWriteLeavesTheOldFile) {
   }
 }
 
+// A damaged line far down the table ends the run after many rows were
+// written: the old file stays, in every format.
+TEST_F(OutputAttacks, DamagedLineLeavesTheOldFile) {
+  std::string text = loads(9000, 20);
+  text += "\"stray,1\n" + loads(1000, 30).substr(text.find('\n') + 1);
+  const fs::path bad = dir_ / "damaged.csv";
+  put(bad, text);
+  for (const char* format : {"out.csv", "out.json", "out.xlsx"}) {
+    const fs::path out = dir_ / format;
+    put(out, kOld);
+    std::vector<std::string> args{"batch", project_.string(), bad.string(), "-o", out.string()};
+    if (out.extension() == ".json") args.push_back("--json");
+    const CliOutcome r = runCli(args, dir_);
+    EXPECT_EQ(r.code, 2) << format << r.err;
+    EXPECT_NE(r.err.find(bad.string() + ", line 9002: a quoted cell is not closed"),
+              std::string::npos)
+        << format << r.err;
+    EXPECT_EQ(slurp(out), kOld) << format;
+    fs::remove(out);
+  }
+}
+
 TEST_F(OutputAttacks, TwoWritersAtOnceLeaveOneWholeOutput) {
   const fs::path a = dir_ / "a.csv", b = dir_ / "b.csv", out = dir_ / "both.csv";
   put(a, loads(30000, 10));

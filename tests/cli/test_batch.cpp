@@ -410,7 +410,9 @@ TEST_F(Batch, WorkbookWithResultsAndSummary) {
   const std::string p = project(0);
   const fs::path book = dir / "results.xlsx";
   const CliRun r = cli(
-      {"batch", p, write("l.csv", "case,sigx,sigy,tau,pd\na,10,0,0,0\nb,400,0,0,0\nc,x,0,0,0\n"),
+      {"batch", p,
+       write("l.csv",
+             "case,sigx,sigy,tau,pd\na,10,0,0,0\nb,400,0,0,0\nc,x,0,0,0\nstorm 0\xB0,20,0,0,0\n"),
        "-o", book.string()});
   EXPECT_EQ(r.code, 2);
   EXPECT_EQ(r.out, "");
@@ -448,6 +450,28 @@ TEST_F(Batch, WorkbookWithResultsAndSummary) {
   EXPECT_NE(style("G2"), "");
   EXPECT_NE(style("G3"), "");
   EXPECT_NE(style("G2"), style("G3"));
+  // a Windows-1252 case name is UTF-8 text in the sheet
+  EXPECT_NE(results.find("storm 0\xC2\xB0"), std::string::npos);
+}
+
+// A table longer than a sheet holds is refused before any row runs, and no
+// workbook is left; the old file stays.
+TEST_F(Batch, WorkbookRowLimitIsCheckedFirst) {
+  const std::string p = project(0);
+  std::string text = "sigx\n";
+  text.reserve(2 * 1'048'577 + 8);
+  for (int i = 0; i < 1'048'576; ++i) text += "1\n";
+  const std::string loads = write("long.csv", text);
+  const std::string book = write("old.xlsx", "old");
+  const CliRun r = cli({"batch", p, loads, "-o", book});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_EQ(r.err, "orvane-cli: " + book + ": " + loads +
+                       " holds more than the 1048575 result rows a sheet holds; write CSV or split "
+                       "the table with --rows\n");
+  std::ifstream in(book);
+  std::string kept;
+  std::getline(in, kept);
+  EXPECT_EQ(kept, "old");
 }
 
 }  // namespace
