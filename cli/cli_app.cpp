@@ -88,12 +88,20 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     try {
       code = all[i]->run(context);
     } catch (const std::system_error& e) {
-      // a worker thread that cannot start (a process limit)
+      // a worker thread that cannot start (a process limit); anything else
+      // is said as it is
+      if (e.code() != std::errc::resource_unavailable_try_again) {
+        err << "orvane-cli: the run stopped: " << printable(e.what()) << "\n";
+        return static_cast<int>(Exit::Usage);
+      }
       err << "orvane-cli: the run stopped: a thread could not start (" << printable(e.what())
           << "); try fewer --jobs\n";
       return static_cast<int>(Exit::Usage);
     } catch (const std::bad_alloc&) {
       err << "orvane-cli: the run stopped: out of memory\n";
+      return static_cast<int>(Exit::Usage);
+    } catch (const std::exception& e) {
+      err << "orvane-cli: the run stopped: " << printable(e.what()) << "\n";
       return static_cast<int>(Exit::Usage);
     }
     break;
