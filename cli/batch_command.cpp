@@ -1,18 +1,26 @@
-#include "cli/batch_command.hpp"
-
+// orvane-cli batch: one project against a table of load cases.
+//
+//   orvane-cli batch PROJECT.cys LOADS.csv [-o OUT.csv|OUT.xlsx] [--json]
+//                    [--jobs N] [--rows FROM:TO] [--set NAME=VALUE]... [--data DIR]
+//
+// Every row of LOADS.csv starts from the project as `check PROJECT.cys`
+// reaches it (with the --set values), stores its values as --set does and
+// is checked; the rows are computed in parallel and written in input order.
 #include <sys/stat.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
-#include <chrono>
-#include <cstdio>
-#include <fstream>
-#include <iostream>
+#include <deque>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <ostream>
 
+#include "cli/commands.hpp"
+#include "cli/progress.hpp"
 #include "files/input_text.hpp"
 #include "files/load_table.hpp"
+#include "model/text_encoding.hpp"
 #include "project/batch_rows.hpp"
 #include "project/batch_xlsx.hpp"
 #include "project/ordered_parallel.hpp"
@@ -25,7 +33,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kUsage = 2;
 // Rows of one block: large enough that handing blocks between threads costs
 // nothing, small enough that the blocks in flight stay a few megabytes.
 constexpr size_t kBlockRows = 4096;
@@ -69,48 +76,9 @@ struct Chunk {
   std::vector<std::string_view> cells;  // inputs, one stride per row
   std::vector<std::string_view> caseNames;
   std::vector<std::string_view> fields, values;  // working space
-};
-
-// One line redrawn in place on a terminal: rows done, rows/s, time left.
-class Progress {
- public:
-  Progress(bool enabled, uint64_t totalBytes, int64_t totalRows)
-      : enabled_(enabled), totalBytes_(totalBytes), totalRows_(totalRows) {}
-
-  void update(int64_t rows, uint64_t bytes) {
-    if (!enabled_) return;
-    const auto now = std::chrono::steady_clock::now();
-    const double elapsed = std::chrono::duration<double>(now - start_).count();
-    if (elapsed < 1.0 || now - last_ < std::chrono::milliseconds(200)) return;
-    last_ = now;
-    double done = -1;
-    if (totalRows_ > 0)
-      done = static_cast<double>(rows) / static_cast<double>(totalRows_);
-    else if (totalBytes_ > 0)
-      done = static_cast<double>(bytes) / static_cast<double>(totalBytes_);
-    char line[160];
-    int n = std::snprintf(line, sizeof line, "\r%lld rows  %.0f rows/s",
-                          static_cast<long long>(rows), static_cast<double>(rows) / elapsed);
-    if (done > 0 && done <= 1) {
-      const long left = static_cast<long>(elapsed / done - elapsed + 0.5);
-      n += std::snprintf(line + n, sizeof line - static_cast<size_t>(n),
-                         "  %3.0f%%  %ld:%02ld left", done * 100, left / 60, left % 60);
-    }
-    std::fputs(line, stderr);
-    std::fputs("\033[K", stderr);
-    std::fflush(stderr);
-    drawn_ = true;
-  }
-  void finish() {
-    if (drawn_) std::fputs("\r\033[K", stderr);
-  }
-
- private:
-  bool enabled_;
-  uint64_t totalBytes_;
-  int64_t totalRows_;
-  bool drawn_ = false;
-  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now(), last_ = start_;
+  // case names that were not UTF-8, decoded as Windows-1252 (a deque: the
+  // views into it stay valid)
+  std::deque<std::string> decoded;
 };
 
 // The project as `check PROJECT --set ...` leaves it, with the fault of that run.
@@ -119,16 +87,23 @@ struct Base {
   std::optional<std::string> fault;
 };
 
-bool openBase(Base& base, const BatchOptions& o, const std::vector<std::string>& sets,
-              const fs::path& dataDir, std::ostream& err) {
+bool openBase(Base& base, const std::string& project, const Context& c) {
   RecordingEvents ev;
   Session session(base.ps, ev);
-  const auto problems = session.openHeadless(dataDir, o.project, sets);
-  for (const std::string& p : problems) err << "orvane-cli: " << printable(p) << "\n";
+  const auto problems = session.openHeadless(c.dataDir, project, c.sets);
+  for (const std::string& p : problems) c.err << "orvane-cli: " << printable(p) << "\n";
   if (!problems.empty()) return false;
   base.fault = session.fault();
   return true;
 }
+
+struct BatchOptions {
+  std::string project, loads, output;
+  bool json = false;
+  int jobs = 0;  // 0: one thread per core
+  std::string rows;
+  bool header = false, noHeader = false;
+};
 
 class BatchRun {
  public:
@@ -146,6 +121,7 @@ class BatchRun {
 
   bool keepRows = false;           // for a workbook: keep the rows, format nothing
   std::optional<Error> readError;  // the read that ended the input early
+  bool outputFailed = false;       // the output refused a write: read no more
 
  private:
   void addError(Chunk& c, const LoadRecord& r, int fileColumn, const std::string& message) const;
@@ -162,7 +138,7 @@ class BatchRun {
 
 bool BatchRun::produce(Chunk& c) {
   auto& records = c.block.records;
-  while (!ended_) {
+  while (!ended_ && !outputFailed) {
     c.block.clear();
     const Result<bool> more = reader_.read(c.block, kBlockRows);
     if (!more) {
@@ -209,6 +185,7 @@ void BatchRun::work(Chunk& c, RowScratch& scratch) {
   c.outcomes.clear();
   c.cells.clear();
   c.caseNames.clear();
+  c.decoded.clear();
   const size_t inputs = columns_.inputs.size();
   const int caseColumn = header_.caseColumn;
   // the file column of each input
@@ -239,6 +216,16 @@ void BatchRun::work(Chunk& c, RowScratch& scratch) {
       if (!outcome.inputError.empty())
         addError(c, r, fileColumn[static_cast<size_t>(outcome.inputColumn)], outcome.inputError);
     }
+    // a table exported by a European spreadsheet may be Windows-1252: its
+    // names are written as UTF-8 text
+    if (std::any_of(caseName.begin(), caseName.end(),
+                    [](char ch) { return static_cast<unsigned char>(ch) >= 0x80; })) {
+      std::string text = fileTextToUtf8(caseName);
+      if (text != caseName) {
+        c.decoded.push_back(std::move(text));
+        caseName = c.decoded.back();
+      }
+    }
     const BatchRow row{c.firstRow + static_cast<int64_t>(k), r.line, caseName, c.values, &outcome};
     c.summary.add(row);
     if (keepRows) {
@@ -254,108 +241,133 @@ void BatchRun::work(Chunk& c, RowScratch& scratch) {
   }
 }
 
-}  // namespace
-
-CLI::App* addBatchCommand(CLI::App& app, BatchOptions& o) {
-  CLI::App* cmd =
-      app.add_subcommand("batch", "check a project against every row of a load table, in parallel");
-  cmd->add_option("PROJECT", o.project, "the project file (.cys)")->required();
-  cmd->add_option("LOADS", o.loads,
-                  "the load table: a header of input names (any --set name) and an optional\n"
-                  "case column; comma, semicolon or tab separated; - for standard input")
-      ->required();
-  cmd->add_option("-o,--output", o.output,
-                  "write the results to FILE (.xlsx: an Excel workbook) instead of standard output")
-      ->type_name("FILE")
-      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-  cmd->add_flag("--json", o.json, "JSON Lines: one object per row, the summary as the last line");
-  cmd->add_option("--jobs", o.jobs, "worker threads (default: one per core)")
-      ->type_name("N")
-      ->check(CLI::NonNegativeNumber)
-      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-  cmd->add_option("--rows", o.rows,
-                  "only the data rows FROM to TO (1-based, inclusive, blank lines not\n"
-                  "counted); FROM: runs to the end, :TO starts at the first")
-      ->type_name("FROM:TO")
-      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-  cmd->add_flag("--header", o.header, "write the CSV header line also for a slice after row 1");
-  cmd->add_flag("--no-header", o.noHeader, "write no CSV header line");
-  cmd->footer(
-      "Output columns: row, case, the inputs, then for each check of the mode CHECK_uf,\n"
-      "CHECK_allow and CHECK_verdict (OK / NOT OK), local_buckling (OK / NOK), fault and\n"
-      "for each check CHECK_uf_alt, the usage factor of its rule notes (empty without).\n"
-      "Numbers are written as the shortest text that reads back as the same double, so\n"
-      "every value is exact. The CSV header is written when the rows start at row 1, so\n"
-      "that the outputs of consecutive --rows slices concatenate to the whole.\n"
-      "A value that is not accepted is reported as FILE:LINE:COLUMN: ... on standard\n"
-      "error and as 'input error: ...' in its row; the other rows still run. The summary\n"
-      "(governing case of each check and the counts) goes to standard error, to the last\n"
-      "JSON line or to the workbook's Summary sheet.\n"
-      "Exit status: 2 a bad file, column or command line (before any output) or a row\n"
-      "with an input error, else 3 a row stopped on an arithmetic fault, else 1 a usage\n"
-      "factor above its allowable value or a local-buckling line NOK, else 0.");
-  return cmd;
+// The data rows a slice of a table holds, counted as far as `limit`; none
+// when the table cannot be read again (the run reports that) or is a stream.
+std::optional<int64_t> sliceRows(const std::string& loads, RowRange range, int64_t limit) {
+  struct stat st {};
+  if (loads == "-" || ::stat(loads.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  auto reader = LoadTableReader::open(loads);
+  if (!reader) return std::nullopt;
+  RecordBlock block;
+  int64_t rows = 0;
+  const int64_t last = range.to > 0 ? range.to : INT64_MAX;
+  for (;;) {
+    block.clear();
+    const Result<bool> more = reader.value().read(block, kBlockRows);
+    if (!more) return std::nullopt;
+    if (!more.value()) break;
+    rows += static_cast<int64_t>(block.records.size());
+    if (rows >= last || rows - range.from + 1 > limit) break;
+  }
+  return std::max<int64_t>(0, std::min(rows, last) - range.from + 1);
 }
 
-int runBatch(const BatchOptions& o, const std::vector<std::string>& sets, const fs::path& dataDir,
-             std::ostream& out, std::ostream& err) {
-  const auto range = parseRows(o.rows);
-  if (!range) {
-    err << "orvane-cli: --rows expects FROM:TO with 1 <= FROM <= TO (FROM: or :TO), got '"
-        << printable(o.rows) << "'\n";
-    return kUsage;
-  }
-  const bool xlsx = endsWithXlsx(o.output);
-  if (xlsx && o.json) {
-    err << "orvane-cli: --json writes JSON Lines, not a workbook; name a file without .xlsx\n";
-    return kUsage;
-  }
-  if (o.header && o.noHeader) {
-    err << "orvane-cli: --header and --no-header exclude each other\n";
-    return kUsage;
+class BatchCommand final : public Command {
+ public:
+  CLI::App* add(CLI::App& app) override {
+    CLI::App* cmd = app.add_subcommand(
+        "batch", "check a project against every row of a load table, in parallel");
+    cmd->add_option("PROJECT", o_.project, "the project file (.cys)")->required();
+    cmd->add_option("LOADS", o_.loads,
+                    "the load table: a header of input names (any --set name) and an optional\n"
+                    "case column; comma, semicolon or tab separated; - for standard input")
+        ->required();
+    cmd->add_option(
+           "-o,--output", o_.output,
+           "write the results to FILE (.xlsx: an Excel workbook) instead of standard output")
+        ->type_name("FILE")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    cmd->add_flag("--json", o_.json,
+                  "JSON Lines: one object per row, the summary as the last line");
+    addJobsOption(cmd, o_.jobs);
+    cmd->add_option("--rows", o_.rows,
+                    "only the data rows FROM to TO (1-based, inclusive, blank lines not\n"
+                    "counted); FROM: runs to the end, :TO starts at the first")
+        ->type_name("FROM:TO")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    cmd->add_flag("--header", o_.header, "write the CSV header line also for a slice after row 1");
+    cmd->add_flag("--no-header", o_.noHeader, "write no CSV header line");
+    cmd->footer(
+        "Output columns: row, case, the inputs, then for each check of the mode CHECK_uf,\n"
+        "CHECK_allow and CHECK_verdict (OK / NOT OK), local_buckling (OK / NOK), fault and\n"
+        "for each check CHECK_uf_alt, the usage factor of its rule notes (empty without).\n"
+        "Numbers are written as the shortest text that reads back as the same double, so\n"
+        "every value is exact. A text cell that begins with =, +, -, @, a tab or a carriage\n"
+        "return and is not a number is written with a leading apostrophe, so that no\n"
+        "spreadsheet runs it as a formula. The CSV header is written when the rows start at\n"
+        "row 1, so that the outputs of consecutive --rows slices concatenate to the whole.\n"
+        "A value that is not accepted is reported as FILE:LINE:COLUMN: ... on standard\n"
+        "error and as 'input error: ...' in its row; the other rows still run. The summary\n"
+        "(governing case of each check and the counts) goes to standard error, to the last\n"
+        "JSON line or to the workbook's Summary sheet. -o FILE is written whole or not at\n"
+        "all: a failure leaves the old file as it was.\n"
+        "Exit status: 2 a bad file, column, output or command line, a damaged line of the\n"
+        "table or a row with an input error, else 3 a row stopped on an arithmetic fault,\n"
+        "else 1 a usage factor above its allowable value or a local-buckling line NOK, else 0.");
+    return cmd;
   }
 
+  Exit run(const Context& c) override;
+
+ private:
+  BatchOptions o_;
+};
+
+Exit BatchCommand::run(const Context& c) {
+  const BatchOptions& o = o_;
+  const auto range = parseRows(o.rows);
+  if (!range)
+    return problem(
+        c, prefix(),
+        "--rows expects FROM:TO with 1 <= FROM <= TO (FROM: or :TO), got '" + o.rows + "'");
+  const bool xlsx = endsWithXlsx(o.output);
+  if (xlsx && o.json)
+    return problem(c, prefix(),
+                   "--json writes JSON Lines, not a workbook; name a file without .xlsx");
+  if (o.header && o.noHeader)
+    return problem(c, prefix(), "--header and --no-header exclude each other");
+
   Base base;
-  if (!openBase(base, o, sets, dataDir, err)) return kUsage;
+  if (!openBase(base, o.project, c)) return Exit::Usage;
   auto opened = LoadTableReader::open(o.loads);
-  if (!opened) {
-    err << "orvane-cli: " << printable(opened.error().text()) << "\n";
-    return kUsage;
-  }
+  if (!opened) return problem(c, prefix(), opened.error().text());
   LoadTableReader& reader = opened.value();
   const LoadHeader& header = reader.header();
   for (size_t i = 0; i < header.columns.size(); ++i) {
     if (static_cast<int>(i) == header.caseColumn || InputSetter::find(header.columns[i])) continue;
-    err << "orvane-cli: " << printable(reader.name()) << ", line " << header.line << ": column "
-        << i + 1 << " '" << printable(header.columns[i])
-        << "' is not an input name (the names are those of --set)\n";
-    return kUsage;
+    c.err << "orvane-cli: " << printable(reader.name()) << ", line " << header.line << ": column "
+          << i + 1 << " '" << printable(header.columns[i])
+          << "' is not an input name (the names are those of --set)\n";
+    return Exit::Usage;
   }
   auto engine = RowEngine::create(base.ps, base.fault, header.inputs());
-  if (!engine) {
-    err << "orvane-cli: " << printable(engine.error().message) << "\n";
-    return kUsage;
-  }
+  if (!engine) return problem(c, prefix(), engine.error().message);
   BatchColumns columns{header.inputs(), engine.value().checks()};
 
-  // the output, opened once the input is known to be good
+  // the output, opened once the input is known to be good and before any row
+  std::optional<OutputFile> file;
+  if (!o.output.empty()) {
+    file = openOutput(c, prefix(), o.output, {o.project, o.loads}, !xlsx);
+    if (!file) return Exit::Usage;
+  }
   std::unique_ptr<XlsxResults> book;
-  std::ofstream file;
-  std::ostream* sink = &out;
   if (xlsx) {
-    auto created = XlsxResults::create(o.output, columns);
-    if (!created) {
-      err << "orvane-cli: " << printable(created.error().text()) << "\n";
-      return kUsage;
-    }
+    if (const auto rows = sliceRows(o.loads, *range, kMaxXlsxRows); rows && *rows > kMaxXlsxRows)
+      return problem(c, prefix(),
+                     o.output + ": " + reader.name() + " holds more than the " +
+                         std::to_string(kMaxXlsxRows) +
+                         " result rows a sheet holds; write CSV or split the table with --rows");
+    auto created = XlsxResults::create(file->temporaryPath(), o.output, columns);
+    if (!created) return problem(c, prefix(), created.error().text());
     book = std::move(created.value());
-  } else if (!o.output.empty()) {
-    file.open(o.output, std::ios::binary | std::ios::trunc);
-    if (!file) {
-      err << "orvane-cli: can't save file - " << printable(o.output) << "\n";
-      return kUsage;
-    }
-    sink = &file;
+  }
+  std::optional<OutputBuffer> buffer;
+  std::optional<std::ostream> fileStream;
+  std::ostream* sink = &c.out;
+  if (file && !xlsx) {
+    buffer.emplace(*file);
+    fileStream.emplace(&*buffer);
+    sink = &*fileStream;
   }
   const bool header1 = !o.json && !xlsx && !o.noHeader && (o.header || range->from == 1);
   if (header1) *sink << csvHeader(columns);
@@ -364,59 +376,69 @@ int runBatch(const BatchOptions& o, const std::vector<std::string>& sets, const 
   const uint64_t size = o.loads != "-" && ::stat(o.loads.c_str(), &st) == 0 && S_ISREG(st.st_mode)
                             ? static_cast<uint64_t>(st.st_size)
                             : 0;
-  Progress progress(&err == &std::cerr && ::isatty(STDERR_FILENO) == 1, size,
-                    range->to > 0 ? range->to - range->from + 1 : 0);
+  const uint64_t total = range->to > 0 ? static_cast<uint64_t>(range->to - range->from + 1) : 0;
+  Progress progress(c.err, c.terminal, "rows");
   BatchRun run(engine.value(), reader, columns, o, *range);
   run.keepRows = xlsx;
   BatchSummary summary;
   std::optional<Error> writeError;
+  bool saidEncoding = false;
   try {
     runOrdered<Chunk, RowScratch>(
-        o.jobs, [&](Chunk& c) { return run.produce(c); },
-        [&](Chunk& c, RowScratch& scratch) { run.work(c, scratch); },
-        [&](Chunk& c) {
-          err << c.errors;
+        o.jobs, [&](Chunk& k) { return run.produce(k); },
+        [&](Chunk& k, RowScratch& scratch) { run.work(k, scratch); },
+        [&](Chunk& k) {
+          c.err << k.errors;
+          if (!k.decoded.empty() && !saidEncoding) {
+            c.err << "orvane-cli: " << printable(reader.name())
+                  << " is not UTF-8 text; its case names are read as Windows-1252\n";
+            saidEncoding = true;
+          }
           if (book && !writeError) {
             const size_t stride = columns.inputs.size();
-            for (size_t k = 0; k < c.outcomes.size() && !writeError; ++k) {
+            for (size_t i = 0; i < k.outcomes.size() && !writeError; ++i) {
               const BatchRow row{
-                  c.firstRow + static_cast<int64_t>(k), c.block.records[k].line, c.caseNames[k],
-                  std::span<const std::string_view>(c.cells).subspan(k * stride, stride),
-                  &c.outcomes[k]};
+                  k.firstRow + static_cast<int64_t>(i), k.block.records[i].line, k.caseNames[i],
+                  std::span<const std::string_view>(k.cells).subspan(i * stride, stride),
+                  &k.outcomes[i]};
               if (Status added = book->addRow(row); !added) writeError = added.error();
             }
           } else {
-            sink->write(c.out.data(), static_cast<std::streamsize>(c.out.size()));
+            sink->write(k.out.data(), static_cast<std::streamsize>(k.out.size()));
           }
-          summary.merge(c.summary);
-          progress.update(summary.rows, reader.consumed());
+          run.outputFailed = writeError || !*sink;
+          summary.merge(k.summary);
+          progress.update(
+              static_cast<uint64_t>(summary.rows), total,
+              size > 0 ? static_cast<double>(reader.consumed()) / static_cast<double>(size) : -1);
         });
-  } catch (const std::exception& e) {
+  } catch (...) {
     progress.finish();
-    err << "orvane-cli: " << e.what() << "\n";
-    return kUsage;
+    throw;  // reported by the caller; the output file is removed on the way
   }
   progress.finish();
-  if (run.readError) {
-    err << "orvane-cli: " << printable(run.readError->text()) << "\n";
-    return kUsage;
-  }
+  if (run.readError) return problem(c, prefix(), run.readError->text());
   if (o.json) *sink << summaryJson(summary, columns);
   if (book && !writeError) {
     if (Status done = book->finish(summary); !done) writeError = done.error();
+    book.reset();
   }
   sink->flush();
-  if (writeError || !*sink) {
-    err << "orvane-cli: "
-        << printable(writeError
-                         ? writeError->text()
-                         : "can't write the results - " +
-                               (o.output.empty() ? std::string("standard output") : o.output))
-        << "\n";
-    return kUsage;
+  if (file && !writeError && !*sink) {
+    // the reason is that of the file's first failed write
+    if (Status w = file->write({}); !w) writeError = w.error();
   }
-  if (!o.json) err << summaryText(summary, columns);
-  return summary.exitCode();
+  if (writeError) return problem(c, prefix(), writeError->text());
+  // standard output is said by the caller, once
+  if (!*sink)
+    return file ? problem(c, prefix(), "can't write the results - " + o.output) : Exit::Usage;
+  if (file && !commitOutput(c, prefix(), *file)) return Exit::Usage;
+  if (!o.json) c.err << summaryText(summary, columns);
+  return static_cast<Exit>(summary.exitCode());
 }
+
+}  // namespace
+
+std::unique_ptr<Command> makeBatchCommand() { return std::make_unique<BatchCommand>(); }
 
 }  // namespace orvane::cli

@@ -5,6 +5,7 @@
 #include "cli/rule_notes_output.hpp"
 #include "core/calc_driver.hpp"
 #include "core/panels.hpp"
+#include "files/input_text.hpp"
 #include "model/format.hpp"
 
 namespace orvane::cli {
@@ -64,7 +65,8 @@ int verdictCode(const ProjectState& ps) { return designPasses(ps) ? 0 : 1; }
 
 nlohmann::json resultJson(const ProjectState& ps, const CheckOutcome& outcome) {
   nlohmann::json j;
-  j["file"] = outcome.file.empty() ? nlohmann::json(nullptr) : nlohmann::json(outcome.file);
+  j["file"] =
+      outcome.file.empty() ? nlohmann::json(nullptr) : nlohmann::json(printable(outcome.file));
   j["fault"] = outcome.fault ? nlohmann::json(*outcome.fault) : nlohmann::json(nullptr);
   j["warnings"] = outcome.warnings;
   j["tables"] = {{"shell", tableJson(ps.shellTable)},

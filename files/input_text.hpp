@@ -8,8 +8,10 @@
 
 namespace orvane {
 
-// `text` with control characters and NULs as \xNN and a byte-order mark as
-// <U+FEFF>, so that nothing in a message is invisible or cuts it short.
+// `text` with control characters, NULs and bytes that are not UTF-8 (a file
+// name in another encoding) as \xNN and a byte-order mark as <U+FEFF>, so
+// that nothing in a message is invisible, cuts it short or breaks a JSON
+// text that quotes it.
 std::string printable(std::string_view text);
 
 }  // namespace orvane

@@ -4,13 +4,15 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <set>
 #include <utility>
 
-#include "files/file_replace.hpp"
 #include "files/input_text.hpp"
+#include "files/output_file.hpp"
 
 namespace orvane {
 
@@ -270,7 +272,7 @@ LoadTableReader::Got LoadTableReader::nextRecord(std::string_view& record, int64
     }
     line = line_;
     if (!found) {
-      if (avail > kMaxLoadRecord + 1) return Got::TooLong;
+      if (avail > kMaxLoadRecord + 1) return quoted ? Got::QuoteTooLong : Got::TooLong;
       if (fill()) continue;
       if (readErrno_ != 0) return Got::Failed;
       if (avail == 0) return Got::End;
@@ -280,7 +282,7 @@ LoadTableReader::Got LoadTableReader::nextRecord(std::string_view& record, int64
     }
     size_t size = found ? i - 1 : i;
     if (size > 0 && base[size - 1] == '\r') --size;
-    if (size > kMaxLoadRecord) return Got::TooLong;
+    if (size > kMaxLoadRecord) return lines > 1 ? Got::QuoteTooLong : Got::TooLong;
     record = std::string_view(base, size);
     line_ += static_cast<int64_t>(lines);
     pos_ += i;
@@ -296,7 +298,8 @@ Status LoadTableReader::readHeader() {
     if (got == Got::End) return error(0, "no header line: the file is empty");
     if (got == Got::TooLong)
       return error(line, "the line is longer than " + std::to_string(kMaxLoadRecord) + " bytes");
-    if (got == Got::OpenQuote) return error(line, "a quoted name is not closed");
+    if (got == Got::OpenQuote || got == Got::QuoteTooLong)
+      return error(line, "a quoted name is not closed");
     if (got == Got::Failed)
       return Error{ErrorKind::Unreadable, name_, 0, std::strerror(readErrno_)};
     if (line == 1 && record.substr(0, 3) == "\xEF\xBB\xBF") record.remove_prefix(3);
@@ -336,6 +339,10 @@ Result<bool> LoadTableReader::read(RecordBlock& block, size_t maxRecords) {
         return got > 0;
       case Got::TooLong:
         return error(line, "the line is longer than " + std::to_string(kMaxLoadRecord) + " bytes");
+      case Got::QuoteTooLong:
+        return error(line, "a quote opens a cell that is not closed within " +
+                               std::to_string(kMaxLoadRecord) +
+                               " bytes (a stray quote at the start of a cell?)");
       case Got::OpenQuote:
         return error(line, "a quoted cell is not closed at the end of the file");
       case Got::Failed:
@@ -351,6 +358,32 @@ Result<bool> LoadTableReader::read(RecordBlock& block, size_t maxRecords) {
   return true;
 }
 
+Result<bool> readLoadCases(LoadTableReader& reader, std::vector<LoadCase>& cases, size_t maxCases) {
+  const LoadHeader& header = reader.header();
+  cases.clear();
+  RecordBlock block;
+  std::vector<std::string_view> fields;
+  const Result<bool> more = reader.read(block, maxCases);
+  if (!more) return more.error();
+  for (const LoadRecord& r : block.records) {
+    if (auto bad = splitRecord(block.data(r), r.size, header, fields))
+      return Error{ErrorKind::Damaged, reader.name(), static_cast<int>(r.line),
+                   columnLabel(header, bad->column) + ": " + bad->message};
+    LoadCase c;
+    c.line = r.line;
+    for (size_t i = 0; i < fields.size(); ++i) {
+      if (static_cast<int>(i) == header.caseColumn)
+        c.name = fields[i];
+      else
+        c.values.emplace_back(fields[i]);
+    }
+    cases.push_back(std::move(c));
+  }
+  return more.value();
+}
+
+namespace {
+
 Result<LoadTable> parseTable(Result<LoadTableReader> opened) {
   if (!opened) return opened.error();
   LoadTableReader& reader = opened.value();
@@ -358,30 +391,17 @@ Result<LoadTable> parseTable(Result<LoadTableReader> opened) {
   LoadTable table;
   table.inputs = header.inputs();
   table.hasCase = header.caseColumn >= 0;
-  RecordBlock block;
-  std::vector<std::string_view> fields;
+  std::vector<LoadCase> cases;
   for (;;) {
-    block.clear();
-    const Result<bool> more = reader.read(block, 4096);
+    const Result<bool> more = readLoadCases(reader, cases, 4096);
     if (!more) return more.error();
     if (!more.value()) break;
-    for (const LoadRecord& r : block.records) {
-      if (auto bad = splitRecord(block.data(r), r.size, header, fields))
-        return Error{ErrorKind::Damaged, reader.name(), static_cast<int>(r.line),
-                     columnLabel(header, bad->column) + ": " + bad->message};
-      LoadCase c;
-      c.line = r.line;
-      for (size_t i = 0; i < fields.size(); ++i) {
-        if (static_cast<int>(i) == header.caseColumn)
-          c.name = fields[i];
-        else
-          c.values.emplace_back(fields[i]);
-      }
-      table.cases.push_back(std::move(c));
-    }
+    for (LoadCase& c : cases) table.cases.push_back(std::move(c));
   }
   return table;
 }
+
+}  // namespace
 
 Result<LoadTable> readLoadTable(const std::filesystem::path& path) {
   return parseTable(LoadTableReader::open(path));
@@ -413,6 +433,35 @@ void appendField(std::string& line, std::string_view field, char separator) {
     line += c;
   }
   line += '"';
+}
+
+namespace {
+
+// A number as a spreadsheet reads one: a sign, digits with a decimal point
+// or comma, an exponent.
+bool numberText(std::string_view s) {
+  if (!s.empty() && (s.front() == '+' || s.front() == '-')) s.remove_prefix(1);
+  if (s.empty() || !(std::isdigit(static_cast<unsigned char>(s.front())) || s.front() == '.' ||
+                     s.front() == ','))
+    return false;
+  std::string text(s);
+  for (char& c : text)
+    if (c == ',') c = '.';
+  double v = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  return ec == std::errc() && end == text.data() + text.size();
+}
+
+}  // namespace
+
+void appendResultCell(std::string& line, std::string_view field) {
+  const bool formula =
+      !field.empty() && std::string_view("=+-@\t\r").find(field.front()) != std::string_view::npos;
+  if (!formula || numberText(field)) {
+    appendField(line, field, ',');
+    return;
+  }
+  appendField(line, "'" + std::string(field), ',');
 }
 
 std::string loadTableText(const LoadTable& table, char separator) {

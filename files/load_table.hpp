@@ -99,7 +99,9 @@ class LoadTableReader {
 
  private:
   LoadTableReader(int fd, std::string name);
-  enum class Got { Record, End, TooLong, OpenQuote, Failed };
+  // QuoteTooLong: a quoted cell runs on past the longest record (a stray
+  // quote at the start of a cell in the middle of the table).
+  enum class Got { Record, End, TooLong, QuoteTooLong, OpenQuote, Failed };
   Got nextRecord(std::string_view& record, int64_t& line);
   bool fill();
   Status readHeader();
@@ -130,6 +132,11 @@ struct LoadTable {
   std::vector<LoadCase> cases;
 };
 
+// The next cases of a table read as a stream: at most `maxCases` into
+// `cases` (cleared first); false once the table has ended. A damaged
+// record is an error naming file, line and column.
+Result<bool> readLoadCases(LoadTableReader& reader, std::vector<LoadCase>& cases, size_t maxCases);
+
 // The whole table; any damaged record is an error naming file, line and
 // column. Values are not checked here: they are texts, as in the file.
 Result<LoadTable> readLoadTable(const std::filesystem::path& path);
@@ -145,5 +152,12 @@ Status writeLoadTable(const std::filesystem::path& path, const LoadTable& table)
 // Appends one field to a line of `separator`-separated text, quoted when it
 // holds any separator, a quote or a line break, or starts or ends blank.
 void appendField(std::string& line, std::string_view field, char separator);
+
+// A cell of a results table (comma-separated), which spreadsheets open: as
+// appendField, and a text that begins with =, +, -, @, a tab or a carriage
+// return and is not a number gets a leading apostrophe, so that no
+// spreadsheet takes it for a formula ("=HYPERLINK(...)" is written
+// "'=HYPERLINK(...)"; "-2.5" stays as it is).
+void appendResultCell(std::string& line, std::string_view field);
 
 }  // namespace orvane

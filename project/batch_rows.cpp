@@ -123,10 +123,10 @@ void appendCsvRow(std::string& out, const BatchColumns& columns, const BatchRow&
   const RowOutcome& o = *row.outcome;
   appendInt(out, row.row);
   out += ',';
-  appendField(out, row.caseName, ',');
+  appendResultCell(out, row.caseName);
   for (size_t i = 0; i < columns.inputs.size(); ++i) {
     out += ',';
-    if (i < row.inputs.size()) appendField(out, row.inputs[i], ',');
+    if (i < row.inputs.size()) appendResultCell(out, row.inputs[i]);
   }
   for (const CheckId id : columns.checks) {
     const CheckValue& c = o[id];
@@ -140,7 +140,7 @@ void appendCsvRow(std::string& out, const BatchColumns& columns, const BatchRow&
   out += ',';
   out += localText(o);
   out += ',';
-  if (!o.inputError.empty() || !o.fault.empty()) appendField(out, faultText(o), ',');
+  if (!o.inputError.empty() || !o.fault.empty()) appendResultCell(out, faultText(o));
   appendAltRow(out, columns.checks, o.checks);
   out += '\n';
 }

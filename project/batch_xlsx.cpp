@@ -5,6 +5,7 @@
 #include <string>
 
 #include "model/format.hpp"
+#include "model/text_encoding.hpp"
 
 namespace orvane {
 
@@ -12,8 +13,17 @@ namespace {
 
 constexpr size_t kMaxCellText = 32767;  // characters an Excel cell holds
 
-// Text for a cell: NUL-terminated, within the cell's limit.
-std::string cellText(std::string_view s) { return std::string(s.substr(0, kMaxCellText)); }
+// Text for a cell: valid UTF-8 (a table exported as Windows-1252 is read as
+// that), NUL-terminated, within the cell's limit and cut between characters.
+std::string cellText(std::string_view s) {
+  std::string text = fileTextToUtf8(s);
+  if (text.size() > kMaxCellText) {
+    size_t end = kMaxCellText;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    text.resize(end);
+  }
+  return text;
+}
 
 }  // namespace
 
@@ -44,15 +54,16 @@ XlsxResults::~XlsxResults() {
   if (book_->workbook) workbook_close(book_->workbook);
 }
 
-Result<std::unique_ptr<XlsxResults>> XlsxResults::create(const std::filesystem::path& path,
+Result<std::unique_ptr<XlsxResults>> XlsxResults::create(const std::filesystem::path& writeTo,
+                                                         const std::string& name,
                                                          const BatchColumns& columns) {
   auto book = std::make_unique<Book>();
-  book->path = path.string();
+  book->path = name;
   book->columns = columns;
   lxw_workbook_options options{};
   options.constant_memory = LXW_TRUE;
   options.use_zip64 = LXW_TRUE;
-  book->workbook = workbook_new_opt(book->path.c_str(), &options);
+  book->workbook = workbook_new_opt(writeTo.c_str(), &options);
   if (!book->workbook)
     return Error{ErrorKind::WriteFailed, book->path, 0, "cannot create the workbook"};
   std::unique_ptr<XlsxResults> results(new XlsxResults(std::move(book)));
@@ -88,9 +99,9 @@ Result<std::unique_ptr<XlsxResults>> XlsxResults::create(const std::filesystem::
 
 Status XlsxResults::addRow(const BatchRow& row) {
   Book& b = *book_;
-  if (b.next >= LXW_ROW_MAX)
+  if (static_cast<int64_t>(b.next) > kMaxXlsxRows)
     return Error{ErrorKind::WriteFailed, b.path, 0,
-                 "a sheet holds at most " + std::to_string(LXW_ROW_MAX - 1) +
+                 "a sheet holds at most " + std::to_string(kMaxXlsxRows) +
                      " result rows; write CSV or split the table with --rows"};
   const RowOutcome& o = *row.outcome;
   const lxw_row_t r = b.next++;

@@ -6,18 +6,26 @@
 // most 1,048,575 result rows.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include "model/result.hpp"
 #include "project/batch_rows.hpp"
 
 namespace orvane {
 
+// The result rows a sheet holds below its header.
+inline constexpr int64_t kMaxXlsxRows = 1'048'575;
+
 class XlsxResults {
  public:
-  // Starts the workbook `path` with the header row of `columns`.
-  static Result<std::unique_ptr<XlsxResults>> create(const std::filesystem::path& path,
+  // Starts the workbook with the header row of `columns`, written to the
+  // file `writeTo` (the output's temporary); `name` is the workbook as the
+  // user named it, for messages.
+  static Result<std::unique_ptr<XlsxResults>> create(const std::filesystem::path& writeTo,
+                                                     const std::string& name,
                                                      const BatchColumns& columns);
   ~XlsxResults();
   XlsxResults(const XlsxResults&) = delete;

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <string_view>
 
+#include "files/output_file.hpp"
 #include "model/codes.hpp"
 #include "project/batch_xlsx.hpp"
 #include "project/row_runner.hpp"
@@ -79,10 +80,39 @@ std::vector<RowOutcome> runCases(const RowEngine& engine, const CaseTable& table
   return out;
 }
 
+namespace {
+
+// Row `index` (from 0) into the report's summary, the batch's own.
+void addToReport(CaseReport& report, int64_t index, const std::string& name, const RowOutcome& o) {
+  BatchRow row;
+  row.row = row.line = index + 1;
+  row.caseName = name;
+  row.outcome = &o;
+  report.summary.add(row);
+}
+
+// The governing case of each check by index, name and value, kept also
+// when its row is not among those the report prints.
+void finishReport(CaseReport& report) {
+  for (size_t c = 0; c < kCheckCount; ++c) {
+    const CheckSummary& s = report.summary.checks[c];
+    if (!s.any) continue;
+    report.summary.governing[c] = static_cast<int>(s.row - 1);
+    report.governingName[c] = s.caseName;
+    CheckValue& v = report.governingValue[c];
+    v.shown = true;
+    v.uf = s.uf;
+    v.allow = s.allow;
+  }
+}
+
+}  // namespace
+
 CaseReport caseReport(const ProjectState& base, const std::optional<std::string>& baseFault,
                       const CaseTable& table) {
   CaseReport report;
   report.table = table;
+  report.total = static_cast<int64_t>(table.rows.size());
   auto engine = RowEngine::create(base, baseFault, table.columns);
   if (!engine) {
     report.problem = engine.error().message;
@@ -90,7 +120,57 @@ CaseReport caseReport(const ProjectState& base, const std::optional<std::string>
   }
   report.checks = engine.value().checks();
   report.outcomes = runCases(engine.value(), table);
-  report.summary = summarize(table, report.outcomes);
+  for (size_t i = 0; i < report.outcomes.size(); ++i)
+    addToReport(report, static_cast<int64_t>(i), table.rows[i].name, report.outcomes[i]);
+  finishReport(report);
+  return report;
+}
+
+Result<CaseReport> caseReportOfFile(const ProjectState& base,
+                                    const std::optional<std::string>& baseFault,
+                                    const std::filesystem::path& path, size_t keepRows) {
+  auto opened = LoadTableReader::open(path);
+  if (!opened) return opened.error();
+  LoadTableReader& reader = opened.value();
+  CaseReport report;
+  // the columns as readCases checks them
+  LoadTable header;
+  header.inputs = reader.header().inputs();
+  auto columns = casesOf(std::move(header), path.string());
+  if (!columns) return columns.error();
+  report.table.columns = columns.value().columns;
+  auto engine = RowEngine::create(base, baseFault, report.table.columns);
+  if (!engine) report.problem = engine.error().message;
+  if (engine) report.checks = engine.value().checks();
+
+  std::vector<LoadCase> cases;
+  CaseTable block;
+  block.columns = report.table.columns;
+  for (;;) {
+    const Result<bool> more = readLoadCases(reader, cases, 64 * kChunkRows);
+    if (!more) return more.error();
+    if (!more.value()) break;
+    block.rows.clear();
+    for (LoadCase& c : cases) {
+      c.values.resize(block.columns.size());
+      block.rows.push_back(CaseRow{std::move(c.name), std::move(c.values)});
+    }
+    if (!engine) {
+      for (CaseRow& row : block.rows)
+        if (report.table.rows.size() < keepRows) report.table.rows.push_back(std::move(row));
+      report.total += static_cast<int64_t>(block.rows.size());
+      continue;
+    }
+    std::vector<RowOutcome> outcomes = runCases(engine.value(), block);
+    for (size_t i = 0; i < outcomes.size(); ++i, ++report.total) {
+      addToReport(report, report.total, block.rows[i].name, outcomes[i]);
+      if (report.table.rows.size() < keepRows) {
+        report.table.rows.push_back(std::move(block.rows[i]));
+        report.outcomes.push_back(std::move(outcomes[i]));
+      }
+    }
+  }
+  finishReport(report);
   return report;
 }
 
@@ -146,7 +226,9 @@ Status writeCasesWorkbook(const std::filesystem::path& path, const CaseTable& ta
                           const std::vector<CheckId>& checks,
                           const std::vector<RowOutcome>& outcomes) {
   const BatchColumns columns{table.columns, checks};
-  auto book = XlsxResults::create(path, columns);
+  auto file = OutputFile::open(path, {.inputs = {}, .streamOk = false});
+  if (!file) return file.error();
+  auto book = XlsxResults::create(file.value().temporaryPath(), path.string(), columns);
   if (!book) return book.error();
   BatchSummary summary;
   const Status added = forEachRow(table, outcomes, [&](const BatchRow& row) {
@@ -154,7 +236,8 @@ Status writeCasesWorkbook(const std::filesystem::path& path, const CaseTable& ta
     return book.value()->addRow(row);
   });
   if (!added) return added;
-  return book.value()->finish(summary);
+  if (const Status done = book.value()->finish(summary); !done) return done;
+  return file.value().commit();
 }
 
 Status writeCases(const std::filesystem::path& path, const CaseTable& table) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -57,17 +58,29 @@ std::vector<RowOutcome> runCases(const RowEngine& engine, const CaseTable& table
 // One row through the engine.
 RowOutcome runCase(const RowEngine& engine, const CaseRow& row, RowScratch& scratch);
 
-// What the printed report shows of the cases: the table, each row's
-// outcome and the summary, for the checks of the project's mode.
+// What the printed report shows of the cases: the rows it prints with
+// their outcomes, and the summary over every row, for the checks of the
+// project's mode.
 struct CaseReport {
-  CaseTable table;
+  CaseTable table;  // every row, or the first ones of a file read as a stream
   std::vector<CheckId> checks;
-  std::vector<RowOutcome> outcomes;
-  CaseSummary summary;
+  std::vector<RowOutcome> outcomes;  // one per row of `table`
+  CaseSummary summary;               // over all `total` rows
+  int64_t total = 0;
+  // The governing case of each check (summary.governing): its name and
+  // value, kept also when its row is not among those of `table`.
+  std::array<std::string, kCheckCount> governingName{};
+  std::array<CheckValue, kCheckCount> governingValue{};
   std::string problem;  // an unknown column: the cases could not run
 };
 CaseReport caseReport(const ProjectState& base, const std::optional<std::string>& baseFault,
                       const CaseTable& table);
+// The same for a load-table file read as a stream: every row runs, the
+// first `keepRows` are kept; memory stays flat for any size of table. A
+// damaged file is an error as readCases gives it.
+Result<CaseReport> caseReportOfFile(const ProjectState& base,
+                                    const std::optional<std::string>& baseFault,
+                                    const std::filesystem::path& path, size_t keepRows);
 
 // The load-case file that goes with a project file: "NAME.loads.csv" for
 // "NAME.cys" (any other name gets ".loads.csv" added).

@@ -17,7 +17,7 @@ std::string number(double v) { return shortestText(v); }
 
 std::string csvCell(const std::string& text) {
   std::string cell;
-  appendField(cell, text, ',');
+  appendResultCell(cell, text);
   return cell;
 }
 

@@ -4,7 +4,6 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 
@@ -12,6 +11,7 @@
 #include "core/panels.hpp"
 #include "model/format.hpp"
 #include "project/load_cases.hpp"
+#include "ui/output_device.hpp"
 #include "ui/painter_target.hpp"
 #include "ui/report_body.hpp"
 #include "ui/report_page.hpp"
@@ -315,23 +315,27 @@ void printReportPage(QPainter& painter, const QRectF& area, const ProjectState& 
   printPanels(painter, page, *results, ypos, options.decimalComma);
 }
 
-QString writeReportPdf(const ProjectState& ps, const QString& path, const ReportOptions& options) {
-  // Written beside the target and renamed over it when complete: a failed
-  // report leaves no half-written PDF and an existing file as it was.
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return QStringLiteral("cannot write ") + path;
-  QPdfWriter writer(&file);
-  writer.setResolution(600);
-  writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                   QMarginsF(6, 6, 6, 6), QPageLayout::Millimeter));
-  writer.setTitle(QStringLiteral("Orvane DNV - ") + qs(ps.projectName));
-  writer.setCreator(kTitle);
-  QPainter painter;
-  if (!painter.begin(&writer)) return QStringLiteral("cannot write ") + path;
-  const bool printed = printReportPages(
-      painter, writer, QRectF(QPointF(0, 0), QSizeF(writer.width(), writer.height())), ps, options);
-  if (!painter.end() || !printed || !file.commit()) return QStringLiteral("cannot write ") + path;
-  return {};
+QString writeReportPdf(const ProjectState& ps, const QString& path, const ReportOptions& options,
+                       const std::vector<std::filesystem::path>& inputs) {
+  // through the one output writer: a failed report leaves no half-written
+  // PDF and an existing file as it was
+  return writeOutput(
+      path,
+      [&](QIODevice& file) {
+        QPdfWriter writer(&file);
+        writer.setResolution(600);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                         QMarginsF(6, 6, 6, 6), QPageLayout::Millimeter));
+        writer.setTitle(QStringLiteral("Orvane DNV - ") + qs(ps.projectName));
+        writer.setCreator(kTitle);
+        QPainter painter;
+        if (!painter.begin(&writer)) return false;
+        const bool printed = printReportPages(
+            painter, writer, QRectF(QPointF(0, 0), QSizeF(writer.width(), writer.height())), ps,
+            options);
+        return painter.end() && printed;
+      },
+      inputs);
 }
 
 }  // namespace orvane::ui

@@ -12,8 +12,10 @@
 #include <QRectF>
 #include <QString>
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "model/codes.hpp"
 #include "model/project_state.hpp"
@@ -81,8 +83,10 @@ bool printReportPages(QPainter& painter, QPagedPaintDevice& device, const QRectF
 // prints it, e.g. " L200x90x9.0x12.0 (built-up)".
 QString reportDesignation(const ProjectState& ps, Member member);
 
-// Writes the report as an A4 PDF. Returns an error text, empty on
-// success.
-QString writeReportPdf(const ProjectState& ps, const QString& path, const ReportOptions& options);
+// Writes the report as an A4 PDF through the one output writer; `inputs`
+// are files it may not replace (the project). Returns an error text, empty
+// on success.
+QString writeReportPdf(const ProjectState& ps, const QString& path, const ReportOptions& options,
+                       const std::vector<std::filesystem::path>& inputs = {});
 
 }  // namespace orvane::ui

@@ -48,6 +48,8 @@ void printPanels(QPainter& painter, ReportPage& page, const ProjectState& ps, do
 // The pages of load cases after the first page: how many, and page
 // `casePage` (0 the first of them) from line `top` of the body down.
 int casePageCount(const cases::CaseReport& cases);
+// No more rows of cases than these are printed, whatever the table.
+size_t mostPrintedCases();
 void printCases(ReportPage& page, const cases::CaseReport& cases, int casePage, double top,
                 bool decimalComma);
 

@@ -56,15 +56,18 @@ QString number(double v, bool decimalComma) {
   return s;
 }
 
-QString caseName(const cases::CaseReport& r, size_t row) {
-  const std::string& name = r.table.rows[row].name;
+QString caseName(const std::string& name, size_t row) {
   return name.empty() ? QStringLiteral("row %1").arg(row + 1) : qs(name);
+}
+
+QString caseName(const cases::CaseReport& r, size_t row) {
+  return caseName(r.table.rows[row].name, row);
 }
 
 QString verdict(const RowOutcome& o) { return qs(rowVerdict(o)); }
 
 void printSummary(ReportPage& page, const cases::CaseReport& r, bool decimalComma) {
-  const size_t count = r.table.rows.size();
+  const int64_t count = r.total;
   for (const CheckId check : r.checks) {
     page.moveTo(kMargin, page.y());
     const int g = r.summary.governing[static_cast<size_t>(check)];
@@ -73,7 +76,7 @@ void printSummary(ReportPage& page, const cases::CaseReport& r, bool decimalComm
       page.print(text + QStringLiteral("no case completed"), true);
       continue;
     }
-    const CheckValue& v = r.outcomes[static_cast<size_t>(g)][check];
+    const CheckValue& v = r.governingValue[static_cast<size_t>(check)];
     page.print(text);
     page.setBold(true);
     page.setColor(colorOf(v.exceeded() ? kRed : kGreen));
@@ -81,9 +84,10 @@ void printSummary(ReportPage& page, const cases::CaseReport& r, bool decimalComm
     page.setBold(false);
     page.setColor(Qt::black);
     // a long case name is fitted to the line
-    page.printFitted(QStringLiteral(" <= ") + number(v.allow, decimalComma) +
-                         QStringLiteral(" in case ") + caseName(r, static_cast<size_t>(g)),
-                     kRight - page.x(), true);
+    page.printFitted(
+        QStringLiteral(" <= ") + number(v.allow, decimalComma) + QStringLiteral(" in case ") +
+            caseName(r.governingName[static_cast<size_t>(check)], static_cast<size_t>(g)),
+        kRight - page.x(), true);
   }
   page.moveTo(kMargin, page.y());
   QString counts = QStringLiteral("%1 cases: %2 passed, %3 failed, %4 faulted")
@@ -101,6 +105,10 @@ void printSummary(ReportPage& page, const cases::CaseReport& r, bool decimalComm
 }
 
 }  // namespace
+
+size_t mostPrintedCases() {
+  return static_cast<size_t>(kMostPages) * static_cast<size_t>(kLastLine - kFirstLine - 1.5);
+}
 
 int casePageCount(const cases::CaseReport& r) {
   if (r.table.rows.empty()) return 0;
@@ -180,11 +188,11 @@ void printCases(ReportPage& page, const cases::CaseReport& r, int casePage, doub
     page.printFitted(verdict(o), kRight - verdictX);
     page.setColor(Qt::black);
   }
-  if (casePage == casePageCount(r) - 1 && last < r.table.rows.size()) {
+  if (casePage == casePageCount(r) - 1 && static_cast<int64_t>(last) < r.total) {
     page.moveTo(kMargin, y + 0.5);
     page.print(QStringLiteral("... %1 further cases are not printed; the governing cases are named "
                               "on the first page of cases.")
-                   .arg(r.table.rows.size() - last),
+                   .arg(r.total - static_cast<int64_t>(last)),
                true);
   }
 }

@@ -12,6 +12,7 @@
 #include "project/load_cases.hpp"
 #include "project/session.hpp"
 #include "ui/report.hpp"
+#include "ui/report_body.hpp"
 #include "ui/sheet/sheet_document.hpp"
 
 namespace orvane::ui {
@@ -56,22 +57,24 @@ int openProject(ProjectState& ps, std::optional<std::string>& fault, const Argum
   return kWritten;
 }
 
-// The load cases beside the project, run against it; a damaged file is
-// said and the report goes without them.
+// The load cases beside the project, run against it as a stream: the
+// report prints the first rows and names the governing cases of all, so
+// memory stays flat for any table. A damaged file is said and the report
+// goes without them.
 std::shared_ptr<const cases::CaseReport> loadCases(const ProjectState& ps,
                                                    const std::optional<std::string>& fault,
                                                    const Arguments& a, QTextStream& err) {
   const std::filesystem::path file =
       cases::loadCasesPath(std::filesystem::absolute(a.file).string());
   if (!std::filesystem::exists(file)) return nullptr;
-  auto table = cases::readCases(file);
-  if (!table) {
-    err << "orvane-report: load cases not printed: " << local(printable(table.error().text()))
+  auto report = cases::caseReportOfFile(ps, fault, file, report::mostPrintedCases());
+  if (!report) {
+    err << "orvane-report: load cases not printed: " << local(printable(report.error().text()))
         << "\n";
     return nullptr;
   }
-  if (table.value().empty()) return nullptr;
-  return std::make_shared<const cases::CaseReport>(cases::caseReport(ps, fault, table.value()));
+  if (report.value().total == 0) return nullptr;
+  return std::make_shared<const cases::CaseReport>(std::move(report.value()));
 }
 
 // The calculation sheet of the project's opening run as a PDF.
@@ -87,7 +90,7 @@ int writeSheet(const Arguments& a, QTextStream& err) {
                     .toStdString();
   header.dataFiles = sheetDataFiles(a.data);
   const QString problem =
-      writeSheetPdf(sheetHtml(ps, trace, header), sheetPageTitle(ps), local(a.output));
+      writeSheetPdf(sheetHtml(ps, trace, header), sheetPageTitle(ps), local(a.output), {a.file});
   if (!problem.isEmpty()) {
     err << "orvane-report: " << problem << "\n";
     return kBadInput;
@@ -98,6 +101,12 @@ int writeSheet(const Arguments& a, QTextStream& err) {
 }  // namespace
 
 int runReportCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
+  std::vector<std::string> bytes;
+  for (const QString& a : args) bytes.push_back(QFile::encodeName(a).toStdString());
+  return runReportCommand(bytes, out, err);
+}
+
+int runReportCommand(const std::vector<std::string>& args, QTextStream& out, QTextStream& err) {
   Arguments a;
   a.data = QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/data"))
                .toStdString();
@@ -120,9 +129,7 @@ int runReportCommand(const QStringList& args, QTextStream& out, QTextStream& err
       "a sheet is written with the steps before the fault).");
 
   // CLI11 takes the arguments last first.
-  std::vector<std::string> reversed;
-  for (auto it = args.rbegin(); it != args.rend(); ++it)
-    reversed.push_back(QFile::encodeName(*it).toStdString());
+  std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {
     app.parse(reversed);
   } catch (const CLI::ParseError& e) {
@@ -146,7 +153,7 @@ int runReportCommand(const QStringList& args, QTextStream& out, QTextStream& err
   if (const int code = openProject(ps, fault, a, err); code != kWritten) return code;
   ReportOptions options = defaultReportOptions();
   options.cases = loadCases(ps, fault, a, err);
-  const QString problem = writeReportPdf(ps, local(a.output), options);
+  const QString problem = writeReportPdf(ps, local(a.output), options, {a.file});
   if (!problem.isEmpty()) {
     err << "orvane-report: " << problem << "\n";
     return kBadInput;

@@ -5,6 +5,8 @@
 
 #include <QStringList>
 #include <QTextStream>
+#include <string>
+#include <vector>
 
 namespace orvane::ui {
 
@@ -13,5 +15,8 @@ namespace orvane::ui {
 // not be written, 3 the calculation stopped on an arithmetic fault, and no
 // PDF is written. Messages go to `err`.
 int runReportCommand(const QStringList& args, QTextStream& out, QTextStream& err);
+// The same with the arguments as the system gave them: a file name that is
+// not UTF-8 reaches the file as it is.
+int runReportCommand(const std::vector<std::string>& args, QTextStream& out, QTextStream& err);
 
 }  // namespace orvane::ui

@@ -410,7 +410,9 @@ TEST_F(Batch, WorkbookWithResultsAndSummary) {
   const std::string p = project(0);
   const fs::path book = dir / "results.xlsx";
   const CliRun r = cli(
-      {"batch", p, write("l.csv", "case,sigx,sigy,tau,pd\na,10,0,0,0\nb,400,0,0,0\nc,x,0,0,0\n"),
+      {"batch", p,
+       write("l.csv",
+             "case,sigx,sigy,tau,pd\na,10,0,0,0\nb,400,0,0,0\nc,x,0,0,0\nstorm 0\xB0,20,0,0,0\n"),
        "-o", book.string()});
   EXPECT_EQ(r.code, 2);
   EXPECT_EQ(r.out, "");
@@ -448,6 +450,66 @@ TEST_F(Batch, WorkbookWithResultsAndSummary) {
   EXPECT_NE(style("G2"), "");
   EXPECT_NE(style("G3"), "");
   EXPECT_NE(style("G2"), style("G3"));
+  // a Windows-1252 case name is UTF-8 text in the sheet
+  EXPECT_NE(results.find("storm 0\xC2\xB0"), std::string::npos);
+}
+
+// A table longer than a sheet holds is refused before any row runs, and no
+// workbook is left; the old file stays.
+TEST_F(Batch, WorkbookRowLimitIsCheckedFirst) {
+  const std::string p = project(0);
+  std::string text = "sigx\n";
+  text.reserve(2 * 1'048'577 + 8);
+  for (int i = 0; i < 1'048'576; ++i) text += "1\n";
+  const std::string loads = write("long.csv", text);
+  const std::string book = write("old.xlsx", "old");
+  const CliRun r = cli({"batch", p, loads, "-o", book});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_EQ(r.err, "orvane-cli: " + book + ": " + loads +
+                       " holds more than the 1048575 result rows a sheet holds; write CSV or split "
+                       "the table with --rows\n");
+  std::ifstream in(book);
+  std::string kept;
+  std::getline(in, kept);
+  EXPECT_EQ(kept, "old");
+}
+
+}  // namespace
+
+namespace {
+
+// Case names a spreadsheet would run as formulas are neutralised; numbers
+// stay numbers; a table in Windows-1252 is read as that, said once.
+TEST_F(Batch, CellsThatSpreadsheetsTrust) {
+  const std::string p = project(1);
+  const std::string loads =
+      write("formulas.csv",
+            "case,sigx\n\"=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\",1\n@SUM(A1),2\n"
+            "+cmd,3\n-5,4\n\"\tTAB\",5\nstorm 0\xB0,6\nstorm 90\xB0,7\n");
+  const CliRun r = cli({"batch", p, loads});
+  ASSERT_LE(r.code, 1) << r.err;
+  std::vector<std::string> cases;
+  std::istringstream lines(r.out);
+  std::string line;
+  std::getline(lines, line);  // the header
+  while (std::getline(lines, line)) {
+    const size_t a = line.find(',') + 1;
+    size_t b = a;
+    for (bool quoted = false; b < line.size() && (quoted || line[b] != ','); ++b)
+      if (line[b] == '"') quoted = !quoted;
+    cases.push_back(line.substr(a, b - a));
+  }
+  const std::vector<std::string> expected = {"\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\"",
+                                             "'@SUM(A1)",
+                                             "'+cmd",
+                                             "-5",
+                                             "\"'\tTAB\"",
+                                             "storm 0\xC2\xB0",
+                                             "storm 90\xC2\xB0"};
+  EXPECT_EQ(cases, expected);
+  const std::string note = " is not UTF-8 text; its case names are read as Windows-1252\n";
+  ASSERT_NE(r.err.find(note), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find(note), r.err.rfind(note));  // once
 }
 
 }  // namespace

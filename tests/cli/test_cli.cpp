@@ -130,7 +130,16 @@ TEST(CliExitCodes, BadInputSaysWhatIsWrong) {
       {{"new", "-o", "/nonexistent/dir/p.cys"},
        "orvane-cli: can't save file - /nonexistent/dir/p.cys"},
       {{"check", "--data", "/nonexistent"},
-       "orvane-cli: /nonexistent/DNVmat.dat: cannot open file"}};
+       "orvane-cli: /nonexistent/DNVmat.dat: cannot open file"},
+      // numbers of the command line said plainly
+      {{"batch", "p.cys", "l.csv", "--jobs", "-1"},
+       "orvane-cli: --jobs: a whole number from 1 to 256 is expected, got '-1'"},
+      {{"sweep", "--vary", "t=1:2:1", "--jobs", "abc"},
+       "orvane-cli: --jobs: a whole number from 1 to 256 is expected, got 'abc'"},
+      {{"optimize", "--free", "t=1:2:1", "--jobs", "1000000"},
+       "orvane-cli: --jobs: a whole number from 1 to 256 is expected, got '1000000'"},
+      {{"optimize", "--free", "t=1:2:1", "--apply", "0"},
+       "orvane-cli: --apply: a whole number from 1 to 10000 is expected, got '0'"}};
   for (const auto& [args, message] : cases) {
     const CliRun r = cli(args);
     EXPECT_EQ(r.code, 2) << message;
@@ -198,7 +207,12 @@ TEST(CliText, PrintableShowsEveryByte) {
        "<U+FEFF>170"},
       {"tab\there\r\n", "tab\\x09here\\x0D\\x0A"},
       {"\x7F", "\\x7F"},
-      {"\xC3\x86r\xC3\xB8", "\xC3\x86r\xC3\xB8"}};  // letters stay
+      {"\xC3\x86r\xC3\xB8", "\xC3\x86r\xC3\xB8"},  // letters stay
+      // bytes that are not UTF-8 (a Windows-1252 file name), a cut sequence,
+      // an overlong form
+      {"pi\xE8r.cys", "pi\\xE8r.cys"},
+      {"\xC3", "\\xC3"},
+      {"\xC0\xAF", "\\xC0\\xAF"}};
   for (const auto& [in, out] : cases) EXPECT_EQ(orvane::printable(in), out);
 }
 
@@ -281,6 +295,13 @@ TEST(CliNew, WrittenProjectReproducesTheResults) {
   EXPECT_EQ(fromFile["values"]["t"], 18.5);
   EXPECT_EQ(fromFile["file"], file);  // each object names its project
   EXPECT_TRUE(fromSets["file"].is_null());
+
+  // a file name that is not UTF-8 still works and is shown with \xNN
+  const std::string latin = (dir / "pi\xE8r.cys").string();
+  fs::copy_file(file, latin, fs::copy_options::overwrite_existing);
+  const CliRun named = cli({"check", latin, "--json"});
+  ASSERT_EQ(named.code, cli({"check", file}).code) << named.err;
+  EXPECT_EQ(json::parse(named.out)["file"], (dir / "pi\\xE8r.cys").string());
 
   // several files: one JSON line each, exit code the worst of them
   const CliRun both = cli({"check", file, file, "--json"});

@@ -145,7 +145,7 @@ TEST(SheetCommand, BadInputEndsWithAMessage) {
   EXPECT_EQ(badSet.code, 2);
   const Sheet unwritable = sheet({"-o", "/no/such/folder/sheet.html"});
   EXPECT_EQ(unwritable.code, 2);
-  EXPECT_EQ(unwritable.err, "orvane-cli: can't write /no/such/folder/sheet.html\n");
+  EXPECT_EQ(unwritable.err, "orvane-cli: can't save file - /no/such/folder/sheet.html\n");
 }
 
 TEST(SheetMarkup, SubscriptsSuperscriptsAndNumbers) {

@@ -138,8 +138,11 @@ TEST(StudyCli, SweepJsonAndCsvFile) {
   const CliRun r = cli({"sweep", "--vary", "t=10:30:0.5", "--vary", "pd=-0.4:-0.1:0.1", "-o",
                         csv.string(), "--json"});
   ASSERT_EQ(r.code, 0) << r.err;
-  const json j = json::parse(r.out);
-  EXPECT_EQ(j["points"].size(), 41u * 4u);
+  // JSON Lines: a line per point, then the ranges, checks and crossings
+  const auto objects = lines(r.out);
+  ASSERT_EQ(objects.size(), 41u * 4u + 1);
+  EXPECT_EQ(json::parse(objects[5])["values"], json({10.5, -0.3}));
+  const json j = json::parse(objects.back());
   EXPECT_EQ(j["ranges"][1]["count"], 4);
   EXPECT_TRUE(j["crossings"].empty());  // two inputs: the window draws the contour
   std::ifstream in(csv);
@@ -149,7 +152,7 @@ TEST(StudyCli, SweepJsonAndCsvFile) {
   fs::remove(csv);
 
   const CliRun one = cli({"sweep", "--vary", "t=10:30:1", "--json"});
-  const json k = json::parse(one.out);
+  const json k = json::parse(lines(one.out).back());
   ASSERT_FALSE(k["crossings"].empty());
   for (const json& x : k["crossings"]) {
     EXPECT_EQ(x["passing"]["verdict"], "OK");

@@ -206,6 +206,21 @@ TEST(LoadTable, BoundsTheLengthOfARecord) {
   EXPECT_EQ(block.records.size(), 2u);  // the longest allowed line was read
 }
 
+// A stray quote at the start of a cell runs the cell on over the lines
+// below: said as what it likely is, not as a long line.
+TEST(LoadTable, StrayQuoteIsSaidAsOne) {
+  std::string text = "case,sigx\nfine,1\n\"stray,2\n";
+  for (int i = 0; i < 10000; ++i) text += "row" + std::to_string(i) + ",1\n";
+  auto reader = LoadTableReader::fromText(text, "t.csv");
+  ASSERT_TRUE(reader);
+  RecordBlock block;
+  const auto more = reader.value().read(block, 100000);
+  ASSERT_FALSE(more);
+  EXPECT_EQ(more.error().text(),
+            "t.csv, line 3: a quote opens a cell that is not closed within 65536 bytes (a stray "
+            "quote at the start of a cell?)");
+}
+
 TEST(LoadTable, OpeningNamesTheFile) {
   TempDir dir;
   const auto missing = LoadTableReader::open(dir.path / "none.csv");

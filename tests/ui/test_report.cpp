@@ -1,4 +1,6 @@
 // The printed report rendered to PDF and read back as text.
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QImage>
 #include <QPaintEngine>
@@ -16,6 +18,7 @@
 #include "project/session.hpp"
 #include "ui/print_dialog.hpp"
 #include "ui/report.hpp"
+#include "ui/report_body.hpp"
 #include "ui/report_command.hpp"
 #include "ui/ui_font.hpp"
 
@@ -318,6 +321,70 @@ class ReportTest : public QObject {
     QCOMPARE(reportCommand({file, QStringLiteral("-o"), pdf}).code, 3);
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("earlier report"));
+  }
+
+  // What stands at -o decides: a read-only file, a FIFO or the project
+  // itself is refused and stays as it was; the report and the sheet alike.
+  void headlessReportNeverReplacesWhatItMayNot() {
+    ProjectState ps = project(1, 0);
+    const QString file = dir_.filePath(QStringLiteral("kept.cys"));
+    QVERIFY(writeProject(ps, file.toStdString()));
+    const QString locked = dir_.filePath(QStringLiteral("locked.pdf"));
+    const QString fifo = dir_.filePath(QStringLiteral("fifo.pdf"));
+    QFile old(locked);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("earlier report");
+    old.close();
+    QVERIFY(old.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    QCOMPARE(::mkfifo(fifo.toLocal8Bit().constData(), 0644), 0);
+    const std::pair<QString, QString> cases[] = {
+        {locked, locked + QStringLiteral(": the file is read-only; it was not replaced")},
+        {fifo, fifo + QStringLiteral(": not a regular file (a device, a FIFO or a socket); it "
+                                     "was not replaced")},
+        {file, file + QStringLiteral(": it is also the input ") + file}};
+    const QByteArray project = [&] {
+      QFile f(file);
+      return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    for (const QStringList& extra : {QStringList(), QStringList{QStringLiteral("--sheet")}}) {
+      for (const auto& [out, message] : cases) {
+        const CommandRun r = reportCommand(QStringList{file, QStringLiteral("-o"), out} + extra);
+        QCOMPARE(r.code, 2);
+        QVERIFY2(r.err.startsWith(QStringLiteral("orvane-report: ") + message), qPrintable(r.err));
+      }
+      QVERIFY(old.open(QIODevice::ReadOnly));
+      QCOMPARE(old.readAll(), QByteArray("earlier report"));
+      old.close();
+      struct stat st {};
+      QVERIFY(::stat(fifo.toLocal8Bit().constData(), &st) == 0 && S_ISFIFO(st.st_mode));
+      QFile same(file);
+      QVERIFY(same.open(QIODevice::ReadOnly));
+      QCOMPARE(same.readAll(), project);
+    }
+  }
+
+  // A table longer than the pages print is read as a stream: the first rows
+  // are printed, the governing case of all is named, the rest are counted.
+  void headlessReportOfALongTable() {
+    ProjectState ps = project(1, 0);
+    const QString file = dir_.filePath(QStringLiteral("long.cys"));
+    QVERIFY(writeProject(ps, file.toStdString()));
+    const size_t rows = report::mostPrintedCases() + 100;
+    {
+      QFile table(dir_.filePath(QStringLiteral("long.loads.csv")));
+      QVERIFY(table.open(QIODevice::WriteOnly));
+      QByteArray text = "case,sigx\n";
+      for (size_t i = 1; i < rows; ++i) text += "c" + QByteArray::number(qulonglong(i)) + ",10\n";
+      text += "heaviest,200\n";  // the last row governs every check it shows
+      table.write(text);
+    }
+    const QString pdf = dir_.filePath(QStringLiteral("long.pdf"));
+    const CommandRun r = reportCommand({file, QStringLiteral("-o"), pdf});
+    QCOMPARE(r.code, 0);
+    const QString text = pdfText(pdf).simplified();
+    QVERIFY(text.contains(QStringLiteral("%1 cases:").arg(rows)));
+    QVERIFY(text.contains(QStringLiteral("in case heaviest")));
+    QVERIFY(text.contains(QStringLiteral("further cases are not printed")));
   }
 
   void headlessReportPrintsTheFullPath() {

@@ -3,8 +3,9 @@
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
+
+#include "ui/output_device.hpp"
 
 namespace orvane::ui {
 
@@ -70,18 +71,19 @@ int paintSheet(QPagedPaintDevice& device, const QString& html, const QString& ti
   return pages;
 }
 
-QString writeSheetPdf(const QString& html, const QString& title, const QString& path) {
-  // written beside the target and renamed over it when complete
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return QStringLiteral("cannot write ") + path;
-  QPdfWriter writer(&file);
-  writer.setResolution(300);
-  writer.setPageLayout(sheetPageLayout());
-  writer.setTitle(title);
-  writer.setCreator(QStringLiteral("Orvane DNV"));
-  if (paintSheet(writer, html, title) == 0 || !file.commit())
-    return QStringLiteral("cannot write ") + path;
-  return {};
+QString writeSheetPdf(const QString& html, const QString& title, const QString& path,
+                      const std::vector<std::filesystem::path>& inputs) {
+  return writeOutput(
+      path,
+      [&](QIODevice& file) {
+        QPdfWriter writer(&file);
+        writer.setResolution(300);
+        writer.setPageLayout(sheetPageLayout());
+        writer.setTitle(title);
+        writer.setCreator(QStringLiteral("Orvane DNV"));
+        return paintSheet(writer, html, title) > 0;
+      },
+      inputs);
 }
 
 }  // namespace orvane::ui

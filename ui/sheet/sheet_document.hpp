@@ -6,6 +6,8 @@
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QString>
+#include <filesystem>
+#include <vector>
 
 #include "core/calc_sheet.hpp"
 #include "core/calc_trace.hpp"
@@ -27,6 +29,8 @@ QPageLayout sheetPageLayout();
 int paintSheet(QPagedPaintDevice& device, const QString& html, const QString& title);
 
 // Writes the sheet as an A4 PDF; returns the problem, empty when written.
-QString writeSheetPdf(const QString& html, const QString& title, const QString& path);
+// `inputs` are files it may not replace (the project).
+QString writeSheetPdf(const QString& html, const QString& title, const QString& path,
+                      const std::vector<std::filesystem::path>& inputs = {});
 
 }  // namespace orvane::ui

@@ -4,13 +4,13 @@
 #include <QFileInfo>
 #include <QPrinter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
 #include "ui/file_dialog.hpp"
 #include "ui/message_box.hpp"
+#include "ui/output_device.hpp"
 #include "ui/sheet/sheet_document.hpp"
 
 namespace orvane::ui {
@@ -77,9 +77,11 @@ bool SheetWindow::saveHtml() {
   const QString path =
       FileDialog::saveDocument(this, folder_, QStringLiteral("sheet.html"), QStringLiteral("html"));
   if (path.isEmpty()) return false;
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(html_.toUtf8()) < 0 || !file.commit()) {
-    MessageBox::warn(this, QStringLiteral("cannot write ") + path);
+  const QByteArray bytes = html_.toUtf8();
+  const QString problem =
+      writeOutput(path, [&](QIODevice& file) { return file.write(bytes) == bytes.size(); });
+  if (!problem.isEmpty()) {
+    MessageBox::warn(this, problem);
     return false;
   }
   folder_ = QFileInfo(path).absolutePath();

@@ -19,6 +19,7 @@
 #include "model/format.hpp"
 #include "ui/file_dialog.hpp"
 #include "ui/main_window.hpp"
+#include "ui/output_device.hpp"
 #include "ui/read_number.hpp"
 #include "ui/study/chart_export.hpp"
 #include "ui/study/chart_widget.hpp"
@@ -278,11 +279,11 @@ void StudyWindow::exportPoints() {
       FileDialog::saveOther(this, owner_.dialogFolder(), QStringLiteral("study.csv"),
                             QStringLiteral("CSV file (*.csv)"), QStringLiteral("csv"));
   if (path.isEmpty()) return;
-  QFile f(path);
   const std::string csv = study::sweepCsv(*sweep_);
-  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-      f.write(csv.data(), static_cast<qint64>(csv.size())) != static_cast<qint64>(csv.size()))
-    return showSweepProblem(QStringLiteral("Cannot write %1").arg(QFileInfo(path).fileName()));
+  const QString problem = writeOutput(path, [&](QIODevice& f) {
+    return f.write(csv.data(), static_cast<qint64>(csv.size())) == static_cast<qint64>(csv.size());
+  });
+  if (!problem.isEmpty()) return showSweepProblem(problem);
   sweepStatus_->setText(QStringLiteral("Points written to %1").arg(QFileInfo(path).fileName()));
 }
 
