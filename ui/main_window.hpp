@@ -185,6 +185,9 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   QWidget* hostWindow() override { return this; }
   void showProfileType(Member member, ProfileType type) override;
   void showDesignation(Member member, const QString& text) override;
+  Stored store(InputId input, double value) override {
+    return session_.store(inputDef(input), value);
+  }
   // main_window_fields.cpp
   void startFieldEditor();
   Left lostFocus(QLineEdit* field);

@@ -6,16 +6,16 @@ namespace orvane::ui {
 
 namespace {
 
-// The OK limits are the ones a welded profile needs; the field cycle only
-// keeps the sections computable.
+// The OK limits are the ones a welded profile needs; the field cycle's own
+// test (keeping the sections computable) is the input's, in the input table.
 const DimField kDims[] = {
-    {Dim::H, "isth", "sth", "h =", "##0", 5, " H >= 5 ", 5, " H >= 5 ", false},
-    {Dim::B, "istb", "stb", "b =", "##0", 5, " B >= 5 ", 5, " B >= 5 ", false},
-    {Dim::A, "ista", "", "a =", "##0", 0, " a >= 0 ", 0, " a >= 0 ", false},
-    {Dim::Tw, "isttw", "sttw", "tw =", "##0.0", 0.1, " tw >= 0.1 ", 1, " tw >= 1 ", true},
-    {Dim::Tf, "isttf", "sttf", "tf =", "##0.0", 0.1, " tf >= 0.1 ", 1, " tf >= 1 ", true},
-    {Dim::C, "", "stc", "c =", "##0.0", 0, "", 0, "", false},
-    {Dim::R, "", "strr", "r =", "##0.0", 0, "", 0, "", false},
+    {Dim::H, "isth", "sth", "h =", "##0", 5, " H >= 5 "},
+    {Dim::B, "istb", "stb", "b =", "##0", 5, " B >= 5 "},
+    {Dim::A, "ista", "", "a =", "##0", 0, " a >= 0 "},
+    {Dim::Tw, "isttw", "sttw", "tw =", "##0.0", 1, " tw >= 1 "},
+    {Dim::Tf, "isttf", "sttf", "tf =", "##0.0", 1, " tf >= 1 "},
+    {Dim::C, "", "stc", "c =", "##0.0", 0, ""},
+    {Dim::R, "", "strr", "r =", "##0.0", 0, ""},
 };
 
 using D = Dim;
@@ -73,7 +73,6 @@ constexpr ProfileForm built(const char* name, const char* caption, M member, P t
           .fields = fields,
           .okTests = ring ? none : fields,
           .unloadTests = unload,
-          .clampHB = ring,
           .showsIz = iz,
           .izComputed = iz,
           .firstLine = first,
@@ -148,23 +147,6 @@ const ProfileForm kForms[] = {
           true, 1, 4, O::Close),
 };
 
-BuiltUpSets& sets(ProjectState& ps, Member m) {
-  return m == Member::RingFrame ? ps.ringBuilt : ps.stiffBuilt;
-}
-const BuiltUpSets& sets(const ProjectState& ps, Member m) {
-  return m == Member::RingFrame ? ps.ringBuilt : ps.stiffBuilt;
-}
-
-// The flanged sets share one layout; null for the others.
-template <class Sets>
-auto* flanged(Sets& s, BuiltSet set) {
-  decltype(&s.lb) f = nullptr;
-  if (set == BuiltSet::L) f = &s.lb;
-  if (set == BuiltSet::T) f = &s.tb;
-  if (set == BuiltSet::I) f = &s.ib;
-  return f;
-}
-
 }  // namespace
 
 const DimField& dimField(Dim d) { return kDims[static_cast<int>(d)]; }
@@ -180,74 +162,51 @@ const ProfileForm* profileForm(const char* name) {
   return nullptr;
 }
 
-double builtValue(const ProjectState& ps, const ProfileForm& form, Dim d) {
-  const BuiltUpSets& s = sets(ps, form.member);
-  if (const BuiltUpFlanged* f = flanged(s, form.set)) {
-    switch (d) {
-      case Dim::H:
-        return f->h;
-      case Dim::B:
-        return f->b;
-      case Dim::Tw:
-        return f->tw;
-      case Dim::Tf:
-        return f->tf;
-      default:
-        return 0;
-    }
-  }
+std::optional<InputId> builtInput(const ProfileForm& form, Dim d) {
+  // the order of each member's sets in InputId: lb, tb, ib (h b tw tf), fb
+  // (h tw), rhs (h b tw), trap (h b a tw)
+  const auto flangedAt = [d](int first) {
+    return d == Dim::H    ? first
+           : d == Dim::B  ? first + 1
+           : d == Dim::Tw ? first + 2
+           : d == Dim::Tf ? first + 3
+                          : -1;
+  };
+  int offset = -1;
   switch (form.set) {
+    case BuiltSet::L:
+      offset = flangedAt(0);
+      break;
+    case BuiltSet::T:
+      offset = flangedAt(4);
+      break;
+    case BuiltSet::I:
+      offset = flangedAt(8);
+      break;
     case BuiltSet::Flat:
-      return d == Dim::H ? s.fb.h : d == Dim::Tw ? s.fb.tw : 0;
+      offset = d == Dim::H ? 12 : d == Dim::Tw ? 13 : -1;
+      break;
     case BuiltSet::Rhs:
-      return d == Dim::H ? s.rhs.h : d == Dim::B ? s.rhs.b : d == Dim::Tw ? s.rhs.tw : 0;
+      offset = d == Dim::H ? 14 : d == Dim::B ? 15 : d == Dim::Tw ? 16 : -1;
+      break;
     case BuiltSet::Trapezoid:
-      switch (d) {
-        case Dim::H:
-          return s.trap.h;
-        case Dim::B:
-          return s.trap.b;
-        case Dim::A:
-          return s.trap.a;
-        case Dim::Tw:
-          return s.trap.tw;
-        default:
-          return 0;
-      }
-    default:
-      return 0;
+      offset = d == Dim::H ? 17 : d == Dim::B ? 18 : d == Dim::A ? 19 : d == Dim::Tw ? 20 : -1;
+      break;
+    case BuiltSet::None:
+      break;
   }
+  if (offset < 0) return std::nullopt;
+  const InputId first = form.member == Member::RingFrame ? InputId::ring_lb_h : InputId::stiff_lb_h;
+  return static_cast<InputId>(static_cast<int>(first) + offset);
+}
+
+double builtValue(const ProjectState& ps, const ProfileForm& form, Dim d) {
+  const auto input = builtInput(form, d);
+  return input ? inputDef(*input).get(ps) : 0;
 }
 
 void setBuiltValue(ProjectState& ps, const ProfileForm& form, Dim d, double v) {
-  BuiltUpSets& s = sets(ps, form.member);
-  const float single = static_cast<float>(v);
-  if (BuiltUpFlanged* f = flanged(s, form.set)) {
-    if (d == Dim::H) f->h = v;
-    if (d == Dim::B) f->b = v;
-    if (d == Dim::Tw) f->tw = v;
-    if (d == Dim::Tf) f->tf = single;
-    return;
-  }
-  switch (form.set) {
-    case BuiltSet::Flat:
-      if (d == Dim::H) s.fb.h = v;
-      if (d == Dim::Tw) s.fb.tw = single;
-      break;
-    case BuiltSet::Rhs:
-      if (d == Dim::H) s.rhs.h = v;
-      if (d == Dim::B) s.rhs.b = v;
-      if (d == Dim::Tw) s.rhs.tw = single;
-      break;
-    case BuiltSet::Trapezoid:
-      if (d == Dim::H) s.trap.h = v;
-      if (d == Dim::B) s.trap.b = v;
-      if (d == Dim::A) s.trap.a = v;
-      if (d == Dim::Tw) s.trap.tw = single;
-      break;
-    default:
-      break;
-  }
+  if (const auto input = builtInput(form, d)) inputDef(*input).setExact(ps, v);
 }
 
 double currentValue(const ProjectState& ps, Member member, Dim d) {

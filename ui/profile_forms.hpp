@@ -7,10 +7,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "model/codes.hpp"
 #include "model/project_state.hpp"
+#include "project/inputs.hpp"
 #include "ui/profile_sketches.hpp"
 
 namespace orvane::ui {
@@ -28,19 +30,17 @@ enum class OkAction {
   Close,          // close only
 };
 
-// A built-up field: its control, caption, patterns, the test of the field
-// cycle and of OK, and the clamp of the field cycle.
+// A built-up field: its control, caption, pattern and the test of OK. The
+// test of the field and unload cycles, with its clamp, is the input's own
+// (project/inputs.hpp, builtInput()).
 struct DimField {
   Dim dim;
   const char* name;     // built-up field: isth, istb, ista, isttw, isttf
   const char* label;    // table-window label: sth, stb, sttw, sttf, stc, strr
   const char* caption;  // "h =", ...
   const char* pattern;  // written back on leaving the field and by the refresh
-  double limit;         // field and unload cycles: value < limit fails
-  const char* message;
-  double okLimit;  // OK cycle of the stiffener built-up windows
+  double okLimit;       // OK cycle of the stiffener built-up windows
   const char* okMessage;
-  bool clampAlways;  // tw and tf are clamped in every window
 };
 
 const DimField& dimField(Dim d);
@@ -61,8 +61,7 @@ struct ProfileForm {
   std::span<const Dim> fields{};   // Enter order
   std::span<const Dim> okTests{};  // fields re-read and tested by OK
   std::span<const Dim> unloadTests{};
-  bool wideB = false;    // the field cycle writes b with "##0.0"
-  bool clampHB = false;  // the field cycle clamps h and b to 5
+  bool wideB = false;  // the field cycle writes b with "##0.0"
   // what the refresh shows
   std::span<const Dim> shown{};  // dimension labels of table windows
   bool showsIz;
@@ -79,6 +78,9 @@ const ProfileForm* profileForm(const char* name);
 
 // The built-up value a field edits, and storing into it (tf and the single
 // dimensions of a set are rounded to single precision on the way in).
+// The input a built-up window's field edits; none for a dimension the set
+// does not have.
+std::optional<InputId> builtInput(const ProfileForm& form, Dim d);
 double builtValue(const ProjectState& ps, const ProfileForm& form, Dim d);
 void setBuiltValue(ProjectState& ps, const ProfileForm& form, Dim d, double v);
 

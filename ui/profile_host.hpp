@@ -8,6 +8,7 @@
 
 #include "model/codes.hpp"
 #include "model/project_state.hpp"
+#include "project/inputs.hpp"
 
 class QWidget;
 
@@ -21,6 +22,9 @@ class ProfileHost {
   virtual int decimalFlag() const = 0;
   // CalcDriver, guarded, followed by the result panels.
   virtual bool calculate() = 0;
+  // A value of an input stored as the main window stores one (its test and
+  // clamp, no run).
+  virtual Stored store(InputId input, double value) = 0;
   // The owner's type list shows `type` (no handler runs).
   virtual void showProfileType(Member member, ProfileType type) = 0;
   // The owner's designation label of the stiffener or the ring frame.

@@ -267,25 +267,25 @@ void ProfileWindow::refresh() {
 // and leaves the stored value.
 Left ProfileWindow::fieldCycle(QLineEdit* e) {
   const Dim d = dimOf(e);
-  const DimField& f = dimField(d);
+  const InputDef& in = inputDef(*builtInput(form_, d));
   const int flag = host_.decimalFlag();
-  const char* pattern = d == Dim::B && form_.wideB ? "##0.0" : f.pattern;
+  const char* pattern = d == Dim::B && form_.wideB ? "##0.0" : dimField(d).pattern;
   Left left = Left::Taken;
   const NumberReading read = readNumber(e->text(), flag);
   if (read.ok()) {
-    setBuiltValue(ps_, form_, d, read.value);
+    // stored through the main window's session, with the input's test and
+    // clamp, as `--set` stores it
+    const Stored stored = host_.store(in.id, read.value);
     e->setText(showNumber(builtValue(ps_, form_, d), pattern, flag));
-    if (builtValue(ps_, form_, d) < f.limit) {
-      MessageBox::warn(this, QString::fromLatin1(f.message));
+    if (stored.failed >= 0) {
+      MessageBox::warn(this, QString::fromStdString(stored.warning));
       left = Left::FocusBack;
-      if (f.clampAlways || (form_.clampHB && (d == Dim::H || d == Dim::B)))
-        setBuiltValue(ps_, form_, d, f.limit);
     }
     host_.calculate();
     refresh();
   } else if (read.status == NumberReading::OutOfRange) {
     e->setText(showNumber(builtValue(ps_, form_, d), pattern, flag));
-    MessageBox::warn(this, QString::fromLatin1(f.message));
+    MessageBox::warn(this, QString::fromLatin1(in.checks[0].message));
     left = Left::FocusBack;
   } else {
     MessageBox::warn(this, QStringLiteral("Input string mismatch "));
@@ -338,8 +338,8 @@ void ProfileWindow::okClicked() {
 // never stays open.
 void ProfileWindow::unloadCycle() {
   for (Dim d : form_.unloadTests) {
-    const DimField& f = dimField(d);
-    reread(d, f.pattern, f.limit, f.message);
+    const InputCheck& test = inputDef(*builtInput(form_, d)).checks[0];
+    reread(d, dimField(d).pattern, test.lo, test.message);
   }
 }
 
