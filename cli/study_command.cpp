@@ -53,7 +53,9 @@ struct Base {
   std::optional<std::string> fault;
 };
 
-bool isRuleOption(const std::string& s) { return s.rfind("rules=", 0) == 0 || s.rfind("ends=", 0) == 0; }
+bool isRuleOption(const std::string& s) {
+  return s.rfind("rules=", 0) == 0 || s.rfind("ends=", 0) == 0;
+}
 
 // The --set values that go into every row of the study: all but the rule
 // options, which judge the whole study and go into its base project.
