@@ -116,15 +116,25 @@ def main():
         where = f"{path.relative_to(root)}:{number + 1}: '{line[start:end]}' -> '{new}'"
         try:
             path.write_text("".join(lines), encoding="utf-8")
-            if run(["ninja", "-j2", "-C", str(build)] + TESTS, root, 900) != 0:
+            # the layer's library first: a mutant that does not compile ends there
+            library = "orvane_" + path.relative_to(root).parts[0]
+            if run(["ninja", "-j2", "-C", str(build), library], root, 900) != 0:
                 broken += 1
                 continue
-            dead = False
+            # then each test program linked just before it runs: a mutant the
+            # first programs kill costs no link of the others
+            dead = linked = False
             for test in TESTS:
+                linked = run(["ninja", "-j2", "-C", str(build), test], root, 900) == 0
+                if not linked:
+                    break
                 if run([str(build / "bin" / test)], build, 300) != 0:
                     dead = True
                     killed.append(f"{where} (by {test})")
                     break
+            if not linked:
+                broken += 1
+                continue
             if not dead:
                 survived.append(where)
             print(f"[{len(killed)}/{len(killed) + len(survived)}] {where}: "
