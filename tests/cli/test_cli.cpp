@@ -50,25 +50,6 @@ TEST(CliJson, DefaultsWithTheDocumentedKeys) {
   EXPECT_DOUBLE_EQ(j["values"]["pd"].get<double>(), double(-0.3f));
 }
 
-TEST(CliCheck, ColumnModeFillsShellAndColumnTables) {
-  // the column mode last: its l = L applies from the next run on
-  const json j = checkJson({"--set", "wsd=1", "--set", "cyltype=3"});
-  const json& shell = j["tables"]["shell"];
-  const json& col = j["tables"]["stiff"];
-  EXPECT_EQ(shell["label"][0], "Shell Buckling: (Ch 3.4.2)");
-  EXPECT_EQ(shell["label"][3], "fEm = ");
-  EXPECT_EQ(col["label"][0], "Global Buckling: (Ch 3.8)");
-  EXPECT_EQ(col["n"], 14);
-  EXPECT_EQ(col["value"][10], "200.0/100.0");
-  EXPECT_EQ(col["unit"][10], " kNm (Max value)");
-  EXPECT_EQ(col["label"][14], "UF2 =  ");
-  EXPECT_EQ(col["unit"][13], " <= 1.15");  // WSD allowable of both usage factors
-  EXPECT_EQ(col["unit"][14], " <= 1.15");
-  // the column check clears the stored circumferential and shear stresses
-  EXPECT_EQ(j["values"]["sigy"], 0.0);
-  EXPECT_EQ(j["values"]["tau"], 0.0);
-}
-
 TEST(CliCheck, ReducedMomentsUseTheEndStressRatio) {
   const json j = checkJson({"--set", "odmom=1", "--set", "cyltype=3"});
   const std::string m = j["tables"]["stiff"]["value"][10];

@@ -8,13 +8,8 @@
 namespace orvane {
 namespace {
 
+using test::calc;
 using test::startedState;
-
-// Runs the checks as the program does after every change.
-void calc(ProjectState& ps) {
-  RecordingEvents ev;
-  calcDriver(ps, ev);
-}
 
 TEST(CalcDriver, NewProjectRestoresTheInputsButNotTheRingRows) {
   ProjectState ps;
