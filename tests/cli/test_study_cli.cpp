@@ -67,9 +67,6 @@ TEST(StudyCli, ExitCodesAndMessages) {
        2,
        "orvane-cli optimize: a profile choice is written stiffener=TABLE or ring=TABLE, TABLE one "
        "of bulb, l, t, flat or all (or several joined by commas), got 'stiffener=wood'"},
-      {{"optimize", "--free", "t=30:10:1"},
-       2,
-       "orvane-cli optimize: range of t: FROM 30 is greater than TO 10"},
       {{"optimize", "--free", "t=10:30:1", "--apply", "1"},
        2,
        "orvane-cli optimize: --apply needs the project file to write after -o"},

@@ -146,10 +146,7 @@ TEST(RingSection, FrameTallerThanTheRadiusWarns) {
 TEST(ProfileTypes, ListTextsAndDesignations) {
   struct Row {
     ProfileType type;
-    const char* stiffener;
-    const char* ring;
-    const char* menu;
-    const char* designation;
+    const char *stiffener, *ring, *menu, *designation;
   };
   // type, stiffener list, ring list, menu, designation of 200 x 90 x 9 x 12
   const Row rows[] = {
