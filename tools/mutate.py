@@ -23,7 +23,7 @@ import time
 LAYERS = ["model", "sections", "core", "files", "project"]
 # fastest first; the first failure kills the mutant
 TESTS = ["test_format", "test_panels", "test_core", "test_sections_data", "test_files",
-         "test_rows", "test_study", "test_attack_set", "test_cli"]
+         "test_rows", "test_study", "test_attack_set", "test_cli", "test_output_attacks"]
 
 ARITH = {"+": "-", "-": "+", "*": "/", "/": "*"}
 COMPARE = {"<": "<=", "<=": "<", ">": ">=", ">=": ">", "==": "!=", "!=": "=="}
