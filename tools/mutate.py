@@ -15,6 +15,7 @@ import argparse
 import pathlib
 import random
 import re
+import signal
 import subprocess
 import sys
 import time
@@ -22,7 +23,7 @@ import time
 LAYERS = ["model", "sections", "core", "files", "project"]
 # fastest first; the first failure kills the mutant
 TESTS = ["test_format", "test_panels", "test_core", "test_sections_data", "test_files",
-         "test_rows", "test_study", "test_attack_set", "test_cli"]
+         "test_rows", "test_study", "test_attack_set", "test_cli", "test_output_attacks"]
 
 ARITH = {"+": "-", "-": "+", "*": "/", "/": "*"}
 COMPARE = {"<": "<=", "<=": "<", ">": ">=", ">=": ">", "==": "!=", "!=": "=="}
@@ -41,7 +42,9 @@ SITES = [
 
 def constant(text):
     if "." in text:
-        return repr(float(text) * 1.1)
+        value = float(text)
+        # 0.0 * 1.1 is 0.0 again: that would be no change at all
+        return repr(value * 1.1) if value != 0.0 else "1.0"
     value = int(text)
     return str(value + 1)
 
@@ -51,14 +54,21 @@ def candidates(root):
     for layer in LAYERS:
         for path in sorted((root / layer).glob("*.cpp")):
             lines = path.read_text(encoding="utf-8").splitlines(keepends=True)
+            in_comment = False
             for number, line in enumerate(lines):
                 code = line.split("//")[0]
                 stripped = code.strip()
-                if not stripped or stripped.startswith(("#", "//", "*", "/*")) or '"' in code:
+                # the lines of a block comment are prose, not code
+                if in_comment or stripped.startswith("/*"):
+                    in_comment = "*/" not in code
+                    continue
+                if not stripped or stripped.startswith(("#", "*")) or '"' in code:
                     continue
                 for kind, (pattern, replace) in enumerate(SITES):
                     for m in pattern.finditer(code):
                         new = replace(m) if replace else constant(m.group(1))
+                        if new == m.group(1):
+                            continue
                         found.append((path, number, m.start(1), m.end(1), new, kind))
     return found
 
@@ -83,8 +93,14 @@ def main():
     if not (build / "build.ninja").exists():
         subprocess.run(["cmake", "-S", str(root), "-B", str(build), "-G", "Ninja",
                         "-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DORVANE_BUILD_UI=OFF",
-                        "-DORVANE_BUILD_BENCH=OFF"], check=True)
-    subprocess.run(["ninja", "-C", str(build)] + TESTS, check=True)
+                        "-DORVANE_BUILD_BENCH=OFF", "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"],
+                       check=True)
+    # two jobs: the machine is shared
+    subprocess.run(["ninja", "-j2", "-C", str(build)] + TESTS, check=True)
+
+    # a kill by signal still puts the mutated file back (the finally below)
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
+    signal.signal(signal.SIGHUP, lambda *_: sys.exit(1))
 
     rng = random.Random(args.seed)
     sites = candidates(root)
@@ -100,33 +116,50 @@ def main():
         where = f"{path.relative_to(root)}:{number + 1}: '{line[start:end]}' -> '{new}'"
         try:
             path.write_text("".join(lines), encoding="utf-8")
-            if run(["ninja", "-C", str(build)] + TESTS, root, 900) != 0:
+            # the layer's library first: a mutant that does not compile ends there
+            library = "orvane_" + path.relative_to(root).parts[0]
+            if run(["ninja", "-j2", "-C", str(build), library], root, 900) != 0:
                 broken += 1
                 continue
-            dead = False
+            # then each test program linked just before it runs: a mutant the
+            # first programs kill costs no link of the others
+            dead = linked = False
             for test in TESTS:
+                linked = run(["ninja", "-j2", "-C", str(build), test], root, 900) == 0
+                if not linked:
+                    break
                 if run([str(build / "bin" / test)], build, 300) != 0:
                     dead = True
                     killed.append(f"{where} (by {test})")
                     break
+            if not linked:
+                broken += 1
+                continue
             if not dead:
                 survived.append(where)
             print(f"[{len(killed)}/{len(killed) + len(survived)}] {where}: "
                   f"{'killed' if dead else 'SURVIVED'}", flush=True)
         finally:
             path.write_text(original, encoding="utf-8")
+        # written after every mutant, so a run stopped early still leaves its tally
+        summary(args, killed, survived, broken, quiet=True)
     # put the objects back as they were
-    subprocess.run(["ninja", "-C", str(build)] + TESTS, stdout=subprocess.DEVNULL)
+    subprocess.run(["ninja", "-j2", "-C", str(build)] + TESTS, stdout=subprocess.DEVNULL)
+    summary(args, killed, survived, broken, quiet=False)
+    return 0
+
+
+def summary(args, killed, survived, broken, quiet):
     total = len(killed) + len(survived)
     lines = [f"{time.strftime('%Y-%m-%d %H:%M')} seed {args.seed}: {len(killed)} of {total} "
              f"mutants killed ({100.0 * len(killed) / max(total, 1):.0f} %), "
              f"{broken} did not compile"]
     lines += ["survived: " + s for s in survived]
-    print("\n".join(lines))
+    if not quiet:
+        print("\n".join(lines))
     if args.report:
         pathlib.Path(args.report).write_text("\n".join(lines + ["killed: " + k for k in killed]) +
                                              "\n")
-    return 0
 
 
 if __name__ == "__main__":

@@ -44,23 +44,13 @@ TEST(StudyCli, ExitCodesAndMessages) {
     int code;
     const char* message;  // a line of standard error, empty: none
   };
+  // (the ranges' own errors: project/test_study.cpp; one says each command
+  // passes them on)
   const Case cases[] = {
       {{"sweep", "--vary", "t=10:20:1"}, 0, ""},
       {{"sweep", "--vary", "t=20:10:1"},
        2,
        "orvane-cli sweep: range of t: FROM 20 is greater than TO 10"},
-      {{"sweep", "--vary", "t=10:20:0"},
-       2,
-       "orvane-cli sweep: range of t: STEP must be greater than 0, got 0"},
-      {{"sweep", "--vary", "t=0:2e7:1"},
-       2,
-       "orvane-cli sweep: range of t: 20000001 points, more than 10000000"},
-      {{"sweep", "--vary", "t=1:5000:1", "--vary", "s=1:5000:1"},
-       2,
-       "orvane-cli sweep: the study has 25000000 points, more than 10000000"},
-      {{"sweep", "--vary", "thickness=10:20:1"},
-       2,
-       "orvane-cli sweep: unknown input name 'thickness' in 'thickness=10:20:1'"},
       {{"sweep", "--vary", "t=1:2:1", "--vary", "s=1:2:1", "--vary", "l=1:2:1"},
        2,
        "orvane-cli sweep: --vary names one or two inputs"},
@@ -77,9 +67,6 @@ TEST(StudyCli, ExitCodesAndMessages) {
        2,
        "orvane-cli optimize: a profile choice is written stiffener=TABLE or ring=TABLE, TABLE one "
        "of bulb, l, t, flat or all (or several joined by commas), got 'stiffener=wood'"},
-      {{"optimize", "--free", "t=30:10:1"},
-       2,
-       "orvane-cli optimize: range of t: FROM 30 is greater than TO 10"},
       {{"optimize", "--free", "t=10:30:1", "--apply", "1"},
        2,
        "orvane-cli optimize: --apply needs the project file to write after -o"},

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/calc_driver.hpp"
 #include "project/session.hpp"
 
 namespace orvane::test {
@@ -22,6 +23,12 @@ inline ProjectState startedState() {
 inline void userMaterial(ProjectState& ps, double fy) {
   ps.matp = ps.mats = ps.matg = ps.mat.count;
   ps.fyp = ps.fys = ps.fyg = fy;
+}
+
+// Runs the checks as the program does after every change.
+inline void calc(ProjectState& ps) {
+  RecordingEvents ev;
+  calcDriver(ps, ev);
 }
 
 }  // namespace orvane::test

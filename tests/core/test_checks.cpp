@@ -12,14 +12,9 @@
 namespace orvane {
 namespace {
 
+using test::calc;
 using test::startedState;
 using test::userMaterial;
-
-// Runs the checks as the program does after every change.
-void calc(ProjectState& ps) {
-  RecordingEvents ev;
-  calcDriver(ps, ev);
-}
 
 TEST(ShellCheck, TensionAloneAndPressureAlone) {
   ProjectState ps = startedState();

@@ -1,20 +1,18 @@
 // The driver: choice of checks by cylinder type, stale values, faults.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/calc_driver.hpp"
+#include "core/calc_sheet.hpp"
 #include "model/checked.hpp"
 #include "started_state.hpp"
 
 namespace orvane {
 namespace {
 
+using test::calc;
 using test::startedState;
-
-// Runs the checks as the program does after every change.
-void calc(ProjectState& ps) {
-  RecordingEvents ev;
-  calcDriver(ps, ev);
-}
 
 TEST(CalcDriver, NewProjectRestoresTheInputsButNotTheRingRows) {
   ProjectState ps;
@@ -97,6 +95,18 @@ TEST(CalcDriver, VeryLongShellSegmentOverflows) {
   ProjectState ps = startedState();
   ps.l = 400 * 1.56 * std::sqrt(3333.0 * 20);  // beta = 400
   EXPECT_THROW(calc(ps), CalcFault);
+}
+
+// The sheet's ring-frame notes come with either ring-frame control.
+TEST(MethodNotes, RingFrameNotesWithEitherControl) {
+  for (const auto& [ring, heavy, shown] : {std::tuple{1, 0, true}, {0, 1, true}, {0, 0, false}}) {
+    ProjectState ps;
+    ps.ring_ch = static_cast<int16_t>(ring), ps.hring_ch = static_cast<int16_t>(heavy);
+    const auto notes = methodNotes(ps);
+    EXPECT_EQ(std::any_of(notes.begin(), notes.end(),
+                          [](const std::string& n) { return n.starts_with("Ring frames"); }),
+              shown);
+  }
 }
 
 TEST(CheckedArithmetic, FaultsAndPrecision) {

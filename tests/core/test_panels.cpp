@@ -294,15 +294,16 @@ TEST(ProfileNote, OnlyTheCurrentTypesLinesOfADrawnMemberCount) {
 
 // What each mode shows, and that only a shown usage factor fails the design.
 TEST(ShownPanels, ModesPickTheirVerdictsAndOnlyShownOnesFailTheDesign) {
-  // cylinder type, ring-frame control, column, ring panel, usage factors shown
-  using Mode = std::tuple<int16_t, int16_t, bool, bool, std::vector<const char*>>;
+  // cylinder type, ring-frame control, column, ring panel, usage factors
+  // shown and the panel lines that show them
+  using Mode = std::tuple<int16_t, int16_t, bool, bool, std::vector<const char*>, std::vector<int>>;
   const Mode modes[] = {
-      {0, 1, false, false, {"UF"}},
-      {1, 0, false, false, {"UF"}},
-      {1, 1, false, true, {"UF", "UFarea", "UFinertia"}},
-      {3, 1, true, false, {"UF", "UF1", "UF2"}},
+      {0, 1, false, false, {"UF"}, {4}},
+      {1, 0, false, false, {"UF"}, {4}},
+      {1, 1, false, true, {"UF", "UFarea", "UFinertia"}, {4, 2, 7}},
+      {3, 1, true, false, {"UF", "UF1", "UF2"}, {4, 13, 14}},
   };
-  for (const auto& [type, ringControl, column, ring, shownUfs] : modes) {
+  for (const auto& [type, ringControl, column, ring, shownUfs, lines] : modes) {
     SCOPED_TRACE("cylinder type " + std::to_string(type) + ", ring control " +
                  std::to_string(ringControl));
     ProjectState ps = filled();
@@ -312,7 +313,9 @@ TEST(ShownPanels, ModesPickTheirVerdictsAndOnlyShownOnesFailTheDesign) {
     EXPECT_FALSE(shown.stiffener);
     EXPECT_EQ(shown.column, column);
     EXPECT_EQ(shown.ring, ring);
-    EXPECT_EQ(shownVerdicts(ps).size(), shownUfs.size());
+    std::vector<int> shownLines;
+    for (const Verdict& v : shownVerdicts(ps)) shownLines.push_back(v.line);
+    EXPECT_EQ(shownLines, lines);
     EXPECT_TRUE(designPasses(ps));
     const std::pair<const char*, std::function<void(ProjectState&)>> raise[] = {
         {"UF", [](ProjectState& p) { p.UF = 1.01; }},

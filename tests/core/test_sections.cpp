@@ -76,10 +76,12 @@ TEST(StiffenerSection, ClosedProfilesKeepOldLinesAndIz) {
   stiffenerSection(ps, 1, ev);
   const auto lines = ps.proportion;
   const double iz = ps.st.Iz;
-  stiffenerSection(ps, 7, ev);  // RHS 200x90x9
+  stiffenerSection(ps, 7, ev);  // RHS 200x90x9: 182 x 72 inside
   EXPECT_EQ(ps.proportion, lines);
   EXPECT_EQ(ps.st.Iz, iz);
+  EXPECT_EQ(ps.st.bo, 72);
   EXPECT_EQ(ps.st.As, 200.0 * 90 - 182.0 * 72);
+  EXPECT_EQ(ps.st.Iy, (90 * std::pow(200.0, 3) - 72 * std::pow(182.0, 3)) / 12);
   stiffenerSection(ps, 8, ev);  // trapezoid
   EXPECT_EQ(ps.proportion, lines);
   EXPECT_EQ(stiffenerDesignation(ps, 8), "U200x90x9.0");
@@ -120,6 +122,9 @@ TEST(RingSection, TeeAndIHaveNoEccentricity) {
     EXPECT_EQ(ps.ringLocal[4].substr(ps.ringLocal[4].size() - 19), " (Eq 3.10.5) ==> OK");
   }
   EXPECT_DOUBLE_EQ(ps.rg.zcg, 100);  // symmetric I
+  // a 176 x 9 web and two 90 x 12 flanges 94 from the centroid
+  EXPECT_EQ(ps.rg.Ixg, (9 * std::pow(176.0, 3) + 2 * 90 * std::pow(12.0, 3)) / 12 +
+                           2 * 90 * 12 * std::pow(94.0, 2));
   EXPECT_EQ(ps.rg.tgov, 12.0f);
 }
 
@@ -141,62 +146,21 @@ TEST(RingSection, FrameTallerThanTheRadiusWarns) {
 TEST(ProfileTypes, ListTextsAndDesignations) {
   struct Row {
     ProfileType type;
-    const char* stiffener;
-    const char* ring;
-    const char* menu;
-    const char* designation;  // of 200 x 90 x 9 x 12
+    const char *stiffener, *ring, *menu, *designation;
   };
+  // type, stiffener list, ring list, menu, designation of 200 x 90 x 9 x 12
   const Row rows[] = {
-      {.type = ProfileType::LTable,
-       .stiffener = "L-table",
-       .ring = "L-table",
-       .menu = "&L-table",
-       .designation = "L200x90x9.0x12.0"},
-      {.type = ProfileType::LBuiltUp,
-       .stiffener = "L-built up",
-       .ring = "L-built up",
-       .menu = "L built-up",
-       .designation = "L200x90x9.0x12.0"},
-      {.type = ProfileType::TTable,
-       .stiffener = "T-table",
-       .ring = "T-table",
-       .menu = "&T-table",
-       .designation = "T200x90x9.0x12.0"},
-      {.type = ProfileType::TBuiltUp,
-       .stiffener = "T-built up",
-       .ring = "T-built up",
-       .menu = "T built-up",
-       .designation = "T200x90x9.0x12.0"},
-      {.type = ProfileType::FlatBarTable,
-       .stiffener = "Flatbar-table",
-       .ring = "Flatbar-table",
-       .menu = "Flatbar table",
-       .designation = "Fb200x9.0"},
-      {.type = ProfileType::FlatBarBuiltUp,
-       .stiffener = "Flatbar-built up",
-       .ring = "Flatbar-built up",
-       .menu = "Flatbar built-up",
-       .designation = "Fb200x9.0"},
-      {.type = ProfileType::BulbFlat,
-       .stiffener = "Bulb Flat",
-       .ring = "Bulb Flat",
-       .menu = "Bulb Flat",
-       .designation = "BF 200x9.0"},
-      {.type = ProfileType::Rhs,
-       .stiffener = "RHS",
-       .ring = "RHS",
-       .menu = "RHS",
-       .designation = "RHS200x90x9.0"},
-      {.type = ProfileType::Trapezoid,
-       .stiffener = "Trapez-profile",
-       .ring = "Trapez-profile",
-       .menu = "Trapez-profile",
-       .designation = "U200x90x9.0"},
-      {.type = ProfileType::IBuiltUp,
-       .stiffener = "I-built up",
-       .ring = "I-profile",
-       .menu = "I built-up",
-       .designation = "I200x90x9.0x12.0"},
+      {ProfileType::LTable, "L-table", "L-table", "&L-table", "L200x90x9.0x12.0"},
+      {ProfileType::LBuiltUp, "L-built up", "L-built up", "L built-up", "L200x90x9.0x12.0"},
+      {ProfileType::TTable, "T-table", "T-table", "&T-table", "T200x90x9.0x12.0"},
+      {ProfileType::TBuiltUp, "T-built up", "T-built up", "T built-up", "T200x90x9.0x12.0"},
+      {ProfileType::FlatBarTable, "Flatbar-table", "Flatbar-table", "Flatbar table", "Fb200x9.0"},
+      {ProfileType::FlatBarBuiltUp, "Flatbar-built up", "Flatbar-built up", "Flatbar built-up",
+       "Fb200x9.0"},
+      {ProfileType::BulbFlat, "Bulb Flat", "Bulb Flat", "Bulb Flat", "BF 200x9.0"},
+      {ProfileType::Rhs, "RHS", "RHS", "RHS", "RHS200x90x9.0"},
+      {ProfileType::Trapezoid, "Trapez-profile", "Trapez-profile", "Trapez-profile", "U200x90x9.0"},
+      {ProfileType::IBuiltUp, "I-built up", "I-profile", "I built-up", "I200x90x9.0x12.0"},
   };
   ASSERT_EQ(std::size(rows), kProfileTraits.size());
   for (const Row& r : rows) {

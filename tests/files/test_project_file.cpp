@@ -344,6 +344,7 @@ TEST_F(ProjectFileTest, DamagedOrOutOfDomainFileLeavesTheProjectAsItWas) {
       {30, "1,5", D, "l: not a number: \"1,5\""},
       {30, x45, D, "l: not a number: \"" + x45.substr(0, 40) + "...\""},
       {30, "1e999", D, "l: \"1e999\" is out of range"},
+      {30, " 1e999\t ", D, "l: \" 1e999\\x09 \" is out of range"},
       {30, std::string("1\0002", 3), D, "l: not a number: \"1\\x002\""},
       {51, "32767.5", D, "spare flag: \"32767.5\" does not fit a 16-bit integer"},
       {51, "-32769", D, "spare flag: \"-32769\" does not fit a 16-bit integer"},

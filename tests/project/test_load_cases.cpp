@@ -1,6 +1,7 @@
 // The summary of a table of load cases, which the window, the report, the
 // workbook and batch share: the largest usage factor of a row that ran to
-// the end governs, the first of equal ones, and a NaN never.
+// the end governs, the first of equal ones, and a NaN never. The name of
+// the cases file beside a project.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -43,6 +44,16 @@ TEST(CaseSummary, TheLargestFiniteUsageFactorOfACompletedRowGoverns) {
     EXPECT_EQ(s.passed, c.passed);
     EXPECT_EQ(s.failed, c.failed);
     EXPECT_EQ(s.faulted, c.faulted);
+  }
+}
+
+// The project's .cys, in any case, gives way to .loads.csv; any other name
+// keeps what it has, a dot in a folder's name included.
+TEST(CasesFile, NamedAfterTheProject) {
+  for (const char* project : {"/p/leg", "/p.v2/leg", "C:\\p.v2\\leg.txt"}) {
+    const std::string stem = project;
+    for (const char* ext : {"", ".cys", ".CYS"})
+      EXPECT_EQ(cases::loadCasesPath(stem + ext), stem + ".loads.csv") << stem << ext;
   }
 }
 
