@@ -1,9 +1,6 @@
-// The window and the headless road agree: random sequences of edits made
-// through the window's own controls (typed values left with Tab, mode and
-// option buttons, check boxes, material and profile lists, LRFD/WSD) and
-// the same steps as `orvane-cli check --set NAME=VALUE` takes them through
-// the session. After every step both hold the same inputs, usage factors,
-// allowable values, panel texts, local-buckling lines and fault.
+// Random edits through the window's own controls and the same steps as
+// `check --set` takes them: after every step both roads hold the same inputs,
+// usage factors, panel texts, local-buckling lines and fault.
 //
 //   export QT_QPA_PLATFORM=offscreen ORVANE_AGREE_SEQUENCES=5000 ORVANE_AGREE_SEED=3
 //   bin/test_ui_agreement
@@ -12,6 +9,7 @@
 #include <QComboBox>
 #include <QRadioButton>
 #include <QTest>
+#include <algorithm>
 #include <random>
 
 #include "project/session.hpp"
@@ -29,42 +27,32 @@ int envOr(const char* name, int fallback) {
   return v.isEmpty() ? fallback : v.toInt();
 }
 
-// Everything a step may change that the user sees or that a later run reads.
-QString difference(const ProjectState& w, const std::optional<std::string>& wFault,
-                   const ProjectState& s, const std::optional<std::string>& sFault) {
-  if (wFault != sFault)
-    return QStringLiteral("fault: window '%1', headless '%2'")
-        .arg(QString::fromStdString(wFault.value_or("")),
-             QString::fromStdString(sFault.value_or("")));
+// Everything a step may change that the user sees or that a later run reads;
+// what differs first, as "WHAT: window ..., headless ...".
+std::string difference(const ProjectState& w, const std::optional<std::string>& wFault,
+                       const ProjectState& s, const std::optional<std::string>& sFault) {
+  const auto text = [](double v) { return QString::number(v, 'g', 17).toStdString(); };
+  const auto differ = [](const std::string& what, const std::string& a, const std::string& b) {
+    return what + ": window '" + a + "', headless '" + b + "'";
+  };
+  if (wFault != sFault) return differ("fault", wFault.value_or(""), sFault.value_or(""));
   for (const InputDef& in : inputTable())
     if (in.get(w) != in.get(s))
-      return QStringLiteral("%1: window %2, headless %3")
-          .arg(QString::fromUtf8(in.name.data(), static_cast<int>(in.name.size())))
-          .arg(in.get(w), 0, 'g', 17)
-          .arg(in.get(s), 0, 'g', 17);
+      return differ(std::string(in.name), text(in.get(w)), text(in.get(s)));
   const auto ws = shownVerdicts(w), ss = shownVerdicts(s);
-  if (ws.size() != ss.size()) return QStringLiteral("shown checks differ");
-  for (size_t i = 0; i < ws.size(); ++i)
-    if (ws[i].check != ss[i].check || ws[i].uf != ss[i].uf || ws[i].allow != ss[i].allow)
-      return QStringLiteral("usage factor %1: window %2/%3, headless %4/%5")
-          .arg(i)
-          .arg(ws[i].uf, 0, 'g', 17)
-          .arg(ws[i].allow, 0, 'g', 17)
-          .arg(ss[i].uf, 0, 'g', 17)
-          .arg(ss[i].allow, 0, 'g', 17);
+  for (size_t i = 0; i < std::max(ws.size(), ss.size()); ++i)
+    if (i >= ws.size() || i >= ss.size() || ws[i].check != ss[i].check || ws[i].uf != ss[i].uf ||
+        ws[i].allow != ss[i].allow)
+      return "usage factor " + std::to_string(i) + " or the shown checks";
   const ResultTable* wt[3] = {&w.shellTable, &w.stiffTable, &w.ringTable};
   const ResultTable* st[3] = {&s.shellTable, &s.stiffTable, &s.ringTable};
   for (int t = 0; t < 3; ++t)
     for (int i = 0; i <= wt[t]->n; ++i)
-      if (wt[t]->n != st[t]->n || wt[t]->value[i] != st[t]->value[i] ||
-          wt[t]->unit[i] != st[t]->unit[i])
-        return QStringLiteral("panel %1 line %2: window '%3', headless '%4'")
-            .arg(t)
-            .arg(i)
-            .arg(QString::fromStdString(wt[t]->value[i] + wt[t]->unit[i]),
-                 QString::fromStdString(st[t]->value[i] + st[t]->unit[i]));
-  if (w.proportion != s.proportion || w.ringLocal != s.ringLocal)
-    return QStringLiteral("local-buckling lines differ");
+      if (wt[t]->n != st[t]->n ||
+          wt[t]->value[i] + wt[t]->unit[i] != st[t]->value[i] + st[t]->unit[i])
+        return differ("panel " + std::to_string(t) + " line " + std::to_string(i),
+                      wt[t]->value[i] + wt[t]->unit[i], st[t]->value[i] + st[t]->unit[i]);
+  if (w.proportion != s.proportion || w.ringLocal != s.ringLocal) return "local-buckling lines";
   return {};
 }
 
@@ -225,12 +213,12 @@ class AgreementTest final : public QObject {
         done += QString::fromStdString(" --set " + assignment);
         const auto refused = headless.set(assignment);
         QVERIFY2(!refused, refused ? refused->c_str() : "");
-        const QString diff =
+        const std::string diff =
             difference(h->window->state(), h->window->lastFault(), ps, headless.fault());
-        QVERIFY2(
-            diff.isEmpty(),
-            qPrintable(
-                QStringLiteral("seed %1, sequence %2:%3\n%4").arg(seed).arg(q).arg(done, diff)));
+        QVERIFY2(diff.empty(), qPrintable(QStringLiteral("seed %1, sequence %2:%3\n%4")
+                                              .arg(seed)
+                                              .arg(q)
+                                              .arg(done, QString::fromStdString(diff))));
       }
     }
   }

@@ -31,6 +31,8 @@ using orvane::cases::CaseModel;
 using orvane::cases::CasesWindow;
 using orvane::ui::FileDialog;
 using orvane::ui::test::Harness;
+using orvane::ui::test::pdfPages;
+using orvane::ui::test::pdfText;
 
 namespace {
 
@@ -47,24 +49,6 @@ const QString kColumnBlock = QStringLiteral(
     "axial\t-2000\t100\t-100\t50\t-50\t-0.1\n"
     "bending\t-500\t800\t-600\t300\t200\t0\n"
     "pressure\t-1000\t0\t0\t0\t0\t-0.4\n");
-
-QString pdfText(const QString& pdf, int page) {
-  QProcess p;
-  p.start(QStringLiteral("pdftotext"),
-          {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(page),
-           QStringLiteral("-l"), QString::number(page), pdf, QStringLiteral("-")});
-  if (!p.waitForFinished(30000)) return {};
-  return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-int pdfPages(const QString& pdf) {
-  QProcess p;
-  p.start(QStringLiteral("pdfinfo"), {pdf});
-  p.waitForFinished(30000);
-  const auto m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
-                     .match(QString::fromUtf8(p.readAllStandardOutput()));
-  return m.hasMatch() ? m.captured(1).toInt() : -1;
-}
 
 QByteArray contents(const QString& path) {
   QFile f(path);

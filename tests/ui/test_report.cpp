@@ -21,9 +21,12 @@
 #include "ui/report_body.hpp"
 #include "ui/report_command.hpp"
 #include "ui/ui_font.hpp"
+#include "ui_fixture.hpp"
 
 using namespace orvane;
 using namespace orvane::ui;
+using orvane::ui::test::pdfPages;
+using orvane::ui::test::pdfText;
 
 namespace {
 
@@ -38,22 +41,6 @@ ProjectState project(int cyltype, int wsd) {
   ps.ident = "RC7-B";
   session.recalculate();
   return ps;
-}
-
-QString pdfText(const QString& pdf) {
-  QProcess p;
-  p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-  if (!p.waitForFinished(30000)) return {};
-  return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-int pdfPages(const QString& pdf) {
-  QProcess p;
-  p.start(QStringLiteral("pdfinfo"), {pdf});
-  p.waitForFinished(30000);
-  const QString info = QString::fromUtf8(p.readAllStandardOutput());
-  const auto m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
-  return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
 // Each of `shown` is in the text, none of `hidden`.

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
 #include "ui/ui_font.hpp"
@@ -55,6 +57,26 @@ QString Harness::focused() const {
 
 bool Harness::focusColour(const char* name) const {
   return field(name)->palette().color(QPalette::Base) == QColor(255, 255, 192);
+}
+
+QString pdfText(const QString& pdf, int page) {
+  QStringList args{QStringLiteral("-layout")};
+  if (page > 0)
+    args << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l")
+         << QString::number(page);
+  QProcess p;
+  p.start(QStringLiteral("pdftotext"), args << pdf << QStringLiteral("-"));
+  if (!p.waitForFinished(30000)) return {};
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+int pdfPages(const QString& pdf) {
+  QProcess p;
+  p.start(QStringLiteral("pdfinfo"), {pdf});
+  p.waitForFinished(30000);
+  const auto m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
+                     .match(QString::fromUtf8(p.readAllStandardOutput()));
+  return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
 RealBoxes::RealBoxes() {

@@ -55,6 +55,11 @@ class RealBoxes final {
   QTimer timer_;
 };
 
+// The text of a PDF as pdftotext -layout reads it: one page, or all (0).
+QString pdfText(const QString& pdf, int page = 0);
+// Its page count as pdfinfo says it; -1 when it cannot be read.
+int pdfPages(const QString& pdf);
+
 // Records what a drawing operation prints.
 struct Printed {
   std::string text;
