@@ -1,5 +1,4 @@
-// The input table: what a step through the session does beyond storing the
-// value. The window's side of the same steps is test_ui_agreement.
+// What a step through the input table does beyond storing the value.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -38,8 +37,7 @@ struct StepCase {
 double l(const ProjectState& ps) { return ps.l; }
 double ufb(const ProjectState& ps) { return ps.ufb; }
 double hring(const ProjectState& ps) { return ps.hring_ch; }
-// The cut-back length as the field's rule makes it: pi*sqrt(r*h) in double,
-// less one, then stored as a single.
+// The cut-back length: pi*sqrt(r*h) in double, less one, stored as a single.
 double ltgiCut(const ProjectState& ps) {
   const double limit = 3.141593f * std::sqrt(double(ps.r) * float(ps.rg.h - ps.rg.tf));
   return ps.ltgi == float(limit - 1) ? 1 : 0;
