@@ -25,9 +25,11 @@
 //    rows keep it silently.
 //  - Steps: every typed value, button or list choice is one step (stored,
 //    then one calculation run unless the input's rule says otherwise, then
-//    the rules that follow a run); each `--set` is such a step. A row of a
-//    load table, a study's point, Apply and a load case entered as one are a
-//    step of several values: all stored, then one run.
+//    the rules that follow a run); each `--set` is such a step, and so is
+//    each cell of a load-table row or a study's point, in column order (only
+//    consecutive loads outside the column mode share one run: InputDef::load).
+//    Apply and entering a load case store the values without a field first,
+//    then type each field's value as the user would.
 #pragma once
 
 #include <array>
