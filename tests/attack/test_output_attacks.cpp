@@ -5,9 +5,11 @@
 // or two writers at once are what they are in use.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/capability.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -443,15 +445,30 @@ TEST_F(OutputAttacks, FullDiskLeavesTheOldFile) {
 }
 
 // A worker thread that cannot start ends the run with a message, not a hang:
-// the child runs under a process limit of one (as an ordinary user: the
-// superuser is not held to it).
+// the child runs under a process limit of one. The kernel holds only an
+// ordinary real user without CAP_SYS_RESOURCE/CAP_SYS_ADMIN to that limit, so
+// the superuser's child becomes "nobody" by its real user id alone and drops
+// those two capabilities; it keeps reading files as root (the data may sit in
+// a directory only root may enter).
+void underProcessLimitOfOne() {
+  if (::geteuid() == 0) {
+    if (::setresuid(65534, 0, 0) != 0) ::_exit(122);
+    __user_cap_header_struct head{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct caps[2]{};
+    if (::syscall(SYS_capget, &head, caps) != 0) ::_exit(123);
+    for (const int cap : {CAP_SYS_RESOURCE, CAP_SYS_ADMIN}) {
+      caps[cap / 32].effective &= ~(1U << (cap % 32));
+      caps[cap / 32].permitted &= ~(1U << (cap % 32));
+    }
+    if (::syscall(SYS_capset, &head, caps) != 0) ::_exit(124);
+  }
+  const rlimit one{1, 1};
+  ::setrlimit(RLIMIT_NPROC, &one);
+}
+
 TEST_F(OutputAttacks, ThreadThatCannotStartEndsTheRun) {
-  const CliOutcome r =
-      runCli({"batch", project_.string(), small_.string(), "--jobs", "8"}, dir_, "", {}, [] {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(122);
-        const rlimit one{1, 1};
-        ::setrlimit(RLIMIT_NPROC, &one);
-      });
+  const CliOutcome r = runCli({"batch", project_.string(), small_.string(), "--jobs", "8"}, dir_,
+                              "", {}, underProcessLimitOfOne);
   EXPECT_EQ(r.code, 2) << r.err;
   EXPECT_EQ(firstLine(r.err),
             "orvane-cli: the run stopped: a thread could not start (Resource temporarily "
