@@ -30,10 +30,9 @@ BENCHMARK(BM_CalcDriver)->DenseRange(0, 3)->ArgName("cyltype");
 // The same runs computing numbers only, without any table text.
 void BM_CalcDriverNumbersOnly(benchmark::State& state) {
   orvane::ProjectState ps = startState(static_cast<int>(state.range(0)));
-  ps.tableText = false;
   orvane::RecordingEvents ev;
   for (auto _ : state) {
-    orvane::calcDriver(ps, ev);
+    orvane::calcDriver(ps, ev, {.texts = false});
     benchmark::DoNotOptimize(ps.UF);
   }
 }
@@ -45,10 +44,10 @@ void BM_CalcDriverAllRingChecks(benchmark::State& state) {
   orvane::ProjectState ps = startState(2);
   ps.hring_ch = 1;
   ps.check_ih = 1;
-  ps.tableText = state.range(0) != 0;
+  const orvane::RunOptions run{.texts = state.range(0) != 0};
   orvane::RecordingEvents ev;
   for (auto _ : state) {
-    orvane::calcDriver(ps, ev);
+    orvane::calcDriver(ps, ev, run);
     benchmark::DoNotOptimize(ps.UFinertia);
   }
 }
@@ -75,11 +74,10 @@ void BM_CalcDriverTraced(benchmark::State& state) {
   ps.hring_ch = 1;
   ps.check_ih = 1;
   orvane::CalcTrace trace;
-  ps.recorder = &trace;
   orvane::RecordingEvents ev;
   for (auto _ : state) {
     trace.clear();
-    orvane::calcDriver(ps, ev);
+    orvane::calcDriver(ps, ev, {.trace = &trace});
     benchmark::DoNotOptimize(trace.steps().data());
   }
   state.counters["steps"] = static_cast<double>(trace.steps().size());

@@ -34,17 +34,17 @@ void step(const char* name, F&& f) {
 
 }  // namespace
 
-void calcDriver(ProjectState& ps, CalcEvents& ev) {
-  step("RingLengthCheck", [&] { ringLengthCheck(ps, ev); });
+void calcDriver(ProjectState& ps, CalcEvents& ev, const RunOptions& run) {
+  step("RingLengthCheck", [&] { ringLengthCheck(ps, ev, run); });
   step("curvature parameter", [&] { ps.Zl = fin(dv(sq(ps.l), ps.r * ps.t) * std::sqrt(kNu2)); });
-  step("DesignStresses", [&] { designStresses(ps, ev); });
+  step("DesignStresses", [&] { designStresses(ps, ev, run); });
   step("plate material", [&] { lookupPlate(ps, ps.matp); });
 
   switch (ps.cyltype) {
     case code(CylinderType::Unstiffened):
     case code(CylinderType::RingStiffened):
       ps.SigmSd = 0;
-      step("shell check (Ch 3.4.2)", [&] { unstiffenedCylinderCheck(ps); });
+      step("shell check (Ch 3.4.2)", [&] { unstiffenedCylinderCheck(ps, run); });
       break;
     case code(CylinderType::StringerStiffened): {
       ps.SigmSd = 0;
@@ -54,7 +54,7 @@ void calcDriver(ProjectState& ps, CalcEvents& ev) {
         ls = dv(ps.l, ps.s);
         ringsCloser = ls < 1;
       });
-      if (CalcTrace* tr = ps.recorder)
+      if (CalcTrace* tr = run.trace)
         tr->branch("shell.choice", ringsCloser ? "Ch 3.4.2" : "Ch 3.3.2", "l/s = $0 < 1",
                    {{"l/s", ls}}, ringsCloser,
                    "ring frames closer than the stringers: the shell between two ring frames is "
@@ -62,10 +62,10 @@ void calcDriver(ProjectState& ps, CalcEvents& ev) {
                    "the curved panel between two stringers is checked (Ch 3.3.2), with the panel "
                    "width s");
       if (ringsCloser) {
-        step("shell check (Ch 3.4.2)", [&] { unstiffenedCylinderCheck(ps); });
+        step("shell check (Ch 3.4.2)", [&] { unstiffenedCylinderCheck(ps, run); });
       } else {
         ps.spanel = ps.s;
-        step("shell check (Ch 3.3.2)", [&] { curvedPanelCheck(ps); });
+        step("shell check (Ch 3.3.2)", [&] { curvedPanelCheck(ps, run); });
       }
       break;
     }
@@ -74,16 +74,15 @@ void calcDriver(ProjectState& ps, CalcEvents& ev) {
   }
   if (ps.cyltype == code(CylinderType::StringerStiffened)) {
     step("stiffener material", [&] { lookupStiffener(ps, ps.mats); });
-    step("stiffener check (Ch 3.6.3)", [&] { stiffenerBuckling(ps, ev); });
+    step("stiffener check (Ch 3.6.3)", [&] { stiffenerBuckling(ps, ev, run); });
   }
   if (ps.cyltype == code(CylinderType::Column)) {
     step("stiffener material", [&] { lookupStiffener(ps, ps.mats); });
-    step("column check (Ch 3.8)", [&] { columnCheck(ps); });
+    step("column check (Ch 3.8)", [&] { columnCheck(ps, run); });
   }
   step("ring-frame material", [&] { lookupRing(ps, ps.matg); });
-  if (ps.ring_ch == 1) step("ring check (Ch 3.5.2)", [&] { panelRingBuckling(ps, ev); });
-  if (ps.hring_ch == 1) step("heavy ring frame", [&] { heavyRing(ps); });
-  ps.ypos = 0;
+  if (ps.ring_ch == 1) step("ring check (Ch 3.5.2)", [&] { panelRingBuckling(ps, ev, run); });
+  if (ps.hring_ch == 1) step("heavy ring frame", [&] { heavyRing(ps, run); });
 }
 
 }  // namespace orvane

@@ -8,7 +8,7 @@ namespace orvane {
 
 using namespace checked;
 
-void columnCheck(ProjectState& ps) {
+void columnCheck(ProjectState& ps, const RunOptions& run) {
   CheckTrace& c = ps.trace;
   ps.sigy = 0;
   ps.tau = 0;
@@ -57,7 +57,7 @@ void columnCheck(ProjectState& ps) {
   if (resultant > ps.SigmSd) ps.SigmSd = sgl(resultant);
   ps.SigmSd = -ps.SigmSd;
 
-  CalcTrace* const tr = ps.recorder;
+  CalcTrace* const tr = run.trace;
   const char* const ref = "Ch 3.8";
   const char* const refM = "Norsok N-004 Table 6-2";
   if (tr) {
@@ -95,7 +95,7 @@ void columnCheck(ProjectState& ps) {
               {{"σ_{m1}", avg1}, {"σ_{m2}", avg2}, {"σ_{m,res}", resultant}}, ps.SigmSd, "MPa");
   }
 
-  unstiffenedCylinderCheck(ps);
+  unstiffenedCylinderCheck(ps, run);
   if (tr) tr->check("column", "Global Buckling: (Ch 3.8)", ref);
 
   if (ps.odmom == 0) {
@@ -236,7 +236,7 @@ void columnCheck(ProjectState& ps) {
     tr->verdict("column.verdict2", "UF_2", ref, c.UF2, ps.UFallow);
   }
 
-  if (!ps.tableText) return;
+  if (!run.texts) return;
   ResultTable& tab = ps.stiffTable;
   const std::string allow = " <= " + format(ps.UFallow, "0.00");
   tab.label[0] = "Global Buckling: (Ch 3.8)";

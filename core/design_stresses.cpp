@@ -9,11 +9,11 @@ namespace orvane {
 
 using namespace checked;
 
-void designStresses(ProjectState& ps, CalcEvents& ev) {
+void designStresses(ProjectState& ps, CalcEvents& ev, const RunOptions& run) {
   const double rt = csqrt(ps.r * ps.t);
   ps.leo = 1.56 * rt;
   if (ps.l < ps.leo) ps.leo = ps.l;
-  CalcTrace* const tr = ps.recorder;
+  CalcTrace* const tr = run.trace;
   const char* const ref = tr ? shellChapter(ps) : "";
   if (tr) {
     tr->check("stresses", "Design stresses", ref);
@@ -38,7 +38,7 @@ void designStresses(ProjectState& ps, CalcEvents& ev) {
       tr->value("stresses.SighSd", "σ_{h,Sd}", ref, "$0·$1/$2",
                 {{"p_d", ps.pd}, {"r", ps.r}, {"t", ps.t}}, ps.SighSd, "MPa", "0.0");
   } else {
-    ringSectionProps(ps, ps.cboring, ev);
+    ringSectionProps(ps, ps.cboring, ev, run.texts);
     const double alpha = dv(ps.rg.Ag, ps.leo * ps.t);
     double zeta = dv(2 * (sinhB * std::cos(b) + coshB * std::sin(b)), sinh2B + std::sin(2 * b));
     if (zeta < 0) zeta = 0;

@@ -15,7 +15,7 @@ using namespace checked;
 
 namespace {
 
-void ringEffectiveSection(ProjectState& ps) {
+void ringEffectiveSection(ProjectState& ps, const RunOptions& run) {
   const RingProfile& g = ps.rg;
   const double t = ps.t, h = g.h;
   ps.Aeff = fin(g.Ag + ps.le * t);
@@ -30,7 +30,7 @@ void ringEffectiveSection(ProjectState& ps) {
   ps.ztRing = (t / 2 + h) - ps.zcs;
   ps.Iring = fin(g.Ixg + ps.le * std::pow(t, 3.0) / 12 + g.Ag * sq(t / 2 + g.zcg - ps.zcs) +
                  ps.le * t * sq(ps.zcs));
-  if (CalcTrace* tr = ps.recorder) {
+  if (CalcTrace* tr = run.trace) {
     const char* ref = "Ch 3.5.2";
     tr->value("ring.Aeff", "A_{eff}", ref, "$0 + $1·$2", {{"A_R", g.Ag}, {"l_e", ps.le}, {"t", t}},
               ps.Aeff, "mm^2");
@@ -61,14 +61,14 @@ void ringEffectiveSection(ProjectState& ps) {
 }
 
 // fTg: torsional buckling strength of the ring frame.
-void ringTorsionStrength(ProjectState& ps) {
+void ringTorsionStrength(ProjectState& ps, const RunOptions& run) {
   const RingProfile& g = ps.rg;
   const int type = ps.cboring;
   const ProfileTraits* traits = traitsOf(type);
   const float E = ps.E;
   const double G = dv(double(E), 2.6);
   CheckTrace& c = ps.trace;
-  CalcTrace* const tr = ps.recorder;
+  CalcTrace* const tr = run.trace;
   const char* const ref = "Ch 3.5.2";
 
   if (ps.SigjFks < 1) {
@@ -166,12 +166,12 @@ void ringTorsionStrength(ProjectState& ps) {
 }
 
 // Keeps fTg/2 - |SigRSd| positive: fTg is raised when the ring stress is high.
-void raiseFTg(ProjectState& ps) {
+void raiseFTg(ProjectState& ps, const RunOptions& run) {
   const float twice = fin(2 * std::fabs(ps.SigRSd));
   if (twice > ps.fTg) {
     ps.fTg = sgl(2.001 * std::fabs(ps.SigRSd));
-    if (ps.recorder)
-      ps.recorder->value(
+    if (run.trace)
+      run.trace->value(
           "ring.fTRaised", "f_T", "Ch 3.5.2",
           "2.001·|$0| (2·|σ_{R,Sd}| > f_T: f_T raised so that f_T/2 − |σ_{R,Sd}| stays "
           "positive)",
@@ -327,8 +327,8 @@ int reduceIh(ProjectNumbers& ps) {
   return reductions;
 }
 
-void writeInertiaLines(ProjectState& ps, const char* ihNote) {
-  if (!ps.tableText) return;
+void writeInertiaLines(ProjectState& ps, const RunOptions& run, const char* ihNote) {
+  if (!run.texts) return;
   ResultTable& tab = ps.ringTable;
   setLine(tab, 8, "Ih =", format(ps.Ih, "0.000E+0"), std::string("  mm4") + ihNote);
   setLine(tab, 9, "IR =", format(ps.IR, "0.000E+0"), "  mm4");
@@ -340,7 +340,7 @@ void writeInertiaLines(ProjectState& ps, const char* ihNote) {
 
 }  // namespace
 
-void ringLengthCheck(ProjectState& ps, CalcEvents& ev) {
+void ringLengthCheck(ProjectState& ps, CalcEvents& ev, const RunOptions& run) {
   float ltmax;
   double root;
   try {
@@ -349,7 +349,7 @@ void ringLengthCheck(ProjectState& ps, CalcEvents& ev) {
   } catch (const CalcFault&) {
     return;  // an impossible ring frame ends this check silently
   }
-  if (CalcTrace* tr = ps.recorder) {
+  if (CalcTrace* tr = run.trace) {
     tr->check("length", "Ring-frame buckling length (ref ch B.5.9)", "B.5.9");
     tr->branch("length.ltgi", "B.5.9", "l_T = $0 ≤ π·√(r·(h − t_f)) = $1",
                {{"l_T", ps.ltgi}, {"l_{T,max}", ltmax}}, ps.ltgi <= ltmax,
@@ -363,10 +363,10 @@ void ringLengthCheck(ProjectState& ps, CalcEvents& ev) {
   ev.focus(InputId::ltgi);
 }
 
-void panelRingBuckling(ProjectState& ps, CalcEvents& ev) {
+void panelRingBuckling(ProjectState& ps, CalcEvents& ev, const RunOptions& run) {
   const double t = ps.t, l = ps.l;
   const float r = ps.r;
-  CalcTrace* const tr = ps.recorder;
+  CalcTrace* const tr = run.trace;
   const char* const ref = "Ch 3.5.2";
   if (tr) tr->check("ring", "Panel Ring Buckling: (Ch 3.5.2)", ref);
   ps.Areq = fin((dv(2.0, sq(ps.Zl)) + 0.06) * l * t);
@@ -379,7 +379,7 @@ void panelRingBuckling(ProjectState& ps, CalcEvents& ev) {
               {{"l", l}, {"r", r}, {"t", t}}, ps.le, "mm", "0.0");
   }
 
-  ringSectionProps(ps, ps.cboring, ev);
+  ringSectionProps(ps, ps.cboring, ev, run.texts);
   if (tr) {
     const RingProfile& rg = ps.rg;
     tr->value("ring.Ag", "A_R", ref, "area of the ring-frame section", {}, rg.Ag, "mm^2",
@@ -388,8 +388,8 @@ void panelRingBuckling(ProjectState& ps, CalcEvents& ev) {
               rg.zcg, "mm");
     tr->value("ring.Ixg", "I_{xR}", ref, "moment of inertia of the ring frame", {}, rg.Ixg, "mm^4");
   }
-  ringEffectiveSection(ps);
-  ringTorsionStrength(ps);
+  ringEffectiveSection(ps, run);
+  ringTorsionStrength(ps, run);
   const RingProfile& g = ps.rg;
 
   const float alpha =
@@ -422,7 +422,7 @@ void panelRingBuckling(ProjectState& ps, CalcEvents& ev) {
   const InertiaParts parts = inertiaParts(ps, l);
   ps.Ix = parts.ix;
   ps.Ixh = parts.ixh;
-  raiseFTg(ps);
+  raiseFTg(ps, run);
   ps.Ih = lateralPressureInertia(ps, l);
   ps.IR = fin(ps.Ih + ps.Ixh + ps.Ix);
   ps.UFinertia = sgl(dv(ps.IR, ps.Iring));
@@ -436,7 +436,7 @@ void panelRingBuckling(ProjectState& ps, CalcEvents& ev) {
 
   ResultTable& tab = ps.ringTable;
   tab.n = 12;
-  if (ps.tableText) {
+  if (run.texts) {
     tab.label[0] = "Panel Ring Buckling: (Ch 3.5.2)";
     setLine(tab, 1, "Area requirement:", "", "");
     setLine(tab, 2,
@@ -447,7 +447,7 @@ void panelRingBuckling(ProjectState& ps, CalcEvents& ev) {
     setLine(tab, 5, "fT = ", format(ps.fTg, "0.0"), "  MPa");
     setLine(tab, 6, "Ix =", format(ps.Ix, "0.000E+0"), "  mm4  ");
     setLine(tab, 7, "Ixh =", format(ps.Ixh, "0.000E+0"), "  mm4  ");
-    writeInertiaLines(ps, " (General calc, ref ch 3.5.2.6)");
+    writeInertiaLines(ps, run, " (General calc, ref ch 3.5.2.6)");
     tab.label[12] = " ";
   }
 
@@ -458,7 +458,7 @@ void panelRingBuckling(ProjectState& ps, CalcEvents& ev) {
     const int reductions = reduceIh(ps);
     ps.IR = fin(ps.Ih + ps.Ixh + ps.Ix);
     ps.UFinertia = sgl(dv(ps.IR, ps.Iring));
-    writeInertiaLines(ps, " (Special Calc, ref ch 3.5.2.7)");
+    writeInertiaLines(ps, run, " (Special Calc, ref ch 3.5.2.7)");
     if (tr) {
       const char* refS = "Ch 3.5.2.7";
       tr->loop("ring.IhSpecial", "I_h", refS,
@@ -477,7 +477,6 @@ void panelRingBuckling(ProjectState& ps, CalcEvents& ev) {
 
 double specialIhWith(const ProjectNumbers& run, float fT, float* usage) {
   ProjectNumbers ps = run;
-  ps.recorder = nullptr;
   ps.fTg = fT;
   ps.Ih = run.trace.IhGeneral;
   ps.UFspecial = 0;
@@ -486,14 +485,14 @@ double specialIhWith(const ProjectNumbers& run, float fT, float* usage) {
   return ps.Ih;
 }
 
-void heavyRing(ProjectState& ps) {
+void heavyRing(ProjectState& ps, const RunOptions& run) {
   ResultTable& tab = ps.ringTable;
-  if (ps.tableText) tab.label[12] = " ";
-  CalcTrace* const tr = ps.recorder;
+  if (run.texts) tab.label[12] = " ";
+  CalcTrace* const tr = run.trace;
   const char* const ref = "Ch 3.5.2";
   if (tr) tr->check("heavy", "Heavy ring frame", ref);
   const InertiaParts parts = inertiaParts(ps, ps.L);
-  raiseFTg(ps);
+  raiseFTg(ps, run);
   const double ihhr = lateralPressureInertia(ps, ps.L);
   ps.Ihr = fin(ihhr + parts.ixh + parts.ix);
   if (tr) {
@@ -503,7 +502,7 @@ void heavyRing(ProjectState& ps) {
               "0.000E+0");
   }
   tab.n = 12;
-  if (ps.tableText) {
+  if (run.texts) {
     tab.label[12]
         .assign("Heavy ringframe Ihr>= ")
         .append(format(ps.Ihr, "0.000E+0"))

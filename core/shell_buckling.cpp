@@ -87,7 +87,8 @@ void recordFactors(CalcTrace& tr, const char* ref, const ProjectState& ps) {
 
 // The part of the check after the slenderness: fks, material and WSD
 // factors, design strength, usage factor and the ten table lines.
-void finishShellCheck(ProjectState& ps, bool cylinder, double fE2, double fE3) {
+void finishShellCheck(ProjectState& ps, const RunOptions& run, bool cylinder, double fE2,
+                      double fE3) {
   ps.fks = sgl(dv(ps.fyp, csqrt(1 + std::pow(double(ps.lamdas), 4.0))));
   ps.SigjFks = dv(ps.SigjSd, double(ps.fks));
   if (ps.wsd == 0) {
@@ -111,7 +112,7 @@ void finishShellCheck(ProjectState& ps, bool cylinder, double fE2, double fE3) {
   ps.trace.UFallowShell = ps.UFallow;
   const float fksd = sgl(dv(double(ps.fks), ps.gm));
   ps.UF = dv(ps.SigjSd, double(fksd));
-  if (CalcTrace* tr = ps.recorder) {
+  if (CalcTrace* tr = run.trace) {
     const char* ref = cylinder ? "Ch 3.4.2" : "Ch 3.3.2";
     tr->value("shell.fks", "f_{ks}", ref, "$0/√(1 + $1^4)", {{"f_y", ps.fyp}, {"λ̄_s", ps.lamdas}},
               ps.fks, "MPa", "0.0");
@@ -127,7 +128,7 @@ void finishShellCheck(ProjectState& ps, bool cylinder, double fE2, double fE3) {
       tr->verdict("shell.verdict", "UF", ref, ps.UF, ps.UFallow);
   }
 
-  if (!ps.tableText) return;
+  if (!run.texts) return;
   ResultTable& tab = ps.shellTable;
   tab.label[0] = cylinder ? "Shell Buckling: (Ch 3.4.2)" : "Shell Buckling: (Ch 3.3.2)";
   setLine(tab, 1, "fEa = ", format(ps.fEa, "0.0"), "  MPa");
@@ -156,10 +157,10 @@ double compressive(double stress) { return stress >= 0 ? 0.0 : -stress; }
 
 }  // namespace
 
-void unstiffenedCylinderCheck(ProjectState& ps) {
+void unstiffenedCylinderCheck(ProjectState& ps, const RunOptions& run) {
   const double l = ps.l, t = ps.t;
   const float r = ps.r, E = ps.E;
-  CalcTrace* const tr = ps.recorder;
+  CalcTrace* const tr = run.trace;
   const char* const ref = "Ch 3.4.2";
   if (tr) tr->check("shell", "Shell Buckling: (Ch 3.4.2)", ref);
   const TraceOperand Zl{"Z_l", ps.Zl}, rr{"r", r}, tt{"t", t};
@@ -285,13 +286,13 @@ void unstiffenedCylinderCheck(ProjectState& ps) {
     tr->value("shell.lamdas", "λ̄_s", ref, "√($0/$1·$2)",
               {{"f_y", ps.fyp}, {"σ_{j,Sd}", ps.SigjSd}, {"Σ", sum}}, ps.lamdas, "", "0.00");
   }
-  finishShellCheck(ps, true, ps.fEh, ps.cyltype == code(CylinderType::Column) ? fEm : fEtau);
+  finishShellCheck(ps, run, true, ps.fEh, ps.cyltype == code(CylinderType::Column) ? fEm : fEtau);
 }
 
-void curvedPanelCheck(ProjectState& ps) {
+void curvedPanelCheck(ProjectState& ps, const RunOptions& run) {
   const double l = ps.l, t = ps.t, sp = ps.spanel;
   const float r = ps.r, E = ps.E;
-  CalcTrace* const tr = ps.recorder;
+  CalcTrace* const tr = run.trace;
   const char* const ref = "Ch 3.3.2";
   if (tr) tr->check("shell", "Shell Buckling: (Ch 3.3.2)", ref);
   const double Zs = fin(dv(sq(sp), r * t) * std::sqrt(kNu2));
@@ -373,7 +374,7 @@ void curvedPanelCheck(ProjectState& ps) {
     tr->value("shell.lamdas", "λ̄_s", ref, "√($0/$1·$2)",
               {{"f_y", ps.fyp}, {"σ_{j,Sd}", ps.SigjSd}, {"Σ", sum}}, ps.lamdas, "", "0.00");
   }
-  finishShellCheck(ps, false, fEtau, ps.fEh);
+  finishShellCheck(ps, run, false, fEtau, ps.fEh);
 }
 
 }  // namespace orvane

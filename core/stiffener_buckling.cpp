@@ -10,13 +10,13 @@ namespace orvane {
 
 using namespace checked;
 
-void torsionalBuckling(ProjectState& ps) {
+void torsionalBuckling(ProjectState& ps, const RunOptions& run) {
   const StiffenerProfile& p = ps.st;
   const int type = ps.cbostiff;
   const float E = ps.E;
   const double G = dv(double(E), 2.6);
   CheckTrace& c = ps.trace;
-  CalcTrace* const tr = ps.recorder;
+  CalcTrace* const tr = run.trace;
   const char* const ref = "Ch 3.6.3";
 
   if (ps.SigjFks < 1) {
@@ -104,11 +104,11 @@ void torsionalBuckling(ProjectState& ps) {
               "MPa", "0.0");
 }
 
-void stiffenerBuckling(ProjectState& ps, CalcEvents& ev) {
-  CalcTrace* const tr = ps.recorder;
+void stiffenerBuckling(ProjectState& ps, CalcEvents& ev, const RunOptions& run) {
+  CalcTrace* const tr = run.trace;
   const char* const ref = "Ch 3.6.3";
   if (tr) tr->check("stiff", "Stiffener Buckling: (Ch 3.6.3)", ref);
-  stiffenerSection(ps, ps.cbostiff, ev);
+  stiffenerSection(ps, ps.cbostiff, ev, run.texts);
   if (tr) {
     const StiffenerProfile& sp = ps.st;
     tr->value("stiff.As", "A_s", ref, "area of the stiffener section", {}, sp.As, "mm^2");
@@ -116,7 +116,7 @@ void stiffenerBuckling(ProjectState& ps, CalcEvents& ev) {
     tr->value("stiff.Af", "A_f", ref, "area of the flange", {}, sp.Af, "mm^2");
     tr->value("stiff.Iz", "I_z", ref, "moment of inertia about the web axis", {}, sp.Iz, "mm^4");
   }
-  torsionalBuckling(ps);
+  torsionalBuckling(ps, run);
 
   const double t = ps.t, s = ps.s, l = ps.l;
   const float E = ps.E;
@@ -238,7 +238,7 @@ void stiffenerBuckling(ProjectState& ps, CalcEvents& ev) {
     tr->verdict("stiff.verdict", "UF", ref, ps.UFstiff, ps.UFallowStiff);
   }
 
-  if (!ps.tableText) return;
+  if (!run.texts) return;
   ResultTable& tab = ps.stiffTable;
   tab.label[0] = "Stiffener Buckling: (Ch 3.6.3)";
   setLine(tab, 1, "se =", format(ps.se, "0.0"), "  mm");

@@ -238,17 +238,6 @@ struct ProjectNumbers {
   // and also in a run without texts
   std::array<bool, 3> proportionOk{true, true, true};
   std::array<bool, 5> ringLocalOk{true, true, true, true, true};
-
-  // panel layout: vertical offset of the first panel (0 on screen)
-  double ypos = 0;
-
-  // false: the checks compute numbers only and leave every text (tables,
-  // local-buckling lines, designations) as it is; for batch screening.
-  bool tableText = true;
-
-  // Where the checks record their working for the calculation sheet; none
-  // by default (not owned, not part of the project).
-  CalcTrace* recorder = nullptr;
 };
 
 // The project: its numbers, its names, the data files and the texts of the

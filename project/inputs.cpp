@@ -418,7 +418,7 @@ Stored storeInput(ProjectState& ps, const InputDef& in, double value, std::strin
   return out;
 }
 
-void afterRun(ProjectState& ps, const InputDef& in) {
+void afterRun(ProjectState& ps, const InputDef& in, bool texts) {
   switch (in.rule) {
     case InputRule::ColumnLength:
       if (ps.cyltype == code(CylinderType::Column)) ps.l = ps.L;
@@ -430,9 +430,9 @@ void afterRun(ProjectState& ps, const InputDef& in) {
       RecordingEvents quiet;
       try {
         if (in.rule == InputRule::StiffenerType)
-          stiffenerSection(ps, ps.cbostiff, quiet);
+          stiffenerSection(ps, ps.cbostiff, quiet, texts);
         else
-          ringSectionProps(ps, ps.cboring, quiet);
+          ringSectionProps(ps, ps.cboring, quiet, texts);
       } catch (const CalcFault&) {
       }
       break;

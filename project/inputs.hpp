@@ -138,8 +138,10 @@ struct Stored {
 // `text`, when given, is how a refusal names the value.
 Stored storeInput(ProjectState& ps, const InputDef& in, double value, std::string_view text = {});
 
-// The input's rules that follow the calculation run of its step.
-void afterRun(ProjectState& ps, const InputDef& in);
+// The input's rules that follow the calculation run of its step; `texts`
+// as the run's (a profile's lines and designation are left as they are
+// without).
+void afterRun(ProjectState& ps, const InputDef& in, bool texts = true);
 
 // Only the number and integer checks of `value` (no tests, no rules): the
 // problem, or none when storeInput would store it.

@@ -129,11 +129,6 @@ RowEngine::RowEngine(const ProjectState& base, std::optional<std::string> baseFa
   for (const InputSetter& c : columns_)
     anyMode = anyMode || c.name() == "cyltype" || c.name() == "ring_ch";
   checks_ = checksOfMode(base_, anyMode);
-  // the rows compute numbers only, the base keeps the texts it has; and
-  // they record no working, least of all into the recorder of the window
-  // the base was copied from
-  base_.tableText = false;
-  base_.recorder = nullptr;
 }
 
 Result<RowEngine> RowEngine::create(const ProjectState& base, std::optional<std::string> baseFault,
@@ -162,6 +157,10 @@ ProjectState& RowEngine::reset(RowScratch& scratch) const {
   return scratch.ps_;
 }
 
+// The rows compute numbers only (the base keeps the texts it has) and
+// record no working.
+constexpr RunOptions kRowRun{.texts = false, .trace = nullptr};
+
 // A row is entered as the window enters values one after the other: each
 // value a step of its own (stored with its tests and rules, a run unless the
 // input says otherwise, the rules that follow a run), so that it equals
@@ -179,12 +178,12 @@ RowOutcome RowEngine::runWith(size_t count, RowScratch& scratch, Empty&& empty,
   SilentEvents events;
   const auto calculate = [&] {
     try {
-      calcDriver(work, events);
+      calcDriver(work, events, kRowRun);
       fault.reset();
     } catch (const CalcFault& f) {
       fault = f.what();
     }
-    for (const InputDef* in : waiting) afterRun(work, *in);
+    for (const InputDef* in : waiting) afterRun(work, *in, kRowRun.texts);
     waiting.clear();
     owed = false;
   };

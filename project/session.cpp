@@ -90,12 +90,12 @@ std::optional<std::string> Session::set(const std::string& assignment) {
   return std::nullopt;
 }
 
-void Session::setRecorder(CalcTrace* trace) { ps_.recorder = trace; }
+void Session::setRecorder(CalcTrace* trace) { run_.trace = trace; }
 
 bool Session::recalculate() {
-  if (ps_.recorder) ps_.recorder->clear();
+  if (run_.trace) run_.trace->clear();
   try {
-    calcDriver(ps_, events_);
+    calcDriver(ps_, events_, run_);
     fault_.reset();
   } catch (const CalcFault& f) {
     fault_ = f.what();

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/calc_driver.hpp"
 #include "files/project_file.hpp"
 #include "model/project_state.hpp"
 #include "project/inputs.hpp"
@@ -110,6 +111,7 @@ class Session {
   CalcEvents& events_;
   ProjectView* view_;
   std::optional<std::string> fault_;
+  RunOptions run_;                         // of every run: the sheet's trace, if any
   std::vector<const InputDef*> afterRun_;  // inputs stored since the last run
 };
 

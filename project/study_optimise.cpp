@@ -63,15 +63,14 @@ class Quiet final : public CalcEvents {
 // Runs the section routines of the profiles `work` uses (its numbers change).
 Sections sectionsOf(ProjectState& work) {
   Sections s;
-  work.tableText = false;
   const auto type = cylinderType(work.cyltype);
   s.stiffeners = type == CylinderType::StringerStiffened;
   s.rings = type == CylinderType::RingStiffened || type == CylinderType::StringerStiffened;
   s.outside = work.Outside_ch != 0;
   Quiet quiet;
   try {
-    if (s.stiffeners) stiffenerSection(work, work.cbostiff, quiet);
-    if (s.rings) ringSectionProps(work, work.cboring, quiet);
+    if (s.stiffeners) stiffenerSection(work, work.cbostiff, quiet, false);
+    if (s.rings) ringSectionProps(work, work.cboring, quiet, false);
   } catch (const CalcFault&) {
     return s;
   }

@@ -166,7 +166,7 @@ std::string ringDesignation(const ProjectState& ps, int type) {
   return profileDesignation(type, ps.rg.h, ps.rg.b, ps.rg.tw, ps.rg.tf);
 }
 
-void ringSectionProps(ProjectState& ps, int type, CalcEvents& ev) {
+void ringSectionProps(ProjectState& ps, int type, CalcEvents& ev, bool texts) {
   RingProfile& g = ps.rg;
   const std::optional<ProfileType> t = profileType(type);
   if (!t) return;
@@ -187,14 +187,13 @@ void ringSectionProps(ProjectState& ps, int type, CalcEvents& ev) {
   const float tf = g.tf;
   const double root = csqrt(dv(double(E), ps.fyg));
   const bool flanged = tr.flanged || tr.family == ProfileFamily::BulbFlat;
-  const bool text = ps.tableText;
   // the verdicts are kept as flags as well, so that a run without texts
   // still knows them
   auto& ok = ps.ringLocalOk;
   if (flanged) {
     const double lim2 = 1.35 * tw * root;
     ok[1] = hw <= lim2;
-    if (text) ps.ringLocal[1] = line("h <= ", lim2, ok[1], "3.10.2");
+    if (texts) ps.ringLocal[1] = line("h <= ", lim2, ok[1], "3.10.2");
     const double free = ps.r - ps.t / 2 - h;
     double lim4 = lim2;
     if (free > 0) {
@@ -204,22 +203,22 @@ void ringSectionProps(ProjectState& ps, int type, CalcEvents& ev) {
       ev.focus(InputId::r);
     }
     ok[2] = dv(hw, tw) <= lim4;
-    if (text) ps.ringLocal[2] = line("h/tw <= ", lim4, ok[2], "3.10.4");
+    if (texts) ps.ringLocal[2] = line("h/tw <= ", lim4, ok[2], "3.10.4");
     if (tr.flanged) {
       const double lim3 = 0.4 * tf * root;
       ok[3] = bo <= lim3;
-      if (text) ps.ringLocal[3] = line("bf <= ", lim3, ok[3], "3.10.3");
+      if (texts) ps.ringLocal[3] = line("bf <= ", lim3, ok[3], "3.10.3");
       const double lim5 = dv((1.0 / 3.0) * tw * hw * free, tf * b * hw);
       ok[4] = dv(ef, tw) <= lim5;
-      if (text) ps.ringLocal[4] = line("ef/tw <= ", lim5, ok[4], "3.10.5");
+      if (texts) ps.ringLocal[4] = line("ef/tw <= ", lim5, ok[4], "3.10.5");
     }
   } else if (tr.family == ProfileFamily::FlatBar) {
     const double lim1 = 0.4 * tw * root;
     ok[1] = hw <= lim1;
-    if (text) ps.ringLocal[1] = line("h <= ", lim1, ok[1], "3.10.1");
+    if (texts) ps.ringLocal[1] = line("h <= ", lim1, ok[1], "3.10.1");
   }
 
-  if (text) ev.ringDesignation(ringDesignation(ps, type), type);
+  if (texts) ev.ringDesignation(ringDesignation(ps, type), type);
 
   // section properties
   sectionProps(g, tr.family, Dims{tw, b, h, tf, hw, ef});

@@ -171,7 +171,7 @@ std::string stiffenerDesignation(const ProjectState& ps, int type) {
   return profileDesignation(type, ps.st.h, ps.st.b, ps.st.tw, ps.st.tf);
 }
 
-void stiffenerSection(ProjectState& ps, int type, CalcEvents& ev) {
+void stiffenerSection(ProjectState& ps, int type, CalcEvents& ev, bool texts) {
   StiffenerProfile& p = ps.st;
   const std::optional<ProfileType> t = profileType(type);
   if (!t) return;
@@ -188,26 +188,25 @@ void stiffenerSection(ProjectState& ps, int type, CalcEvents& ev) {
   // 3. proportion lines; the bulb flat's web is checked as that of its
   // equivalent angle, its flange outstand is not
   const double root = csqrt(dv(double(ps.E), ps.fys));
-  const bool text = ps.tableText;
   auto& ok = ps.proportionOk;  // the verdicts also as flags, for runs without texts
   if (tr.flanged || tr.family == ProfileFamily::BulbFlat) {
     const float web = sgl(1.35 * p.tw * root);
     ok[1] = p.hw <= web;
-    if (text) ps.proportion[1] = "h <= " + format(web, "0") + verdict(ok[1], "3.10.7");
+    if (texts) ps.proportion[1] = "h <= " + format(web, "0") + verdict(ok[1], "3.10.7");
   }
   if (tr.flanged) {
     const double flange = 0.4 * p.tf * root;
     ok[2] = p.bo <= flange;
-    if (text) ps.proportion[2] = "bf <= " + format(flange, "0") + verdict(ok[2], "3.10.9");
+    if (texts) ps.proportion[2] = "bf <= " + format(flange, "0") + verdict(ok[2], "3.10.9");
   }
   if (tr.family == ProfileFamily::FlatBar) {
     const float web = sgl(0.4 * p.tw * root);
     ok[1] = p.hw <= web;
-    if (text) ps.proportion[1] = "h <= " + format(web, "0") + verdict(ok[1], "3.10.6");
+    if (texts) ps.proportion[1] = "h <= " + format(web, "0") + verdict(ok[1], "3.10.6");
   }
 
   // 4., 5. sketch on the profile button and designation
-  if (text) ev.stiffenerDesignation(stiffenerDesignation(ps, type), type);
+  if (texts) ev.stiffenerDesignation(stiffenerDesignation(ps, type), type);
 
   // 6. section properties
   sectionProps(p, tr.family, Dims{p.h, p.b, p.tw, p.hw, p.tf});

@@ -198,7 +198,6 @@ void MainWindow::calculated(const std::optional<std::string>& fault) {
     setFaultLine(QStringLiteral("Calculation stopped: ") + QString::fromStdString(*fault) +
                  QStringLiteral(" \u2014 the panels show the last complete results"));
   } else {
-    ps_.ypos = 0;
     updatePanels();
     showStrengths();
     setFaultLine({});

@@ -119,7 +119,6 @@ void drawResultPanel(DrawTarget& target, const ProjectState& ps, int which) {
   double y = 0.3;
   switch (which) {
     case 0:
-      y += ps.ypos;
       drawShellStandard(target, ps, y, 1, 0);
       break;
     case 1:

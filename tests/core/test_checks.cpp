@@ -122,7 +122,7 @@ TEST(StiffenerCheck, TheIStiffenerTakesTheYieldStrength) {
 TEST(StiffenerCheck, ShellRatioAboveOneRemovesTheRestraint) {
   ProjectState ps = startedState();
   ps.SigjFks = 1.2;
-  torsionalBuckling(ps);
+  torsionalBuckling(ps, {});
   EXPECT_EQ(ps.trace.C, 0.0);
   EXPECT_DOUBLE_EQ(ps.trace.betaT, 1.0);
 }
@@ -179,15 +179,15 @@ TEST(RingLengthCheck, CutsBackATooLongBucklingLength) {
   ps.rg.h = 200, ps.rg.tf = 12;
   ps.ltgi = 3000;
   RecordingEvents ev;
-  ringLengthCheck(ps, ev);
+  ringLengthCheck(ps, ev, {});
   ASSERT_EQ(ev.warnings.size(), 1u);
   EXPECT_EQ(ev.warnings[0], " lt<=pi*Sqr(r*h), ref ch B.5.9 ");
   EXPECT_NEAR(ps.ltgi, 2485.83f, 0.01f);
   EXPECT_EQ(ev.focused.back(), InputId::ltgi);
   ev.warnings.clear();
-  ringLengthCheck(ps, ev);  // now within the limit
-  ps.rg.h = 5;              // r*(h - tf) < 0: the check ends silently
-  ringLengthCheck(ps, ev);
+  ringLengthCheck(ps, ev, {});  // now within the limit
+  ps.rg.h = 5;                  // r*(h - tf) < 0: the check ends silently
+  ringLengthCheck(ps, ev, {});
   EXPECT_TRUE(ev.warnings.empty());
 }
 

@@ -185,21 +185,6 @@ TEST(RowEngine, RowsLeaveTheTextsAndDataOfTheBaseAlone) {
   }
 }
 
-TEST(RowEngine, RowsRecordNothingIntoTheBasesRecorder) {
-  // the window records every run for its calculation sheet; the copies its
-  // load cases and studies make must not write there from their threads
-  Opened opened = open(kVectors / "cases" / "v002.cys");
-  CalcTrace trace;
-  opened.ps.recorder = &trace;
-  auto engine = RowEngine::create(opened.ps, opened.fault, {"sigx"});
-  ASSERT_TRUE(engine);
-  RowScratch scratch;
-  const std::vector<std::string> row = {"-150"};
-  (void)engine.value().run(views(row), scratch);
-  EXPECT_TRUE(trace.steps().empty());
-  EXPECT_EQ(scratch.state().recorder, nullptr);
-}
-
 TEST(RowEngine, UnknownColumnIsNamed) {
   ProjectState ps;
   const auto engine = RowEngine::create(ps, std::nullopt, {"sigx", "sigz"});
