@@ -9,13 +9,21 @@
 
 namespace {
 
-orvane::ProjectState startState(int cyltype) {
-  orvane::ProjectState ps;
-  orvane::RecordingEvents ev;
-  orvane::Session(ps, ev).startUp(ORVANE_DATA_DIR);
-  ps.cyltype = static_cast<int16_t>(cyltype);
-  return ps;
+// The new-project defaults with `cyltype` chosen and then `sets`, as every
+// front end opens them. A column on the defaults' radius stops on a negative
+// root once l = L, so the column runs on a larger one.
+orvane::OpenedProject opened(int cyltype, std::vector<std::string> sets = {}) {
+  if (cyltype == 3) sets.insert(sets.begin(), "r=2000");
+  sets.insert(sets.begin(), "cyltype=" + std::to_string(cyltype));
+  return orvane::Session::openHeadless({.dataDir = ORVANE_DATA_DIR, .sets = sets}).value();
 }
+
+orvane::ProjectState startState(int cyltype, std::vector<std::string> sets = {}) {
+  return opened(cyltype, std::move(sets)).state;
+}
+
+// With ring control, heavy ring control and the special calculation of Ih.
+const std::vector<std::string> kAllRingChecks = {"ring_ch=1", "hring_ch=1", "check_ih=1"};
 
 void BM_CalcDriver(benchmark::State& state) {
   orvane::ProjectState ps = startState(static_cast<int>(state.range(0)));
@@ -41,9 +49,7 @@ BENCHMARK(BM_CalcDriverNumbersOnly)->DenseRange(0, 3)->ArgName("cyltype");
 // A stringer-stiffened cylinder with ring control, heavy ring control and the
 // special calculation of Ih: the longest run the program makes.
 void BM_CalcDriverAllRingChecks(benchmark::State& state) {
-  orvane::ProjectState ps = startState(2);
-  ps.hring_ch = 1;
-  ps.check_ih = 1;
+  orvane::ProjectState ps = startState(2, kAllRingChecks);
   const orvane::RunOptions run{.texts = state.range(0) != 0};
   orvane::RecordingEvents ev;
   for (auto _ : state) {
@@ -56,9 +62,8 @@ BENCHMARK(BM_CalcDriverAllRingChecks)->Arg(1)->Arg(0)->ArgName("text");
 // One row of the row engine: the copy of the base state, four stored
 // stresses, a run without texts and the verdicts.
 void BM_RowEngineRow(benchmark::State& state) {
-  const orvane::ProjectState base = startState(static_cast<int>(state.range(0)));
-  const auto engine =
-      orvane::RowEngine::create(base, std::nullopt, {"sigx", "sigy", "tau", "pd"}).value();
+  const orvane::OpenedProject base = opened(static_cast<int>(state.range(0)));
+  const auto engine = orvane::RowEngine::create(base, {"sigx", "sigy", "tau", "pd"}).value();
   orvane::RowScratch work;
   const std::string_view row[] = {"-120.5", "-12", "35", "-0.25"};
   for (auto _ : state) {
@@ -70,9 +75,7 @@ BENCHMARK(BM_RowEngineRow)->Arg(0)->Arg(2)->ArgName("cyltype");
 // A whole run recording its working for the calculation sheet, as the
 // session makes it (trace cleared first). Target: under 20 us per run.
 void BM_CalcDriverTraced(benchmark::State& state) {
-  orvane::ProjectState ps = startState(static_cast<int>(state.range(0)));
-  ps.hring_ch = 1;
-  ps.check_ih = 1;
+  orvane::ProjectState ps = startState(static_cast<int>(state.range(0)), kAllRingChecks);
   orvane::CalcTrace trace;
   orvane::RecordingEvents ev;
   for (auto _ : state) {

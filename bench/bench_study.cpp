@@ -7,11 +7,9 @@
 
 namespace {
 
-orvane::ProjectState defaults() {
-  orvane::ProjectState ps;
-  orvane::RecordingEvents ev;
-  orvane::Session(ps, ev).startUp(ORVANE_DATA_DIR);
-  return ps;
+// The new-project defaults as every front end opens them.
+orvane::OpenedProject defaults() {
+  return orvane::Session::openHeadless({.dataDir = ORVANE_DATA_DIR}).value();
 }
 
 orvane::StudyRange grid(const char* text) { return orvane::parseRange(text).value(); }
@@ -19,11 +17,11 @@ orvane::StudyRange grid(const char* text) { return orvane::parseRange(text).valu
 // 1,000 values of the shell thickness on the defaults (stringer stiffened,
 // ring frames checked): every check crosses its allowable somewhere.
 void BM_Sweep1000(benchmark::State& state) {
-  const orvane::ProjectState base = defaults();
+  const orvane::OpenedProject base = defaults();
   const std::vector<orvane::StudyRange> ranges = {grid("t=5:54.95:0.05")};
   size_t crossings = 0;
   for (auto _ : state) {
-    auto r = orvane::sweep(base, std::nullopt, ranges, {}, static_cast<int>(state.range(0)));
+    auto r = orvane::sweep(base, ranges, {}, static_cast<int>(state.range(0)));
     crossings = r.value().crossings.size();
     benchmark::DoNotOptimize(r);
   }
@@ -42,7 +40,7 @@ BENCHMARK(BM_Sweep1000)
 // Arg stop 1: the ten lightest passing designs (the search stops early);
 // stop 0: every candidate runs (a pressure no design carries).
 void BM_Optimise1M(benchmark::State& state) {
-  const orvane::ProjectState base = defaults();
+  const orvane::OpenedProject base = defaults();
   orvane::OptimiseSpec search;
   search.grids = {grid("t=10:34.95:0.05"), grid("s=400:500:10")};
   search.profiles = {orvane::parseProfileFreedom("ring=all").value()};
@@ -50,7 +48,7 @@ void BM_Optimise1M(benchmark::State& state) {
   if (state.range(1) == 0) search.fixed = {"pd=-50"};
   uint64_t evaluated = 0, candidates = 0;
   for (auto _ : state) {
-    auto r = orvane::optimise(base, std::nullopt, search, static_cast<int>(state.range(0)));
+    auto r = orvane::optimise(base, search, static_cast<int>(state.range(0)));
     evaluated = r.value().evaluated;
     candidates = r.value().candidates;
     benchmark::DoNotOptimize(r);

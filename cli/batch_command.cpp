@@ -18,6 +18,7 @@
 
 #include "cli/commands.hpp"
 #include "cli/progress.hpp"
+#include "cli/project_open.hpp"
 #include "files/input_text.hpp"
 #include "files/load_table.hpp"
 #include "model/text_encoding.hpp"
@@ -80,22 +81,6 @@ struct Chunk {
   // views into it stay valid)
   std::deque<std::string> decoded;
 };
-
-// The project as `check PROJECT --set ...` leaves it, with the fault of that run.
-struct Base {
-  ProjectState ps;
-  std::optional<std::string> fault;
-};
-
-bool openBase(Base& base, const std::string& project, const Context& c) {
-  RecordingEvents ev;
-  Session session(base.ps, ev);
-  const auto problems = session.openHeadless(c.dataDir, project, c.sets);
-  for (const std::string& p : problems) c.err << "orvane-cli: " << printable(p) << "\n";
-  if (!problems.empty()) return false;
-  base.fault = session.fault();
-  return true;
-}
 
 struct BatchOptions {
   std::string project, loads, output;
@@ -327,8 +312,10 @@ Exit BatchCommand::run(const Context& c) {
   if (o.header && o.noHeader)
     return problem(c, prefix(), "--header and --no-header exclude each other");
 
-  Base base;
-  if (!openBase(base, o.project, c)) return Exit::Usage;
+  // the project as `check PROJECT --set ...` leaves it
+  const auto base =
+      Session::openHeadless({.dataDir = c.dataDir, .file = o.project, .sets = c.sets});
+  if (!openedWell(c, base)) return Exit::Usage;
   auto opened = LoadTableReader::open(o.loads);
   if (!opened) return problem(c, prefix(), opened.error().text());
   LoadTableReader& reader = opened.value();
@@ -340,7 +327,7 @@ Exit BatchCommand::run(const Context& c) {
           << "' is not an input name (the names are those of --set)\n";
     return Exit::Usage;
   }
-  auto engine = RowEngine::create(base.ps, base.fault, header.inputs());
+  auto engine = RowEngine::create(base.value(), header.inputs());
   if (!engine) return problem(c, prefix(), engine.error().message);
   BatchColumns columns{header.inputs(), engine.value().checks()};
 

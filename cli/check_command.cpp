@@ -9,15 +9,18 @@
 
 namespace orvane::cli {
 
-void OutcomeView::calculated(const std::optional<std::string>& fault) {
-  outcome_.fault = fault;
-  if (!fault) outcome_.noteShown = ps_.cyltype != code(CylinderType::Column) && stiffenerNote(ps_);
+std::function<void(const ProjectState&, const std::optional<std::string>&)> recordOutcome(
+    CheckOutcome& outcome) {
+  return [&outcome](const ProjectState& ps, const std::optional<std::string>& fault) {
+    outcome.fault = fault;
+    if (!fault) outcome.noteShown = ps.cyltype != code(CylinderType::Column) && stiffenerNote(ps);
+  };
 }
 
-bool openProject(Session& session, const Context& c, const std::string& file) {
-  const auto problems = session.openHeadless(c.dataDir, file, c.sets);
-  for (const std::string& p : problems) c.err << "orvane-cli: " << printable(p) << "\n";
-  return problems.empty();
+bool openedWell(const Context& c, const Result<OpenedProject, OpenProblems>& opened) {
+  if (opened) return true;
+  for (const std::string& p : opened.error()) c.err << "orvane-cli: " << printable(p) << "\n";
+  return false;
 }
 
 bool checkSets(const Context& c) {
@@ -63,14 +66,13 @@ class CheckCommand final : public Command {
  private:
   // One result block: start-up, open FILE (if any), the --set values, a run.
   Exit checkOne(const Context& c, const std::string& file) const {
-    ProjectState ps;
     CheckOutcome outcome;
     outcome.file = file;
-    RecordingEvents ev;
-    OutcomeView view(ps, outcome);
-    Session session(ps, ev, &view);
-    if (!openProject(session, c, file)) return Exit::Usage;
-    outcome.warnings = ev.warnings;
+    const auto opened = Session::openHeadless(
+        {.dataDir = c.dataDir, .file = file, .sets = c.sets, .onRun = recordOutcome(outcome)});
+    if (!openedWell(c, opened)) return Exit::Usage;
+    const ProjectState& ps = opened.value().state;
+    outcome.warnings = opened.value().warnings;
     if (json_)
       c.out << resultJson(ps, outcome).dump() << "\n";
     else

@@ -1,8 +1,9 @@
-// How a command reaches a project: start-up, FILE, the --set values and a
-// run, as `check` does; the problems go to the error stream.
+// How a command reaches a project: Session::openHeadless with FILE and the
+// --set values, as `check` does; the problems go to the error stream.
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,20 +14,15 @@
 
 namespace orvane::cli {
 
-// What the text and JSON output need of the runs: the fault of the last
-// run, and the stiffener-spacing note as the last complete run drew it.
-class OutcomeView final : public ProjectView {
- public:
-  OutcomeView(const ProjectState& ps, CheckOutcome& outcome) : ps_(ps), outcome_(outcome) {}
-  void calculated(const std::optional<std::string>& fault) override;
+// What the text and JSON output need of the runs (HeadlessOpen::onRun):
+// the fault of the last run, and the stiffener-spacing note as the last
+// complete run drew it.
+std::function<void(const ProjectState&, const std::optional<std::string>&)> recordOutcome(
+    CheckOutcome& outcome);
 
- private:
-  const ProjectState& ps_;
-  CheckOutcome& outcome_;
-};
-
-// Session::openHeadless for a command; false when it reported a problem.
-bool openProject(Session& session, const Context& c, const std::string& file);
+// The problems of an opening, one line each on the error stream; true when
+// there were none.
+bool openedWell(const Context& c, const Result<OpenedProject, OpenProblems>& opened);
 
 // Stores every --set value in a scratch project: a bad one is reported
 // before any output. False when one was refused.

@@ -43,16 +43,17 @@ class SheetCommand final : public Command {
       file = openOutput(c, prefix(), output_, {file_});
       if (!file) return Exit::Usage;
     }
-    ProjectState ps;
     CheckOutcome outcome;
     outcome.file = file_;
-    RecordingEvents ev;
-    OutcomeView view(ps, outcome);
     CalcTrace trace;
-    Session session(ps, ev, &view);
-    session.setRecorder(&trace);
-    if (!openProject(session, c, file_)) return Exit::Usage;
-    outcome.warnings = ev.warnings;
+    const auto opened = Session::openHeadless({.dataDir = c.dataDir,
+                                               .file = file_,
+                                               .sets = c.sets,
+                                               .trace = &trace,
+                                               .onRun = recordOutcome(outcome)});
+    if (!openedWell(c, opened)) return Exit::Usage;
+    const ProjectState& ps = opened.value().state;
+    outcome.warnings = opened.value().warnings;
     std::string text;
     if (json_) {
       text = sheetJson(ps, trace, outcome).dump(1) + "\n";

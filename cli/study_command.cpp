@@ -18,6 +18,7 @@
 
 #include "cli/commands.hpp"
 #include "cli/progress.hpp"
+#include "cli/project_open.hpp"
 #include "files/input_text.hpp"
 #include "model/format.hpp"
 #include "project/session.hpp"
@@ -48,11 +49,6 @@ nlohmann::json checkJson(const CheckValue& v) {
   return j;
 }
 
-struct Base {
-  ProjectState ps;
-  std::optional<std::string> fault;
-};
-
 bool isRuleOption(const std::string& s) {
   return s.rfind("rules=", 0) == 0 || s.rfind("ends=", 0) == 0;
 }
@@ -67,18 +63,11 @@ std::vector<std::string> rowSettings(const Context& c) {
 }
 
 // The project as `check FILE` reaches it, with the rule options.
-std::optional<Base> openBase(const Context& c, const std::string& file) {
-  Base base;
-  RecordingEvents ev;
-  Session session(base.ps, ev);
+Result<OpenedProject, OpenProblems> openBase(const Context& c, const std::string& file) {
   std::vector<std::string> options;
   for (const std::string& s : c.sets)
     if (isRuleOption(s)) options.push_back(s);
-  const auto problems = session.openHeadless(c.dataDir, file, options);
-  for (const std::string& p : problems) c.err << "orvane-cli: " << printable(p) << "\n";
-  if (!problems.empty()) return std::nullopt;
-  base.fault = session.fault();
-  return base;
+  return Session::openHeadless({.dataDir = c.dataDir, .file = file, .sets = options});
 }
 
 // An output stream over -o FILE, or over standard output without it.
@@ -163,7 +152,7 @@ Exit SweepCommand::run(const Context& c) {
   }
   if (auto p = checkRanges(ranges)) return problem(c, prefix(), *p);
   const auto base = openBase(c, file_);
-  if (!base) return Exit::Usage;
+  if (!openedWell(c, base)) return Exit::Usage;
 
   Sink sink;
   if (!output_.empty()) {
@@ -176,7 +165,7 @@ Exit SweepCommand::run(const Context& c) {
   std::string line;
   Progress bar(c.err, c.terminal, "points");
   auto result = sweepStream(
-      base->ps, base->fault, ranges, rowSettings(c), jobs_,
+      base.value(), ranges, rowSettings(c), jobs_,
       [&](const SweepResult& shape, const SweepPoint& p) {
         if (csv) {
           if (!headerDone) writeSweepHeader(*csv, shape);
@@ -321,7 +310,7 @@ Exit OptimizeCommand::run(const Context& c) {
   }
   if (auto p = checkRanges(search.grids)) return problem(c, prefix(), *p);
   const auto base = openBase(c, file_);
-  if (!base) return Exit::Usage;
+  if (!openedWell(c, base)) return Exit::Usage;
   // the output is known to be writable before the search runs
   Sink sink;
   if (!output_.empty()) {
@@ -330,7 +319,7 @@ Exit OptimizeCommand::run(const Context& c) {
   }
 
   Progress bar(c.err, c.terminal, "candidates");
-  auto result = optimise(base->ps, base->fault, search, jobs_,
+  auto result = optimise(base.value(), search, jobs_,
                          [&](uint64_t done, uint64_t total) { bar.update(done, total); });
   bar.finish();
   if (!result) return problem(c, prefix(), result.error().message);
@@ -342,7 +331,7 @@ Exit OptimizeCommand::run(const Context& c) {
                      "--apply " + std::to_string(apply_) + ": only " +
                          std::to_string(r.designs.size()) + " design(s) pass");
     sink.file->abort();  // the project writer opens the file itself, with the same checks
-    ProjectState ps = base->ps;
+    ProjectState ps = base.value().state;
     RecordingEvents ev;
     Session session(ps, ev);
     for (const std::string& s : designSettings(search, r, r.designs[apply_ - 1]))

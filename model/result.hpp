@@ -49,12 +49,12 @@ struct Error {
 
 inline std::ostream& operator<<(std::ostream& out, const Error& e) { return out << e.text(); }
 
-// A value or the error that prevented it.
-template <class T>
+// A value or the error that prevented it (an Error unless E says otherwise).
+template <class T, class E = Error>
 class [[nodiscard]] Result {
  public:
-  Result(T value) : v_(std::move(value)) {}      // NOLINT(google-explicit-constructor)
-  Result(Error error) : v_(std::move(error)) {}  // NOLINT(google-explicit-constructor)
+  Result(T value) : v_(std::move(value)) {}  // NOLINT(google-explicit-constructor)
+  Result(E error) : v_(std::move(error)) {}  // NOLINT(google-explicit-constructor)
 
   bool ok() const { return v_.index() == 0; }
   explicit operator bool() const { return ok(); }
@@ -67,13 +67,13 @@ class [[nodiscard]] Result {
     assert(ok());
     return std::get<0>(v_);
   }
-  const Error& error() const {
+  const E& error() const {
     assert(!ok());
     return std::get<1>(v_);
   }
 
  private:
-  std::variant<T, Error> v_;
+  std::variant<T, E> v_;
 };
 
 // Success without a value.

@@ -108,12 +108,11 @@ void finishReport(CaseReport& report) {
 
 }  // namespace
 
-CaseReport caseReport(const ProjectState& base, const std::optional<std::string>& baseFault,
-                      const CaseTable& table) {
+CaseReport caseReport(const OpenedProject& base, const CaseTable& table) {
   CaseReport report;
   report.table = table;
   report.total = static_cast<int64_t>(table.rows.size());
-  auto engine = RowEngine::create(base, baseFault, table.columns);
+  auto engine = RowEngine::create(base, table.columns);
   if (!engine) {
     report.problem = engine.error().message;
     return report;
@@ -126,9 +125,8 @@ CaseReport caseReport(const ProjectState& base, const std::optional<std::string>
   return report;
 }
 
-Result<CaseReport> caseReportOfFile(const ProjectState& base,
-                                    const std::optional<std::string>& baseFault,
-                                    const std::filesystem::path& path, size_t keepRows) {
+Result<CaseReport> caseReportOfFile(const OpenedProject& base, const std::filesystem::path& path,
+                                    size_t keepRows) {
   auto opened = LoadTableReader::open(path);
   if (!opened) return opened.error();
   LoadTableReader& reader = opened.value();
@@ -139,7 +137,7 @@ Result<CaseReport> caseReportOfFile(const ProjectState& base,
   auto columns = casesOf(std::move(header), path.string());
   if (!columns) return columns.error();
   report.table.columns = columns.value().columns;
-  auto engine = RowEngine::create(base, baseFault, report.table.columns);
+  auto engine = RowEngine::create(base, report.table.columns);
   if (!engine) report.problem = engine.error().message;
   if (engine) report.checks = engine.value().checks();
 

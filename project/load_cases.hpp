@@ -20,6 +20,7 @@
 #include "model/project_state.hpp"
 #include "model/result.hpp"
 #include "project/batch_rows.hpp"
+#include "project/opened_project.hpp"
 #include "project/row_engine.hpp"
 
 namespace orvane::cases {
@@ -73,14 +74,12 @@ struct CaseReport {
   std::array<CheckValue, kCheckCount> governingValue{};
   std::string problem;  // an unknown column: the cases could not run
 };
-CaseReport caseReport(const ProjectState& base, const std::optional<std::string>& baseFault,
-                      const CaseTable& table);
+CaseReport caseReport(const OpenedProject& base, const CaseTable& table);
 // The same for a load-table file read as a stream: every row runs, the
 // first `keepRows` are kept; memory stays flat for any size of table. A
 // damaged file is an error as readCases gives it.
-Result<CaseReport> caseReportOfFile(const ProjectState& base,
-                                    const std::optional<std::string>& baseFault,
-                                    const std::filesystem::path& path, size_t keepRows);
+Result<CaseReport> caseReportOfFile(const OpenedProject& base, const std::filesystem::path& path,
+                                    size_t keepRows);
 
 // The load-case file that goes with a project file: "NAME.loads.csv" for
 // "NAME.cys" (any other name gets ".loads.csv" added).

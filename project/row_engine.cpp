@@ -121,9 +121,8 @@ RowOutcome outcomeOf(const ProjectState& ps, const std::optional<std::string>& f
   return out;
 }
 
-RowEngine::RowEngine(const ProjectState& base, std::optional<std::string> baseFault,
-                     std::vector<InputSetter> columns)
-    : base_(base), baseFault_(std::move(baseFault)), columns_(std::move(columns)) {
+RowEngine::RowEngine(const OpenedProject& base, std::vector<InputSetter> columns)
+    : base_(base.state), baseFault_(base.fault), columns_(std::move(columns)) {
   baseOutcome_ = outcomeOf(base_, baseFault_);
   bool anyMode = false;
   for (const InputSetter& c : columns_)
@@ -131,7 +130,7 @@ RowEngine::RowEngine(const ProjectState& base, std::optional<std::string> baseFa
   checks_ = checksOfMode(base_, anyMode);
 }
 
-Result<RowEngine> RowEngine::create(const ProjectState& base, std::optional<std::string> baseFault,
+Result<RowEngine> RowEngine::create(const OpenedProject& base,
                                     const std::vector<std::string>& columns) {
   std::vector<InputSetter> setters;
   for (const std::string& name : columns) {
@@ -139,7 +138,7 @@ Result<RowEngine> RowEngine::create(const ProjectState& base, std::optional<std:
     if (!setter) return Error{ErrorKind::Damaged, "", 0, "unknown input name '" + name + "'"};
     setters.push_back(*setter);
   }
-  return RowEngine(base, std::move(baseFault), std::move(setters));
+  return RowEngine(base, std::move(setters));
 }
 
 ProjectState& RowEngine::reset(RowScratch& scratch) const {

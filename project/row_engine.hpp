@@ -19,6 +19,7 @@
 #include "core/panels.hpp"
 #include "model/project_state.hpp"
 #include "model/result.hpp"
+#include "project/opened_project.hpp"
 #include "project/set_values.hpp"
 
 namespace orvane {
@@ -84,10 +85,10 @@ class RowScratch {
 
 class RowEngine {
  public:
-  // `base`: the project as opened, with the fault of its opening run if
-  // any; `columns`: the input names of the rows. An unknown name is an
+  // `base`: the project as opened, with the fault of its last run if any
+  // (the engine keeps a copy); `columns`: the input names of the rows. An unknown name is an
   // error naming it.
-  static Result<RowEngine> create(const ProjectState& base, std::optional<std::string> baseFault,
+  static Result<RowEngine> create(const OpenedProject& base,
                                   const std::vector<std::string>& columns);
 
   const std::vector<InputSetter>& columns() const { return columns_; }
@@ -104,8 +105,7 @@ class RowEngine {
   RowOutcome run(std::span<const double> values, RowScratch& scratch) const;
 
  private:
-  RowEngine(const ProjectState& base, std::optional<std::string> baseFault,
-            std::vector<InputSetter> columns);
+  RowEngine(const OpenedProject& base, std::vector<InputSetter> columns);
   ProjectState& reset(RowScratch& scratch) const;
   template <typename Empty, typename Store>
   RowOutcome runWith(size_t count, RowScratch& scratch, Empty&& empty, Store&& store) const;

@@ -109,18 +109,41 @@ bool Session::recalculate() {
   return !fault_;
 }
 
-std::vector<std::string> Session::openHeadless(const std::filesystem::path& dataDir,
-                                               const std::string& file,
-                                               const std::vector<std::string>& sets) {
-  std::vector<std::string> problems;
-  for (const Error& e : startUp(dataDir)) problems.push_back(e.text());
-  if (!problems.empty()) return problems;
-  if (!file.empty()) {
-    if (const Status read = open(file); !read) return {read.error().text()};
+namespace {
+
+// Passes each run of a headless session on to HeadlessOpen::onRun.
+class RunCallback final : public ProjectView {
+ public:
+  RunCallback(const ProjectState& ps, const HeadlessOpen& request) : ps_(ps), request_(request) {}
+  void calculated(const std::optional<std::string>& fault) override {
+    if (request_.onRun) request_.onRun(ps_, fault);
   }
-  for (const std::string& s : sets)
-    if (auto e = set(s)) return {*e};
-  return {};
+
+ private:
+  const ProjectState& ps_;
+  const HeadlessOpen& request_;
+};
+
+}  // namespace
+
+Result<OpenedProject, OpenProblems> Session::openHeadless(const HeadlessOpen& request) {
+  OpenedProject opened;
+  RecordingEvents events;
+  RunCallback view(opened.state, request);
+  Session session(opened.state, events, &view);
+  session.setRecorder(request.trace);
+  OpenProblems problems;
+  for (const Error& e : session.startUp(request.dataDir)) problems.push_back(e.text());
+  if (!problems.empty()) return problems;
+  if (!request.file.empty()) {
+    if (const Status read = session.open(request.file); !read)
+      return OpenProblems{read.error().text()};
+  }
+  for (const std::string& s : request.sets)
+    if (auto e = session.set(s)) return OpenProblems{*e};
+  opened.fault = session.fault();
+  opened.warnings = std::move(events.warnings);
+  return opened;
 }
 
 Status Session::save(const std::filesystem::path& path) {

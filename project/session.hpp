@@ -6,6 +6,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,8 +15,27 @@
 #include "files/project_file.hpp"
 #include "model/project_state.hpp"
 #include "project/inputs.hpp"
+#include "project/opened_project.hpp"
 
 namespace orvane {
+
+// What the headless road opens: start-up with the data files of `dataDir`,
+// `file` opened (empty: the new-project defaults), then each NAME=VALUE of
+// `sets` as one step (Session::set).
+struct HeadlessOpen {
+  std::filesystem::path dataDir{};
+  std::string file{};
+  std::vector<std::string> sets{};
+  // Every run records its working here (the calculation sheet); not owned.
+  CalcTrace* trace = nullptr;
+  // Called after every run with the state and the run's fault, as a window
+  // is told (Session::recalculate).
+  std::function<void(const ProjectState&, const std::optional<std::string>&)> onRun{};
+};
+
+// The problems that stopped an opening: every data file that could not be
+// read completely, else the project file, else the first setting.
+using OpenProblems = std::vector<std::string>;
 
 // What a front end does when the session shows the project or finishes a
 // calculation run. The headless front ends keep the defaults.
@@ -89,15 +109,9 @@ class Session {
   // stops the recording. The trace is not owned and must outlive its use.
   void setRecorder(CalcTrace* trace);
 
-  // The headless road to a project: start-up with the data files of
-  // `dataDir`, `file` opened (empty: the new-project defaults), then each
-  // NAME=VALUE of `sets` as one step (set()).
-  // Returns the problems that stopped it (every data file, else the project
-  // file, else the first setting); a calculation fault is no problem here:
-  // fault() names it.
-  std::vector<std::string> openHeadless(const std::filesystem::path& dataDir,
-                                        const std::string& file,
-                                        const std::vector<std::string>& sets = {});
+  // The headless road to a project, in a session of its own. A
+  // calculation fault is no problem here: the project's `fault` names it.
+  static Result<OpenedProject, OpenProblems> openHeadless(const HeadlessOpen& request);
 
   // Writes the project file and the rule options beside it (NAME.rules,
   // removed when both are at their defaults); returns the problem when it

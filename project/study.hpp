@@ -21,6 +21,7 @@
 #include "model/codes.hpp"
 #include "model/project_state.hpp"
 #include "model/result.hpp"
+#include "project/opened_project.hpp"
 #include "project/row_engine.hpp"
 
 namespace orvane {
@@ -96,11 +97,9 @@ struct SweepResult {
   bool stopped = false;             // the stop token ended the sweep early
 };
 
-// Sweeps one or two ranges over `base` (the project as opened, with the
-// fault of its opening run); `fixed` are NAME=VALUE settings stored in every
-// row before the varied values. `jobs` threads (0: one per core).
-Result<SweepResult> sweep(const ProjectState& base, std::optional<std::string> baseFault,
-                          const std::vector<StudyRange>& ranges,
+// Sweeps one or two ranges over `base` (the project as opened); `fixed` are NAME=VALUE settings
+// stored in every row before the varied values. `jobs` threads (0: one per core).
+Result<SweepResult> sweep(const OpenedProject& base, const std::vector<StudyRange>& ranges,
                           const std::vector<std::string>& fixed = {}, int jobs = 0,
                           const StudyProgress& progress = {}, std::stop_token stop = {});
 
@@ -108,8 +107,7 @@ Result<SweepResult> sweep(const ProjectState& base, std::optional<std::string> b
 // them (a CSV of ten million rows), with the result so far (ranges, checks,
 // the crossings up to the point); the result's `points` stays empty.
 using SweepSink = std::function<void(const SweepResult& sofar, const SweepPoint& point)>;
-Result<SweepResult> sweepStream(const ProjectState& base, std::optional<std::string> baseFault,
-                                const std::vector<StudyRange>& ranges,
+Result<SweepResult> sweepStream(const OpenedProject& base, const std::vector<StudyRange>& ranges,
                                 const std::vector<std::string>& fixed, int jobs,
                                 const SweepSink& point, const StudyProgress& progress = {},
                                 std::stop_token stop = {});
@@ -167,8 +165,7 @@ struct OptimiseResult {
 // Searches the grid exhaustively in ascending order of mass (ties by
 // candidate index) and stops once `top` designs pass: every candidate not
 // run is at least as heavy as the last design kept. No other pruning.
-Result<OptimiseResult> optimise(const ProjectState& base, std::optional<std::string> baseFault,
-                                const OptimiseSpec& search, int jobs = 0,
+Result<OptimiseResult> optimise(const OpenedProject& base, const OptimiseSpec& search, int jobs = 0,
                                 const StudyProgress& progress = {}, std::stop_token stop = {});
 
 // A design as NAME=VALUE settings (the fixed ones first), to store through

@@ -180,9 +180,8 @@ std::optional<double> steelMass(const ProjectState& ps) {
   return massOf(s, ps.r, ps.t, ps.s, ps.l);
 }
 
-Result<OptimiseResult> optimise(const ProjectState& base, std::optional<std::string> baseFault,
-                                const OptimiseSpec& search, int jobs, const StudyProgress& progress,
-                                std::stop_token stop) {
+Result<OptimiseResult> optimise(const OpenedProject& base, const OptimiseSpec& search, int jobs,
+                                const StudyProgress& progress, std::stop_token stop) {
   if (search.top < 1) return studyError("--top must be at least 1");
   if (search.grids.empty() && search.profiles.empty()) return studyError("nothing is free");
   if (auto problem = checkRanges(search.grids)) return studyError(*problem);
@@ -212,7 +211,7 @@ Result<OptimiseResult> optimise(const ProjectState& base, std::optional<std::str
     result.columns.push_back(typeInput(f.member));
     for (size_t slot = 0; slot < f.tables.size(); ++slot) {
       const TableInfo& info = tableInfo(f.tables[slot]);
-      const ProfileTable& table = base.prof.*info.table;
+      const ProfileTable& table = base.state.prof.*info.table;
       const std::vector<std::string> names = profileList(table, info.kind);
       for (size_t row = 0; row < names.size(); ++row)
         d.choices.push_back({code(info.type), static_cast<int16_t>(row), slot, names[row]});
@@ -232,7 +231,7 @@ Result<OptimiseResult> optimise(const ProjectState& base, std::optional<std::str
       if (!seen.insert(c).second) return studyError(c + " is free twice");
   }
 
-  auto fixedValues = fixedSettings(base, search.fixed, result.columns);
+  auto fixedValues = fixedSettings(base.state, search.fixed, result.columns);
   if (!fixedValues) return fixedValues.error();
   const FixedSettings& fixed = fixedValues.value();
   std::vector<std::string> columns = fixed.names;
@@ -240,7 +239,7 @@ Result<OptimiseResult> optimise(const ProjectState& base, std::optional<std::str
   for (Dimension& d : dims) d.column += fixed.names.size();
 
   // the project with the fixed values: base values of the free inputs
-  ProjectState probe = base;
+  ProjectState probe = base.state;
   for (const std::string& s : search.fixed) (void)applySetting(probe, s);
   const bool cyltypeFree = std::any_of(search.grids.begin(), search.grids.end(),
                                        [](auto& g) { return g.name == "cyltype"; });
@@ -268,7 +267,7 @@ Result<OptimiseResult> optimise(const ProjectState& base, std::optional<std::str
   const uint64_t total = static_cast<uint64_t>(product);
   result.candidates = total;
 
-  auto engine = RowEngine::create(base, std::move(baseFault), columns);
+  auto engine = RowEngine::create(base, columns);
   if (!engine) return engine.error();
   const RowEngine& rows = engine.value();
   result.checks = rows.checks();

@@ -84,8 +84,7 @@ Crossing bisect(const RowEngine& engine, RowScratch& scratch, std::vector<double
 
 }  // namespace
 
-Result<SweepResult> sweepStream(const ProjectState& base, std::optional<std::string> baseFault,
-                                const std::vector<StudyRange>& ranges,
+Result<SweepResult> sweepStream(const OpenedProject& base, const std::vector<StudyRange>& ranges,
                                 const std::vector<std::string>& fixed, int jobs,
                                 const SweepSink& point, const StudyProgress& progress,
                                 std::stop_token stop) {
@@ -93,11 +92,11 @@ Result<SweepResult> sweepStream(const ProjectState& base, std::optional<std::str
   if (auto problem = checkRanges(ranges)) return studyError(*problem);
   std::vector<std::string> names;
   for (const StudyRange& r : ranges) names.push_back(r.name);
-  auto fixedValues = fixedSettings(base, fixed, names);
+  auto fixedValues = fixedSettings(base.state, fixed, names);
   if (!fixedValues) return fixedValues.error();
   std::vector<std::string> columns = fixedValues.value().names;
   columns.insert(columns.end(), names.begin(), names.end());
-  auto engine = RowEngine::create(base, std::move(baseFault), columns);
+  auto engine = RowEngine::create(base, columns);
   if (!engine) return engine.error();
   const RowEngine& rows = engine.value();
 
@@ -157,13 +156,12 @@ Result<SweepResult> sweepStream(const ProjectState& base, std::optional<std::str
   return result;
 }
 
-Result<SweepResult> sweep(const ProjectState& base, std::optional<std::string> baseFault,
-                          const std::vector<StudyRange>& ranges,
+Result<SweepResult> sweep(const OpenedProject& base, const std::vector<StudyRange>& ranges,
                           const std::vector<std::string>& fixed, int jobs,
                           const StudyProgress& progress, std::stop_token stop) {
   std::vector<SweepPoint> points;
   auto result = sweepStream(
-      base, std::move(baseFault), ranges, fixed, jobs,
+      base, ranges, fixed, jobs,
       [&](const SweepResult&, const SweepPoint& p) { points.push_back(p); }, progress, stop);
   if (result) result.value().points = std::move(points);
   return result;

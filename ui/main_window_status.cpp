@@ -58,7 +58,7 @@ ReportOptions MainWindow::reportOptions() const {
   }
   if (!cases_->table().empty())
     options.cases = std::make_shared<const cases::CaseReport>(
-        cases::caseReport(ps_, session_.fault(), cases_->table()));
+        cases::caseReport(OpenedProject{.state = ps_, .fault = session_.fault()}, cases_->table()));
   return options;
 }
 

@@ -30,44 +30,35 @@ QString local(const std::string& text) {
   return QFile::decodeName(QByteArray::fromStdString(text));
 }
 
-// Start-up and opening as the window does them. Returns the exit status of
-// a project that cannot be reported: unreadable (2), or a calculation that
-// stopped (3), whose panels would show the results of an earlier run.
-// With `sheet`, every run records into its trace and the warnings and the
-// fault of the opening go into its header.
-int openProject(ProjectState& ps, std::optional<std::string>& fault, const Arguments& a,
-                QTextStream& err, CalcTrace* trace = nullptr, SheetHeader* sheet = nullptr) {
-  RecordingEvents ev;
-  Session session(ps, ev);
-  session.setRecorder(trace);
-  // The header prints the file as the window names it: its full path.
-  const auto problems = session.openHeadless(a.data, std::filesystem::absolute(a.file).string());
-  for (const std::string& p : problems) err << "orvane-report: " << local(printable(p)) << "\n";
-  if (!problems.empty()) return kBadInput;
-  if (sheet) {
-    sheet->warnings = ev.warnings;
-    sheet->fault = session.fault();
-  }
-  if (session.fault()) {
-    err << "orvane-report: calculation stopped: " << QString::fromStdString(*session.fault())
-        << (a.sheet ? "; the sheet shows the steps before it\n" : "; no report written\n");
-    return kFault;
-  }
-  fault = session.fault();
-  return kWritten;
+// The project as the window opens it (the file named as the window names it,
+// by its full path, which the header prints); every run records into
+// `trace` when given. The problems go to the error stream.
+Result<OpenedProject, OpenProblems> openProject(const Arguments& a, QTextStream& err,
+                                                CalcTrace* trace = nullptr) {
+  auto opened = Session::openHeadless(
+      {.dataDir = a.data, .file = std::filesystem::absolute(a.file).string(), .trace = trace});
+  if (!opened)
+    for (const std::string& p : opened.error())
+      err << "orvane-report: " << local(printable(p)) << "\n";
+  return opened;
+}
+
+// A run that stopped: the panels would show the results of an earlier run.
+void sayStopped(const std::string& fault, const char* consequence, QTextStream& err) {
+  err << "orvane-report: calculation stopped: " << QString::fromStdString(fault) << consequence
+      << "\n";
 }
 
 // The load cases beside the project, run against it as a stream: the
 // report prints the first rows and names the governing cases of all, so
 // memory stays flat for any table. A damaged file is said and the report
 // goes without them.
-std::shared_ptr<const cases::CaseReport> loadCases(const ProjectState& ps,
-                                                   const std::optional<std::string>& fault,
-                                                   const Arguments& a, QTextStream& err) {
+std::shared_ptr<const cases::CaseReport> loadCases(const OpenedProject& base, const Arguments& a,
+                                                   QTextStream& err) {
   const std::filesystem::path file =
       cases::loadCasesPath(std::filesystem::absolute(a.file).string());
   if (!std::filesystem::exists(file)) return nullptr;
-  auto report = cases::caseReportOfFile(ps, fault, file, report::mostPrintedCases());
+  auto report = cases::caseReportOfFile(base, file, report::mostPrintedCases());
   if (!report) {
     err << "orvane-report: load cases not printed: " << local(printable(report.error().text()))
         << "\n";
@@ -79,23 +70,25 @@ std::shared_ptr<const cases::CaseReport> loadCases(const ProjectState& ps,
 
 // The calculation sheet of the project's opening run as a PDF.
 int writeSheet(const Arguments& a, QTextStream& err) {
-  ProjectState ps;
   CalcTrace trace;
+  const auto opened = openProject(a, err, &trace);
+  if (!opened) return kBadInput;
+  const OpenedProject& o = opened.value();
+  if (o.fault) sayStopped(*o.fault, "; the sheet shows the steps before it", err);
   SheetHeader header;
-  std::optional<std::string> fault;
-  const int opened = openProject(ps, fault, a, err, &trace, &header);
-  if (opened == kBadInput) return opened;
+  header.warnings = o.warnings;
+  header.fault = o.fault;
   header.date = QDateTime::currentDateTimeUtc()
                     .toString(QStringLiteral("yyyy-MM-dd HH:mm 'UTC'"))
                     .toStdString();
   header.dataFiles = sheetDataFiles(a.data);
-  const QString problem =
-      writeSheetPdf(sheetHtml(ps, trace, header), sheetPageTitle(ps), local(a.output), {a.file});
+  const QString problem = writeSheetPdf(sheetHtml(o.state, trace, header), sheetPageTitle(o.state),
+                                        local(a.output), {a.file});
   if (!problem.isEmpty()) {
     err << "orvane-report: " << problem << "\n";
     return kBadInput;
   }
-  return opened;
+  return o.fault ? kFault : kWritten;
 }
 
 }  // namespace
@@ -148,12 +141,16 @@ int runReportCommand(const std::vector<std::string>& args, QTextStream& out, QTe
     return kBadInput;
   }
   if (a.sheet) return writeSheet(a, err);
-  ProjectState ps;
-  std::optional<std::string> fault;
-  if (const int code = openProject(ps, fault, a, err); code != kWritten) return code;
+  const auto opened = openProject(a, err);
+  if (!opened) return kBadInput;
+  const OpenedProject& o = opened.value();
+  if (o.fault) {
+    sayStopped(*o.fault, "; no report written", err);
+    return kFault;
+  }
   ReportOptions options = defaultReportOptions();
-  options.cases = loadCases(ps, fault, a, err);
-  const QString problem = writeReportPdf(ps, local(a.output), options, {a.file});
+  options.cases = loadCases(o, a, err);
+  const QString problem = writeReportPdf(o.state, local(a.output), options, {a.file});
   if (!problem.isEmpty()) {
     err << "orvane-report: " << problem << "\n";
     return kBadInput;

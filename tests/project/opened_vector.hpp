@@ -17,22 +17,14 @@
 
 namespace orvane::test {
 
-struct Opened {
-  ProjectState ps;
-  std::optional<std::string> fault;  // of the opening run
-};
-
 // `name` is a file of vectors/cases, e.g. "v002.cys".
-inline Opened openVector(const std::string& name) {
+inline OpenedProject openVector(const std::string& name) {
   const std::filesystem::path vectors = ORVANE_VECTORS;
-  Opened o;
-  RecordingEvents ev;
-  Session session(o.ps, ev);
-  const auto problems = session.openHeadless(
-      vectors / "data", name.empty() ? std::string() : (vectors / "cases" / name).string());
-  EXPECT_TRUE(problems.empty()) << name << ": " << (problems.empty() ? "" : problems.front());
-  o.fault = session.fault();
-  return o;
+  auto opened = Session::openHeadless(
+      {.dataDir = vectors / "data",
+       .file = name.empty() ? std::string() : (vectors / "cases" / name).string()});
+  EXPECT_TRUE(opened) << name << ": " << (opened ? "" : opened.error().front());
+  return opened ? std::move(opened.value()) : OpenedProject{};
 }
 
 inline void expectSame(const RowOutcome& got, const RowOutcome& want, const std::string& where) {

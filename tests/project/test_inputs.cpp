@@ -14,7 +14,7 @@ using test::openVector;
 
 // Each input with a project-file line lands where the file reads that line.
 TEST(InputTable, FileLinesAreTheReadersLines) {
-  ProjectState ps = openVector("").ps;
+  ProjectState ps = openVector("").state;
   for (const InputDef& in : inputTable()) {
     EXPECT_EQ(&inputDef(in.id), &in);
     if (in.fileLine == 0) continue;

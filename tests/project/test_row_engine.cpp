@@ -25,14 +25,13 @@ namespace {
 
 const fs::path kVectors = ORVANE_VECTORS;
 
-using test::Opened;
-Opened open(const fs::path& file) { return test::openVector(file.filename().string()); }
+OpenedProject open(const fs::path& file) { return test::openVector(file.filename().string()); }
 
 // What `check FILE --set ...` computes: the opened project, the values
 // stored through the session, one run with all texts.
-RowOutcome singleCheck(const Opened& opened, const std::vector<std::string>& columns,
+RowOutcome singleCheck(const OpenedProject& opened, const std::vector<std::string>& columns,
                        const std::vector<std::string>& row, size_t& textNok) {
-  ProjectState ps = opened.ps;
+  ProjectState ps = opened.state;
   RecordingEvents ev;
   Session session(ps, ev);
   bool any = false;
@@ -99,8 +98,8 @@ TEST(RowEngine, EveryRowEqualsItsSingleCheckForEveryVector) {
   std::mt19937 rng(20261206);
   int rows = 0, faulted = 0, failed = 0, nok = 0;
   for (const auto& entry : fs::directory_iterator(kVectors / "cases")) {
-    const Opened opened = open(entry.path());
-    auto engine = RowEngine::create(opened.ps, opened.fault, columns);
+    const OpenedProject opened = open(entry.path());
+    auto engine = RowEngine::create(opened, columns);
     ASSERT_TRUE(engine);
     RowScratch work;
     for (int r = 0; r < 40; ++r) {
@@ -124,8 +123,8 @@ TEST(RowEngine, EveryRowEqualsItsSingleCheckForEveryVector) {
 }
 
 TEST(RowEngine, NumbersAreStoredAsTypedTexts) {
-  const Opened opened = open(kVectors / "cases" / "v000.cys");
-  auto engine = RowEngine::create(opened.ps, opened.fault, {"sigx", "t", "cyltype"});
+  const OpenedProject opened = open(kVectors / "cases" / "v000.cys");
+  auto engine = RowEngine::create(opened, {"sigx", "t", "cyltype"});
   ASSERT_TRUE(engine);
   RowScratch work;
   const std::vector<double> values = {-123.456, 17.3, 2};
@@ -141,9 +140,9 @@ TEST(RowEngine, NumbersAreStoredAsTypedTexts) {
 TEST(RowEngine, RowsDoNotInheritFromEachOther) {
   // a row that cuts the ring frame's buckling length or faults leaves
   // nothing for the next row: each one equals itself run first
-  const Opened opened = open(kVectors / "cases" / "v002.cys");
+  const OpenedProject opened = open(kVectors / "cases" / "v002.cys");
   const std::vector<std::string> columns = {"ltgi", "t", "l"};
-  auto engine = RowEngine::create(opened.ps, opened.fault, columns);
+  auto engine = RowEngine::create(opened, columns);
   ASSERT_TRUE(engine);
   const std::vector<std::vector<std::string>> rows = {
       {"100000", "20", "3000"}, {"", "0", ""}, {"600", "25", "1500"}, {"", "", "3000"}};
@@ -162,8 +161,8 @@ TEST(RowEngine, RowsLeaveTheTextsAndDataOfTheBaseAlone) {
   // the rows put back only the numbers: everything else must stay as the
   // base project has it, whatever the rows did
   for (const char* name : {"v002.cys", "v010.cys", "v031.cys"}) {
-    const Opened opened = open(kVectors / "cases" / name);
-    auto engine = RowEngine::create(opened.ps, opened.fault, {"cyltype", "ring_ch", "t", "sigx"});
+    const OpenedProject opened = open(kVectors / "cases" / name);
+    auto engine = RowEngine::create(opened, {"cyltype", "ring_ch", "t", "sigx"});
     ASSERT_TRUE(engine);
     RowScratch scratch;
     std::mt19937 rng(7);
@@ -172,22 +171,22 @@ TEST(RowEngine, RowsLeaveTheTextsAndDataOfTheBaseAlone) {
       (void)engine.value().run(views(row), scratch);
     }
     const ProjectState& after = scratch.state();
-    EXPECT_EQ(after.fileName, opened.ps.fileName);
-    EXPECT_EQ(after.mat.name, opened.ps.mat.name);
-    EXPECT_EQ(after.mat.data, opened.ps.mat.data);
-    EXPECT_EQ(after.prof.l.row, opened.ps.prof.l.row);
-    EXPECT_EQ(after.prof.bulb.row, opened.ps.prof.bulb.row);
-    EXPECT_EQ(after.shellTable.value, opened.ps.shellTable.value);
-    EXPECT_EQ(after.stiffTable.value, opened.ps.stiffTable.value);
-    EXPECT_EQ(after.ringTable.label, opened.ps.ringTable.label);
-    EXPECT_EQ(after.proportion, opened.ps.proportion);
-    EXPECT_EQ(after.ringLocal, opened.ps.ringLocal);
+    EXPECT_EQ(after.fileName, opened.state.fileName);
+    EXPECT_EQ(after.mat.name, opened.state.mat.name);
+    EXPECT_EQ(after.mat.data, opened.state.mat.data);
+    EXPECT_EQ(after.prof.l.row, opened.state.prof.l.row);
+    EXPECT_EQ(after.prof.bulb.row, opened.state.prof.bulb.row);
+    EXPECT_EQ(after.shellTable.value, opened.state.shellTable.value);
+    EXPECT_EQ(after.stiffTable.value, opened.state.stiffTable.value);
+    EXPECT_EQ(after.ringTable.label, opened.state.ringTable.label);
+    EXPECT_EQ(after.proportion, opened.state.proportion);
+    EXPECT_EQ(after.ringLocal, opened.state.ringLocal);
   }
 }
 
 TEST(RowEngine, UnknownColumnIsNamed) {
   ProjectState ps;
-  const auto engine = RowEngine::create(ps, std::nullopt, {"sigx", "sigz"});
+  const auto engine = RowEngine::create({.state = ps}, {"sigx", "sigz"});
   ASSERT_FALSE(engine);
   EXPECT_NE(engine.error().text().find("'sigz'"), std::string::npos);
 }
@@ -197,7 +196,7 @@ TEST(RowEngine, ChecksFollowTheMode) {
   const auto checksFor = [&](int cyltype, int ring, std::vector<std::string> columns) {
     ps.cyltype = static_cast<int16_t>(cyltype);
     ps.ring_ch = static_cast<int16_t>(ring);
-    return RowEngine::create(ps, std::nullopt, columns).value().checks().size();
+    return RowEngine::create({.state = ps}, columns).value().checks().size();
   };
   EXPECT_EQ(checksFor(0, 1, {"sigx"}), 1u);
   EXPECT_EQ(checksFor(1, 1, {"sigx"}), 3u);

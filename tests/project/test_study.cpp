@@ -23,14 +23,13 @@ namespace {
 const fs::path kVectors = ORVANE_VECTORS;
 
 using test::expectSame;
-using test::Opened;
-Opened open(const std::string& name) { return test::openVector(name); }
+OpenedProject open(const std::string& name) { return test::openVector(name); }
 
 // What `check FILE --set ...` computes, through the session, with all texts;
 // `final` receives the state after the run.
-RowOutcome singleCheck(const Opened& opened, const std::vector<std::string>& sets,
+RowOutcome singleCheck(const OpenedProject& opened, const std::vector<std::string>& sets,
                        ProjectState* final = nullptr) {
-  ProjectState ps = opened.ps;
+  ProjectState ps = opened.state;
   RecordingEvents ev;
   Session session(ps, ev);
   for (const std::string& s : sets) {
@@ -113,19 +112,19 @@ TEST(StudyRange, RangesTogether) {
 }
 
 TEST(StudyRange, InputValuesReadBack) {
-  const Opened o = open("v000.cys");
+  const OpenedProject o = open("v000.cys");
   const std::pair<const char*, double> inputs[] = {
       {"t", 7},         {"r", 7},    {"pd", 7}, {"cyltype", 3}, {"stiff_row_bulb", 7},
       {"ring_lb_h", 7}, {"st_tf", 7}};
   for (const auto& [name, value] : inputs) {
-    ProjectState ps = o.ps;
+    ProjectState ps = o.state;
     ASSERT_EQ(applySetting(ps, std::string(name) + "=" + std::to_string(int(value))), std::nullopt)
         << name;
     EXPECT_EQ(inputValue(ps, name), value) << name;
   }
-  EXPECT_EQ(inputValue(o.ps, "t"), o.ps.t);
-  EXPECT_EQ(inputValue(o.ps, "pd"), double(o.ps.pd));
-  EXPECT_EQ(inputValue(o.ps, "nope"), std::nullopt);
+  EXPECT_EQ(inputValue(o.state, "t"), o.state.t);
+  EXPECT_EQ(inputValue(o.state, "pd"), double(o.state.pd));
+  EXPECT_EQ(inputValue(o.state, "nope"), std::nullopt);
 }
 
 // ----------------------------------------------------------------- sweep
@@ -148,11 +147,11 @@ TEST(Sweep, EveryPointEqualsItsSingleCheck) {
   };
   int points = 0, passed = 0, failed = 0, other = 0;
   for (const Case& c : cases) {
-    const Opened opened = open(c.file);
+    const OpenedProject opened = open(c.file);
     std::vector<StudyRange> ranges;
     for (const char* r : c.ranges) ranges.push_back(range(r));
     for (int jobs : {1, 2}) {
-      const auto result = sweep(opened.ps, opened.fault, ranges, c.fixed, jobs);
+      const auto result = sweep(opened, ranges, c.fixed, jobs);
       ASSERT_TRUE(result) << result.error().message;
       const SweepResult& r = result.value();
       uint64_t expected = 1;
@@ -203,10 +202,10 @@ TEST(Sweep, CrossingsBracketAChangeOfVerdictWithinTheirTolerance) {
   int crossings = 0, rising = 0, falling = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.file) + " " + c.range);
-    const Opened opened = open(c.file);
+    const OpenedProject opened = open(c.file);
     const StudyRange g = range(c.range);
     const bool integer = std::string(c.range).find("row") != std::string::npos;
-    const auto result = sweep(opened.ps, opened.fault, {g}, c.fixed, 2);
+    const auto result = sweep(opened, {g}, c.fixed, 2);
     ASSERT_TRUE(result);
     const SweepResult& r = result.value();
     // every change of a shown verdict between neighbours has its crossing
@@ -256,7 +255,7 @@ TEST(Sweep, CrossingsBracketAChangeOfVerdictWithinTheirTolerance) {
 }
 
 TEST(Sweep, BadStudiesAreErrors) {
-  const Opened o = open("");
+  const OpenedProject o = open("");
   struct Case {
     std::vector<StudyRange> ranges;
     std::vector<std::string> fixed;
@@ -277,18 +276,18 @@ TEST(Sweep, BadStudiesAreErrors) {
        "the study has 16000000 points, more than 10000000"},
   };
   for (const Case& c : cases) {
-    const auto r = sweep(o.ps, o.fault, c.ranges, c.fixed, 1);
+    const auto r = sweep(o, c.ranges, c.fixed, 1);
     ASSERT_FALSE(r) << c.problem;
     EXPECT_EQ(r.error().message, c.problem);
   }
 }
 
 TEST(Sweep, StopsWhenAsked) {
-  const Opened o = open("");
+  const OpenedProject o = open("");
   std::stop_source source;
   uint64_t seen = 0;
   const auto r = sweep(
-      o.ps, o.fault, {range("t=1:100:0.001")}, {}, 2,
+      o, {range("t=1:100:0.001")}, {}, 2,
       [&](uint64_t done, uint64_t) {
         seen = done;
         source.request_stop();
@@ -304,12 +303,12 @@ TEST(Sweep, StopsWhenAsked) {
 
 TEST(SteelMass, ShellStiffenersAndRingFrames) {
   // an unstiffened shell r = 3333, t = 20: 2 pi 3333 20 mm2 at 7850 kg/m3
-  Opened o = open("");
-  o.ps.cyltype = 0;
-  EXPECT_NEAR(steelMass(o.ps).value(), 3287.9, 0.05);
+  OpenedProject o = open("");
+  o.state.cyltype = 0;
+  EXPECT_NEAR(steelMass(o.state).value(), 3287.9, 0.05);
   // stringer stiffened: plus As 2 pi r / s and Ag 2 pi rc / l
-  o.ps.cyltype = 2;
-  ProjectState ps = o.ps;
+  o.state.cyltype = 2;
+  ProjectState ps = o.state;
   (void)singleCheck(o, {}, &ps);
   const double twoPi = 2 * 3.14159265358979;
   const double rc = ps.Outside_ch ? ps.r + ps.t / 2 + ps.rg.zcg : ps.r - ps.t / 2 - ps.rg.zcg;
@@ -332,7 +331,7 @@ struct Candidate {
 
 // Every candidate of the grid through the session, with its mass from the
 // state after the run.
-std::vector<Candidate> bruteForce(const Opened& o, const std::vector<StudyRange>& grids,
+std::vector<Candidate> bruteForce(const OpenedProject& o, const std::vector<StudyRange>& grids,
                                   const std::vector<std::string>& fixed,
                                   const std::vector<std::vector<std::string>>& profiles) {
   std::vector<std::vector<std::vector<std::string>>> dims;
@@ -418,7 +417,7 @@ TEST(Optimise, NoLighterDesignOfTheGridPasses) {
   int found = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.file) + " " + c.grids[0]);
-    const Opened o = open(c.file);
+    const OpenedProject o = open(c.file);
     OptimiseSpec search;
     search.fixed = c.fixed;
     search.top = c.top;
@@ -432,9 +431,9 @@ TEST(Optimise, NoLighterDesignOfTheGridPasses) {
       auto f = parseProfileFreedom(std::string(member) + "=" + table);
       ASSERT_TRUE(f);
       search.profiles.push_back(f.value());
-      profiles.push_back(tableChoices(o.ps, member, type, table));
+      profiles.push_back(tableChoices(o.state, member, type, table));
     }
-    const auto result = optimise(o.ps, o.fault, search, 2);
+    const auto result = optimise(o, search, 2);
     ASSERT_TRUE(result) << result.error().message;
     const OptimiseResult& r = result.value();
 
@@ -474,19 +473,19 @@ TEST(Optimise, NoLighterDesignOfTheGridPasses) {
 }
 
 TEST(Optimise, StopsOnceEnoughLightDesignsPass) {
-  const Opened o = open("");
+  const OpenedProject o = open("");
   OptimiseSpec search;
   search.grids = {range("t=5:40:0.5"), range("s=300:900:10")};
   search.profiles = {parseProfileFreedom("ring=t").value()};
   search.top = 1;
-  const auto r = optimise(o.ps, o.fault, search, 2);
+  const auto r = optimise(o, search, 2);
   ASSERT_TRUE(r);
   ASSERT_EQ(r.value().designs.size(), 1u);
   EXPECT_LT(r.value().evaluated, r.value().candidates / 2);
 }
 
 TEST(Optimise, BadSearchesAreErrors) {
-  const Opened o = open("");
+  const OpenedProject o = open("");
   auto freedom = [](const char* t) { return parseProfileFreedom(t).value(); };
   struct Case {
     std::vector<StudyRange> grids;
@@ -520,15 +519,15 @@ TEST(Optimise, BadSearchesAreErrors) {
   };
   for (const Case& c : cases) {
     OptimiseSpec search{c.grids, c.profiles, c.fixed, c.top};
-    const auto r = optimise(o.ps, o.fault, search, 1);
+    const auto r = optimise(o, search, 1);
     ASSERT_FALSE(r) << c.problem;
     EXPECT_EQ(r.error().message, c.problem);
   }
   // a grid within bounds times every profile row is not
   OptimiseSpec many{{range("t=1:1000:1"), range("s=1:1000:1")}, {freedom("stiffener=all")}, {}, 1};
-  const auto& p = o.ps.prof;
+  const auto& p = o.state.prof;
   const int rows = p.bulb.last + p.l.last + p.t.last + p.flat.last + 4;
-  const auto tooMany = optimise(o.ps, o.fault, many, 1);
+  const auto tooMany = optimise(o, many, 1);
   ASSERT_FALSE(tooMany);
   EXPECT_EQ(tooMany.error().message,
             "the search has " + std::to_string(1000000 * rows) + " candidates, more than 10000000");

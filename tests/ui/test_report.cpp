@@ -529,7 +529,7 @@ class ReportTest : public QObject {
       }
       ReportOptions options;
       options.cases =
-          std::make_shared<const cases::CaseReport>(cases::caseReport(ps, std::nullopt, table));
+          std::make_shared<const cases::CaseReport>(cases::caseReport({.state = ps}, table));
       QCOMPARE(reportPageCount(options), c.pages);
       QStringList seen;
       int markers = 0;

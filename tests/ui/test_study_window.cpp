@@ -46,7 +46,7 @@ constexpr int kWait = 20000;  // ms: a sweep of a few hundred points takes far l
 SweepResult coreSweep(orvane::ui::MainWindow& w, const std::vector<std::string>& ranges) {
   std::vector<StudyRange> parsed;
   for (const std::string& r : ranges) parsed.push_back(orvane::parseRange(r).value());
-  auto result = orvane::sweep(w.state(), w.lastFault(), parsed, {}, 1);
+  auto result = orvane::sweep({.state = w.state(), .fault = w.lastFault()}, parsed, {}, 1);
   if (!result) qFatal("core sweep failed");
   return std::move(result.value());
 }
@@ -382,7 +382,8 @@ class StudyWindowTest : public QObject {
     orvane::OptimiseSpec search;
     search.grids = {orvane::parseRange("t=10:40:0.5").value()};
     search.top = 3;
-    const auto core = orvane::optimise(h->window->state(), h->window->lastFault(), search, 1);
+    const auto core =
+        orvane::optimise({.state = h->window->state(), .fault = h->window->lastFault()}, search, 1);
     QVERIFY(core.ok());
     for (size_t i = 0; i < 3; ++i) {
       QVERIFY(best->designs[i].values == core.value().designs[i].values);

@@ -287,8 +287,7 @@ int CaseModel::paste(const QString& text, int row, int column) {
 }
 
 void CaseModel::setBase(const ProjectState& ps, const std::optional<std::string>& fault) {
-  base_ = std::make_shared<const ProjectState>(ps);
-  baseFault_ = fault;
+  base_ = std::make_shared<const OpenedProject>(OpenedProject{.state = ps, .fault = fault});
   engine_.reset();
   // an empty table of a mode's loads follows the mode
   ProjectState column;
@@ -312,7 +311,7 @@ void CaseModel::recompute() {
   ++generation_;
   jobs_.cancel();
   if (!engine_ && base_) {
-    auto made = RowEngine::create(*base_, baseFault_, table_.columns);
+    auto made = RowEngine::create(*base_, table_.columns);
     engineProblem_ = made ? std::string() : made.error().message;
     if (made) engine_ = std::make_shared<const RowEngine>(std::move(made.value()));
   }

@@ -99,8 +99,7 @@ class CaseModel final : public QAbstractTableModel {
   std::vector<RowOutcome> outcomes_;
   CaseSummary summary_;
   std::vector<CheckId> checks_;
-  std::shared_ptr<const ProjectState> base_;
-  std::optional<std::string> baseFault_;
+  std::shared_ptr<const OpenedProject> base_;
   std::shared_ptr<const RowEngine> engine_;
   std::string engineProblem_;
   uint64_t generation_ = 0;

@@ -173,13 +173,13 @@ void StudyWindow::runSearch(bool again) {
     return;
   }
   searched_ = search;
-  auto base = std::make_shared<const ProjectState>(owner_.state());
-  const std::optional<std::string> fault = owner_.lastFault();
+  auto base = std::make_shared<const OpenedProject>(
+      OpenedProject{.state = owner_.state(), .fault = owner_.lastFault()});
   progress_->setValue(0);
   searchStatus_->setText(QStringLiteral("Searching\u2026"));
   searchJobs_.start<Result<OptimiseResult>>(
-      [base, fault, search = *search](std::stop_token stop, const auto& progress) {
-        return optimise(*base, fault, search, 0, progress, stop);
+      [base, search = *search](std::stop_token stop, const auto& progress) {
+        return optimise(*base, search, 0, progress, stop);
       },
       [this, search = *search](Result<OptimiseResult>& r) { searchDone(r, search); },
       [this](uint64_t done, uint64_t total) {

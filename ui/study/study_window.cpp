@@ -230,14 +230,14 @@ void StudyWindow::runSweep() {
             .arg(kMaxPoints));
   // the project as the last run left it, copied now: the job never reads
   // the window's state
-  auto base = std::make_shared<const ProjectState>(owner_.state());
-  const std::optional<std::string> fault = owner_.lastFault();
+  auto base = std::make_shared<const OpenedProject>(
+      OpenedProject{.state = owner_.state(), .fault = owner_.lastFault()});
   const std::optional<double> current =
-      ranges.size() == 1 ? inputValue(*base, ranges[0].name) : std::nullopt;
+      ranges.size() == 1 ? inputValue(base->state, ranges[0].name) : std::nullopt;
   sweepStatus_->setText(QStringLiteral("Computing %1 points\u2026").arg(count));
   sweepJobs_.start<Result<SweepResult>>(
-      [base, fault, ranges](std::stop_token stop, const auto&) {
-        return sweep(*base, fault, ranges, {}, 1, {}, stop);
+      [base, ranges](std::stop_token stop, const auto&) {
+        return sweep(*base, ranges, {}, 1, {}, stop);
       },
       [this, current](Result<SweepResult>& r) { sweepDone(r, current); });
 }
