@@ -267,6 +267,21 @@ Status writeCases(const std::filesystem::path& path, const CaseTable& table) {
   return writeLoadTable(path, loadTableOf(table));
 }
 
+Result<int64_t> countCases(const std::filesystem::path& path, int64_t most) {
+  auto opened = LoadTableReader::open(path);
+  if (!opened) return opened.error();
+  int64_t rows = 0;
+  RecordBlock block;
+  for (;;) {
+    block.clear();
+    const Result<bool> more = opened.value().read(block, 4 * kChunkRows);
+    if (!more) return more.error();
+    if (!more.value()) return rows;
+    rows += static_cast<int64_t>(block.records.size());
+    if (rows > most) return rows;
+  }
+}
+
 Status copyCases(const std::filesystem::path& from, const std::filesystem::path& to) {
   auto opened = LoadTableReader::open(from);
   if (!opened) return opened.error();

@@ -97,6 +97,9 @@ Result<CaseTable> readCases(const std::filesystem::path& path);
 // The first `mostRows` rows of such a file, read as a stream; `more` tells
 // whether the file has rows after them (those are not read, nor checked).
 Result<CaseTable> readFirstCases(const std::filesystem::path& path, size_t mostRows, bool& more);
+// The rows of a load table file, counted without keeping them (their cells
+// are not checked here); the count stops soon after it passes `most`.
+Result<int64_t> countCases(const std::filesystem::path& path, int64_t most);
 Result<CaseTable> casesOf(LoadTable table, const std::string& name);
 // The table as a load table file with a `case` column.
 Status writeCases(const std::filesystem::path& path, const CaseTable& table);

@@ -730,9 +730,9 @@ class CasesTest : public QObject {
     QCOMPARE(contents(file("long.loads.csv")), text);
     FileDialog::setNextFileNames({file("copy.cys")});
     h->window->fileSaveAs();
-    FileDialog::setNextFileNames({file("out.csv")});
+    FileDialog::setNextFileNames({file("long.csv")});
     QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdexport")), Qt::LeftButton);
-    for (const char* name : {"copy.loads.csv", "out.csv"}) {
+    for (const char* name : {"copy.loads.csv", "long.csv"}) {
       auto copied = cases::readCases(file(name).toStdString());
       QVERIFY2(copied, name);
       QCOMPARE(copied.value().columns, whole.value().columns);
@@ -742,11 +742,11 @@ class CasesTest : public QObject {
         QCOMPARE(copied.value().rows[r].values, whole.value().rows[r].values);
       }
     }
-    FileDialog::setNextFileNames({file("out.xlsx")});
+    FileDialog::setNextFileNames({file("long.xlsx")});
     QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdexport")), Qt::LeftButton);
     QCOMPARE(h->messages.texts.size(), 1);
     QVERIFY(h->messages.texts[0].contains(QStringLiteral("too large for a workbook")));
-    QVERIFY(!QFile::exists(file("out.xlsx")));
+    QVERIFY(!QFile::exists(file("long.xlsx")));
 
     // the same table edited here says the same
     model().setRowLimit(CaseModel::kMostEditedRows);

@@ -232,14 +232,18 @@ size_t CaseModel::shownRows() const {
 }
 
 Status CaseModel::openFile(const std::filesystem::path& path) {
-  bool more = false;
-  auto table = readFirstCases(path, static_cast<size_t>(std::max<int64_t>(rowLimit_, 1)), more);
-  if (!table) return table.error();
-  if (!more) {
+  // counted first, so that the rows of a long file are never all held
+  const auto rows = countCases(path, rowLimit_);
+  if (!rows) return rows.error();
+  if (rows.value() <= rowLimit_) {
+    auto table = readCases(path);
+    if (!table) return table.error();
     setTable(std::move(table.value()));
     return Done{};
   }
-  table.value().rows.resize(std::min(table.value().rows.size(), shownRows()));
+  bool more = false;
+  auto table = readFirstCases(path, shownRows(), more);
+  if (!table) return table.error();
   std::error_code failed;
   const auto size = std::filesystem::file_size(path, failed);
   fileSize_ = failed ? 0 : size;
