@@ -99,16 +99,10 @@ TEST(CasesFile, ReadAsAStream) {
   EXPECT_FALSE(cases::copyCases(good, good));
   EXPECT_EQ(readAll(good), "sigx;case\n-1,5;a\n\n-2;\"b; c\"\n-3;d\n");
 
-  // every row runs, the first kept; a run asked to stop covers no more rows
-  const ProjectState ps;
-  const auto all = cases::caseReportOfFile(ps, std::nullopt, good, 1);
-  ASSERT_TRUE(all);
-  EXPECT_EQ(all.value().total, 3);
-  EXPECT_EQ(all.value().table.rows.size(), 1U);
-  EXPECT_EQ(all.value().summary.rows, 3);
+  // a run asked to stop covers no more rows
   int asked = 0;
   const auto stopped =
-      cases::caseReportOfFile(ps, std::nullopt, good, 1, [&](int64_t rows, uint64_t) {
+      cases::caseReportOfFile(ProjectState{}, std::nullopt, good, 1, [&](int64_t rows, uint64_t) {
         EXPECT_EQ(rows, 0);
         return ++asked < 2;
       });
