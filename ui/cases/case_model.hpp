@@ -42,9 +42,9 @@ class CaseModel final : public QAbstractTableModel {
   // with their outcomes, and a summary over every row read as a stream on
   // the worker, so that memory stays flat. An edited table holds every row
   // (texts and outcome, about 1 kB a row: 100 MB at the limit) and runs
-  // again whole after each change of the project (a few seconds at the
-  // limit on one core, in the background), which is as far as editing here
-  // stays sensible; larger tables belong to `orvane-cli batch`.
+  // again whole after each change of the project (about a second at the
+  // limit, in the background), which is as far as editing here stays
+  // sensible; larger tables belong to `orvane-cli batch`.
   static constexpr int64_t kMostEditedRows = 100000;
 
   explicit CaseModel(QObject* parent = nullptr);
