@@ -23,6 +23,7 @@
 #include <memory>
 #include <string>
 
+#include "ui/cases/case_model.hpp"
 #include "ui/main_window.hpp"
 #include "ui/message_box.hpp"
 #include "ui/result_panel.hpp"
@@ -49,12 +50,13 @@ double secondsSince(Clock::time_point t0) {
   return std::chrono::duration<double>(Clock::now() - t0).count();
 }
 
-// VmRSS of this process in MiB, or -1 when /proc does not tell.
-double residentMB() {
+// VmRSS of this process in MiB (VmHWM: its peak so far), or -1 when /proc
+// does not tell.
+double residentMB(const std::string& field = "VmRSS:") {
   std::ifstream status("/proc/self/status");
   std::string line;
   while (std::getline(status, line)) {
-    if (line.rfind("VmRSS:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
+    if (line.rfind(field, 0) == 0) return std::stod(line.substr(field.size())) / 1024.0;
   }
   return -1;
 }
@@ -248,6 +250,53 @@ BENCHMARK(BM_FieldEditToRepaint)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
+
+// The Load cases window showing a long load table (ORVANE_BENCH_LOADS, as
+// bench/make_loads.sh writes it; left out without it): the file opened, its
+// first rows shown, every row checked as a stream on the worker. The time is
+// from opening to the summary over every row; peak_MB is the process's peak
+// resident memory, which must not grow with the file (bench/memory_bound.sh).
+void BM_LoadCasesViewOfLongFile(benchmark::State& state) {
+  const QByteArray file = qgetenv("ORVANE_BENCH_LOADS");
+  if (file.isEmpty()) {
+    state.SkipWithError("ORVANE_BENCH_LOADS names no load table");
+    return;
+  }
+  gMessages.texts.clear();
+  Started s = startWindow();
+  if (failed(state, s)) {
+    closeWindow(s);
+    return;
+  }
+  orvane::cases::CaseModel& model = s.window->loadCases();
+  s.window->openLoadCases();
+  int64_t rows = 0;
+  for (auto _ : state) {
+    const Clock::time_point t0 = Clock::now();
+    const orvane::Status opened = model.openFile(file.toStdString());
+    if (!opened) {
+      state.SkipWithError(opened.error().text().c_str());
+      break;
+    }
+    while (model.readOnly() && !model.fileReport() && secondsSince(t0) < 600)
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    state.SetIterationTime(secondsSince(t0));
+    if (!model.readOnly() || !model.fileReport()) {
+      state.SkipWithError("the file did not open as a view, or its run did not end");
+      break;
+    }
+    rows = model.fileRows();
+  }
+  state.counters["rows"] = static_cast<double>(rows);
+  state.counters["rss_MB"] = residentMB();
+  state.counters["peak_MB"] = residentMB("VmHWM:");
+  closeWindow(s);
+}
+BENCHMARK(BM_LoadCasesViewOfLongFile)
+    ->Iterations(1)
+    ->Repetitions(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -126,7 +126,8 @@ CaseReport caseReport(const OpenedProject& base, const CaseTable& table) {
 }
 
 Result<CaseReport> caseReportOfFile(const OpenedProject& base, const std::filesystem::path& path,
-                                    size_t keepRows) {
+                                    size_t keepRows,
+                                    const std::function<bool(int64_t rows, uint64_t bytes)>& goOn) {
   auto opened = LoadTableReader::open(path);
   if (!opened) return opened.error();
   LoadTableReader& reader = opened.value();
@@ -144,7 +145,12 @@ Result<CaseReport> caseReportOfFile(const OpenedProject& base, const std::filesy
   std::vector<LoadCase> cases;
   CaseTable block;
   block.columns = report.table.columns;
-  for (;;) {
+  bool stopped = false;
+  const auto cancelled = [&] {
+    stopped = stopped || (goOn && !goOn(report.total, reader.consumed()));
+    return stopped;
+  };
+  while (!cancelled()) {
     const Result<bool> more = readLoadCases(reader, cases, 64 * kChunkRows);
     if (!more) return more.error();
     if (!more.value()) break;
@@ -159,7 +165,8 @@ Result<CaseReport> caseReportOfFile(const OpenedProject& base, const std::filesy
       report.total += static_cast<int64_t>(block.rows.size());
       continue;
     }
-    std::vector<RowOutcome> outcomes = runCases(engine.value(), block);
+    std::vector<RowOutcome> outcomes = runCases(engine.value(), block, cancelled);
+    if (stopped) break;
     for (size_t i = 0; i < outcomes.size(); ++i, ++report.total) {
       addToReport(report, report.total, block.rows[i].name, outcomes[i]);
       if (report.table.rows.size() < keepRows) {
@@ -208,6 +215,22 @@ Result<CaseTable> readCases(const std::filesystem::path& path) {
   return casesOf(std::move(table.value()), path.string());
 }
 
+Result<CaseTable> readFirstCases(const std::filesystem::path& path, size_t mostRows, bool& more) {
+  more = false;
+  auto opened = LoadTableReader::open(path);
+  if (!opened) return opened.error();
+  LoadTableReader& reader = opened.value();
+  LoadTable head;
+  head.inputs = reader.header().inputs();
+  const Result<bool> read = readLoadCases(reader, head.cases, mostRows);
+  if (!read) return read.error();
+  std::vector<LoadCase> next;
+  const Result<bool> after = readLoadCases(reader, next, 1);
+  if (!after) return after.error();
+  more = after.value();
+  return casesOf(std::move(head), path.string());
+}
+
 namespace {
 
 LoadTable loadTableOf(const CaseTable& table) {
@@ -240,6 +263,45 @@ Status writeCasesWorkbook(const std::filesystem::path& path, const CaseTable& ta
 
 Status writeCases(const std::filesystem::path& path, const CaseTable& table) {
   return writeLoadTable(path, loadTableOf(table));
+}
+
+Result<int64_t> countCases(const std::filesystem::path& path, int64_t most) {
+  auto opened = LoadTableReader::open(path);
+  if (!opened) return opened.error();
+  int64_t rows = 0;
+  RecordBlock block;
+  for (;;) {
+    block.clear();
+    const Result<bool> more = opened.value().read(block, 4 * kChunkRows);
+    if (!more) return more.error();
+    if (!more.value()) return rows;
+    rows += static_cast<int64_t>(block.records.size());
+    if (rows > most) return rows;
+  }
+}
+
+Status copyCases(const std::filesystem::path& from, const std::filesystem::path& to) {
+  auto opened = LoadTableReader::open(from);
+  if (!opened) return opened.error();
+  LoadTableReader& reader = opened.value();
+  LoadTable header;
+  header.inputs = reader.header().inputs();
+  if (auto columns = casesOf(header, from.string()); !columns) return columns.error();
+  auto file = OutputFile::open(to, {.inputs = {from}, .streamOk = false});
+  if (!file) return file.error();
+  // the text of writeCases, a block of rows at a time
+  header.cases.reserve(64 * kChunkRows);
+  std::string text = loadTableText(header);
+  for (;;) {
+    if (const Status written = file.value().write(text); !written) return written;
+    const Result<bool> more = readLoadCases(reader, header.cases, 64 * kChunkRows);
+    if (!more) return more.error();
+    if (!more.value()) break;
+    for (LoadCase& c : header.cases) c.values.resize(header.inputs.size());
+    text = loadTableText(header);
+    text.erase(0, text.find('\n') + 1);  // the header line, written once
+  }
+  return file.value().commit();
 }
 
 std::string casesText(const CaseTable& table) { return loadTableText(loadTableOf(table)); }

@@ -77,9 +77,13 @@ struct CaseReport {
 CaseReport caseReport(const OpenedProject& base, const CaseTable& table);
 // The same for a load-table file read as a stream: every row runs, the
 // first `keepRows` are kept; memory stays flat for any size of table. A
-// damaged file is an error as readCases gives it.
-Result<CaseReport> caseReportOfFile(const OpenedProject& base, const std::filesystem::path& path,
-                                    size_t keepRows);
+// damaged file is an error as readCases gives it. `goOn(rows, bytes)`, when
+// given, is asked between chunks of rows with the rows run and the bytes of
+// the file read so far; once it says no the run stops and its report covers
+// only the rows before.
+Result<CaseReport> caseReportOfFile(
+    const OpenedProject& base, const std::filesystem::path& path, size_t keepRows,
+    const std::function<bool(int64_t rows, uint64_t bytes)>& goOn = {});
 
 // The load-case file that goes with a project file: "NAME.loads.csv" for
 // "NAME.cys" (any other name gets ".loads.csv" added).
@@ -89,9 +93,19 @@ std::string loadCasesPath(const std::string& projectPath);
 // name (an unknown one is an error naming file and column); a file without
 // a `case` column gets empty names.
 Result<CaseTable> readCases(const std::filesystem::path& path);
+// The first `mostRows` rows of such a file, read as a stream; `more` tells
+// whether the file has rows after them (those are not read, nor checked).
+Result<CaseTable> readFirstCases(const std::filesystem::path& path, size_t mostRows, bool& more);
+// The rows of a load table file, counted without keeping them (their cells
+// are not checked here); the count stops soon after it passes `most`.
+Result<int64_t> countCases(const std::filesystem::path& path, int64_t most);
 Result<CaseTable> casesOf(LoadTable table, const std::string& name);
 // The table as a load table file with a `case` column.
 Status writeCases(const std::filesystem::path& path, const CaseTable& table);
+// A load table file of any length copied as writeCases writes it, row by
+// row (memory stays flat); `to` is replaced whole or not at all, and may
+// not be `from`. A damaged row is an error and `to` stays as it was.
+Status copyCases(const std::filesystem::path& from, const std::filesystem::path& to);
 // The cases and their outcomes as the Excel workbook `orvane-cli batch`
 // writes: a results sheet (usage factors red above their allowable value,
 // green within) and a summary sheet with the governing case of each check.

@@ -91,15 +91,15 @@ void MainWindow::readCasesBeside(const QString& projectPath) {
     cases_->clear(ps_);
     return;
   }
-  auto table = cases::readCases(local(path));
-  if (!table) {
+  // a table too long to edit opens as a view of the file
+  const Status opened = cases_->openFile(local(path));
+  if (!opened) {
     cases_->clear(ps_);
     MessageBox::warn(this, QStringLiteral("The load cases were not read: ") +
-                               QString::fromStdString(table.error().text()));
+                               QString::fromStdString(opened.error().text()));
     return;
   }
   casesFile_ = path;
-  cases_->setTable(std::move(table.value()));
 }
 
 // Written when the project has cases; a project whose cases were all
@@ -111,7 +111,15 @@ void MainWindow::writeCasesBeside(const QString& projectPath) {
     casesFile_.clear();
     return;
   }
-  const Status written = cases::writeCases(local(path), cases_->table());
+  // the view of a long file holds only its first rows: the file is copied,
+  // or already is the one beside the project
+  std::error_code same;
+  if (cases_->readOnly() && std::filesystem::equivalent(cases_->viewedFile(), local(path), same)) {
+    casesFile_ = path;
+    return;
+  }
+  const Status written = cases_->readOnly() ? cases::copyCases(cases_->viewedFile(), local(path))
+                                            : cases::writeCases(local(path), cases_->table());
   if (!written) {
     MessageBox::warn(this, QStringLiteral("The load cases were not saved: ") +
                                QString::fromStdString(written.error().text()));

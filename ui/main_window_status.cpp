@@ -56,7 +56,9 @@ ReportOptions MainWindow::reportOptions() const {
     options.calculationStopped = faultLine_;
     options.lastComplete = lastComplete_;
   }
-  if (!cases_->table().empty())
+  if (cases_->readOnly())
+    options.cases = cases_->reportOfFile();  // over every row of the long file
+  else if (!cases_->table().empty())
     options.cases = std::make_shared<const cases::CaseReport>(
         cases::caseReport(OpenedProject{.state = ps_, .fault = session_.fault()}, cases_->table()));
   return options;

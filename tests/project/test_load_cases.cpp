@@ -1,10 +1,15 @@
 // The summary of a table of load cases, which the window, the report, the
 // workbook and batch share: the largest usage factor of a row that ran to
 // the end governs, the first of equal ones, and a NaN never. The name of
-// the cases file beside a project.
+// the cases file beside a project. A long file read as a stream: counted,
+// copied whole or not at all, its run stopped when asked.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <limits>
+#include <sstream>
 
 #include "project/load_cases.hpp"
 
@@ -55,6 +60,57 @@ TEST(CasesFile, NamedAfterTheProject) {
     for (const char* ext : {"", ".cys", ".CYS"})
       EXPECT_EQ(cases::loadCasesPath(stem + ext), stem + ".loads.csv") << stem << ext;
   }
+}
+
+std::string readAll(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST(CasesFile, ReadAsAStream) {
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("orvane-cases-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  const auto write = [&](const char* name, const std::string& text) {
+    std::ofstream(dir / name, std::ios::binary) << text;
+    return dir / name;
+  };
+  const auto good = write("good.csv", "sigx;case\n-1,5;a\n\n-2;\"b; c\"\n-3;d\n");
+  const auto bad = write("bad.csv", "case,sigx\na,1\nb,2\nc,3,4\n");
+  const auto target = write("target.csv", "old\n");
+
+  for (const int64_t most : {0, 2, 3, 10}) {
+    const auto counted = cases::countCases(good, most);
+    ASSERT_TRUE(counted);
+    EXPECT_EQ(counted.value() > most, most < 3) << most;
+    if (most >= 3) {
+      EXPECT_EQ(counted.value(), 3);
+    }
+  }
+  // the text writeCases gives, and a damaged row leaves the target as it was
+  ASSERT_TRUE(cases::copyCases(good, target));
+  EXPECT_EQ(readAll(target), "case,sigx\na,-1.5\n\"b; c\",-2\nd,-3\n");
+  const Status damaged = cases::copyCases(bad, target);
+  ASSERT_FALSE(damaged);
+  EXPECT_EQ(damaged.error().line, 4);
+  EXPECT_EQ(readAll(target), "case,sigx\na,-1.5\n\"b; c\",-2\nd,-3\n");
+  EXPECT_FALSE(cases::copyCases(good, good));
+  EXPECT_EQ(readAll(good), "sigx;case\n-1,5;a\n\n-2;\"b; c\"\n-3;d\n");
+
+  // a run asked to stop covers no more rows
+  int asked = 0;
+  const auto stopped =
+      cases::caseReportOfFile(OpenedProject{}, good, 1, [&](int64_t rows, uint64_t) {
+        EXPECT_EQ(rows, 0);
+        return ++asked < 2;
+      });
+  ASSERT_TRUE(stopped);
+  EXPECT_EQ(stopped.value().total, 0);
+  EXPECT_EQ(stopped.value().summary.rows, 0);
+  EXPECT_EQ(asked, 2);
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

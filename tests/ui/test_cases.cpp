@@ -646,6 +646,112 @@ class CasesTest : public QObject {
     }
     QCOMPARE(model().summary().passed + model().summary().failed, rows);
   }
+
+  // A file longer than the window edits opens as a read-only view: its
+  // first rows with their outcomes and a summary over every row, the one a
+  // run of the whole table gives, in the words of an edited table; the file
+  // is never cut to the rows shown.
+  void aLongFileOpensAsAReadOnlyView() {
+    QByteArray text = "case,sigx,sigy,tau,pd\n";
+    for (int i = 1; i <= 300; ++i)
+      text += i == 240   ? QByteArray("worst,-260,-60,50,-0.3\n")
+              : i == 120 ? QByteArray("bad,x,0,0,0\n")
+                         : QStringLiteral("c%1,%2,-20,%3,0\n")
+                               .arg(i)
+                               .arg(-50 - i % 150)
+                               .arg(i % 30)
+                               .toLatin1();
+    FileDialog::setNextFileNames({file("long.cys")});
+    h->window->fileSave();
+    QFile f(file("long.loads.csv"));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(text);
+    f.close();
+    model().setRowLimit(50);
+    h->window->fileNew();
+    h->window->openFile(file("long.cys"));
+    QVERIFY(h->messages.texts.isEmpty());
+    CasesWindow* w = h->window->openLoadCases();
+    QVERIFY(model().readOnly());
+    QCOMPARE(model().rowCount(), 50);
+    QTRY_VERIFY_WITH_TIMEOUT(model().fileReport() != nullptr, 60000);
+
+    auto whole = cases::readCases(file("long.loads.csv").toStdString());
+    QVERIFY(whole);
+    const cases::CaseReport all = cases::caseReport({.state = ps()}, whole.value());
+    QVERIFY(all.summary.governing[0] >= 50);  // a row the view does not show
+    QCOMPARE(all.summary.inputErrors, 1);
+    for (const cases::CaseReport* got :
+         {model().fileReport().get(), h->window->reportOptions().cases.get()}) {
+      QVERIFY(got);
+      QCOMPARE(got->total, 300);
+      QCOMPARE(got->summary.passed, all.summary.passed);
+      QCOMPARE(got->summary.failed, all.summary.failed);
+      QCOMPARE(got->summary.faulted, all.summary.faulted);
+      QCOMPARE(got->summary.inputErrors, all.summary.inputErrors);
+      for (size_t c = 0; c < kCheckCount; ++c) {
+        QCOMPARE(got->summary.governing[c], all.summary.governing[c]);
+        QCOMPARE(got->governingName[c], all.governingName[c]);
+        QCOMPARE(got->governingValue[c].uf, all.governingValue[c].uf);
+      }
+    }
+    for (int r = 0; r < 50; ++r)
+      for (const CheckId check : model().checks()) {
+        const QVariant uf =
+            model().data(model().index(r, model().checkColumn(check)), CaseModel::UsageFactorRole);
+        const CheckValue& want = all.outcomes[static_cast<size_t>(r)][check];
+        QCOMPARE(uf.isNull(), !want.shown);
+        if (want.shown) QCOMPARE(uf.toDouble(), want.uf);
+      }
+
+    // nothing edits it
+    const QModelIndex first = model().index(0, 1);
+    QVERIFY(!(model().flags(first) & Qt::ItemIsEditable));
+    QVERIFY(!model().setData(first, QStringLiteral("1")));
+    QCOMPARE(model().paste(QStringLiteral("x\t1\n"), 0, 0), 0);
+    QVERIFY(!model().insertRows(0, 1));
+    QVERIFY(!model().removeRows(0, 1));
+    QVERIFY(!model().addColumn("t"));
+    for (const char* name : {"cmdaddrow", "cmddelrows", "cmdaddcol", "cboaddcol"})
+      QVERIFY2(!w->findChild<QWidget*>(QString::fromLatin1(name))->isEnabled(), name);
+    const auto* note = w->findChild<QLabel*>(QStringLiteral("casesview"));
+    QVERIFY(note->isVisible());
+    for (const char* said :
+         {"long.loads.csv has 300 rows", "up to 50 rows", "the first 50 rows", "over every row"})
+      QVERIFY2(note->text().contains(QString::fromLatin1(said)), qPrintable(note->text()));
+    const QString summary = w->findChild<QLabel*>(QStringLiteral("casesummary"))->text();
+    QCOMPARE(summary, model().summaryText());
+    QVERIFY2(summary.contains(QStringLiteral("(worst)")), qPrintable(summary));
+    QTest::qWait(50);
+    QVERIFY(w->grab().save(QDir::temp().filePath(QStringLiteral("orvane-load-cases-view.png"))));
+
+    // saved, saved under another name, exported: every row
+    h->window->fileSave();
+    QCOMPARE(contents(file("long.loads.csv")), text);
+    FileDialog::setNextFileNames({file("copy.cys")});
+    h->window->fileSaveAs();
+    FileDialog::setNextFileNames({file("long.csv")});
+    QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdexport")), Qt::LeftButton);
+    for (const char* name : {"copy.loads.csv", "long.csv"}) {
+      QCOMPARE(contents(file(name)).toStdString(), cases::casesText(whole.value()));
+    }
+    FileDialog::setNextFileNames({file("long.xlsx")});
+    QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdexport")), Qt::LeftButton);
+    QCOMPARE(h->messages.texts.size(), 1);
+    QVERIFY(h->messages.texts[0].contains(QStringLiteral("too large for a workbook")));
+    QVERIFY(!QFile::exists(file("long.xlsx")));
+
+    // the same table edited here says the same
+    model().setRowLimit(CaseModel::kMostEditedRows);
+    QVERIFY(model().openFile(file("long.loads.csv").toStdString()));
+    QVERIFY(!model().readOnly());
+    QCOMPARE(model().rowCount(), 300);
+    QTRY_VERIFY(!model().computing());
+    QCOMPARE(model().summaryText(), summary);
+    w->close();
+    h->window->fileNew();
+    QCOMPARE(contents(file("long.loads.csv")), text);
+  }
 };
 
 QTEST_MAIN(CasesTest)

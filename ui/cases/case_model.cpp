@@ -3,12 +3,14 @@
 #include <QBrush>
 #include <QColor>
 #include <QFont>
+#include <QLocale>
 #include <algorithm>
 
 #include "core/panels.hpp"
 #include "model/codes.hpp"
 #include "model/format.hpp"
 #include "project/set_values.hpp"
+#include "ui/report_body.hpp"
 
 namespace orvane::cases {
 
@@ -23,9 +25,15 @@ const QString kMarker = QStringLiteral(" \u25C4");  // after a governing usage f
 
 QString verdictText(const RowOutcome& o) { return QString::fromStdString(rowVerdict(o)); }
 
-QString caseLabel(const CaseTable& t, int row) {
-  const std::string& name = t.rows[static_cast<size_t>(row)].name;
+QString caseLabel(const std::string& name, int row) {
   return name.empty() ? QStringLiteral("row %1").arg(row + 1) : QString::fromStdString(name);
+}
+
+// A count of rows with its thousands marked: 10,000,000.
+QString count(int64_t n) {
+  QLocale c = QLocale::c();
+  c.setNumberOptions({});
+  return c.toString(static_cast<qlonglong>(n));
 }
 
 }  // namespace
@@ -149,12 +157,13 @@ QVariant CaseModel::headerData(int section, Qt::Orientation orientation, int rol
 Qt::ItemFlags CaseModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
   Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-  if (index.column() <= inputColumns()) f |= Qt::ItemIsEditable;
+  if (index.column() <= inputColumns() && !readOnly()) f |= Qt::ItemIsEditable;
   return f;
 }
 
 bool CaseModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-  if (!index.isValid() || role != Qt::EditRole || index.column() > inputColumns()) return false;
+  if (!index.isValid() || role != Qt::EditRole || index.column() > inputColumns() || readOnly())
+    return false;
   CaseRow& r = table_.rows[static_cast<size_t>(index.row())];
   if (index.column() == 0) {
     const std::string name = value.toString().trimmed().toStdString();
@@ -175,7 +184,7 @@ bool CaseModel::setData(const QModelIndex& index, const QVariant& value, int rol
 }
 
 bool CaseModel::insertRows(int row, int count, const QModelIndex& parent) {
-  if (parent.isValid() || row < 0 || row > rowCount() || count <= 0) return false;
+  if (parent.isValid() || row < 0 || row > rowCount() || count <= 0 || readOnly()) return false;
   beginInsertRows({}, row, row + count - 1);
   CaseRow empty{{}, std::vector<std::string>(table_.columns.size())};
   table_.rows.insert(table_.rows.begin() + row, static_cast<size_t>(count), empty);
@@ -190,7 +199,8 @@ bool CaseModel::insertRows(int row, int count, const QModelIndex& parent) {
 }
 
 bool CaseModel::removeRows(int row, int count, const QModelIndex& parent) {
-  if (parent.isValid() || row < 0 || count <= 0 || row + count > rowCount()) return false;
+  if (parent.isValid() || row < 0 || count <= 0 || row + count > rowCount() || readOnly())
+    return false;
   beginRemoveRows({}, row, row + count - 1);
   table_.rows.erase(table_.rows.begin() + row, table_.rows.begin() + row + count);
   outcomes_.erase(outcomes_.begin() + row, outcomes_.begin() + row + count);
@@ -203,8 +213,11 @@ bool CaseModel::removeRows(int row, int count, const QModelIndex& parent) {
   return true;
 }
 
-void CaseModel::setTable(CaseTable table) {
+void CaseModel::setTable(CaseTable table) { show(std::move(table), {}); }
+
+void CaseModel::show(CaseTable table, std::filesystem::path viewed) {
   beginResetModel();
+  viewed_ = std::move(viewed);
   table_ = std::move(table);
   for (CaseRow& r : table_.rows) r.values.resize(table_.columns.size());
   outcomes_.assign(table_.rows.size(), RowOutcome{});
@@ -213,10 +226,35 @@ void CaseModel::setTable(CaseTable table) {
   recompute();
 }
 
+size_t CaseModel::shownRows() const {
+  return std::min(static_cast<size_t>(std::max<int64_t>(rowLimit_, 1)),
+                  ui::report::mostPrintedCases());
+}
+
+Status CaseModel::openFile(const std::filesystem::path& path) {
+  // counted first, so that the rows of a long file are never all held
+  const auto rows = countCases(path, rowLimit_);
+  if (!rows) return rows.error();
+  if (rows.value() <= rowLimit_) {
+    auto table = readCases(path);
+    if (!table) return table.error();
+    setTable(std::move(table.value()));
+    return Done{};
+  }
+  bool more = false;
+  auto table = readFirstCases(path, shownRows(), more);
+  if (!table) return table.error();
+  std::error_code failed;
+  const auto size = std::filesystem::file_size(path, failed);
+  fileSize_ = failed ? 0 : size;
+  show(std::move(table.value()), path);
+  return Done{};
+}
+
 void CaseModel::clear(const ProjectState& ps) { setTable(CaseTable{presetColumns(ps), {}}); }
 
 bool CaseModel::addColumn(const std::string& name) {
-  if (!InputSetter::find(name)) return false;
+  if (readOnly() || !InputSetter::find(name)) return false;
   if (std::find(table_.columns.begin(), table_.columns.end(), name) != table_.columns.end())
     return false;
   CaseTable t = table_;
@@ -226,6 +264,7 @@ bool CaseModel::addColumn(const std::string& name) {
 }
 
 int CaseModel::paste(const QString& text, int row, int column) {
+  if (readOnly()) return 0;
   QStringList lines = text.split(QLatin1Char('\n'));
   for (QString& l : lines)
     if (l.endsWith(QLatin1Char('\r'))) l.chop(1);
@@ -324,7 +363,7 @@ void CaseModel::recompute() {
   computing_ = false;
   if (!engine_ || table_.rows.empty()) {
     outcomes_.assign(table_.rows.size(), RowOutcome{});
-  } else if (rowCount() <= kRowsAtOnce) {
+  } else if (rowCount() <= kRowsAtOnce || readOnly()) {
     outcomes_ = runCases(*engine_, table_);
   } else {
     computing_ = true;
@@ -337,7 +376,68 @@ void CaseModel::recompute() {
           accept(generation, std::move(outcomes));
         });
   }
+  if (readOnly()) runFile();
   finish();
+}
+
+// Every row of the viewed file as a stream on the worker, the rows shown
+// kept: the report's own run.
+void CaseModel::runFile() {
+  fileReport_.reset();
+  fileRows_ = 0;
+  fileBytes_ = 0;
+  fileProblem_.clear();
+  if (!base_) return;
+  jobs_.start<Result<CaseReport>>(
+      [base = base_, path = viewed_, keep = table_.rows.size()](
+          std::stop_token stop, const std::function<void(uint64_t, uint64_t)>& progress) {
+        int64_t said = -1;
+        return caseReportOfFile(*base, path, keep, [&](int64_t rows, uint64_t bytes) {
+          if (rows != said) progress(static_cast<uint64_t>(rows), bytes);
+          said = rows;
+          return !stop.stop_requested();
+        });
+      },
+      [this, generation = generation_](Result<CaseReport>& report) {
+        acceptFile(generation, report);
+      },
+      [this](uint64_t rows, uint64_t bytes) {
+        fileRows_ = static_cast<int64_t>(rows);
+        fileBytes_ = bytes;
+        emit outcomesChanged();
+      });
+}
+
+void CaseModel::acceptFile(uint64_t generation, Result<CaseReport>& report) {
+  if (generation != generation_) return;
+  if (!report) {
+    fileProblem_ = report.error().text();
+  } else {
+    fileReport_ = std::make_shared<const CaseReport>(std::move(report.value()));
+    // the same rows through the same engine: the outcomes shown already
+    if (fileReport_->outcomes.size() == outcomes_.size()) outcomes_ = fileReport_->outcomes;
+  }
+  finish();
+}
+
+std::shared_ptr<const CaseReport> CaseModel::reportOfFile() const {
+  if (!readOnly() || !base_) return nullptr;
+  if (fileReport_) return fileReport_;
+  auto report = caseReportOfFile(*base_, viewed_, table_.rows.size());
+  if (!report) return nullptr;
+  return std::make_shared<const CaseReport>(std::move(report.value()));
+}
+
+QString CaseModel::viewText() const {
+  if (!readOnly()) return {};
+  const QString file = QString::fromStdString(viewed_.filename().string());
+  const QString rows = fileReport_ ? QStringLiteral("has %1 rows").arg(count(fileReport_->total))
+                                   : QStringLiteral("has more than %1 rows").arg(count(rowLimit_));
+  return QStringLiteral(
+             "%1 %2: too many to edit here (this window edits tables of up to %3 rows). It "
+             "shows the first %4 rows, read-only; the summary below is over every row of the "
+             "file.")
+      .arg(file, rows, count(rowLimit_), count(rowCount()));
 }
 
 void CaseModel::recomputeRow(int row) {
@@ -359,7 +459,10 @@ void CaseModel::accept(uint64_t generation, std::vector<RowOutcome> outcomes) {
 }
 
 void CaseModel::finish() {
-  summary_ = computing_ ? CaseSummary{} : summarize(table_, outcomes_);
+  if (readOnly())
+    summary_ = fileReport_ ? fileReport_->summary : CaseSummary{};
+  else
+    summary_ = computing_ ? CaseSummary{} : summarize(table_, outcomes_);
   if (rowCount() > 0 && columnCount() > inputColumns() + 1)
     emit dataChanged(index(0, inputColumns() + 1), index(rowCount() - 1, columnCount() - 1));
   emit outcomesChanged();
@@ -369,14 +472,28 @@ QString CaseModel::summaryText() const {
   if (!engineProblem_.empty()) return QString::fromStdString(engineProblem_);
   if (table_.rows.empty())
     return QStringLiteral("No load cases: paste a block of cells, add rows or import a file.");
+  if (readOnly() && !fileProblem_.empty())
+    return QStringLiteral("The file was not read to its end: ") +
+           QString::fromStdString(fileProblem_);
+  if (readOnly() && !fileReport_) {
+    const QString part =
+        fileSize_ > 0 ? QStringLiteral(" (%1 %)").arg(100 * fileBytes_ / fileSize_) : QString();
+    return QStringLiteral("Checking every row of the file: %1 rows so far%2 ...")
+        .arg(count(fileRows_), part);
+  }
   if (computing_) return QStringLiteral("Checking %1 cases ...").arg(rowCount());
   QStringList parts;
   for (const CheckId check : checks_) {
-    const int g = summary_.governing[static_cast<size_t>(check)];
+    const size_t c = static_cast<size_t>(check);
+    const int g = summary_.governing[c];
     if (g < 0) continue;
+    // the view's governing case may be a row it does not show
+    const double uf = readOnly() ? fileReport_->governingValue[c].uf
+                                 : outcomes_[static_cast<size_t>(g)][check].uf;
+    const std::string& name =
+        readOnly() ? fileReport_->governingName[c] : table_.rows[static_cast<size_t>(g)].name;
     parts << QStringLiteral("%1 %2 (%3)")
-                 .arg(QString::fromLatin1(checkName(check)),
-                      number(outcomes_[static_cast<size_t>(g)][check].uf), caseLabel(table_, g));
+                 .arg(QString::fromLatin1(checkName(check)), number(uf), caseLabel(name, g));
   }
   QString text = parts.isEmpty()
                      ? QString()

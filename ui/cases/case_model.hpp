@@ -12,6 +12,8 @@
 #include <QAbstractTableModel>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -36,6 +38,14 @@ class CaseModel final : public QAbstractTableModel {
   // rows of the longest mode (stringers and ring frames) take about 4 ms,
   // the main window's own run included.
   static constexpr int kRowsAtOnce = 4000;
+  // A file of more rows than this opens as a read-only view: the first rows
+  // with their outcomes, and a summary over every row read as a stream on
+  // the worker, so that memory stays flat. An edited table holds every row
+  // (texts and outcome, about 1 kB a row: 100 MB at the limit) and runs
+  // again whole after each change of the project (about a second at the
+  // limit, in the background), which is as far as editing here stays
+  // sensible; larger tables belong to `orvane-cli batch`.
+  static constexpr int64_t kMostEditedRows = 100000;
 
   explicit CaseModel(QObject* parent = nullptr);
   ~CaseModel() override;
@@ -59,6 +69,30 @@ class CaseModel final : public QAbstractTableModel {
   const CaseTable& table() const { return table_; }
   // A table read from a file, or an empty one with the mode's loads.
   void setTable(CaseTable table);
+  // A load table file: one of at most rowLimit() rows as the table to
+  // edit, a longer one as a read-only view of the file. A damaged file is
+  // an error and the table stays as it was.
+  Status openFile(const std::filesystem::path& path);
+  int64_t rowLimit() const { return rowLimit_; }
+  void setRowLimit(int64_t rows) { rowLimit_ = rows; }
+
+  // The read-only view of a file too long to edit here: the file (empty
+  // when the table is edited here) and the rows it shows, the first ones of
+  // the file (as many as the report prints, at most rowLimit()).
+  bool readOnly() const { return !viewed_.empty(); }
+  const std::filesystem::path& viewedFile() const { return viewed_; }
+  size_t shownRows() const;
+  // The summary over every row of the viewed file, once its run has ended
+  // (null before, and after a damaged row).
+  const std::shared_ptr<const CaseReport>& fileReport() const { return fileReport_; }
+  // The rows of the viewed file run so far, and the whole count once done.
+  int64_t fileRows() const { return fileReport_ ? fileReport_->total : fileRows_; }
+  // What the report prints of the viewed file for this project: the run's
+  // report when it has ended, else the file run here and now (null when
+  // the file cannot be read).
+  std::shared_ptr<const CaseReport> reportOfFile() const;
+  // "FILE has N rows: too many to edit here ..." for the view, else "".
+  QString viewText() const;
   void clear(const ProjectState& ps);
   // Adds an input column (a --set name); false when unknown or present.
   bool addColumn(const std::string& name);
@@ -91,6 +125,9 @@ class CaseModel final : public QAbstractTableModel {
   void recompute();
   void recomputeRow(int row);
   void accept(uint64_t generation, std::vector<RowOutcome> outcomes);
+  void show(CaseTable table, std::filesystem::path viewed);
+  void runFile();
+  void acceptFile(uint64_t generation, Result<CaseReport>& report);
   void finish();
   bool outcomeColumn(int column, CheckId& check) const;
   QVariant outcomeData(int row, int column, int role) const;
@@ -105,6 +142,12 @@ class CaseModel final : public QAbstractTableModel {
   uint64_t generation_ = 0;
   bool computing_ = false;
   bool decimalComma_ = false;
+  int64_t rowLimit_ = kMostEditedRows;
+  std::filesystem::path viewed_;
+  std::shared_ptr<const CaseReport> fileReport_;
+  int64_t fileRows_ = 0;
+  uint64_t fileBytes_ = 0, fileSize_ = 0;
+  std::string fileProblem_;    // a damaged row found by the file's run
   ui::Background jobs_{this};  // last: its jobs stop before the rest goes
 };
 

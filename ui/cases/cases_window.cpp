@@ -51,6 +51,8 @@ CasesWindow::CasesWindow(CaseModel& model, Host host, QWidget* parent)
   connect(import, &QPushButton::clicked, this, &CasesWindow::importTable);
   connect(exportCsv, &QPushButton::clicked, this, &CasesWindow::exportTable);
 
+  editing_ = {add, remove, columns_, addColumn};
+
   auto* tools = new QHBoxLayout;
   for (QWidget* w : std::initializer_list<QWidget*>{add, remove, columns_, addColumn})
     tools->addWidget(w);
@@ -75,6 +77,11 @@ CasesWindow::CasesWindow(CaseModel& model, Host host, QWidget* parent)
     if (index.isValid() && host_.enterRow) host_.enterRow(index.row());
   });
 
+  note_ = new QLabel(this);
+  note_->setObjectName(QStringLiteral("casesview"));
+  note_->setWordWrap(true);
+  note_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
   summary_ = new QLabel(this);
   summary_->setObjectName(QStringLiteral("casesummary"));
   summary_->setWordWrap(true);
@@ -87,6 +94,7 @@ CasesWindow::CasesWindow(CaseModel& model, Host host, QWidget* parent)
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(tools);
+  layout->addWidget(note_);
   layout->addWidget(view_, 1);
   layout->addWidget(summary_);
   resize(760, 420);
@@ -94,7 +102,12 @@ CasesWindow::CasesWindow(CaseModel& model, Host host, QWidget* parent)
   showSummary();
 }
 
-void CasesWindow::showSummary() { summary_->setText(model_.summaryText()); }
+void CasesWindow::showSummary() {
+  summary_->setText(model_.summaryText());
+  note_->setText(model_.viewText());
+  note_->setVisible(model_.readOnly());
+  for (QWidget* w : editing_) w->setEnabled(!model_.readOnly());
+}
 
 bool CasesWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == view_ && event->type() == QEvent::KeyPress) {
@@ -142,12 +155,8 @@ void CasesWindow::addChosenColumn() { model_.addColumn(columns_->currentText().t
 void CasesWindow::importTable() {
   const QString path = ui::FileDialog::openTable(this, host_.folder ? host_.folder() : QString());
   if (path.isEmpty()) return;
-  auto table = readCases(QFile::encodeName(path).toStdString());
-  if (!table) {
-    ui::MessageBox::warn(this, QString::fromStdString(table.error().text()));
-    return;
-  }
-  model_.setTable(std::move(table.value()));
+  const Status opened = model_.openFile(QFile::encodeName(path).toStdString());
+  if (!opened) ui::MessageBox::warn(this, QString::fromStdString(opened.error().text()));
 }
 
 void CasesWindow::exportTable() {
@@ -161,6 +170,19 @@ void CasesWindow::exportTable() {
   // the outcome of every case
   const std::string file = QFile::encodeName(path).toStdString();
   const bool workbook = path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive);
+  if (model_.readOnly()) {
+    // the file itself, not the rows shown
+    if (workbook) {
+      ui::MessageBox::warn(
+          this, QStringLiteral("This table is too large for a workbook from this window. Export "
+                               "it as CSV, or write the results of every row with "
+                               "orvane-cli batch (a workbook holds up to 1,048,575 rows)."));
+      return;
+    }
+    const Status copied = copyCases(model_.viewedFile(), file);
+    if (!copied) ui::MessageBox::warn(this, QString::fromStdString(copied.error().text()));
+    return;
+  }
   if (workbook && model_.computing()) {
     ui::MessageBox::warn(this, QStringLiteral("The cases are still being checked; export again "
                                               "when the table shows every outcome."));

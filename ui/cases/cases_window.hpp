@@ -5,10 +5,15 @@
 // Ctrl+V pastes a block of cells from a spreadsheet at the current cell;
 // a double click on a row puts its values into the main window's fields as
 // if they had been typed there.
+//
+// A file too long to edit here (CaseModel::rowLimit()) is shown read-only:
+// a note says so, the editing buttons are off, and Export copies the file
+// row by row; a workbook of it is left to `orvane-cli batch`.
 #pragma once
 
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -53,6 +58,8 @@ class CasesWindow final : public QWidget {
   QTableView* view_ = nullptr;
   QComboBox* columns_ = nullptr;
   QLabel* summary_ = nullptr;
+  QLabel* note_ = nullptr;         // what the read-only view of a long file shows
+  std::vector<QWidget*> editing_;  // off in that view
 };
 
 }  // namespace orvane::cases
