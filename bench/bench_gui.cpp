@@ -23,9 +23,9 @@
 #include <memory>
 #include <string>
 
-#include "ui/main_window.hpp"
-#include "ui/message_box.hpp"
-#include "ui/result_panel.hpp"
+#include "ui/common/message_box.hpp"
+#include "ui/main/main_window.hpp"
+#include "ui/main/result_panel.hpp"
 
 namespace {
 
