@@ -183,11 +183,13 @@ InfoWindow::InfoWindow(Kind kind, QWidget* owner) : QDialog(owner) {
   if (kind == Kind::RingFrames) {
     setObjectName(QStringLiteral("InfoORVANE"));
     setWindowTitle(QStringLiteral("Ring frame fabrication"));
-    layout->addWidget(picture("Picture1", ringFramePicture(), this));
+    closer_ = picture("Picture1", ringFramePicture(), this);
+    layout->addWidget(closer_);
   } else {
     setObjectName(QStringLiteral("InfoUF"));
     setWindowTitle(QStringLiteral("Usage factors"));
-    layout->addWidget(picture("Picture1", betaPicture(), this));
+    closer_ = picture("Picture1", betaPicture(), this);
+    layout->addWidget(closer_);
     layout->addWidget(picture("Picture2", materialFactorPicture(), this));
   }
 }
@@ -201,8 +203,7 @@ InfoWindow* InfoWindow::open(Kind kind, QWidget* owner) {
 }
 
 bool InfoWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::MouseButtonRelease &&
-      watched->objectName() == QLatin1String("Picture1")) {
+  if (event->type() == QEvent::MouseButtonRelease && watched == closer_) {
     close();
     return true;
   }

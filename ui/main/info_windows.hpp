@@ -6,6 +6,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QPaintDevice;
 class QPixmap;
 
@@ -23,6 +24,9 @@ class InfoWindow final : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QLabel* closer_ = nullptr;  // the first picture: a click on it closes
 };
 
 // The pictures, also used by the tests and the icon.

@@ -83,7 +83,7 @@ ProfileWindow::ProfileWindow(const ProfileForm& form, ProfileHost& host)
 ProfileWindow::~ProfileWindow() { delete std::exchange(editor_, nullptr); }
 
 void ProfileWindow::build() {
-  auto* fr21 = named(new QGroupBox(QStringLiteral("Profile")), "fr21");
+  auto* fr21 = frame_ = named(new QGroupBox(QStringLiteral("Profile")), "fr21");
   auto* pic = new ProfileSketch(form_.shape, form_.member);
   pic->setObjectName(QStringLiteral("pic1"));
   pic->setMinimumSize(170, 190);
@@ -175,8 +175,7 @@ Dim ProfileWindow::dimOf(const QLineEdit* e) const {
 void ProfileWindow::load() {
   adjustSize();
   if (form_.fitToFrame) {
-    auto* frame = findChild<QGroupBox*>(QStringLiteral("fr21"));
-    const int frameWidth = frame->sizeHint().width();
+    const int frameWidth = frame_->sizeHint().width();
     const int width = static_cast<int>(std::lround(1.06 * frameWidth));
     const int left = static_cast<int>(std::lround(0.02 * width));
     layout()->setContentsMargins(left, layout()->contentsMargins().top(), width - frameWidth - left,
@@ -378,18 +377,26 @@ bool ProfileWindow::eventFilter(QObject* watched, QEvent* event) {
   return true;
 }
 
-ProfileWindow* findProfileWindow(QWidget* owner, const char* name) {
-  if (!owner) return nullptr;
-  for (auto* w :
-       owner->findChildren<ProfileWindow*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly))
-    if (!w->closing()) return w;
+namespace {
+
+// The open window of a form: the owner's windows are known by their forms.
+ProfileWindow* openWindowOf(QWidget* owner, const ProfileForm* form) {
+  if (!owner || !form) return nullptr;
+  for (auto* w : owner->findChildren<ProfileWindow*>(Qt::FindDirectChildrenOnly))
+    if (&w->form() == form && !w->closing()) return w;
   return nullptr;
+}
+
+}  // namespace
+
+ProfileWindow* findProfileWindow(QWidget* owner, const char* name) {
+  return openWindowOf(owner, profileForm(name));
 }
 
 ProfileWindow* showProfileWindow(ProfileHost& host, Member member, int type) {
   const ProfileForm* form = profileForm(member, type);
   if (!form) return nullptr;
-  ProfileWindow* w = findProfileWindow(host.hostWindow(), form->name);
+  ProfileWindow* w = openWindowOf(host.hostWindow(), form);
   if (!w) w = new ProfileWindow(*form, host);
   w->show();
   w->raise();

@@ -15,6 +15,7 @@
 #include "ui/profiles/profile_host.hpp"
 
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 
@@ -71,6 +72,7 @@ class ProfileWindow final : public QDialog {
   FieldEditor* editor_ = nullptr;
   // the window's own controls; those its kind lacks stay null
   QComboBox* list_ = nullptr;
+  QGroupBox* frame_ = nullptr;          // fr21, the profile's frame
   std::array<QLineEdit*, 7> fields_{};  // by Dim
   std::array<QLabel*, 7> dimLabels_{};  // by Dim
   QLabel *area_ = nullptr, *mass_ = nullptr, *iy_ = nullptr, *iz_ = nullptr;

@@ -36,7 +36,8 @@ QString problemColour(const QString& text) {
 }  // namespace
 
 StudyWindow* StudyWindow::open(MainWindow& owner) {
-  auto* w = owner.findChild<StudyWindow*>(QStringLiteral("frmstudy"), Qt::FindDirectChildrenOnly);
+  // the one study window of the main window, known by its class
+  auto* w = owner.findChild<StudyWindow*>(QString(), Qt::FindDirectChildrenOnly);
   if (!w) w = new StudyWindow(owner);
   w->show();
   w->raise();
