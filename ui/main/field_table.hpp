@@ -5,14 +5,28 @@
 // in project/inputs.hpp; this table is the layout part only.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <span>
 
 #include "model/input_id.hpp"
 
 namespace orvane::ui {
 
+// The main window's text fields: the number fields in the order of the
+// table below, then the two text fields, which show no input.
+// clang-format off
+enum class FieldId : uint8_t {
+  icylr, it, il, ie, ifyp, is1, ilt, ifys, icyll, igilt, ifyg, isigx, isigy, itau, ipp,
+  icolL, ik1, ik2, inn, ip, im1a, im1b, im2a, im2b, iufb,
+  iproj, iident,
+};
+// clang-format on
+inline constexpr size_t kFieldCount = static_cast<size_t>(FieldId::iident) + 1;
+
 struct FieldSpec {
   const char* name;  // the line edit's objectName
+  FieldId id;
   InputId input;
   bool readsFirst;  // Enter reads and tests before moving on
   // Enter successors, '|'-separated: the first one shown and enabled.
@@ -20,8 +34,10 @@ struct FieldSpec {
 };
 
 const FieldSpec* findField(const char* name);
-// The fields of the main window, in the table's order.
+// The number fields of the main window, in the table's order (by FieldId).
 std::span<const FieldSpec> mainFields();
+// The objectName of a field, number or text.
+const char* fieldName(FieldId field);
 
 // The list, option and check-box controls of the inputs that have one.
 struct InputControl {

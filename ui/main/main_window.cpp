@@ -1,3 +1,6 @@
+// The main window's start-up and close: the form, the steps of start-up,
+// every control resolved once, what the checks tell the window while they
+// run, and the profile windows' host.
 #include "ui/main/main_window.hpp"
 
 #include <QCheckBox>
@@ -16,6 +19,7 @@
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <stdexcept>
+#include <string>
 #include <type_traits>
 #include <utility>
 
@@ -143,68 +147,85 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
   setTitle();
 }
 
-// The fields go with the window's children, after its own members: their
-// last focus-out must not reach the steps of a window half destroyed.
+// Every control the window's code uses, once: the names are the ones the
+// build gave, and a control missing here is a fault of the build, not of
+// any input.
 void MainWindow::resolveControls() {
-  auto need = [this](auto*& slot, const char* name) {
+  auto find = [this](auto*& slot, const char* name) {
     using T = std::remove_pointer_t<std::remove_reference_t<decltype(slot)>>;
-    slot = control<T>(name);
+    slot = findChild<T*>(QString::fromLatin1(name));
     if (!slot) throw std::logic_error(std::string("the main window has no control ") + name);
   };
-  need(ui_.cmdpic_stiff, "cmdpic_stiff");
-  need(ui_.cmdpic_gird, "cmdpic_gird");
-  need(ui_.cmd_lrfd, "cmd_lrfd");
-  need(ui_.cmd_wsd, "cmd_wsd");
-  need(ui_.Command3, "Command3");
-  need(ui_.cbostiff, "cbostiff");
-  need(ui_.cboring, "cboring");
-  need(ui_.stiffprof, "stiffprof");
-  need(ui_.ringprof, "ringprof");
-  need(ui_.txt1, "txt1");
-  need(ui_.text_ufb, "text_ufb");
-  need(ui_.fr10, "fr10");
-  need(ui_.fr20, "fr20");
-  need(ui_.fr31, "fr31");
-  need(ui_.fr120, "fr120");
-  need(ui_.fr121, "fr121");
-  need(ui_.fr123, "fr123");
-  need(ui_.fr124, "fr124");
-  need(ui_.check_ih, "check_ih");
-  need(ui_.hring_ch, "hring_ch");
-  need(ui_.ring_ch, "ring_ch");
-  need(ui_.Outside_ch, "Outside_ch");
-  need(ui_.opt_wsd, "opt_wsd");
-  need(ui_.opt_lrfd, "opt_lrfd");
-  need(ui_.mnustiff, "mnustiff");
-  need(ui_.mnuring, "mnuring");
+  for (size_t i = 0; i < kFieldCount; ++i) find(ui_.fields[i], fieldName(static_cast<FieldId>(i)));
+  for (size_t type = 0; type < ui_.cylinder.size(); ++type)
+    find(ui_.cylinder[type], ("cylinder" + std::to_string(type)).c_str());
+  find(ui_.ringfab[0], "ringfab0");
+  find(ui_.ringfab[1], "ringfab1");
+  find(ui_.odmom[0], "odmom1");
+  find(ui_.odmom[1], "odmom2");
+  find(ui_.cmdpic_stiff, "cmdpic_stiff");
+  find(ui_.cmdpic_gird, "cmdpic_gird");
+  find(ui_.cmd_lrfd, "cmd_lrfd");
+  find(ui_.cmd_wsd, "cmd_wsd");
+  find(ui_.Command3, "Command3");
+  find(ui_.cbofyp, "cbofyp");
+  find(ui_.cbofys, "cbofys");
+  find(ui_.cbofyg, "cbofyg");
+  find(ui_.cbostiff, "cbostiff");
+  find(ui_.cboring, "cboring");
+  find(ui_.stiffprof, "stiffprof");
+  find(ui_.ringprof, "ringprof");
+  find(ui_.txt1, "txt1");
+  find(ui_.text_ufb, "text_ufb");
+  find(ui_.fr10, "fr10");
+  find(ui_.fr110, "fr110");
+  find(ui_.fr111, "fr111");
+  find(ui_.fr112, "fr112");
+  find(ui_.fr120, "fr120");
+  find(ui_.fr121, "fr121");
+  find(ui_.fr123, "fr123");
+  find(ui_.fr124, "fr124");
+  find(ui_.fr20, "fr20");
+  find(ui_.fr30, "fr30");
+  find(ui_.fr31, "fr31");
+  find(ui_.fr32, "fr32");
+  find(ui_.check_ih, "check_ih");
+  find(ui_.hring_ch, "hring_ch");
+  find(ui_.ring_ch, "ring_ch");
+  find(ui_.Outside_ch, "Outside_ch");
+  find(ui_.opt_wsd, "opt_wsd");
+  find(ui_.opt_lrfd, "opt_lrfd");
+  find(ui_.mnustiff, "mnustiff");
+  find(ui_.mnuring, "mnuring");
+
+  for (const InputControl& c : inputControls())
+    find(inputControls_[static_cast<size_t>(c.input)], c.name);
+
+  // Enter successors, '|'-separated in the field table
+  auto chain = [&](QWidget* from, const char* next) {
+    QList<QWidget*>& targets = enterNext_[from];
+    for (const QString& name : QString::fromLatin1(next).split(QLatin1Char('|'))) {
+      QWidget* target = nullptr;
+      find(target, name.toLatin1().constData());
+      targets << target;
+    }
+  };
+  for (const FieldSpec& f : mainFields()) chain(field(f.id), f.next);
+  for (const EnterStep& step : otherEnterSteps()) {
+    QWidget* from = nullptr;
+    find(from, step.from);
+    chain(from, step.next);
+  }
 }
 
+// The fields go with the window's children, after its own members: their
+// last focus-out must not reach the steps of a window half destroyed.
 MainWindow::~MainWindow() {
   delete casesWindow_.data();
   delete std::exchange(editor_, nullptr);
 }
 
 bool MainWindow::calculate() { return session_.recalculate(); }
-
-void MainWindow::refreshed() { refreshWindow(); }
-
-void MainWindow::calculated(const std::optional<std::string>& fault) {
-  ++calcRuns_;
-  lastRunComplete_ = !fault;
-  if (!enteringCase_) cases_->setBase(ps_, fault);
-  if (sheet_ && sheet_->isVisible()) sheet_->setSheet(sheetHtml(), sheetPageTitle(ps_));
-  if (fault) {
-    showStrengths();
-    setFaultLine(QStringLiteral("Calculation stopped: ") + QString::fromStdString(*fault) +
-                 QStringLiteral(" \u2014 the panels show the last complete results"));
-  } else {
-    ps_.ypos = 0;
-    updatePanels();
-    showStrengths();
-    setFaultLine({});
-  }
-  emit projectCalculated();
-}
 
 void MainWindow::dataFileProblem(const Error& error) {
   MessageBox::warn(this, QString::fromStdString(error.text()));
@@ -220,13 +241,13 @@ void MainWindow::openProfileWindow(Member member, int type) {
 }
 
 void MainWindow::showProfileType(Member member, ProfileType type) {
-  auto* list = control<QComboBox>(member == Member::RingFrame ? "cboring" : "cbostiff");
+  QComboBox* list = member == Member::RingFrame ? ui_.cboring : ui_.cbostiff;
   const QSignalBlocker quiet(list);
   list->setCurrentIndex(code(type));
 }
 
 void MainWindow::showDesignation(Member member, const QString& text) {
-  control<QLabel>(member == Member::RingFrame ? "ringprof" : "stiffprof")->setText(text);
+  (member == Member::RingFrame ? ui_.ringprof : ui_.stiffprof)->setText(text);
 }
 
 // Closing finishes the edit of the focused field first, as leaving it would.

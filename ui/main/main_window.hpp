@@ -3,19 +3,36 @@
 //
 // The window keeps no mode of its own: ProjectState says everything and
 // refreshWindow() shows it. Controls carry their program names as
-// objectName so that tests and the report can find them.
+// objectName so that tests and the report can find them; the window itself
+// finds each control once, when it is built, and uses the pointer after.
+//
+// Its code by responsibility:
+//   main_window.cpp           start-up and close, the controls resolved
+//   main_window_build.cpp     the menus, frames and controls created
+//   main_window_layout.cpp    the frames placed by the geometry rules
+//   main_window_fields.cpp    the edit cycle: leave, Enter, store
+//   main_window_handlers.cpp  the mode rules: buttons, check boxes, lists
+//   main_window_file.cpp      the file commands: New, Open, Save, recent
+//   main_window_refresh.cpp   the controls and the result panels redrawn
+//   main_window_status.cpp    the status line and what the report takes
+//   main_window_cases.cpp     the load cases typed in and kept beside the file
+//   main_window_periphery.cpp the Analysis, Print and Help menus
+//   ../sheet/main_window_sheet.cpp  File > Calculation sheet...
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QLocale>
 #include <QMainWindow>
 #include <QPointer>
+#include <array>
 #include <memory>
 
 #include "core/calc_trace.hpp"
 #include "files/recent_files.hpp"
 #include "model/project_state.hpp"
 #include "project/session.hpp"
+#include "ui/main/field_table.hpp"
 #include "ui/profiles/profile_host.hpp"
 #include "ui/report/report.hpp"
 
@@ -152,7 +169,18 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   void calculated(const std::optional<std::string>& fault) override;
   void dataFileProblem(const Error& error) override;
 
-  // main_window_layout.cpp
+  // main_window.cpp
+  // Every control the code below uses, found once by its objectName after
+  // the window is built; no code finds a control by name after this.
+  void resolveControls();
+  // ProfileHost
+  QWidget* hostWindow() override { return this; }
+  void showProfileType(Member member, ProfileType type) override;
+  void showDesignation(Member member, const QString& text) override;
+  Stored store(InputId input, double value) override {
+    return session_.store(inputDef(input), value);
+  }
+  // main_window_build.cpp
   void buildMenus();
   void buildInputFrames();
   void buildColumnFrame(QWidget* fr10);
@@ -160,6 +188,7 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   QGridLayout* addMemberFrame(const MemberFrameRows& rows, QWidget* parent);
   QLineEdit* addField(const char* name);
   QLabel* addLabel(const QString& caption, QWidget* parent, bool popup = true);
+  // main_window_layout.cpp
   void placeFrames();
   void placeColumnFrame();
   void fitToScreen();
@@ -181,13 +210,6 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   void buildStatusLine();
   void setFaultLine(const QString& text);
   void updateStatusLine();
-  // ProfileHost
-  QWidget* hostWindow() override { return this; }
-  void showProfileType(Member member, ProfileType type) override;
-  void showDesignation(Member member, const QString& text) override;
-  Stored store(InputId input, double value) override {
-    return session_.store(inputDef(input), value);
-  }
   // main_window_fields.cpp
   void startFieldEditor();
   Left lostFocus(QLineEdit* field);
@@ -196,7 +218,6 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   static QString rangeWarning(const InputDef& in);
   void enterPressed(QWidget* control);
   bool readFirst(const InputDef& in, QLineEdit* field);
-  QWidget* enterTarget(const char* next) const;
   QLineEdit* fieldOfInput(InputId input) const;
   QLineEdit* fieldOfInput(const std::string& name) const;
   std::optional<std::string> storeSetting(const std::string& assignment);
@@ -221,24 +242,31 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   void readCasesBeside(const QString& projectPath);
   void writeCasesBeside(const QString& projectPath);
 
-  // The window's own controls with a fixed name, typed, resolved once after
-  // the window is built (controls placed from data lists are found by name).
+  // The controls, typed, as resolveControls() finds them.
   struct Controls {
+    std::array<QLineEdit*, kFieldCount> fields;  // by FieldId
+    std::array<QRadioButton*, 4> cylinder;       // by cylinder type
+    std::array<QRadioButton*, 2> ringfab, odmom;
     QPushButton *cmdpic_stiff, *cmdpic_gird, *cmd_lrfd, *Command3;
-    QWidget *cmd_wsd, *fr120, *fr121, *fr123, *fr124;
-    QComboBox *cbostiff, *cboring;
+    QWidget *cmd_wsd, *fr110, *fr111, *fr112, *fr120, *fr121, *fr123, *fr124;
+    QComboBox *cbofyp, *cbofys, *cbofyg, *cbostiff, *cboring;
     QLabel *stiffprof, *ringprof, *txt1, *text_ufb;
-    QGroupBox *fr10, *fr20, *fr31;
+    QGroupBox *fr10, *fr20, *fr30, *fr31, *fr32;
     QCheckBox *check_ih, *hring_ch, *ring_ch, *Outside_ch;
     QRadioButton *opt_wsd, *opt_lrfd;
     QMenu *mnustiff, *mnuring;
   } ui_{};
-  void resolveControls();
+  // The status line's two labels, made with it.
+  QLabel *faultLabel_ = nullptr, *noteLabel_ = nullptr;
+  // The list or check box of each input that has one, by InputId.
+  std::array<QWidget*, kInputCount> inputControls_{};
+  // Where Enter in a field or list goes: the first of these shown and
+  // enabled (the field table's successors).
+  QHash<const QWidget*, QList<QWidget*>> enterNext_;
 
-  template <class T = QWidget>
-  T* control(const char* name) const {
-    return findChild<T*>(QString::fromLatin1(name));
-  }
+  QLineEdit* field(FieldId id) const { return ui_.fields[static_cast<size_t>(id)]; }
+  // The field's place in the field table, or none for another widget.
+  std::optional<FieldId> fieldIdOf(const QObject* widget) const;
   // The control that shows an input: its field in the current mode, or its
   // list or check box.
   QWidget* widgetOf(InputId input) const;
@@ -266,7 +294,6 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   int labelCount_ = 0;
   int columnLabelCount_ = 0;
 
-  QHash<QString, QLineEdit*> fields_;
   QMenu* profilesMenu_ = nullptr;
   QList<QAction*> recentActions_;
   ResultPanel* panels_[3] = {};

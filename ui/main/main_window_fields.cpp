@@ -1,11 +1,12 @@
-// The main window's lost-focus steps of its fields and the Enter chain,
-// driven by the field table; the cycle around them (focus colour, selection,
-// focus back after a warning) is the FieldEditor's, shared with the profile
-// windows.
+// The edit cycle of the main window: the lost-focus steps of its fields
+// (read, store through Session::store, show, warn, calculate), the Enter
+// chain and the values typed in from outside (a design, a load case's
+// settings), driven by the field table. The cycle around them (focus
+// colour, selection, focus back after a warning) is the FieldEditor's,
+// shared with the profile windows.
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <cstring>
 
 #include "ui/common/field_edit.hpp"
 #include "ui/common/message_box.hpp"
@@ -15,20 +16,14 @@
 
 namespace orvane::ui {
 
-namespace {
-
-bool isTextField(const QString& name) {
-  return name == QLatin1String("iproj") || name == QLatin1String("iident");
-}
-
-}  // namespace
-
 void MainWindow::setIdle(QLineEdit* field) { FieldEditor::setIdle(field); }
 
 void MainWindow::startFieldEditor() {
   editor_ = new FieldEditor(this, [this](QLineEdit* field) { return lostFocus(field); });
-  for (QLineEdit* field : std::as_const(fields_))
-    editor_->add(field, !isTextField(field->objectName()));
+  for (size_t i = 0; i < kFieldCount; ++i) {
+    const auto id = static_cast<FieldId>(i);
+    editor_->add(ui_.fields[i], id != FieldId::iproj && id != FieldId::iident);
+  }
 }
 
 bool MainWindow::finishFieldEdit() { return editor_->finishEdit(); }
@@ -39,18 +34,22 @@ QLineEdit* MainWindow::fieldOfInput(InputId input) const {
   QLineEdit* first = nullptr;
   for (const FieldSpec& f : mainFields()) {
     if (f.input != input) continue;
-    QLineEdit* field = fields_.value(QString::fromLatin1(f.name));
-    if (field->isVisibleTo(this)) return field;
-    if (!first) first = field;
+    QLineEdit* shown = field(f.id);
+    if (shown->isVisibleTo(this)) return shown;
+    if (!first) first = shown;
   }
   return first;
 }
 
+std::optional<FieldId> MainWindow::fieldIdOf(const QObject* widget) const {
+  for (size_t i = 0; i < kFieldCount; ++i)
+    if (ui_.fields[i] == widget) return static_cast<FieldId>(i);
+  return std::nullopt;
+}
+
 QWidget* MainWindow::widgetOf(InputId input) const {
   if (QLineEdit* field = fieldOfInput(input)) return field;
-  for (const InputControl& c : inputControls())
-    if (c.input == input) return control(c.name);
-  return nullptr;
+  return inputControls_[static_cast<size_t>(input)];
 }
 
 QLineEdit* MainWindow::fieldOfInput(const std::string& name) const {
@@ -143,14 +142,13 @@ Left MainWindow::leaveNumeric(const InputDef& in, QLineEdit* field) {
 }
 
 Left MainWindow::lostFocus(QLineEdit* field) {
-  const QString name = field->objectName();
-  if (isTextField(name)) {
-    (name == QLatin1String("iproj") ? ps_.projectName : ps_.ident) = field->text().toStdString();
+  const std::optional<FieldId> id = fieldIdOf(field);
+  if (id == FieldId::iproj || id == FieldId::iident) {
+    (id == FieldId::iproj ? ps_.projectName : ps_.ident) = field->text().toStdString();
     setIdle(field);
     return Left::Taken;
   }
-  if (const FieldSpec* f = findField(name.toLatin1().constData()))
-    return leaveNumeric(inputDef(f->input), field);
+  if (id) return leaveNumeric(inputDef(mainFields()[static_cast<size_t>(*id)].input), field);
   return Left::Taken;
 }
 
@@ -169,27 +167,17 @@ bool MainWindow::readFirst(const InputDef& in, QLineEdit* field) {
   return ok;
 }
 
-QWidget* MainWindow::enterTarget(const char* next) const {
-  const QStringList choices = QString::fromLatin1(next).split(QLatin1Char('|'));
-  for (const QString& name : choices) {
-    QWidget* w = findChild<QWidget*>(name);
-    if (w && w->isVisibleTo(this) && w->isEnabled()) return w;
-  }
-  return nullptr;
-}
-
 void MainWindow::enterPressed(QWidget* control) {
-  const QByteArray name = control->objectName().toLatin1();
-  const char* next = nullptr;
-  if (const FieldSpec* f = findField(name.constData())) {
-    if (f->readsFirst && !readFirst(inputDef(f->input), static_cast<QLineEdit*>(control))) return;
-    next = f->next;
-  } else {
-    for (const EnterStep& step : otherEnterSteps())
-      if (std::strcmp(step.from, name.constData()) == 0) next = step.next;
+  if (const std::optional<FieldId> id = fieldIdOf(control); id && *id < FieldId::iproj) {
+    const FieldSpec& f = mainFields()[static_cast<size_t>(*id)];
+    if (f.readsFirst && !readFirst(inputDef(f.input), static_cast<QLineEdit*>(control))) return;
   }
-  if (!next) return;
-  if (QWidget* target = enterTarget(next)) target->setFocus(Qt::TabFocusReason);
+  for (QWidget* target : enterNext_.value(control)) {
+    if (target->isVisibleTo(this) && target->isEnabled()) {
+      target->setFocus(Qt::TabFocusReason);
+      return;
+    }
+  }
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

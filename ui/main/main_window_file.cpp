@@ -97,8 +97,8 @@ void MainWindow::openFile(const QString& path) {
 
 void MainWindow::fileSave() {
   if (!finishFieldEdit()) return;
-  ps_.projectName = fields_.value(QStringLiteral("iproj"))->text().toStdString();
-  ps_.ident = fields_.value(QStringLiteral("iident"))->text().toStdString();
+  ps_.projectName = field(FieldId::iproj)->text().toStdString();
+  ps_.ident = field(FieldId::iident)->text().toStdString();
   if (ps_.fileName != "New File") {
     writeTo(QString::fromStdString(ps_.fileName));
     return;
@@ -114,8 +114,8 @@ void MainWindow::fileSave() {
 
 void MainWindow::fileSaveAs() {
   if (!finishFieldEdit()) return;
-  ps_.projectName = fields_.value(QStringLiteral("iproj"))->text().toStdString();
-  ps_.ident = fields_.value(QStringLiteral("iident"))->text().toStdString();
+  ps_.projectName = field(FieldId::iproj)->text().toStdString();
+  ps_.ident = field(FieldId::iident)->text().toStdString();
   const QString path = FileDialog::save(this, dialogFolder_, QString::fromStdString(ps_.fileName));
   if (path.isEmpty()) return;
   workFolder_ = folderOf(path);

@@ -1,6 +1,9 @@
-// Lists, option buttons, check boxes, buttons and the right-click menu.
-// Every handler that calculates goes through calculate(), which survives a
-// calculation fault with the panels as they were.
+// The mode rules: what choosing in a list, an option button, a check box or
+// a button of the main window does (stored through the session with the
+// input's rules, a run, the window refreshed where the mode shows it), and
+// the right-click menu. Every handler that calculates goes through
+// calculate(), which survives a calculation fault with the panels as they
+// were.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -32,8 +35,8 @@ void MainWindow::connectHandlers() {
           [this](int index) { profileTypeChosen(Member::RingFrame, index); });
 
   for (int type = 0; type < 4; ++type)
-    connect(control<QRadioButton>(QStringLiteral("cylinder%1").arg(type).toLatin1().constData()),
-            &QRadioButton::clicked, this, [this, type] { cylinderTypeChosen(type); });
+    connect(ui_.cylinder[static_cast<size_t>(type)], &QRadioButton::clicked, this,
+            [this, type] { cylinderTypeChosen(type); });
 
   // flag check boxes: one step each, and a refresh where the mode shows it
   for (const InputId flag :
@@ -44,14 +47,14 @@ void MainWindow::connectHandlers() {
     });
   }
 
-  const std::pair<const char*, std::pair<InputId, int>> options[] = {
-      {"ringfab0", {InputId::ringfab, 0}},
-      {"ringfab1", {InputId::ringfab, 1}},
-      {"odmom1", {InputId::odmom, 0}},
-      {"odmom2", {InputId::odmom, 1}},
+  const std::pair<QRadioButton*, std::pair<InputId, int>> options[] = {
+      {ui_.ringfab[0], {InputId::ringfab, 0}},
+      {ui_.ringfab[1], {InputId::ringfab, 1}},
+      {ui_.odmom[0], {InputId::odmom, 0}},
+      {ui_.odmom[1], {InputId::odmom, 1}},
   };
-  for (const auto& [name, choice] : options)
-    connect(control<QRadioButton>(name), &QRadioButton::clicked, this,
+  for (const auto& [button, choice] : options)
+    connect(button, &QRadioButton::clicked, this,
             [this, choice = choice] { choose(choice.first, choice.second); });
 
   connect(ui_.opt_lrfd, &QRadioButton::clicked, this, [this] { designFormatChosen(false); });
@@ -106,8 +109,8 @@ void MainWindow::profileTypeChosen(Member member, int index) {
   if (!profileType(index)) return;
   openProfileWindow(member, index);
   const std::string text = ring ? ringDesignation(ps_, index) : stiffenerDesignation(ps_, index);
-  control<QLabel>(ring ? "ringprof" : "stiffprof")->setText(designation(text));
-  control<QPushButton>(ring ? "cmdpic_gird" : "cmdpic_stiff")->setIcon(profileIcon(index));
+  (ring ? ui_.ringprof : ui_.stiffprof)->setText(designation(text));
+  (ring ? ui_.cmdpic_gird : ui_.cmdpic_stiff)->setIcon(profileIcon(index));
   placeFrames();  // a longer designation may need a wider frame
 }
 

@@ -1,5 +1,6 @@
-// Building the window: menus, frames and controls, and placing the frames
-// by the window-geometry rules.
+// Placing the window: its size on the screen, the least size of the form
+// and the frames placed by the window-geometry rules whenever the form's
+// size or what it shows changes.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -28,127 +29,7 @@ namespace {
 // The sketch's frame is never narrower than this.
 constexpr int kLeastSketch = 120;
 
-// Label numbers of captions that offer the pop-up menu, and of the column
-// data's captions, which do not.
-constexpr int kPopupLabels[] = {2,  3,  4,  5,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17,
-                                18, 19, 20, 21, 23, 24, 25, 26, 27, 29, 44, 45, 46, 74, 84};
-constexpr int kFirstColumnLabel = 30;
-
-template <class T>
-T* named(T* w, const char* name) {
-  w->setObjectName(QString::fromLatin1(name));
-  return w;
-}
-
-void markPopup(QWidget* w) { w->setProperty("orvanePopup", true); }
-
-// Fields over which a right click offers the profiles menu.
-constexpr const char* kPopupFields[] = {"icolL", "icyll", "icylr",  "ie",    "ifyg", "ifyp",
-                                        "ifys",  "igilt", "iident", "il",    "ilt",  "ipp",
-                                        "iproj", "is1",   "isigx",  "isigy", "it",   "itau"};
-
-// The menu entries' control names; their texts come from the profile traits.
-const char* const kStiffItems[10] = {"mnustiffl", "mnustifflb",  "mnustifft",  "mnustifftb",
-                                     "mnustifff", "mnustiffflb", "mnustiffhp", "mnustiffrhs",
-                                     "mnustiffu", "mnustiffib"};
-const char* const kRingItems[10] = {"mnugirdl", "mnugirdlb", "mnugirdt",  "mnugirdtb",
-                                    "mnugirdf", "mnugirdfb", "mnugirdhp", "mnugirdrhs",
-                                    "mnugirdu", "mnugirdib"};
-
 }  // namespace
-
-QLineEdit* MainWindow::addField(const char* name) {
-  auto* e = named(new QLineEdit, name);
-  e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  e->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("-0000.000")) + 10);
-  e->setAutoFillBackground(true);
-  for (const char* p : kPopupFields) {
-    if (std::strcmp(p, name) == 0) {
-      markPopup(e);
-      e->setContextMenuPolicy(Qt::PreventContextMenu);
-    }
-  }
-  e->installEventFilter(this);
-  fields_.insert(e->objectName(), e);
-  return e;
-}
-
-QLabel* MainWindow::addLabel(const QString& caption, QWidget* parent, bool popup) {
-  auto* l = new QLabel(caption, parent);
-  int number = 0;
-  if (popup) {
-    const int i = labelCount_++;
-    number = i < static_cast<int>(std::size(kPopupLabels)) ? kPopupLabels[i] : 100 + i;
-    markPopup(l);
-  } else {
-    number = kFirstColumnLabel + columnLabelCount_++;
-  }
-  l->setObjectName(QStringLiteral("Label%1").arg(number));
-  return l;
-}
-
-void MainWindow::buildMenus() {
-  QMenuBar* bar = menuBar();
-  QMenu* file = named(bar->addMenu(QStringLiteral("&File")), "mnufile");
-  connect(named(file->addAction(QStringLiteral("&New")), "mnunew"), &QAction::triggered, this,
-          &MainWindow::fileNew);
-  connect(named(file->addAction(QStringLiteral("&Open")), "mnuopen"), &QAction::triggered, this,
-          &MainWindow::fileOpen);
-  connect(named(file->addAction(QStringLiteral("&Save")), "mnusave"), &QAction::triggered, this,
-          &MainWindow::fileSave);
-  connect(named(file->addAction(QStringLiteral("Save &As")), "mnusaveas"), &QAction::triggered,
-          this, &MainWindow::fileSaveAs);
-  connect(named(file->addAction(QStringLiteral("Calculation s&heet...")), "mnusheet"),
-          &QAction::triggered, this, &MainWindow::showSheet);
-  for (int i = 0; i < RecentMenu::kItems; ++i) {
-    QAction* a = i == 0 ? file->addSeparator() : file->addAction(QString());
-    a->setObjectName(QStringLiteral("mnurecentfile%1").arg(i));
-    a->setVisible(false);
-    if (i > 0) connect(a, &QAction::triggered, this, [this, i] { openRecent(i); });
-    recentActions_ << a;
-  }
-  file->addSeparator()->setObjectName(QStringLiteral("spacer"));
-  connect(named(file->addAction(QStringLiteral("&Exit")), "mnuexit"), &QAction::triggered, this,
-          &QWidget::close);
-
-  profilesMenu_ = named(bar->addMenu(QStringLiteral("&Profiles")), "mnuprofiles");
-  QMenu* stiff =
-      named(profilesMenu_->addMenu(QStringLiteral("&Longitudinal stiffener")), "mnustiff");
-  QMenu* ring = named(profilesMenu_->addMenu(QStringLiteral("&Ringframe Profile")), "mnuring");
-  for (const ProfileTraits& tr : kProfileTraits) {
-    const int i = code(tr.type);
-    const QString text = QString::fromLatin1(tr.menuText);
-    QAction* s = named(stiff->addAction(text), kStiffItems[i]);
-    connect(s, &QAction::triggered, this, [this, i] {
-      ps_.cbostiff = static_cast<int16_t>(i);
-      ui_.cbostiff->setCurrentIndex(i);
-      ui_.cmdpic_stiff->setIcon(profileIcon(i));
-      openProfileWindow(Member::Stiffener, i);
-    });
-    QAction* g = named(ring->addAction(text), kRingItems[i]);
-    connect(g, &QAction::triggered, this, [this, i] {
-      ps_.cboring = static_cast<int16_t>(i);
-      ui_.cboring->setCurrentIndex(i);
-      ui_.cmdpic_gird->setIcon(profileIcon(i));
-      openProfileWindow(Member::RingFrame, i);
-    });
-  }
-
-  named(bar->addAction(QStringLiteral("Print")), "mnuprint");
-
-  QMenu* analysis = named(bar->addMenu(QStringLiteral("&Analysis")), "mnuanalysis");
-  connect(named(analysis->addAction(QStringLiteral("&Load cases...")), "mnuloadcases"),
-          &QAction::triggered, this, &MainWindow::openLoadCases);
-  named(analysis->addAction(QStringLiteral("Design &study...")), "mnustudy");
-
-  QMenu* help = named(bar->addMenu(QStringLiteral("&Help")), "mnuhelp");
-  named(help->addAction(QStringLiteral("&Contents")), "mnuhelpcont");
-  named(help->addAction(QStringLiteral("&Index")), "mnuindex");
-  named(help->addAction(QStringLiteral("&Search for Help On . . . ")), "mnuhelpsearch");
-  named(help->addAction(QStringLiteral("Theory Manual")), "mnuTheory");
-  help->addSeparator()->setObjectName(QStringLiteral("line"));
-  named(help->addAction(QStringLiteral("&About Orvane")), "mnuabout");
-}
 
 void MainWindow::fitToScreen() {
   const QScreen* screen = QGuiApplication::primaryScreen();
@@ -177,9 +58,8 @@ void MainWindow::fitToScreen() {
 // the margins, the right column as wide as its widest shown frame needs.
 int MainWindow::inputWidth(int leftWidth, int inner) const {
   int rightNeed = 0;
-  for (const char* n : {"fr120", "fr121", "fr123", "fr124"})
-    if (!control(n)->isHidden())
-      rightNeed = std::max(rightNeed, control(n)->minimumSizeHint().width());
+  for (const QWidget* f : {ui_.fr120, ui_.fr121, ui_.fr123, ui_.fr124})
+    if (!f->isHidden()) rightNeed = std::max(rightNeed, f->minimumSizeHint().width());
   return 2 * inner + leftWidth + rightNeed + 2;
 }
 
@@ -228,17 +108,17 @@ void MainWindow::placeFrames() {
 
   // Inside fr10: the left column (fr110, fr112, fr111) and the right column
   // (fr120, fr121, fr123) share their widths; fr124 takes the right width.
-  const char* const left[] = {"fr110", "fr112", "fr111"};
-  const char* const right[] = {"fr120", "fr121", "fr123"};
+  QWidget* const left[] = {ui_.fr110, ui_.fr112, ui_.fr111};
+  QWidget* const right[] = {ui_.fr120, ui_.fr121, ui_.fr123};
   const int inner = style()->pixelMetric(QStyle::PM_LayoutLeftMargin) + 2;
   const int titleHeight = fontMetrics().height() + inner;
   const int gap = static_cast<int>(0.005 * H0);
   int leftWidth = 0, leftHeight = 0, rightHeight = 0;
-  for (const char* n : left) {
-    leftWidth = std::max(leftWidth, control(n)->sizeHint().width());
-    leftHeight += control(n)->sizeHint().height() + gap;
+  for (const QWidget* f : left) {
+    leftWidth = std::max(leftWidth, f->sizeHint().width());
+    leftHeight += f->sizeHint().height() + gap;
   }
-  for (const char* n : right) rightHeight += control(n)->sizeHint().height() + gap;
+  for (const QWidget* f : right) rightHeight += f->sizeHint().height() + gap;
   rightHeight = std::max(rightHeight, ui_.fr124->sizeHint().height() + gap);
   const int frameHeight = titleHeight + std::max(leftHeight, rightHeight) + inner;
 
@@ -258,14 +138,12 @@ void MainWindow::placeFrames() {
   const int rightX = inner + leftWidth + static_cast<int>(0.01 * W);
   const int rightWidth = fr10Width - rightX - inner;
   int y = titleHeight;
-  for (const char* n : left) {
-    QWidget* f = control(n);
+  for (QWidget* f : left) {
     f->setGeometry(inner, y, leftWidth, f->sizeHint().height());
     y += f->height() + gap;
   }
   y = titleHeight;
-  for (const char* n : right) {
-    QWidget* f = control(n);
+  for (QWidget* f : right) {
     f->setGeometry(rightX, y, rightWidth, f->sizeHint().height());
     y += f->height() + gap;
   }
@@ -291,9 +169,9 @@ void MainWindow::placeFrames() {
   const int w31 = (rightEdge - x0 - w30 - 2 * between) / 2;
   const int xs[3] = {x0, x0 + w30 + between, x0 + w30 + 2 * between + w31};
   const int ws[3] = {w30, w31, rightEdge - xs[2]};
-  const char* const names[3] = {"fr30", "fr31", "fr32"};
+  QWidget* const frames[3] = {ui_.fr30, ui_.fr31, ui_.fr32};
   for (int i = 0; i < 3; ++i) {
-    QWidget* f = control(names[i]);
+    QWidget* f = frames[i];
     f->setGeometry(xs[i], resultTop, ws[i], resultHeight);
     // the panel never covers its frame's title
     const int pw = static_cast<int>(0.97 * ws[i]);

@@ -1,6 +1,9 @@
-// RefreshWindow: every control written from ProjectState, and the frames of
-// the cylinder type shown. Nothing here runs a control's own handling: the
-// values are set without the user signals the handlers listen to.
+// The window redrawn from the project: after a calculation run the result
+// panels (or, after a fault, the fault line over the last complete results),
+// and refreshWindow(), which writes every control from ProjectState and
+// shows the frames of the cylinder type. Nothing here runs a control's own
+// handling: the values are set without the user signals the handlers
+// listen to.
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,61 +18,84 @@
 #include "core/panels.hpp"
 #include "sections/ring_section.hpp"
 #include "sections/stiffener_section.hpp"
+#include "ui/cases/case_model.hpp"
 #include "ui/common/read_number.hpp"
 #include "ui/common/sketches.hpp"
 #include "ui/main/main_window.hpp"
 #include "ui/main/result_panel.hpp"
+#include "ui/sheet/sheet_document.hpp"
+#include "ui/sheet/sheet_window.hpp"
 
 namespace orvane::ui {
 
+void MainWindow::refreshed() { refreshWindow(); }
+
+void MainWindow::calculated(const std::optional<std::string>& fault) {
+  ++calcRuns_;
+  lastRunComplete_ = !fault;
+  if (!enteringCase_) cases_->setBase(ps_, fault);
+  if (sheet_ && sheet_->isVisible()) sheet_->setSheet(sheetHtml(), sheetPageTitle(ps_));
+  if (fault) {
+    showStrengths();
+    setFaultLine(QStringLiteral("Calculation stopped: ") + QString::fromStdString(*fault) +
+                 QStringLiteral(" \u2014 the panels show the last complete results"));
+  } else {
+    ps_.ypos = 0;
+    updatePanels();
+    showStrengths();
+    setFaultLine({});
+  }
+  emit projectCalculated();
+}
+
 void MainWindow::refreshWindow() {
   const int d = decimalFlag_;
-  auto show = [&](const char* name, double v, const char* pattern) {
-    fields_.value(QString::fromLatin1(name))->setText(showNumber(v, pattern, d));
+  using F = FieldId;
+  auto show = [&](FieldId id, double v, const char* pattern) {
+    field(id)->setText(showNumber(v, pattern, d));
   };
 
-  fields_.value(QStringLiteral("iproj"))->setText(QString::fromStdString(ps_.projectName));
-  fields_.value(QStringLiteral("iident"))->setText(QString::fromStdString(ps_.ident));
+  field(F::iproj)->setText(QString::fromStdString(ps_.projectName));
+  field(F::iident)->setText(QString::fromStdString(ps_.ident));
 
   showMode();
 
-  show("icolL", ps_.L, "#00");
-  show("ik1", ps_.k1, "0.00");
-  show("ik2", ps_.k2, "0.00");
-  show("inn", ps_.N, "#0.0");
-  show("im1a", ps_.M1a, "#0.0");
-  show("im1b", ps_.M1b, "#0.0");
-  show("im2a", ps_.M2a, "#0.0");
-  show("im2b", ps_.M2b, "#0.0");
-  show("ip", ps_.pd, "##0.000");
+  show(F::icolL, ps_.L, "#00");
+  show(F::ik1, ps_.k1, "0.00");
+  show(F::ik2, ps_.k2, "0.00");
+  show(F::inn, ps_.N, "#0.0");
+  show(F::im1a, ps_.M1a, "#0.0");
+  show(F::im1b, ps_.M1b, "#0.0");
+  show(F::im2a, ps_.M2a, "#0.0");
+  show(F::im2b, ps_.M2b, "#0.0");
+  show(F::ip, ps_.pd, "##0.000");
 
   refreshValues(ps_);
   const bool wsd = ps_.wsd != 0;
-  control<QRadioButton>(wsd ? "opt_wsd" : "opt_lrfd")->setChecked(true);
+  (wsd ? ui_.opt_wsd : ui_.opt_lrfd)->setChecked(true);
   ui_.text_ufb->setText(wsd ? QStringLiteral("Basic Usage Factor, n0 =")
                             : QStringLiteral("Allowable Usage Factor UF ="));
   ui_.cmd_lrfd->setVisible(!wsd);
   ui_.cmd_wsd->setVisible(wsd);
-  show("iufb", ps_.ufb, "#0.00");
+  show(F::iufb, ps_.ufb, "#0.00");
 
   fillMaterialLists();
-  show("ie", ps_.E, "0.00E+0");
+  show(F::ie, ps_.E, "0.00E+0");
   fillProfileLists();
 
-  control<QRadioButton>(ps_.ringfab == 0 ? "ringfab0" : "ringfab1")
-      ->setChecked(ps_.ringfab == 0 || ps_.ringfab == 1);
+  ui_.ringfab[ps_.ringfab == 0 ? 0 : 1]->setChecked(ps_.ringfab == 0 || ps_.ringfab == 1);
 
-  show("is1", ps_.s, "#00");
-  show("ilt", ps_.ltst, "#00");
-  show("icylr", ps_.r, "#00");
-  show("icyll", ps_.L, "#00");
-  show("igilt", ps_.ltgi, "#00");
-  show("il", ps_.l, "#00");
-  show("it", ps_.t, "#0.0");
-  show("isigx", ps_.sigx, "##0.0");
-  show("isigy", ps_.sigy, "##0.0");
-  show("itau", ps_.tau, "##0.0");
-  show("ipp", ps_.pd, "##0.000");
+  show(F::is1, ps_.s, "#00");
+  show(F::ilt, ps_.ltst, "#00");
+  show(F::icylr, ps_.r, "#00");
+  show(F::icyll, ps_.L, "#00");
+  show(F::igilt, ps_.ltgi, "#00");
+  show(F::il, ps_.l, "#00");
+  show(F::it, ps_.t, "#0.0");
+  show(F::isigx, ps_.sigx, "##0.0");
+  show(F::isigy, ps_.sigy, "##0.0");
+  show(F::itau, ps_.tau, "##0.0");
+  show(F::ipp, ps_.pd, "##0.000");
 
   ui_.txt1->setText(
       QStringLiteral("Note 1: Negative sigx / sigy = compression \n"
@@ -81,17 +107,14 @@ void MainWindow::showMode() {
   const int type = ps_.cyltype;
   const bool stiffened = type == 1 || type == 2;
   if (type != 3) showNotice({});  // the column-mode notice no longer applies
-  if (type >= 0 && type <= 3)
-    control<QRadioButton>(QStringLiteral("cylinder%1").arg(type).toLatin1().constData())
-        ->setChecked(true);
+  if (type >= 0 && type <= 3) ui_.cylinder[static_cast<size_t>(type)]->setChecked(true);
   sketch_->setSketch(cylinderSketch(ps_));
 
   ui_.fr120->setVisible(type == 2);
   ui_.fr121->setVisible(stiffened);
   ui_.fr123->setVisible(type != 3);
   ui_.fr124->setVisible(type == 3);
-  for (const char* name : {"Outside_ch", "ring_ch", "hring_ch"})
-    control(name)->setVisible(stiffened);
+  for (QCheckBox* box : {ui_.Outside_ch, ui_.ring_ch, ui_.hring_ch}) box->setVisible(stiffened);
   const ShownPanels shown = shownPanels(ps_);
   panels_[1]->setVisible(shown.stiffener || shown.column);
   if (stiffened) ui_.fr31->setTitle(QStringLiteral("Results Stiffener Buckling"));
@@ -111,7 +134,7 @@ void MainWindow::showMode() {
   }
   if (type == 2) ui_.check_ih->setChecked(ps_.check_ih == 1);
   if (type == 3) {
-    control<QRadioButton>(ps_.odmom == 0 ? "odmom1" : "odmom2")->setChecked(true);
+    ui_.odmom[ps_.odmom == 0 ? 0 : 1]->setChecked(true);
     placeColumnFrame();
   }
 }
@@ -121,21 +144,21 @@ void MainWindow::fillMaterialLists() {
   for (int i = 0; i <= ps_.mat.count && i < MaterialTable::kRows; ++i)
     names << QString::fromStdString(ps_.mat.name[i]);
   struct List {
-    const char* list;
-    const char* field;
+    QComboBox* box;
+    FieldId field;
     int16_t index;
     double value;
-  } const lists[] = {{"cbofyp", "ifyp", ps_.matp, ps_.fyp},
-                     {"cbofys", "ifys", ps_.mats, ps_.fys},
-                     {"cbofyg", "ifyg", ps_.matg, ps_.fyg}};
+  } const lists[] = {{ui_.cbofyp, FieldId::ifyp, ps_.matp, ps_.fyp},
+                     {ui_.cbofys, FieldId::ifys, ps_.mats, ps_.fys},
+                     {ui_.cbofyg, FieldId::ifyg, ps_.matg, ps_.fyg}};
   for (const List& l : lists) {
-    auto* box = control<QComboBox>(l.list);
+    QComboBox* box = l.box;
     box->clear();
     box->addItems(names);
     box->setCurrentIndex(l.index < names.size() ? l.index : -1);
-    QLineEdit* field = fields_.value(QString::fromLatin1(l.field));
-    field->setText(showNumber(l.value, "#000", decimalFlag_));
-    field->setEnabled(l.index == ps_.mat.count);
+    QLineEdit* strength = field(l.field);
+    strength->setText(showNumber(l.value, "#000", decimalFlag_));
+    strength->setEnabled(l.index == ps_.mat.count);
   }
 }
 
@@ -175,14 +198,15 @@ void MainWindow::updatePanels() {
 // shows what the user typed.
 void MainWindow::showStrengths() {
   struct Strength {
-    const char* field;
+    FieldId field;
     int16_t row;
     double value;
-  } const strengths[] = {
-      {"ifyp", ps_.matp, ps_.fyp}, {"ifys", ps_.mats, ps_.fys}, {"ifyg", ps_.matg, ps_.fyg}};
+  } const strengths[] = {{FieldId::ifyp, ps_.matp, ps_.fyp},
+                         {FieldId::ifys, ps_.mats, ps_.fys},
+                         {FieldId::ifyg, ps_.matg, ps_.fyg}};
   for (const Strength& s : strengths) {
     if (s.row == ps_.mat.count) continue;
-    fields_.value(QString::fromLatin1(s.field))->setText(showPlain(s.value, decimalFlag_));
+    field(s.field)->setText(showPlain(s.value, decimalFlag_));
   }
 }
 

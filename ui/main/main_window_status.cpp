@@ -13,7 +13,7 @@ void MainWindow::buildStatusLine() {
   QStatusBar* bar = statusBar();
   bar->setObjectName(QStringLiteral("statusline"));
   bar->setSizeGripEnabled(false);
-  auto* fault = new QLabel(bar);
+  auto* fault = faultLabel_ = new QLabel(bar);
   fault->setObjectName(QStringLiteral("calcfault"));
   QPalette red = fault->palette();
   red.setColor(QPalette::WindowText, QColor(128, 0, 0));
@@ -21,7 +21,7 @@ void MainWindow::buildStatusLine() {
   QFont bold = fault->font();
   bold.setBold(true);
   fault->setFont(bold);
-  auto* note = new QLabel(bar);
+  auto* note = noteLabel_ = new QLabel(bar);
   note->setObjectName(QStringLiteral("statusnote"));
   bar->addWidget(fault);
   bar->addWidget(note, 1);
@@ -40,12 +40,10 @@ void MainWindow::showNotice(const QString& text) {
 }
 
 void MainWindow::updateStatusLine() {
-  auto* fault = control<QLabel>("calcfault");
-  auto* note = control<QLabel>("statusnote");
-  fault->setText(faultLine_);
-  fault->setVisible(!faultLine_.isEmpty());
-  note->setText(notice_);
-  note->setVisible(!notice_.isEmpty());
+  faultLabel_->setText(faultLine_);
+  faultLabel_->setVisible(!faultLine_.isEmpty());
+  noteLabel_->setText(notice_);
+  noteLabel_->setVisible(!notice_.isEmpty());
   statusBar()->setVisible(!faultLine_.isEmpty() || !notice_.isEmpty());
 }
 

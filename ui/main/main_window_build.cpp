@@ -1,5 +1,8 @@
-// The frames of the window and the controls inside them.
+// Building the window: the menus, the frames and the controls inside them,
+// each with its control name as objectName (the names tests, the pop-up
+// menu and resolveControls() know them by).
 #include <array>
+#include <cstring>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -8,10 +11,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "model/codes.hpp"
 #include "ui/common/sketches.hpp"
 #include "ui/main/main_window.hpp"
 #include "ui/main/result_panel.hpp"
@@ -63,6 +68,34 @@ QPushButton* pictureButton(const char* name, const QIcon& icon) {
   b->setFixedSize(30, 30);
   return b;
 }
+
+// Label numbers of captions that offer the pop-up menu, and of the column
+// data's captions, which do not.
+constexpr int kPopupLabels[] = {2,  3,  4,  5,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17,
+                                18, 19, 20, 21, 23, 24, 25, 26, 27, 29, 44, 45, 46, 74, 84};
+constexpr int kFirstColumnLabel = 30;
+
+// A control, menu or action with its control name, and nothing else.
+template <class T>
+T* withName(T* w, const char* name) {
+  w->setObjectName(QString::fromLatin1(name));
+  return w;
+}
+
+void markPopup(QWidget* w) { w->setProperty("orvanePopup", true); }
+
+// Fields over which a right click offers the profiles menu.
+constexpr const char* kPopupFields[] = {"icolL", "icyll", "icylr",  "ie",    "ifyg", "ifyp",
+                                        "ifys",  "igilt", "iident", "il",    "ilt",  "ipp",
+                                        "iproj", "is1",   "isigx",  "isigy", "it",   "itau"};
+
+// The menu entries' control names; their texts come from the profile traits.
+const char* const kStiffItems[10] = {"mnustiffl", "mnustifflb",  "mnustifft",  "mnustifftb",
+                                     "mnustifff", "mnustiffflb", "mnustiffhp", "mnustiffrhs",
+                                     "mnustiffu", "mnustiffib"};
+const char* const kRingItems[10] = {"mnugirdl", "mnugirdlb", "mnugirdt",  "mnugirdtb",
+                                    "mnugirdf", "mnugirdfb", "mnugirdhp", "mnugirdrhs",
+                                    "mnugirdu", "mnugirdib"};
 
 }  // namespace
 
@@ -117,6 +150,98 @@ const MemberFrameRows kRingFrame{
     .materialField = "ifyg"};
 
 }  // namespace
+
+QLineEdit* MainWindow::addField(const char* name) {
+  auto* e = withName(new QLineEdit, name);
+  e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  e->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("-0000.000")) + 10);
+  e->setAutoFillBackground(true);
+  for (const char* p : kPopupFields) {
+    if (std::strcmp(p, name) == 0) {
+      markPopup(e);
+      e->setContextMenuPolicy(Qt::PreventContextMenu);
+    }
+  }
+  e->installEventFilter(this);
+  return e;
+}
+
+QLabel* MainWindow::addLabel(const QString& caption, QWidget* parent, bool popup) {
+  auto* l = new QLabel(caption, parent);
+  int number = 0;
+  if (popup) {
+    const int i = labelCount_++;
+    number = i < static_cast<int>(std::size(kPopupLabels)) ? kPopupLabels[i] : 100 + i;
+    markPopup(l);
+  } else {
+    number = kFirstColumnLabel + columnLabelCount_++;
+  }
+  l->setObjectName(QStringLiteral("Label%1").arg(number));
+  return l;
+}
+
+void MainWindow::buildMenus() {
+  QMenuBar* bar = menuBar();
+  QMenu* file = withName(bar->addMenu(QStringLiteral("&File")), "mnufile");
+  connect(withName(file->addAction(QStringLiteral("&New")), "mnunew"), &QAction::triggered, this,
+          &MainWindow::fileNew);
+  connect(withName(file->addAction(QStringLiteral("&Open")), "mnuopen"), &QAction::triggered, this,
+          &MainWindow::fileOpen);
+  connect(withName(file->addAction(QStringLiteral("&Save")), "mnusave"), &QAction::triggered, this,
+          &MainWindow::fileSave);
+  connect(withName(file->addAction(QStringLiteral("Save &As")), "mnusaveas"), &QAction::triggered,
+          this, &MainWindow::fileSaveAs);
+  connect(withName(file->addAction(QStringLiteral("Calculation s&heet...")), "mnusheet"),
+          &QAction::triggered, this, &MainWindow::showSheet);
+  for (int i = 0; i < RecentMenu::kItems; ++i) {
+    QAction* a = i == 0 ? file->addSeparator() : file->addAction(QString());
+    a->setObjectName(QStringLiteral("mnurecentfile%1").arg(i));
+    a->setVisible(false);
+    if (i > 0) connect(a, &QAction::triggered, this, [this, i] { openRecent(i); });
+    recentActions_ << a;
+  }
+  file->addSeparator()->setObjectName(QStringLiteral("spacer"));
+  connect(withName(file->addAction(QStringLiteral("&Exit")), "mnuexit"), &QAction::triggered, this,
+          &QWidget::close);
+
+  profilesMenu_ = withName(bar->addMenu(QStringLiteral("&Profiles")), "mnuprofiles");
+  QMenu* stiff =
+      withName(profilesMenu_->addMenu(QStringLiteral("&Longitudinal stiffener")), "mnustiff");
+  QMenu* ring = withName(profilesMenu_->addMenu(QStringLiteral("&Ringframe Profile")), "mnuring");
+  for (const ProfileTraits& tr : kProfileTraits) {
+    const int i = code(tr.type);
+    const QString text = QString::fromLatin1(tr.menuText);
+    QAction* s = withName(stiff->addAction(text), kStiffItems[i]);
+    connect(s, &QAction::triggered, this, [this, i] {
+      ps_.cbostiff = static_cast<int16_t>(i);
+      ui_.cbostiff->setCurrentIndex(i);
+      ui_.cmdpic_stiff->setIcon(profileIcon(i));
+      openProfileWindow(Member::Stiffener, i);
+    });
+    QAction* g = withName(ring->addAction(text), kRingItems[i]);
+    connect(g, &QAction::triggered, this, [this, i] {
+      ps_.cboring = static_cast<int16_t>(i);
+      ui_.cboring->setCurrentIndex(i);
+      ui_.cmdpic_gird->setIcon(profileIcon(i));
+      openProfileWindow(Member::RingFrame, i);
+    });
+  }
+
+  withName(bar->addAction(QStringLiteral("Print")), "mnuprint");
+
+  QMenu* analysis = withName(bar->addMenu(QStringLiteral("&Analysis")), "mnuanalysis");
+  connect(withName(analysis->addAction(QStringLiteral("&Load cases...")), "mnuloadcases"),
+          &QAction::triggered, this, &MainWindow::openLoadCases);
+  withName(analysis->addAction(QStringLiteral("Design &study...")), "mnustudy");
+
+  QMenu* help = withName(bar->addMenu(QStringLiteral("&Help")), "mnuhelp");
+  withName(help->addAction(QStringLiteral("&Contents")), "mnuhelpcont");
+  withName(help->addAction(QStringLiteral("&Index")), "mnuindex");
+  withName(help->addAction(QStringLiteral("&Search for Help On . . . ")), "mnuhelpsearch");
+  withName(help->addAction(QStringLiteral("Theory Manual")), "mnuTheory");
+  help->addSeparator()->setObjectName(QStringLiteral("line"));
+  withName(help->addAction(QStringLiteral("&About Orvane")), "mnuabout");
+}
 
 QGridLayout* MainWindow::addMemberFrame(const MemberFrameRows& m, QWidget* parent) {
   const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
