@@ -8,10 +8,10 @@
 #include <QApplication>
 #include <QDir>
 
-#include "ui/command_line.hpp"
-#include "ui/main_window.hpp"
-#include "ui/screenshots.hpp"
-#include "ui/ui_font.hpp"
+#include "ui/common/ui_font.hpp"
+#include "ui/main/command_line.hpp"
+#include "ui/main/main_window.hpp"
+#include "ui/main/screenshots.hpp"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/report_command.hpp"
-#include "ui/ui_font.hpp"
+#include "ui/common/ui_font.hpp"
+#include "ui/report/report_command.hpp"
 
 namespace {
 

@@ -24,9 +24,9 @@
 #include <string>
 
 #include "ui/cases/case_model.hpp"
-#include "ui/main_window.hpp"
-#include "ui/message_box.hpp"
-#include "ui/result_panel.hpp"
+#include "ui/common/message_box.hpp"
+#include "ui/main/main_window.hpp"
+#include "ui/main/result_panel.hpp"
 
 namespace {
 

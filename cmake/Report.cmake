@@ -5,20 +5,20 @@ get_filename_component(ORVANE_ROOT "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 find_package(Qt6 REQUIRED COMPONENTS Help)
 
 target_sources(orvane_ui PRIVATE
-  ${ORVANE_ROOT}/ui/report.cpp
-  ${ORVANE_ROOT}/ui/report_cases.cpp
-  ${ORVANE_ROOT}/ui/report_command.cpp
-  ${ORVANE_ROOT}/ui/report_page.cpp
-  ${ORVANE_ROOT}/ui/report_panels.cpp
-  ${ORVANE_ROOT}/ui/report_profiles.cpp
-  ${ORVANE_ROOT}/ui/report_sketch.cpp
-  ${ORVANE_ROOT}/ui/print_dialog.cpp
-  ${ORVANE_ROOT}/ui/help_window.cpp
-  ${ORVANE_ROOT}/ui/help_window.hpp
-  ${ORVANE_ROOT}/ui/about_window.cpp
-  ${ORVANE_ROOT}/ui/about_window.hpp
-  ${ORVANE_ROOT}/ui/info_windows.cpp
-  ${ORVANE_ROOT}/ui/info_windows.hpp
+  ${ORVANE_ROOT}/ui/report/report.cpp
+  ${ORVANE_ROOT}/ui/report/report_cases.cpp
+  ${ORVANE_ROOT}/ui/report/report_command.cpp
+  ${ORVANE_ROOT}/ui/report/report_page.cpp
+  ${ORVANE_ROOT}/ui/report/report_panels.cpp
+  ${ORVANE_ROOT}/ui/report/report_profiles.cpp
+  ${ORVANE_ROOT}/ui/report/report_sketch.cpp
+  ${ORVANE_ROOT}/ui/report/print_dialog.cpp
+  ${ORVANE_ROOT}/ui/main/help_window.cpp
+  ${ORVANE_ROOT}/ui/main/help_window.hpp
+  ${ORVANE_ROOT}/ui/main/about_window.cpp
+  ${ORVANE_ROOT}/ui/main/about_window.hpp
+  ${ORVANE_ROOT}/ui/main/info_windows.cpp
+  ${ORVANE_ROOT}/ui/main/info_windows.hpp
 )
 find_package(CLI11 2 REQUIRED)
 target_link_libraries(orvane_ui PUBLIC Qt6::PrintSupport Qt6::Help PRIVATE CLI11::CLI11)

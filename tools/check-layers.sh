@@ -33,8 +33,8 @@ if grep -rn --include='*.cpp' --include='*.hpp' -E '#include *<Q' model sections
   echo "Qt headers below ui/ (above)" >&2
   status=1
 fi
-if grep -rln --include='*.cpp' --include='*.hpp' 'QMessageBox' ui app | grep -v '^ui/message_box\.'; then
-  echo "QMessageBox outside ui/message_box (above)" >&2
+if grep -rln --include='*.cpp' --include='*.hpp' 'QMessageBox' ui app | grep -v '^ui/common/message_box\.'; then
+  echo "QMessageBox outside ui/common/message_box (above)" >&2
   status=1
 fi
 # The main window's control names, as the window's own files quote them; a
@@ -47,6 +47,6 @@ while read -r name; do
     echo "window control name \"$name\" below ui/ (above)" >&2
     status=1
   fi
-done < <(grep -ohE '"[A-Za-z][A-Za-z0-9_]*"' ui/field_table.cpp ui/main_window*.cpp | tr -d '"' |
+done < <(grep -ohE '"[A-Za-z][A-Za-z0-9_]*"' ui/main/field_table.cpp ui/main/main_window*.cpp | tr -d '"' |
   grep -E "$convention" | sort -u)
 exit $status

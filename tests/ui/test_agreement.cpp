@@ -13,8 +13,8 @@
 #include <random>
 
 #include "project/session.hpp"
-#include "ui/field_table.hpp"
-#include "ui/profile_window.hpp"
+#include "ui/main/field_table.hpp"
+#include "ui/profiles/profile_window.hpp"
 #include "ui_fixture.hpp"
 
 using namespace orvane;

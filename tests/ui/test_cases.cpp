@@ -21,9 +21,9 @@
 #include "project/session.hpp"
 #include "ui/cases/case_model.hpp"
 #include "ui/cases/cases_window.hpp"
-#include "ui/file_dialog.hpp"
-#include "ui/report.hpp"
-#include "ui/report_command.hpp"
+#include "ui/common/file_dialog.hpp"
+#include "ui/report/report.hpp"
+#include "ui/report/report_command.hpp"
 #include "ui_fixture.hpp"
 
 using namespace orvane;

@@ -13,9 +13,9 @@
 #include "cli/result_output.hpp"
 #include "files/project_file.hpp"
 #include "project/session.hpp"
-#include "ui/field_table.hpp"
-#include "ui/file_dialog.hpp"
-#include "ui/profile_window.hpp"
+#include "ui/common/file_dialog.hpp"
+#include "ui/main/field_table.hpp"
+#include "ui/profiles/profile_window.hpp"
 #include "ui_fixture.hpp"
 
 using orvane::ProjectState;

@@ -3,7 +3,7 @@
 #include <QComboBox>
 #include <QTest>
 
-#include "ui/field_table.hpp"
+#include "ui/main/field_table.hpp"
 #include "ui_fixture.hpp"
 
 using orvane::ui::test::Harness;

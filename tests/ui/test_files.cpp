@@ -6,9 +6,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "ui/command_line.hpp"
-#include "ui/file_dialog.hpp"
-#include "ui/result_panel.hpp"
+#include "ui/common/file_dialog.hpp"
+#include "ui/main/command_line.hpp"
+#include "ui/main/result_panel.hpp"
 #include "ui_fixture.hpp"
 
 using orvane::ui::FileDialog;

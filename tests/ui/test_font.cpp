@@ -7,9 +7,9 @@
 #include <QFontMetrics>
 #include <QTest>
 
-#include "ui/profile_window.hpp"
-#include "ui/result_panel.hpp"
-#include "ui/ui_font.hpp"
+#include "ui/common/ui_font.hpp"
+#include "ui/main/result_panel.hpp"
+#include "ui/profiles/profile_window.hpp"
 #include "ui_fixture.hpp"
 
 using orvane::ui::test::Harness;

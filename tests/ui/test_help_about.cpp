@@ -8,11 +8,11 @@
 #include <QStandardPaths>
 #include <QtTest>
 
-#include "ui/about_window.hpp"
-#include "ui/help_window.hpp"
-#include "ui/info_windows.hpp"
+#include "ui/common/ui_font.hpp"
+#include "ui/main/about_window.hpp"
+#include "ui/main/help_window.hpp"
+#include "ui/main/info_windows.hpp"
 #include "ui/study/study_window.hpp"
-#include "ui/ui_font.hpp"
 
 using namespace orvane::ui;
 

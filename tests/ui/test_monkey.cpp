@@ -42,9 +42,9 @@
 #include <thread>
 
 #include "cli/cli_app.hpp"
-#include "ui/file_dialog.hpp"
-#include "ui/profile_window.hpp"
-#include "ui/result_panel.hpp"
+#include "ui/common/file_dialog.hpp"
+#include "ui/main/result_panel.hpp"
+#include "ui/profiles/profile_window.hpp"
 #include "ui_fixture.hpp"
 
 using orvane::ProjectState;

@@ -14,9 +14,9 @@
 
 #include "sections/ring_section.hpp"
 #include "sections/stiffener_section.hpp"
-#include "ui/profile_sketches.hpp"
-#include "ui/profile_window.hpp"
-#include "ui/read_number.hpp"
+#include "ui/common/read_number.hpp"
+#include "ui/profiles/profile_sketches.hpp"
+#include "ui/profiles/profile_window.hpp"
 #include "ui_fixture.hpp"
 
 using orvane::Member;

@@ -16,11 +16,11 @@
 #include "files/project_file.hpp"
 #include "project/load_cases.hpp"
 #include "project/session.hpp"
-#include "ui/print_dialog.hpp"
-#include "ui/report.hpp"
-#include "ui/report_body.hpp"
-#include "ui/report_command.hpp"
-#include "ui/ui_font.hpp"
+#include "ui/common/ui_font.hpp"
+#include "ui/report/print_dialog.hpp"
+#include "ui/report/report.hpp"
+#include "ui/report/report_body.hpp"
+#include "ui/report/report_command.hpp"
 #include "ui_fixture.hpp"
 
 using namespace orvane;

@@ -11,10 +11,10 @@
 #include <QtTest>
 
 #include "project/session.hpp"
-#include "ui/file_dialog.hpp"
-#include "ui/report_command.hpp"
+#include "ui/common/file_dialog.hpp"
+#include "ui/common/ui_font.hpp"
+#include "ui/report/report_command.hpp"
 #include "ui/sheet/sheet_window.hpp"
-#include "ui/ui_font.hpp"
 #include "ui_fixture.hpp"
 
 using namespace orvane;

@@ -20,7 +20,7 @@
 #include <thread>
 
 #include "project/study.hpp"
-#include "ui/file_dialog.hpp"
+#include "ui/common/file_dialog.hpp"
 #include "ui/study/background.hpp"
 #include "ui/study/chart_widget.hpp"
 #include "ui/study/study_view.hpp"

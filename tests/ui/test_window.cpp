@@ -9,7 +9,7 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "ui/result_panel.hpp"
+#include "ui/main/result_panel.hpp"
 #include "ui_fixture.hpp"
 
 using orvane::ui::ResultPanel;

@@ -16,7 +16,7 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "ui/result_panel.hpp"
+#include "ui/main/result_panel.hpp"
 #include "ui_fixture.hpp"
 
 using orvane::ui::ResultPanel;

@@ -13,11 +13,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "ui/profile_window.hpp"
-#include "ui/read_number.hpp"
-#include "ui/report.hpp"
-#include "ui/result_panel.hpp"
-#include "ui/sketches.hpp"
+#include "ui/common/read_number.hpp"
+#include "ui/common/sketches.hpp"
+#include "ui/main/result_panel.hpp"
+#include "ui/profiles/profile_window.hpp"
+#include "ui/report/report.hpp"
 #include "ui_fixture.hpp"
 
 using orvane::ui::ResultPanel;

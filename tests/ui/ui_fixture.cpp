@@ -7,7 +7,7 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include "ui/ui_font.hpp"
+#include "ui/common/ui_font.hpp"
 
 namespace orvane::ui::test {
 

@@ -13,8 +13,8 @@
 
 #include "core/panels.hpp"
 #include "files/recent_files.hpp"
-#include "ui/main_window.hpp"
-#include "ui/message_box.hpp"
+#include "ui/common/message_box.hpp"
+#include "ui/main/main_window.hpp"
 
 namespace orvane::ui::test {
 

@@ -10,7 +10,7 @@
 #include "model/codes.hpp"
 #include "model/format.hpp"
 #include "project/set_values.hpp"
-#include "ui/report_body.hpp"
+#include "ui/report/report_body.hpp"
 
 namespace orvane::cases {
 

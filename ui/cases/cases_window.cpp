@@ -16,8 +16,8 @@
 
 #include "project/set_values.hpp"
 #include "ui/cases/case_model.hpp"
-#include "ui/file_dialog.hpp"
-#include "ui/message_box.hpp"
+#include "ui/common/file_dialog.hpp"
+#include "ui/common/message_box.hpp"
 
 namespace orvane::cases {
 

@@ -1,7 +1,7 @@
 // File > Calculation sheet... of the main window.
 #include <QDateTime>
 
-#include "ui/main_window.hpp"
+#include "ui/main/main_window.hpp"
 #include "ui/sheet/sheet_document.hpp"
 #include "ui/sheet/sheet_window.hpp"
 

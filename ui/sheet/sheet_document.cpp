@@ -5,7 +5,7 @@
 #include <QPdfWriter>
 #include <QTextDocument>
 
-#include "ui/output_device.hpp"
+#include "ui/common/output_device.hpp"
 
 namespace orvane::ui {
 

@@ -8,9 +8,9 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-#include "ui/file_dialog.hpp"
-#include "ui/message_box.hpp"
-#include "ui/output_device.hpp"
+#include "ui/common/file_dialog.hpp"
+#include "ui/common/message_box.hpp"
+#include "ui/common/output_device.hpp"
 #include "ui/sheet/sheet_document.hpp"
 
 namespace orvane::ui {

@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "ui/print_dialog.hpp"
+#include "ui/report/print_dialog.hpp"
 
 class QTextBrowser;
 class QPrinter;

@@ -7,7 +7,7 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 
-#include "ui/output_device.hpp"
+#include "ui/common/output_device.hpp"
 
 namespace orvane::ui::chart {
 

@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 
 #include "model/format.hpp"
-#include "ui/main_window.hpp"
-#include "ui/read_number.hpp"
+#include "ui/common/read_number.hpp"
+#include "ui/main/main_window.hpp"
 #include "ui/study/study_view.hpp"
 #include "ui/study/study_window.hpp"
 

@@ -17,10 +17,10 @@
 #include <cmath>
 
 #include "model/format.hpp"
-#include "ui/file_dialog.hpp"
-#include "ui/main_window.hpp"
-#include "ui/output_device.hpp"
-#include "ui/read_number.hpp"
+#include "ui/common/file_dialog.hpp"
+#include "ui/common/output_device.hpp"
+#include "ui/common/read_number.hpp"
+#include "ui/main/main_window.hpp"
 #include "ui/study/chart_export.hpp"
 #include "ui/study/chart_widget.hpp"
 #include "ui/study/study_view.hpp"
@@ -36,7 +36,8 @@ QString problemColour(const QString& text) {
 }  // namespace
 
 StudyWindow* StudyWindow::open(MainWindow& owner) {
-  auto* w = owner.findChild<StudyWindow*>(QStringLiteral("frmstudy"), Qt::FindDirectChildrenOnly);
+  // the one study window of the main window, known by its class
+  auto* w = owner.findChild<StudyWindow*>(QString(), Qt::FindDirectChildrenOnly);
   if (!w) w = new StudyWindow(owner);
   w->show();
   w->raise();

@@ -1,0 +1,200 @@
+// The report's pages of load cases: the governing case of each check, the
+// counts, and the table of cases with each usage factor in the panels'
+// colours, the governing ones bold and marked.
+#include <QColor>
+#include <algorithm>
+
+#include "core/panels.hpp"
+#include "model/format.hpp"
+#include "project/load_cases.hpp"
+#include "ui/report/report_body.hpp"
+#include "ui/report/report_page.hpp"
+
+namespace orvane::ui::report {
+
+namespace {
+
+// The rows of a page are counted from this first line of the body, below
+// the header frame whatever the printer's fonts make of it, so that the
+// pages are known before printing; the last line leaves the bottom margin
+// free.
+constexpr double kFirstLine = 12, kLastLine = kLines - 2;
+// Beyond this the report names the governing cases and refers to the file.
+constexpr int kMostPages = 20;
+constexpr double kNameWidth = 18, kVerdictWidth = 24, kWidest = 10;
+const QString kMarker = QStringLiteral(" \u25C4");
+
+// "ring area" for ring_area
+QString checkTitle(CheckId check) {
+  return QString::fromLatin1(checkName(check)).replace(QLatin1Char('_'), QLatin1Char(' '));
+}
+
+QColor colorOf(int palette) {
+  const Rgb c = paletteColor(palette);
+  return {c.r, c.g, c.b};
+}
+
+// The lines above the table: heading, a line per check, the counts, the
+// legend and a blank line on the first page of cases.
+double linesAbove(const cases::CaseReport& r, int casePage) {
+  return casePage == 0 ? 4 + static_cast<double>(r.checks.size()) : 0;
+}
+
+int rowsOn(const cases::CaseReport& r, int casePage) {
+  return static_cast<int>(kLastLine - kFirstLine - linesAbove(r, casePage) - 1.5);
+}
+
+size_t firstRowOf(const cases::CaseReport& r, int casePage) {
+  size_t first = 0;
+  for (int p = 0; p < casePage; ++p) first += static_cast<size_t>(rowsOn(r, p));
+  return first;
+}
+
+QString number(double v, bool decimalComma) {
+  QString s = qs(format(v, "0.00"));
+  if (decimalComma) s.replace(QLatin1Char('.'), QLatin1Char(','));
+  return s;
+}
+
+QString caseName(const std::string& name, size_t row) {
+  return name.empty() ? QStringLiteral("row %1").arg(row + 1) : qs(name);
+}
+
+QString caseName(const cases::CaseReport& r, size_t row) {
+  return caseName(r.table.rows[row].name, row);
+}
+
+QString verdict(const RowOutcome& o) { return qs(rowVerdict(o)); }
+
+void printSummary(ReportPage& page, const cases::CaseReport& r, bool decimalComma) {
+  const int64_t count = r.total;
+  for (const CheckId check : r.checks) {
+    page.moveTo(kMargin, page.y());
+    const int g = r.summary.governing[static_cast<size_t>(check)];
+    QString text = QStringLiteral("Governing %1: ").arg(checkTitle(check));
+    if (g < 0) {
+      page.print(text + QStringLiteral("no case completed"), true);
+      continue;
+    }
+    const CheckValue& v = r.governingValue[static_cast<size_t>(check)];
+    page.print(text);
+    page.setBold(true);
+    page.setColor(colorOf(v.exceeded() ? kRed : kGreen));
+    page.print(QStringLiteral("UF = ") + number(v.uf, decimalComma));
+    page.setBold(false);
+    page.setColor(Qt::black);
+    // a long case name is fitted to the line
+    page.printFitted(
+        QStringLiteral(" <= ") + number(v.allow, decimalComma) + QStringLiteral(" in case ") +
+            caseName(r.governingName[static_cast<size_t>(check)], static_cast<size_t>(g)),
+        kRight - page.x(), true);
+  }
+  page.moveTo(kMargin, page.y());
+  QString counts = QStringLiteral("%1 cases: %2 passed, %3 failed, %4 faulted")
+                       .arg(count)
+                       .arg(r.summary.passed)
+                       .arg(r.summary.failed)
+                       .arg(r.summary.faulted);
+  if (r.summary.inputErrors > 0)
+    counts += QStringLiteral(", %1 with input errors").arg(r.summary.inputErrors);
+  page.print(counts, true);
+  page.moveTo(kMargin, page.y());
+  page.print(QStringLiteral("Usage factors of the checks; ") + kMarker.trimmed() +
+                 QStringLiteral(" marks the governing case of a check."),
+             true);
+}
+
+}  // namespace
+
+size_t mostPrintedCases() {
+  return static_cast<size_t>(kMostPages) * static_cast<size_t>(kLastLine - kFirstLine - 1.5);
+}
+
+int casePageCount(const cases::CaseReport& r) {
+  if (r.table.rows.empty()) return 0;
+  if (!r.problem.empty()) return 1;
+  int pages = 1;
+  size_t rows = static_cast<size_t>(rowsOn(r, 0));
+  while (rows < r.table.rows.size() && pages < kMostPages)
+    rows += static_cast<size_t>(rowsOn(r, pages++));
+  return pages;
+}
+
+void printCases(ReportPage& page, const cases::CaseReport& r, int casePage, double top,
+                bool decimalComma) {
+  page.setFontSize(8);
+  top = std::max(top + 0.5, kFirstLine - 1);
+  page.setY(top);
+  if (casePage == 0) {
+    heading(page, QStringLiteral("Load cases:"), kMargin);
+    if (!r.problem.empty()) {
+      page.setColor(colorOf(kRed));
+      page.moveTo(kMargin, page.y());
+      page.print(QStringLiteral("The load cases could not run: ") + qs(r.problem), true);
+      page.setColor(Qt::black);
+      return;
+    }
+    printSummary(page, r, decimalComma);
+  }
+  const size_t inputs = r.table.columns.size();
+  const size_t numbers = inputs + r.checks.size();
+  const double room = kRight - kMargin - kNameWidth - kVerdictWidth;
+  const double width = std::min(kWidest, room / static_cast<double>(std::max<size_t>(numbers, 1)));
+  auto edge = [&](size_t column) {
+    return kMargin + kNameWidth + width * static_cast<double>(column + 1) - 1;
+  };
+  const double verdictX = kMargin + kNameWidth + width * static_cast<double>(numbers) + 1;
+
+  // column titles
+  double y = top + linesAbove(r, casePage);
+  page.setBold(true);
+  page.moveTo(kMargin, y);
+  page.printFitted(QStringLiteral("case"), kNameWidth - 1);
+  for (size_t c = 0; c < inputs; ++c)
+    page.printRightAligned(qs(r.table.columns[c]), edge(c), width - 1);
+  for (size_t k = 0; k < r.checks.size(); ++k)
+    page.printRightAligned(checkTitle(r.checks[k]), edge(inputs + k), width - 1);
+  page.setX(verdictX);
+  page.printFitted(QStringLiteral("verdict"), kRight - verdictX);
+  page.setBold(false);
+  page.line(kMargin, y + 1.1, kRight, y + 1.1);
+  y += 1.5;
+
+  const size_t first = firstRowOf(r, casePage);
+  const size_t last =
+      std::min(r.table.rows.size(), first + static_cast<size_t>(rowsOn(r, casePage)));
+  for (size_t row = first; row < last; ++row, y += 1) {
+    const cases::CaseRow& cr = r.table.rows[row];
+    const RowOutcome& o = r.outcomes[row];
+    page.moveTo(kMargin, y);
+    page.printFitted(caseName(r, row), kNameWidth - 1);
+    for (size_t c = 0; c < inputs; ++c)
+      page.printRightAligned(qs(c < cr.values.size() ? cr.values[c] : std::string()), edge(c),
+                             width - 1);
+    for (size_t k = 0; k < r.checks.size(); ++k) {
+      const CheckId check = r.checks[k];
+      const CheckValue& v = o[check];
+      if (!v.shown) continue;
+      const bool governing =
+          r.summary.governing[static_cast<size_t>(check)] == static_cast<int>(row);
+      page.setBold(governing);
+      page.setColor(colorOf(v.exceeded() ? kRed : kGreen));
+      page.printRightAligned(number(v.uf, decimalComma), edge(inputs + k) - 2, width - 3);
+      if (governing) page.print(kMarker);
+      page.setBold(false);
+    }
+    page.setColor(colorOf(o.status() == RowOutcome::Status::Passed ? kGreen : kRed));
+    page.setX(verdictX);
+    page.printFitted(verdict(o), kRight - verdictX);
+    page.setColor(Qt::black);
+  }
+  if (casePage == casePageCount(r) - 1 && static_cast<int64_t>(last) < r.total) {
+    page.moveTo(kMargin, y + 0.5);
+    page.print(QStringLiteral("... %1 further cases are not printed; the governing cases are named "
+                              "on the first page of cases.")
+                   .arg(r.total - static_cast<int64_t>(last)),
+               true);
+  }
+}
+
+}  // namespace orvane::ui::report
