@@ -17,6 +17,10 @@ namespace {
 
 // Rows per chunk: the window is asked whether to go on between chunks.
 constexpr uint64_t kChunkRows = 512;
+// Rows of a file read, run and let go at a time: 4,096 rows keep a file's
+// run to a few MB (its rows, their texts and their outcomes) whatever its
+// length, and still give the cores eight chunks to share each time.
+constexpr uint64_t kStreamRows = 8 * kChunkRows;
 
 }  // namespace
 
@@ -151,7 +155,7 @@ Result<CaseReport> caseReportOfFile(const OpenedProject& base, const std::filesy
     return stopped;
   };
   while (!cancelled()) {
-    const Result<bool> more = readLoadCases(reader, cases, 64 * kChunkRows);
+    const Result<bool> more = readLoadCases(reader, cases, kStreamRows);
     if (!more) return more.error();
     if (!more.value()) break;
     block.rows.clear();
@@ -290,11 +294,11 @@ Status copyCases(const std::filesystem::path& from, const std::filesystem::path&
   auto file = OutputFile::open(to, {.inputs = {from}, .streamOk = false});
   if (!file) return file.error();
   // the text of writeCases, a block of rows at a time
-  header.cases.reserve(64 * kChunkRows);
+  header.cases.reserve(kStreamRows);
   std::string text = loadTableText(header);
   for (;;) {
     if (const Status written = file.value().write(text); !written) return written;
-    const Result<bool> more = readLoadCases(reader, header.cases, 64 * kChunkRows);
+    const Result<bool> more = readLoadCases(reader, header.cases, kStreamRows);
     if (!more) return more.error();
     if (!more.value()) break;
     for (LoadCase& c : header.cases) c.values.resize(header.inputs.size());
