@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdio>
 
+#include "model/text_encoding.hpp"
+
 namespace orvane {
 
 namespace {
@@ -13,35 +15,6 @@ std::string hexByte(unsigned char c) {
   std::array<char, 5> buf{};
   std::snprintf(buf.data(), buf.size(), "\\x%02X", c);
   return buf.data();
-}
-
-// The length of the valid UTF-8 sequence at the start of `s`, 0 when there
-// is none (a stray byte, an overlong form, a surrogate, past U+10FFFF).
-size_t utf8Length(std::string_view s) {
-  const auto b = [&](size_t i) { return static_cast<unsigned char>(s[i]); };
-  const unsigned char c = b(0);
-  size_t n = 0;
-  char32_t cp = 0;
-  if (c >= 0xC2 && c <= 0xDF) {
-    n = 2;
-    cp = c & 0x1F;
-  } else if (c >= 0xE0 && c <= 0xEF) {
-    n = 3;
-    cp = c & 0x0F;
-  } else if (c >= 0xF0 && c <= 0xF4) {
-    n = 4;
-    cp = c & 0x07;
-  } else {
-    return 0;
-  }
-  if (s.size() < n) return 0;
-  for (size_t i = 1; i < n; ++i) {
-    if ((b(i) & 0xC0) != 0x80) return 0;
-    cp = (cp << 6) | (b(i) & 0x3F);
-  }
-  const bool overlong = (n == 3 && cp < 0x800) || (n == 4 && cp < 0x10000);
-  if (overlong || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) return 0;
-  return n;
 }
 
 }  // namespace
@@ -58,7 +31,7 @@ std::string printable(std::string_view text) {
       out += hexByte(c);
     } else if (c >= 0x80) {
       // text that is not UTF-8 (a file name of another encoding) as \xNN
-      const size_t n = utf8Length(text.substr(i));
+      const size_t n = utf8Length(text, i);
       if (n == 0) {
         out += hexByte(c);
       } else {

@@ -115,4 +115,9 @@ std::string codePointName(char32_t c) {
   return buf.data();
 }
 
+size_t utf8Length(std::string_view s, size_t i) {
+  size_t len = 0;
+  return decodeUtf8(s, i, len) ? len : 0;
+}
+
 }  // namespace orvane

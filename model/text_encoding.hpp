@@ -2,6 +2,7 @@
 // the program holds UTF-8.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,11 @@ struct Unencodable {
 // UTF-8 text as Windows-1252 bytes into `out`; the first character that has no
 // Windows-1252 byte when there is one (`out` then holds the bytes before it).
 std::optional<Unencodable> utf8ToWindows1252(std::string_view utf8, std::string& out);
+
+// The length of the valid UTF-8 character that starts at `s[i]` (1 for
+// ASCII), 0 when none does: a stray byte, a cut sequence, an overlong form,
+// a surrogate or a code point past U+10FFFF.
+size_t utf8Length(std::string_view s, size_t i);
 
 // "U+00E6" style name of a code point.
 std::string codePointName(char32_t c);

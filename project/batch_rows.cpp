@@ -6,6 +6,7 @@
 #include "files/input_text.hpp"
 #include "files/load_table.hpp"
 #include "model/format.hpp"
+#include "model/text_encoding.hpp"
 
 namespace orvane {
 
@@ -15,34 +16,6 @@ void appendInt(std::string& out, int64_t value) {
   char buf[24];
   const auto end = std::to_chars(buf, buf + sizeof buf, value).ptr;
   out.append(buf, static_cast<size_t>(end - buf));
-}
-
-// Length of the valid UTF-8 sequence at `s[i]`, 0 when there is none.
-size_t utf8Length(std::string_view s, size_t i) {
-  const auto b = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
-  const unsigned char c = b(i);
-  size_t n = 0;
-  unsigned min = 0;
-  if (c >= 0xC2 && c <= 0xDF) {
-    n = 2;
-    min = 0x80;
-  } else if (c >= 0xE0 && c <= 0xEF) {
-    n = 3;
-    min = 0x800;
-  } else if (c >= 0xF0 && c <= 0xF4) {
-    n = 4;
-    min = 0x10000;
-  } else {
-    return 0;
-  }
-  if (i + n > s.size()) return 0;
-  unsigned cp = c & (0x3F >> (n - 1));
-  for (size_t k = 1; k < n; ++k) {
-    if ((b(i + k) & 0xC0) != 0x80) return 0;
-    cp = (cp << 6) | (b(i + k) & 0x3F);
-  }
-  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-  return n;
 }
 
 // A JSON string; bytes that are not UTF-8 become U+FFFD.

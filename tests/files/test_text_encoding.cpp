@@ -47,6 +47,13 @@ TEST(TextEncoding, MapsTheCodePageAndNamesWhatItCannotHold) {
     EXPECT_EQ(bad->character, character);
     EXPECT_EQ(bad->codePoint, code);
   }
+  // the length of the character at the start: each form (a Cyrillic lead
+  // byte has its fifth bit set) and each fault (stray, cut, overlong,
+  // surrogate, past U+10FFFF)
+  const std::tuple<std::string, size_t> lengths[] = {
+      {"a", 1},    {"\u0414", 2},   {"\u20ac", 3},       {"\U0001F600", 4},      {"\x94", 0},
+      {"\xD0", 0}, {"\xC1\xBF", 0}, {"\xED\xA0\x80", 0}, {"\xF4\x90\x80\x80", 0}};
+  for (const auto& [text, n] : lengths) EXPECT_EQ(utf8Length(text, 0), n) << text;
   EXPECT_EQ(codePointName(0x5B57), "U+5B57");
   EXPECT_EQ(codePointName(0xE6), "U+00E6");
 }
