@@ -50,6 +50,64 @@ double rank(const CheckValue& v) {
 }
 double ufOf(const RowOutcome& o, CheckId c) { return rank(o[c]); }
 
+// Brent's search for the least value of `f` in [a, b] (x inside, f(x) =
+// fx known): parabolic steps where they fit, golden sections where they do
+// not, until the bracket is kTolerance wide.
+template <typename F>
+void refineMaximum(F&& f, double a, double x, double fx, double b) {
+  constexpr double kGolden = 0.3819660112501051;
+  const double tol1 = kTolerance / 4, tol2 = 2 * tol1;
+  double w = x, v = x, fw = fx, fv = fx, d = 0, e = 0;
+  for (int iteration = 0; iteration < 100; ++iteration) {
+    const double xm = (a + b) / 2;
+    if (std::fabs(x - xm) <= tol2 - (b - a) / 2) return;
+    bool golden = true;
+    if (std::fabs(e) > tol1) {
+      const double r = (x - w) * (fx - fv);
+      double q = (x - v) * (fx - fw);
+      double p = (x - v) * q - (x - w) * r;
+      q = 2 * (q - r);
+      if (q > 0) p = -p;
+      q = std::fabs(q);
+      const double last = e;
+      e = d;
+      if (std::isfinite(p) && std::isfinite(q) && std::fabs(p) < std::fabs(q * last / 2) &&
+          p > q * (a - x) && p < q * (b - x)) {
+        d = p / q;
+        const double u = x + d;
+        if (u - a < tol2 || b - u < tol2) d = std::copysign(tol1, xm - x);
+        golden = false;
+      }
+    }
+    if (golden) {
+      e = x >= xm ? a - x : b - x;
+      d = kGolden * e;
+    }
+    const double u = std::fabs(d) >= tol1 ? x + d : x + std::copysign(tol1, d);
+    const double fu = f(u);
+    if (fu <= fx) {
+      (u >= x ? a : b) = x;
+      v = w;
+      fv = fw;
+      w = x;
+      fw = fx;
+      x = u;
+      fx = fu;
+    } else {
+      (u < x ? a : b) = u;
+      if (fu <= fw || w == x) {
+        v = w;
+        fv = fw;
+        w = u;
+        fw = fu;
+      } else if (fu <= fv || v == x || v == w) {
+        v = u;
+        fv = fu;
+      }
+    }
+  }
+}
+
 }  // namespace
 
 bool isForceName(std::string_view name) { return forceIndex(name) >= 0; }
@@ -292,31 +350,15 @@ ForceOutcome ForceEngine::run(std::span<const std::string_view> values, RowScrat
       if (k == 0 || uf > b.hi) b.hi = uf;
     }
   }
-  // refinement around each check's worst point: golden-section search on
-  // its usage factor (a check that is the same all round needs none)
-  const double g = (std::sqrt(5.0) - 1) / 2;
+  // refinement around each check's worst point, to kTolerance: a
+  // bracketed search on its usage factor (a check that is the same all
+  // round needs none)
   for (const CheckId c : checks) {
     const Best& b = best[static_cast<size_t>(c)];
     if (stopped || !b.any || b.lo == b.hi) continue;
-    const auto uf = [&](double theta) { return ufOf(evaluate(theta), c); };
-    double lo = b.theta - kStep, hi = b.theta + kStep;
-    double x1 = hi - g * (hi - lo), x2 = lo + g * (hi - lo);
-    double f1 = uf(x1), f2 = uf(x2);
-    while (hi - lo > kTolerance && !stopped) {
-      if (f1 >= f2) {
-        hi = x2;
-        x2 = x1;
-        f2 = f1;
-        x1 = hi - g * (hi - lo);
-        f1 = uf(x1);
-      } else {
-        lo = x1;
-        x1 = x2;
-        f1 = f2;
-        x2 = lo + g * (hi - lo);
-        f2 = uf(x2);
-      }
-    }
+    const double centre = b.theta;
+    refineMaximum([&](double theta) { return stopped ? 0.0 : -ufOf(evaluate(theta), c); },
+                  centre - kStep, centre, -rank(b.value), centre + kStep);
   }
   if (stopped) return out;
   result.checks = {};
