@@ -268,6 +268,16 @@ ForceOutcome ForceEngine::run(std::span<const std::string_view> values, RowScrat
     out.outcome.inputColumn = tableColumn(out.outcome.inputColumn);
     return out;
   }
+  if (!(w.r > 0 && w.t > 0 && w.te > 0 && std::isfinite(w.te))) {
+    // no wall to carry the forces: the run's fault, else the forces' error
+    if (probe.fault.empty()) {
+      probe = RowOutcome{};
+      probe.inputError = "section forces need a wall: r, t and s above 0";
+      probe.inputColumn = tableColumn(-1);
+    }
+    out.outcome = std::move(probe);
+    return out;
+  }
 
   const std::vector<CheckId>& checks = engine_.checks();
   struct Best {
@@ -302,8 +312,8 @@ ForceOutcome ForceEngine::run(std::span<const std::string_view> values, RowScrat
       if (!result.inputError.empty()) {
         result.inputError += where;
         result.inputColumn = tableColumn(result.inputColumn);
-      } else {
-        result.fault += where;
+      } else if (result.fault != probe.fault) {
+        result.fault += where;  // not a fault of the row's other values
       }
       return RowOutcome{};
     }

@@ -237,6 +237,12 @@ TEST(MemberForces, TablesOfForcesOrStresses) {
   const ForceOutcome bad = engine.run(row, scratch);
   EXPECT_EQ(bad.outcome.inputColumn, 2);
   EXPECT_NE(bad.outcome.inputError.find("N is not a number"), std::string::npos);
+  // a wall that cannot carry them: the fault of the run, as for stresses
+  const ForceEngine thin = engineOf(ofType(2), {"t", "N"});
+  const std::vector<std::string_view> none = {"0", "-1000"};
+  const ForceOutcome faulted = thin.run(none, scratch);
+  EXPECT_TRUE(faulted.outcome.inputError.empty()) << faulted.outcome.inputError;
+  EXPECT_FALSE(faulted.outcome.fault.empty());
 }
 
 }  // namespace
