@@ -119,7 +119,8 @@ TEST(MemberForces, GoverningPointIsTheWorstOfTheCircleAndReproduces) {
       {0, 0, 0, 30000, 6000, 6000},
       {-15000, 5000, 5000, -5000, -3000, 2000},
   };
-  const std::vector<std::string> columns = {"pd", "N", "M1", "M2", "T", "Q1", "Q2"};
+  // a wall thickness of the row's own: te is that of the row
+  const std::vector<std::string> columns = {"pd", "t", "N", "M1", "M2", "T", "Q1", "Q2"};
   for (int type : {0, 1, 2}) {
     const OpenedProject base = ofType(type);
     const ForceEngine engine = engineOf(base, columns);
@@ -127,12 +128,14 @@ TEST(MemberForces, GoverningPointIsTheWorstOfTheCircleAndReproduces) {
     for (const auto& fc : cases) {
       SCOPED_TRACE("type " + std::to_string(type) + " N " + shortestText(fc[0]));
       Row row = forces(fc[0], fc[1], fc[2], fc[3], fc[4], fc[5]);
-      row.text.insert(row.text.begin(), "-0.2");
+      row.text.insert(row.text.begin(), {"-0.2", "22"});
       const auto views = row.views();
       const ForceOutcome got = engine.run(views, scratch);
       ASSERT_TRUE(got.outcome.fault.empty() && got.outcome.inputError.empty())
           << got.outcome.fault << got.outcome.inputError;
-      // the scan of the test: 3,600 angles
+      // the scan of the test: 3,600 angles, and where the axial stress
+      // changes sign between two of them, the angles closing in on the
+      // change from either side (the checks jump there)
       std::vector<std::string_view> others;
       SectionForces f;
       RowOutcome bad, probe;
@@ -140,11 +143,25 @@ TEST(MemberForces, GoverningPointIsTheWorstOfTheCircleAndReproduces) {
       const TubeWall w = engine.wall(others, scratch, probe);
       std::array<double, kCheckCount> worst;
       worst.fill(-INFINITY);
-      for (int k = 0; k < 3600; ++k) {
-        const RowOutcome o = engine.at(others, f, w, 2 * kPi * k / 3600, scratch);
+      const auto take = [&](double th) {
+        const RowOutcome o = engine.at(others, f, w, th, scratch);
         for (const CheckId c : engine.checks())
           if (o[c].shown)
             worst[static_cast<size_t>(c)] = std::max(worst[static_cast<size_t>(c)], o[c].uf);
+      };
+      const auto compressed = [&](double th) {
+        return ForceEngine::stored(stressesAt(f, w, th)).sigx < 0;
+      };
+      for (int k = 0; k < 3600; ++k) {
+        double lo = 2 * kPi * k / 3600, hi = 2 * kPi * (k + 1) / 3600;
+        take(lo);
+        if (compressed(lo) == compressed(hi)) continue;
+        for (int i = 0; i < 60; ++i) {
+          const double mid = (lo + hi) / 2;
+          (compressed(mid) == compressed(lo) ? lo : hi) = mid;
+        }
+        take(lo);
+        take(hi);
       }
       for (const CheckId c : engine.checks()) {
         const double uf = got.outcome[c].uf, scan = worst[static_cast<size_t>(c)];
@@ -153,7 +170,7 @@ TEST(MemberForces, GoverningPointIsTheWorstOfTheCircleAndReproduces) {
         const double th = got.points[static_cast<size_t>(c)].theta;
         EXPECT_TRUE(th >= 0 && th < 360) << th;
       }
-      expectReproduces(base, got, {{"pd", "-0.2"}}, engine.checks());
+      expectReproduces(base, got, {{"pd", "-0.2"}, {"t", "22"}}, engine.checks());
     }
   }
 }
