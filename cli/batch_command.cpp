@@ -24,6 +24,7 @@
 #include "model/text_encoding.hpp"
 #include "project/batch_rows.hpp"
 #include "project/batch_xlsx.hpp"
+#include "project/member_forces.hpp"
 #include "project/ordered_parallel.hpp"
 #include "project/row_engine.hpp"
 #include "project/session.hpp"
@@ -92,9 +93,10 @@ struct BatchOptions {
 
 class BatchRun {
  public:
-  BatchRun(const RowEngine& engine, LoadTableReader& reader, const BatchColumns& columns,
-           const BatchOptions& o, RowRange range)
+  BatchRun(const RowEngine* engine, const ForceEngine* forces, LoadTableReader& reader,
+           const BatchColumns& columns, const BatchOptions& o, RowRange range)
       : engine_(engine),
+        forces_(forces),
         reader_(reader),
         header_(reader.header()),
         columns_(columns),
@@ -111,7 +113,8 @@ class BatchRun {
  private:
   void addError(Chunk& c, const LoadRecord& r, int fileColumn, const std::string& message) const;
 
-  const RowEngine& engine_;
+  const RowEngine* engine_;    // a table of stresses
+  const ForceEngine* forces_;  // ... or of section forces
   LoadTableReader& reader_;
   const LoadHeader& header_;
   const BatchColumns& columns_;
@@ -183,6 +186,7 @@ void BatchRun::work(Chunk& c, RowScratch& scratch) {
     c.values.clear();
     std::string_view caseName;
     RowOutcome outcome;
+    GoverningPoints points{};
     if (auto bad = splitRecord(c.block.data(r), r.size, header_, c.fields)) {
       if (caseColumn >= 0 && static_cast<size_t>(caseColumn) < c.fields.size() &&
           bad->column > caseColumn)
@@ -197,7 +201,13 @@ void BatchRun::work(Chunk& c, RowScratch& scratch) {
         else
           c.values.push_back(c.fields[i]);
       }
-      outcome = engine_.run(c.values, scratch);
+      if (forces_) {
+        ForceOutcome forced = forces_->run(c.values, scratch);
+        outcome = std::move(forced.outcome);
+        points = forced.points;
+      } else {
+        outcome = engine_->run(c.values, scratch);
+      }
       if (!outcome.inputError.empty())
         addError(c, r, fileColumn[static_cast<size_t>(outcome.inputColumn)], outcome.inputError);
     }
@@ -211,7 +221,8 @@ void BatchRun::work(Chunk& c, RowScratch& scratch) {
         caseName = c.decoded.back();
       }
     }
-    const BatchRow row{c.firstRow + static_cast<int64_t>(k), r.line, caseName, c.values, &outcome};
+    const BatchRow row{c.firstRow + static_cast<int64_t>(k), r.line, caseName, c.values, &outcome,
+                       forces_ ? &points : nullptr};
     c.summary.add(row);
     if (keepRows) {
       c.values.resize(inputs);
@@ -276,6 +287,11 @@ class BatchCommand final : public Command {
         "Output columns: row, case, the inputs, then for each check of the mode CHECK_uf,\n"
         "CHECK_allow and CHECK_verdict (OK / NOT OK), local_buckling (OK / NOK), fault and\n"
         "for each check CHECK_uf_alt, the usage factor of its rule notes (empty without).\n"
+        "A table of section forces (columns among N M1 M2 T Q1 Q2 in kN and kNm, missing\n"
+        "ones 0, instead of sigx and tau; shell modes only) is checked all round the\n"
+        "circumference: each check's usage factor is its largest, and CHECK_theta (degrees),\n"
+        "CHECK_sigx and CHECK_tau after its verdict give the point; check PROJECT with the\n"
+        "row's other values and --set sigx=CHECK_sigx --set tau=CHECK_tau reproduces it.\n"
         "Numbers are written as the shortest text that reads back as the same double, so\n"
         "every value is exact. A text cell that begins with =, +, -, @, a tab or a carriage\n"
         "return and is not a number is written with a leading apostrophe, so that no\n"
@@ -320,16 +336,33 @@ Exit BatchCommand::run(const Context& c) {
   if (!opened) return problem(c, prefix(), opened.error().text());
   LoadTableReader& reader = opened.value();
   const LoadHeader& header = reader.header();
+  const auto kind = loadKind(base.value().state, header.inputs());
+  if (!kind) return problem(c, prefix(), printable(reader.name()) + ": " + kind.error().message);
+  const bool forces = kind.value() == LoadKind::Forces;
   for (size_t i = 0; i < header.columns.size(); ++i) {
-    if (static_cast<int>(i) == header.caseColumn || InputSetter::find(header.columns[i])) continue;
+    if (static_cast<int>(i) == header.caseColumn || InputSetter::find(header.columns[i]) ||
+        (forces && isForceName(header.columns[i])))
+      continue;
     c.err << "orvane-cli: " << printable(reader.name()) << ", line " << header.line << ": column "
           << i + 1 << " '" << printable(header.columns[i])
           << "' is not an input name (the names are those of --set)\n";
     return Exit::Usage;
   }
-  auto engine = RowEngine::create(base.value(), header.inputs());
-  if (!engine) return problem(c, prefix(), engine.error().message);
-  BatchColumns columns{header.inputs(), engine.value().checks()};
+  if (forces && xlsx)
+    return problem(c, prefix(),
+                   o.output + ": rows of section forces are written as CSV or JSON Lines");
+  std::optional<RowEngine> engine;
+  std::optional<ForceEngine> forceEngine;
+  if (forces) {
+    auto created = ForceEngine::create(base.value(), header.inputs());
+    if (!created) return problem(c, prefix(), created.error().message);
+    forceEngine.emplace(std::move(created.value()));
+  } else {
+    auto created = RowEngine::create(base.value(), header.inputs());
+    if (!created) return problem(c, prefix(), created.error().message);
+    engine.emplace(std::move(created.value()));
+  }
+  BatchColumns columns{header.inputs(), forces ? forceEngine->checks() : engine->checks(), forces};
 
   // the output, opened once the input is known to be good and before any row
   std::optional<OutputFile> file;
@@ -365,7 +398,8 @@ Exit BatchCommand::run(const Context& c) {
                             : 0;
   const uint64_t total = range->to > 0 ? static_cast<uint64_t>(range->to - range->from + 1) : 0;
   Progress progress(c.err, c.terminal, "rows");
-  BatchRun run(engine.value(), reader, columns, o, *range);
+  BatchRun run(engine ? &*engine : nullptr, forceEngine ? &*forceEngine : nullptr, reader, columns,
+               o, *range);
   run.keepRows = xlsx;
   BatchSummary summary;
   std::optional<Error> writeError;

@@ -86,6 +86,7 @@ std::string csvHeader(const BatchColumns& columns) {
   for (const CheckId c : columns.checks) {
     const std::string name = checkName(c);
     h += "," + name + "_uf," + name + "_allow," + name + "_verdict";
+    if (columns.forces) h += "," + name + "_theta," + name + "_sigx," + name + "_tau";
   }
   h += ",local_buckling,fault";
   appendAltHeader(h, columns.checks);
@@ -109,6 +110,14 @@ void appendCsvRow(std::string& out, const BatchColumns& columns, const BatchRow&
     if (c.shown) appendShortest(out, c.allow);
     out += ',';
     out += verdictText(c);
+    if (!columns.forces) continue;
+    const bool point = c.shown && row.points && o.fault.empty() && o.inputError.empty();
+    const GoverningPoint* p = point ? &(*row.points)[static_cast<size_t>(id)] : nullptr;
+    for (const double* v :
+         {p ? &p->theta : nullptr, p ? &p->sigx : nullptr, p ? &p->tau : nullptr}) {
+      out += ',';
+      if (v) appendShortest(out, *v);
+    }
   }
   out += ',';
   out += localText(o);
@@ -157,6 +166,15 @@ void appendJsonRow(std::string& out, const BatchColumns& columns, const BatchRow
     if (c.hasAlt) {
       out += ",\"uf_alt\":";
       appendJsonNumber(out, c.ufAlt);
+    }
+    if (columns.forces && row.points) {
+      const GoverningPoint& p = (*row.points)[static_cast<size_t>(id)];
+      out += ",\"theta\":";
+      appendJsonNumber(out, p.theta);
+      out += ",\"sigx\":";
+      appendJsonNumber(out, p.sigx);
+      out += ",\"tau\":";
+      appendJsonNumber(out, p.tau);
     }
     out += c.exceeded() ? ",\"ok\":false}" : ",\"ok\":true}";
   }

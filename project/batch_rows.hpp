@@ -16,15 +16,18 @@
 #include <vector>
 
 #include "core/panels.hpp"
+#include "project/member_forces.hpp"
 #include "project/row_engine.hpp"
 
 namespace orvane {
 
 // What the output rows hold besides the values: the input names in column
-// order and the checks the mode can show.
+// order and the checks the mode can show; with section forces, the
+// governing point of each check.
 struct BatchColumns {
   std::vector<std::string> inputs;
   std::vector<CheckId> checks;
+  bool forces = false;
 };
 
 // One row as a worker sees it: its data row number (1-based), the file line
@@ -35,9 +38,12 @@ struct BatchRow {
   std::string_view caseName;
   std::span<const std::string_view> inputs;
   const RowOutcome* outcome = nullptr;
+  const GoverningPoints* points = nullptr;  // a row of section forces
 };
 
-// CSV: `row,case,INPUTS...,CHECK_uf,CHECK_allow,CHECK_verdict...,local_buckling,fault`.
+// CSV: `row,case,INPUTS...,CHECK_uf,CHECK_allow,CHECK_verdict...,local_buckling,fault`;
+// a table of section forces has CHECK_theta,CHECK_sigx,CHECK_tau after each
+// CHECK_verdict: the governing point (degrees) and the stresses stored there.
 // The rule-note columns that follow the others of a row: `CHECK_uf_alt`
 // for each check, the highest usage factor of its rule notes (empty without
 // a note); core/rule_notes.hpp.
@@ -49,7 +55,8 @@ std::string csvHeader(const BatchColumns& columns);
 void appendCsvRow(std::string& out, const BatchColumns& columns, const BatchRow& row);
 // One JSON object per line: row, line, case, inputs (numbers, null when
 // empty, the text when it is not a number), one object per check (null when
-// not shown; `uf_alt` in it with a rule note), local_buckling, fault, status.
+// not shown; `uf_alt` in it with a rule note; theta, sigx and tau with
+// section forces), local_buckling, fault, status.
 void appendJsonRow(std::string& out, const BatchColumns& columns, const BatchRow& row);
 
 // The largest usage factor of one check and the counts of its verdicts.

@@ -225,6 +225,25 @@ RowOutcome RowEngine::run(std::span<const std::string_view> values, RowScratch& 
       });
 }
 
+RowOutcome RowEngine::run(std::span<const std::string_view> texts, std::span<const double> numbers,
+                          RowScratch& scratch) const {
+  const size_t n = texts.size();
+  return runWith(
+      n + numbers.size(), scratch,
+      [&](size_t i) {
+        return i < n && texts[i].find_first_not_of(" \t") == std::string_view::npos;
+      },
+      [&](size_t i) {
+        const InputDef& in = columns_[i].def();
+        if (i >= n) return storeInput(scratch.ps_, in, numbers[i - n]);
+        const InputValue v = readInputText(in, texts[i]);
+        if (!v.problem) return storeInput(scratch.ps_, in, v.value, texts[i]);
+        Stored refused;
+        refused.refused = v.problem;
+        return refused;
+      });
+}
+
 RowOutcome RowEngine::run(std::span<const double> values, RowScratch& scratch) const {
   return runWith(
       values.size(), scratch, [](size_t) { return false; },

@@ -103,6 +103,10 @@ class RowEngine {
   RowOutcome run(std::span<const std::string_view> values, RowScratch& scratch) const;
   // The same with numbers, stored as if typed exactly (a study's points).
   RowOutcome run(std::span<const double> values, RowScratch& scratch) const;
+  // Texts for the first columns, then numbers for the columns that follow
+  // (a row of section forces: its own cells, then the stresses at a point).
+  RowOutcome run(std::span<const std::string_view> texts, std::span<const double> numbers,
+                 RowScratch& scratch) const;
 
  private:
   RowEngine(const OpenedProject& base, std::vector<InputSetter> columns);

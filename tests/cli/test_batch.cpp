@@ -154,6 +154,63 @@ TEST_F(Batch, RowsEqualSingleChecks) {
   }
 }
 
+// A table of section forces: CSV and JSON give each check its governing
+// point, and `check` with the row's other values and the point's printed
+// stresses shows the same usage factor; the refused tables name their
+// columns.
+TEST_F(Batch, SectionForcesGiveEachCheckItsPoint) {
+  const std::string loads = write("forces.csv",
+                                  "case,pd,N,M1,M2,T,Q1\n"
+                                  "bending,-0.2,-8000,20000,15000,9000,\n"
+                                  "shear,,2000,,,30000,6000\n"
+                                  "bad,,12x,,,,\n");
+  for (const int type : {1, 2}) {
+    const std::string p = project(type);
+    const CliRun js = cli({"batch", p, loads, "--json", "--jobs", "2"});
+    const CliRun csv = cli({"batch", p, loads});
+    EXPECT_EQ(js.code, 2) << js.err;  // the bad row
+    EXPECT_NE(csv.err.find(":4:N: value of N is not a number"), std::string::npos) << csv.err;
+    const auto lines = jsonLines(js.out);
+    const auto csvOut = csvRows(csv.out);
+    ASSERT_EQ(lines.size(), 4u);
+    ASSERT_EQ(csvOut.size(), 3u);
+    EXPECT_EQ(lines[2]["status"], "input error");
+    for (size_t r = 0; r < 2; ++r) {
+      int shown = 0;
+      for (const auto& [check, keys] : kCheckValues) {
+        const json& got = lines[r][check];
+        if (!lines[r].contains(check) || got.is_null()) continue;
+        ++shown;
+        SCOPED_TRACE(check + " row " + std::to_string(r + 1));
+        EXPECT_EQ(number(csvOut[r].at(check + "_theta")), got["theta"].get<double>());
+        std::vector<std::string> args = {"check", p, "--json"};
+        if (r == 0) args.insert(args.end(), {"--set", "pd=-0.2"});
+        args.insert(args.end(), {"--set", "sigx=" + csvOut[r].at(check + "_sigx"), "--set",
+                                 "tau=" + csvOut[r].at(check + "_tau")});
+        EXPECT_EQ(number(csvOut[r].at(check + "_sigx")), got["sigx"].get<double>());
+        const json want = json::parse(cli(args).out);
+        EXPECT_EQ(got["uf"].get<double>(), want["values"][keys.first].get<double>());
+        EXPECT_EQ(number(csvOut[r].at(check + "_uf")), got["uf"].get<double>());
+      }
+      EXPECT_GE(shown, 1);
+    }
+  }
+  const std::string refused[][2] = {
+      {"N,M1,sigx\n1,2,3\n", "columns N, M1 and sigx"},
+      {"M1,cyltype\n1,2\n", "columns M1 and cyltype"},
+  };
+  for (const auto& [table, names] : refused) {
+    const CliRun r = cli({"batch", project(2), write("refused.csv", table)});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find(names), std::string::npos) << r.err;
+  }
+  const CliRun column = cli({"batch", project(3), write("column.csv", "N,T\n1,2\n")});
+  EXPECT_EQ(column.code, 2);
+  EXPECT_NE(column.err.find("column T: section forces are loads of the shell modes"),
+            std::string::npos)
+      << column.err;
+}
+
 // A bad value stops its row only: it is named on stderr as FILE:LINE:COLUMN
 // and in the row's fault cell; the rows around it run.
 TEST_F(Batch, BadRowsAreReportedAndTheOthersRun) {
