@@ -176,8 +176,9 @@ Result<LoadKind> loadKind(const ProjectState& base, const std::vector<std::strin
                   ": section forces are loads of the shell modes; the column mode takes N, M1a, "
                   "M1b, M2a and M2b");
   }
-  // N beside the stresses is the column mode's input, kept as before
-  if (moment.empty() && (!n || !stresses.empty())) return LoadKind::Stresses;
+  // N beside the stresses or a cylinder type (which may choose the column
+  // mode) is the column mode's input, kept as before
+  if (moment.empty() && (!n || !stresses.empty() || !types.empty())) return LoadKind::Stresses;
   if (!stresses.empty() || !types.empty()) {
     std::vector<std::string> named = forces;
     named.insert(named.end(), stresses.begin(), stresses.end());
@@ -254,6 +255,14 @@ RowOutcome ForceEngine::at(std::span<const std::string_view> others, const Secti
 PointStresses ForceEngine::stored(const PointStresses& p) {
   return {static_cast<double>(static_cast<float>(p.sigx)),
           static_cast<double>(static_cast<float>(p.tau))};
+}
+
+ForceOutcome ForceEngine::run(std::span<const double> values, RowScratch& scratch) const {
+  std::vector<std::string> texts;
+  texts.reserve(values.size());
+  for (const double v : values) texts.push_back(shortestText(v));
+  const std::vector<std::string_view> views(texts.begin(), texts.end());
+  return run(views, scratch);
 }
 
 ForceOutcome ForceEngine::run(std::span<const std::string_view> values, RowScratch& scratch) const {

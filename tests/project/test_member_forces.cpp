@@ -234,7 +234,8 @@ TEST(MemberForces, TablesOfForcesOrStresses) {
       {1, {"T", "sigy", "t"}, "forces"},
       {2, {"M1", "sigx"}, "columns M1 and sigx"},
       {2, {"N", "tau", "Q2"}, "columns N, Q2 and tau"},
-      {2, {"N", "cyltype"}, "columns N and cyltype"},
+      {2, {"N", "cyltype"}, "stresses"},  // N of the column mode the table may choose
+      {2, {"N", "Q1", "cyltype"}, "columns N, Q1 and cyltype"},
       {3, {"N", "M1a", "pd"}, "stresses"},
       {3, {"N", "M1", "T"}, "columns M1 and T"},
   };

@@ -146,7 +146,7 @@ StudyWindow::RangeRow StudyWindow::addRangeRow(QWidget* parent, int index) {
   const QString n = QString::number(index + 1);
   row.name = new QComboBox(parent);
   row.name->setObjectName(QStringLiteral("cboinput") + n);
-  for (const std::string& name : inputNames()) row.name->addItem(QString::fromStdString(name));
+  for (const std::string& name : sweepNames()) row.name->addItem(QString::fromStdString(name));
   row.name->setCurrentText(QStringLiteral("t"));
   row.from = new QLineEdit(parent);
   row.from->setObjectName(QStringLiteral("ifrom") + n);
