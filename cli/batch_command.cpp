@@ -75,6 +75,7 @@ struct Chunk {
   BatchSummary summary;
   // the rows themselves, kept for a workbook only
   std::vector<RowOutcome> outcomes;
+  std::vector<GoverningPoints> points;  // ... of a table of section forces
   std::vector<std::string_view> cells;  // inputs, one stride per row
   std::vector<std::string_view> caseNames;
   std::vector<std::string_view> fields, values;  // working space
@@ -171,6 +172,7 @@ void BatchRun::work(Chunk& c, RowScratch& scratch) {
   c.errors.clear();
   c.summary = BatchSummary{};
   c.outcomes.clear();
+  c.points.clear();
   c.cells.clear();
   c.caseNames.clear();
   c.decoded.clear();
@@ -229,6 +231,7 @@ void BatchRun::work(Chunk& c, RowScratch& scratch) {
       c.cells.insert(c.cells.end(), c.values.begin(), c.values.end());
       c.caseNames.push_back(caseName);
       c.outcomes.push_back(std::move(outcome));
+      if (forces_) c.points.push_back(points);
     } else if (o_.json) {
       appendJsonRow(c.out, columns_, row);
     } else {
@@ -348,9 +351,6 @@ Exit BatchCommand::run(const Context& c) {
           << "' is not an input name (the names are those of --set)\n";
     return Exit::Usage;
   }
-  if (forces && xlsx)
-    return problem(c, prefix(),
-                   o.output + ": rows of section forces are written as CSV or JSON Lines");
   std::optional<RowEngine> engine;
   std::optional<ForceEngine> forceEngine;
   if (forces) {
@@ -419,9 +419,12 @@ Exit BatchCommand::run(const Context& c) {
             const size_t stride = columns.inputs.size();
             for (size_t i = 0; i < k.outcomes.size() && !writeError; ++i) {
               const BatchRow row{
-                  k.firstRow + static_cast<int64_t>(i), k.block.records[i].line, k.caseNames[i],
+                  k.firstRow + static_cast<int64_t>(i),
+                  k.block.records[i].line,
+                  k.caseNames[i],
                   std::span<const std::string_view>(k.cells).subspan(i * stride, stride),
-                  &k.outcomes[i]};
+                  &k.outcomes[i],
+                  k.points.empty() ? nullptr : &k.points[i]};
               if (Status added = book->addRow(row); !added) writeError = added.error();
             }
           } else {

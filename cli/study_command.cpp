@@ -119,6 +119,9 @@ class SweepCommand final : public Command {
     addJobsOption(cmd, jobs_);
     cmd->footer(
         "Every --set NAME=VALUE is stored in every point before the varied values.\n"
+        "In the shell modes the section forces N M1 M2 T Q1 Q2 (kN, kNm) may be varied or\n"
+        "set instead of sigx and tau: each point is then checked all round the\n"
+        "circumference, and CHECK_theta, CHECK_sigx and CHECK_tau give each check's point.\n"
         "Exit status: 0 the sweep ran (each row carries its own verdict), 2 bad command line,\n"
         "range, value, file, data or output. Without -o the CSV goes to standard output and\n"
         "the crossings to standard error.");
@@ -184,8 +187,14 @@ Exit SweepCommand::run(const Context& c) {
           for (CheckId id : shape.checks) {
             const CheckValue& v = p.outcome[id];
             if (!v.shown) continue;
-            line +=
-                (first ? "\"" : ",\"") + std::string(checkName(id)) + "\":" + checkJson(v).dump();
+            nlohmann::json j = checkJson(v);
+            if (shape.forces && p.outcome.fault.empty()) {
+              const GoverningPoint& g = p.points[static_cast<size_t>(id)];
+              j["theta"] = g.theta;
+              j["sigx"] = g.sigx;
+              j["tau"] = g.tau;
+            }
+            line += (first ? "\"" : ",\"") + std::string(checkName(id)) + "\":" + j.dump();
             first = false;
           }
           line += "},\"local_nok\":" + std::to_string(p.outcome.localNok) + ",\"fault\":" +

@@ -28,7 +28,7 @@ target_link_libraries(orvane_ui PUBLIC Qt6::PrintSupport Qt6::Help PRIVATE CLI11
 set(ORVANE_HELP_PAGES
   index.html inputs.html modes.html shell.html column.html stiffener.html ringframe.html
   profiles.html results.html files.html loadcases.html report.html studies.html study.html
-  sheet.html rulenotes.html style.css)
+  sheet.html rulenotes.html forces.html forces_axes.svg style.css)
 find_program(ORVANE_QHELPGENERATOR qhelpgenerator
   HINTS ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_LIBEXECS} /usr/lib/qt6/libexec REQUIRED)
 set(ORVANE_HELP_STAGE ${CMAKE_BINARY_DIR}/help-stage)

@@ -2,6 +2,7 @@
 
 #include "core/rule_notes.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <sstream>
@@ -252,6 +253,52 @@ void inputSection(std::ostringstream& out, const ProjectState& ps) {
   out << "</table>\n";
 }
 
+// The conversion of section forces into σx and τ, with its numbers at the
+// governing point of each check.
+void forcesSection(std::ostringstream& out, const SheetForces& f) {
+  out << "<h2>Section forces</h2>\n<table width=\"100%\" cellspacing=\"0\" cellpadding=\"2\">\n";
+  const auto line = [&](const std::string& symbol, const std::string& working,
+                        const std::string& result) {
+    row(out, "<b>" + markupHtml(symbol) + "</b>", working, result, "", "");
+  };
+  line("N, M_1, M_2", "", num(f.N) + "&nbsp;kN, " + num(f.M1) + ", " + num(f.M2) + "&nbsp;kNm");
+  line("T, Q_1, Q_2", "", num(f.T) + "&nbsp;kNm, " + num(f.Q1) + ", " + num(f.Q2) + "&nbsp;kN");
+  if (f.stringers)
+    line("t_e", "= t + A_s/s = " + num(f.t) + " + " + num(f.As) + "/" + num(f.s),
+         "= " + num(f.te) + "&nbsp;mm");
+  else
+    line("t_e", "= t (no stringers)", "= " + num(f.te) + "&nbsp;mm");
+  const std::string r = num(f.r), te = num(f.te), t = num(f.t);
+  // a negative operand in brackets, as the working of the checks writes it
+  const auto op = [](double v) { return v < 0 ? "(" + num(v) + ")" : num(v); };
+  for (const SheetForces::Point& p : f.points) {
+    const std::string th = num(p.theta) + "°";
+    std::string name = p.check;
+    std::replace(name.begin(), name.end(), '_', ' ');
+    out << "<tr><td colspan=\"5\"><b>" << esc(name) << "</b>: governing point θ = " << th
+        << ", UF = " << format(p.uf, "0.00") << (p.uf > p.allow ? " &gt; " : " &lt;= ")
+        << format(p.allow, "0.00") << (p.chosen ? " (the working below is that of this point)" : "")
+        << "</td></tr>\n";
+    line(
+        "σ_x",
+        "= " + markupHtml("1000·N/(2π·r·t_e) + 10^6·(M_1·sin θ − M_2·cos θ)/(π·r^2·t_e)") +
+            "<br>= 1000·" + op(f.N) + "/(2π·" + r + "·" + te + ") + 10<sup>6</sup>·(" + op(f.M1) +
+            "·sin " + th + " − " + op(f.M2) + "·cos " + th + ")/(π·" + r + "<sup>2</sup>·" + te +
+            ")",
+        "= " + markupHtml(sigDigits(p.sigx)) + "&nbsp;MPa<br>stored " + shortestText(p.sigxStored));
+    line("τ",
+         "= " + markupHtml("10^6·T/(2π·r^2·t) + 1000·(Q_1·cos θ + Q_2·sin θ)/(π·r·t)") +
+             "<br>= 10<sup>6</sup>·" + op(f.T) + "/(2π·" + r + "<sup>2</sup>·" + t + ") + 1000·(" +
+             op(f.Q1) + "·cos " + th + " + " + op(f.Q2) + "·sin " + th + ")/(π·" + r + "·" + t +
+             ")",
+         "= " + markupHtml(sigDigits(p.tau)) + "&nbsp;MPa<br>stored " + shortestText(p.tauStored));
+  }
+  out << "</table>\n<p>Each check's usage factor is its largest round the circumference (θ "
+         "measured from axis 1 towards axis 2; compression negative). "
+         "The stresses are stored as typed values are (single precision); the check with "
+         "--set sigx and --set tau at the stored values gives the same usage factor.</p>\n";
+}
+
 void localSection(std::ostringstream& out, const ProjectState& ps) {
   const struct {
     Member member;
@@ -295,6 +342,7 @@ std::string calcSheetHtml(const ProjectState& ps, const CalcTrace& trace, const 
       << kStyle << "</style></head>\n<body>\n";
   header(out, ps, h);
   inputSection(out, ps);
+  if (h.forces) forcesSection(out, *h.forces);
 
   const ShownPanels shown = shownPanels(ps);
   bool open = false;

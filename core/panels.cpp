@@ -235,7 +235,8 @@ int shownProfileLineCount(const ProjectState& ps, Member member) {
 std::vector<std::string> profileLines(const ProjectState& ps, Member member) {
   const bool ring = member == Member::RingFrame;
   std::vector<std::string> lines;
-  for (int i = 1; i <= shownProfileLineCount(ps, member); ++i) {
+  const int count = shownProfileLineCount(ps, member);
+  for (int i = 1; i <= count; ++i) {
     const auto k = static_cast<size_t>(i);
     lines.push_back(ring ? ps.ringLocal[k] : ps.proportion[k]);
   }
@@ -245,7 +246,8 @@ std::vector<std::string> profileLines(const ProjectState& ps, Member member) {
 int failingProfileLineCount(const ProjectState& ps, Member member) {
   const bool ring = member == Member::RingFrame;
   int failing = 0;
-  for (int i = 1; i <= shownProfileLineCount(ps, member); ++i) {
+  const int count = shownProfileLineCount(ps, member);
+  for (int i = 1; i <= count; ++i) {
     const auto k = static_cast<size_t>(i);
     failing += (ring ? ps.ringLocalOk[k] : ps.proportionOk[k]) ? 0 : 1;
   }

@@ -85,6 +85,7 @@ Result<std::unique_ptr<XlsxResults>> XlsxResults::create(const std::filesystem::
   for (const CheckId c : columns.checks) {
     const std::string n = checkName(c);
     names.insert(names.end(), {n + "_uf", n + "_allow", n + "_verdict"});
+    if (columns.forces) names.insert(names.end(), {n + "_theta", n + "_sigx", n + "_tau"});
   }
   names.insert(names.end(), {"local_buckling", "fault"});
   for (const CheckId c : columns.checks) names.push_back(std::string(checkName(c)) + "_uf_alt");
@@ -123,6 +124,15 @@ Status XlsxResults::addRow(const BatchRow& row) {
       e = worksheet_write_number(b.results, r, c, v.uf, f);
       if (!e) e = worksheet_write_number(b.results, r, c + 1, v.allow, nullptr);
       if (!e) e = b.text(b.results, r, c + 2, verdictText(v), f);
+    }
+    c += 3;
+    if (!b.columns.forces) continue;
+    // the governing point, as the CSV output gives it
+    if (!e && v.shown && row.points && o.fault.empty() && o.inputError.empty()) {
+      const GoverningPoint& p = (*row.points)[static_cast<size_t>(id)];
+      e = worksheet_write_number(b.results, r, c, p.theta, nullptr);
+      if (!e) e = worksheet_write_number(b.results, r, c + 1, p.sigx, nullptr);
+      if (!e) e = worksheet_write_number(b.results, r, c + 2, p.tau, nullptr);
     }
     c += 3;
   }

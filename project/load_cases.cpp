@@ -86,13 +86,83 @@ std::vector<RowOutcome> runCases(const RowEngine& engine, const CaseTable& table
 
 namespace {
 
-// Row `index` (from 0) into the report's summary, the batch's own.
-void addToReport(CaseReport& report, int64_t index, const std::string& name, const RowOutcome& o) {
+// Row `index` (from 0) into the report's summary, the batch's own, with
+// its points for a table of section forces.
+void addToReport(CaseReport& report, int64_t index, const std::string& name, const RowOutcome& o,
+                 const GoverningPoints* points = nullptr) {
   BatchRow row;
   row.row = row.line = index + 1;
   row.caseName = name;
   row.outcome = &o;
+  row.points = points;
   report.summary.add(row);
+  if (!points) return;
+  for (size_t c = 0; c < kCheckCount; ++c)
+    if (report.summary.checks[c].any && report.summary.checks[c].row == row.row)
+      report.governingPoint[c] = (*points)[c];
+}
+
+// The engine of a report's table: of stresses, or of section forces.
+struct ReportEngine {
+  std::optional<RowEngine> rows;
+  std::optional<ForceEngine> forces;
+  std::string problem;
+  bool ready() const { return rows || forces; }
+  const std::vector<CheckId>& checks() const { return rows ? rows->checks() : forces->checks(); }
+};
+
+ReportEngine reportEngine(const OpenedProject& base, const std::vector<std::string>& columns) {
+  ReportEngine e;
+  const auto kind = loadKind(base.state, columns);
+  if (!kind) {
+    e.problem = kind.error().message;
+  } else if (kind.value() == LoadKind::Forces) {
+    auto engine = ForceEngine::create(base, columns);
+    if (engine)
+      e.forces.emplace(std::move(engine.value()));
+    else
+      e.problem = engine.error().message;
+  } else {
+    auto engine = RowEngine::create(base, columns);
+    if (engine)
+      e.rows.emplace(std::move(engine.value()));
+    else
+      e.problem = engine.error().message;
+  }
+  return e;
+}
+
+// The rows of `table` through the engine: their outcomes and, for section
+// forces, their points.
+void runReportRows(const ReportEngine& e, const CaseTable& table,
+                   const std::function<bool()>& cancelled, std::vector<RowOutcome>& outcomes,
+                   std::vector<GoverningPoints>& points) {
+  if (e.rows) {
+    outcomes = runCases(*e.rows, table, cancelled);
+    points.clear();
+    return;
+  }
+  std::vector<ForceOutcome> rows;
+  runRows<std::vector<ForceOutcome>>(
+      0, table.rows.size(), kChunkRows, [&] { return !cancelled || !cancelled(); },
+      [&](uint64_t first, uint64_t count, std::vector<ForceOutcome>& done, RowScratch& scratch) {
+        done.clear();
+        for (uint64_t i = first; i < first + count; ++i) {
+          std::vector<std::string_view> texts(table.rows[i].values.begin(),
+                                              table.rows[i].values.end());
+          texts.resize(table.columns.size());
+          done.push_back(e.forces->run(texts, scratch));
+        }
+      },
+      [&](uint64_t, uint64_t, std::vector<ForceOutcome>& done) {
+        std::move(done.begin(), done.end(), std::back_inserter(rows));
+      });
+  outcomes.clear();
+  points.clear();
+  for (ForceOutcome& o : rows) {
+    outcomes.push_back(std::move(o.outcome));
+    points.push_back(o.points);
+  }
 }
 
 // The governing case of each check by index, name and value, kept also
@@ -116,15 +186,17 @@ CaseReport caseReport(const OpenedProject& base, const CaseTable& table) {
   CaseReport report;
   report.table = table;
   report.total = static_cast<int64_t>(table.rows.size());
-  auto engine = RowEngine::create(base, table.columns);
-  if (!engine) {
-    report.problem = engine.error().message;
+  const ReportEngine engine = reportEngine(base, table.columns);
+  if (!engine.ready()) {
+    report.problem = engine.problem;
     return report;
   }
-  report.checks = engine.value().checks();
-  report.outcomes = runCases(engine.value(), table);
+  report.checks = engine.checks();
+  report.forces = engine.forces.has_value();
+  runReportRows(engine, table, {}, report.outcomes, report.points);
   for (size_t i = 0; i < report.outcomes.size(); ++i)
-    addToReport(report, static_cast<int64_t>(i), table.rows[i].name, report.outcomes[i]);
+    addToReport(report, static_cast<int64_t>(i), table.rows[i].name, report.outcomes[i],
+                report.forces ? &report.points[i] : nullptr);
   finishReport(report);
   return report;
 }
@@ -142,9 +214,10 @@ Result<CaseReport> caseReportOfFile(const OpenedProject& base, const std::filesy
   auto columns = casesOf(std::move(header), path.string());
   if (!columns) return columns.error();
   report.table.columns = columns.value().columns;
-  auto engine = RowEngine::create(base, report.table.columns);
-  if (!engine) report.problem = engine.error().message;
-  if (engine) report.checks = engine.value().checks();
+  const ReportEngine engine = reportEngine(base, report.table.columns);
+  report.problem = engine.problem;
+  if (engine.ready()) report.checks = engine.checks();
+  report.forces = engine.forces.has_value();
 
   std::vector<LoadCase> cases;
   CaseTable block;
@@ -163,19 +236,23 @@ Result<CaseReport> caseReportOfFile(const OpenedProject& base, const std::filesy
       c.values.resize(block.columns.size());
       block.rows.push_back(CaseRow{std::move(c.name), std::move(c.values)});
     }
-    if (!engine) {
+    if (!engine.ready()) {
       for (CaseRow& row : block.rows)
         if (report.table.rows.size() < keepRows) report.table.rows.push_back(std::move(row));
       report.total += static_cast<int64_t>(block.rows.size());
       continue;
     }
-    std::vector<RowOutcome> outcomes = runCases(engine.value(), block, cancelled);
+    std::vector<RowOutcome> outcomes;
+    std::vector<GoverningPoints> points;
+    runReportRows(engine, block, cancelled, outcomes, points);
     if (stopped) break;
     for (size_t i = 0; i < outcomes.size(); ++i, ++report.total) {
-      addToReport(report, report.total, block.rows[i].name, outcomes[i]);
+      addToReport(report, report.total, block.rows[i].name, outcomes[i],
+                  report.forces ? &points[i] : nullptr);
       if (report.table.rows.size() < keepRows) {
         report.table.rows.push_back(std::move(block.rows[i]));
         report.outcomes.push_back(std::move(outcomes[i]));
+        if (report.forces) report.points.push_back(points[i]);
       }
     }
   }
@@ -199,7 +276,7 @@ std::string loadCasesPath(const std::string& projectPath) {
 Result<CaseTable> casesOf(LoadTable table, const std::string& name) {
   CaseTable t;
   for (const std::string& column : table.inputs) {
-    if (!InputSetter::find(column))
+    if (!InputSetter::find(column) && !isForceName(column))
       return Error{ErrorKind::Damaged, name, 1, "unknown input name '" + column + "'"};
     if (std::find(t.columns.begin(), t.columns.end(), column) != t.columns.end())
       return Error{ErrorKind::Damaged, name, 1, "column '" + column + "' appears twice"};

@@ -20,6 +20,7 @@
 #include "model/project_state.hpp"
 #include "model/result.hpp"
 #include "project/batch_rows.hpp"
+#include "project/member_forces.hpp"
 #include "project/opened_project.hpp"
 #include "project/row_engine.hpp"
 
@@ -72,6 +73,11 @@ struct CaseReport {
   // value, kept also when its row is not among those of `table`.
   std::array<std::string, kCheckCount> governingName{};
   std::array<CheckValue, kCheckCount> governingValue{};
+  // A table of section forces (loadKind): each check's governing point
+  // round the circumference, per row of `table` and of each governing case.
+  bool forces = false;
+  std::vector<GoverningPoints> points;
+  GoverningPoints governingPoint{};
   std::string problem;  // an unknown column: the cases could not run
 };
 CaseReport caseReport(const OpenedProject& base, const CaseTable& table);
@@ -90,7 +96,8 @@ Result<CaseReport> caseReportOfFile(
 std::string loadCasesPath(const std::string& projectPath);
 
 // A load table file as the window's table: every column must be an input
-// name (an unknown one is an error naming file and column); a file without
+// name or a section force (N M1 M2 T Q1 Q2; an unknown one is an error
+// naming file and column); a file without
 // a `case` column gets empty names.
 Result<CaseTable> readCases(const std::filesystem::path& path);
 // The first `mostRows` rows of such a file, read as a stream; `more` tells

@@ -9,6 +9,7 @@
 
 #include "model/codes.hpp"
 #include "model/format.hpp"
+#include "project/inputs.hpp"
 
 namespace orvane {
 
@@ -51,13 +52,14 @@ double rank(const CheckValue& v) {
 double ufOf(const RowOutcome& o, CheckId c) { return rank(o[c]); }
 
 // Brent's search for the least value of `f` in [a, b] (x inside, f(x) =
-// fx known): parabolic steps where they fit, golden sections where they do
-// not, until the bracket is kTolerance wide.
+// fx known, and f at both ends): parabolic steps where they fit, the
+// first through the three known points, golden sections where they do
+// not, until x is within kTolerance of both ends of its bracket.
 template <typename F>
 void refineMaximum(F&& f, double a, double x, double fx, double b) {
   constexpr double kGolden = 0.3819660112501051;
-  const double tol1 = kTolerance / 4, tol2 = 2 * tol1;
-  double w = x, v = x, fw = fx, fv = fx, d = 0, e = 0;
+  const double tol1 = kTolerance / 2, tol2 = 2 * tol1;
+  double w = a, v = b, fw = f(a), fv = f(b), d = 0, e = b - a;
   for (int iteration = 0; iteration < 100; ++iteration) {
     const double xm = (a + b) / 2;
     if (std::fabs(x - xm) <= tol2 - (b - a) / 2) return;
@@ -106,6 +108,12 @@ void refineMaximum(F&& f, double a, double x, double fx, double b) {
       }
     }
   }
+}
+
+// The stresses of a point as stored, as one key.
+uint64_t keyOf(const PointStresses& p) {
+  return uint64_t{std::bit_cast<uint32_t>(static_cast<float>(p.sigx))} << 32 |
+         std::bit_cast<uint32_t>(static_cast<float>(p.tau));
 }
 
 }  // namespace
@@ -168,8 +176,9 @@ Result<LoadKind> loadKind(const ProjectState& base, const std::vector<std::strin
                   ": section forces are loads of the shell modes; the column mode takes N, M1a, "
                   "M1b, M2a and M2b");
   }
-  // N beside the stresses is the column mode's input, kept as before
-  if (moment.empty() && (!n || !stresses.empty())) return LoadKind::Stresses;
+  // N beside the stresses or a cylinder type (which may choose the column
+  // mode) is the column mode's input, kept as before
+  if (moment.empty() && (!n || !stresses.empty() || !types.empty())) return LoadKind::Stresses;
   if (!stresses.empty() || !types.empty()) {
     std::vector<std::string> named = forces;
     named.insert(named.end(), stresses.begin(), stresses.end());
@@ -248,6 +257,14 @@ PointStresses ForceEngine::stored(const PointStresses& p) {
           static_cast<double>(static_cast<float>(p.tau))};
 }
 
+ForceOutcome ForceEngine::run(std::span<const double> values, RowScratch& scratch) const {
+  std::vector<std::string> texts;
+  texts.reserve(values.size());
+  for (const double v : values) texts.push_back(shortestText(v));
+  const std::vector<std::string_view> views(texts.begin(), texts.end());
+  return run(views, scratch);
+}
+
 ForceOutcome ForceEngine::run(std::span<const std::string_view> values, RowScratch& scratch) const {
   ForceOutcome out;
   std::vector<std::string_view> others;
@@ -279,6 +296,17 @@ ForceOutcome ForceEngine::run(std::span<const std::string_view> values, RowScrat
     return out;
   }
 
+  // the row's other cells as read by the probe (which accepted them all),
+  // then the stresses of each point
+  const std::vector<InputSetter>& columns = engine_.columns();
+  const size_t n = others.size();
+  std::vector<double> numbers(n + 2, 0.0);
+  std::vector<uint8_t> keep(n + 2, 0);
+  for (size_t i = 0; i < n; ++i) {
+    keep[i] = others[i].find_first_not_of(" \t") == std::string_view::npos ? 1 : 0;
+    if (!keep[i]) numbers[i] = readInputText(columns[i].def(), others[i]).value;
+  }
+
   const std::vector<CheckId>& checks = engine_.checks();
   struct Best {
     bool any = false;
@@ -290,21 +318,28 @@ ForceOutcome ForceEngine::run(std::span<const std::string_view> values, RowScrat
   RowOutcome& result = out.outcome;
   bool stopped = false;
   std::vector<uint64_t> keys;
-  std::vector<RowOutcome> points;
+  // the usage factors of each point to rank (a stopped row: none)
+  using Ranks = std::array<double, kCheckCount>;
+  Ranks none;
+  none.fill(-std::numeric_limits<double>::infinity());
+  std::vector<Ranks> points;
+  keys.reserve(160);
+  points.reserve(160);
   // One point: every check takes it when it is its worst so far; a fault
   // or a stress a single cannot hold ends the row.
   const auto evaluate = [&](double theta) {
-    if (stopped) return RowOutcome{};
+    if (stopped) return none;
     theta = normalised(theta);
     // a point whose stresses are stored as those of an earlier point is
     // that point (near a peak the single values stop changing)
-    const PointStresses p = stored(stressesAt(f, w, theta));
-    const uint64_t key = uint64_t{std::bit_cast<uint32_t>(static_cast<float>(p.sigx))} << 32 |
-                         std::bit_cast<uint32_t>(static_cast<float>(p.tau));
+    const PointStresses p = stressesAt(f, w, theta);
+    const uint64_t key = keyOf(p);
     const auto seen = std::find(keys.begin(), keys.end(), key);
     if (seen != keys.end()) return points[static_cast<size_t>(seen - keys.begin())];
     ++out.evaluations;
-    RowOutcome o = at(others, f, w, theta, scratch);
+    numbers[n] = p.sigx;
+    numbers[n + 1] = p.tau;
+    RowOutcome o = engine_.runPoint(numbers, keep, scratch);
     if (!o.inputError.empty() || !o.fault.empty()) {
       stopped = true;
       result = std::move(o);
@@ -315,7 +350,7 @@ ForceOutcome ForceEngine::run(std::span<const std::string_view> values, RowScrat
       } else if (result.fault != probe.fault) {
         result.fault += where;  // not a fault of the row's other values
       }
-      return RowOutcome{};
+      return none;
     }
     result.localLines = std::max(result.localLines, o.localLines);
     result.localNok = std::max(result.localNok, o.localNok);
@@ -329,8 +364,10 @@ ForceOutcome ForceEngine::run(std::span<const std::string_view> values, RowScrat
       }
     }
     keys.push_back(key);
-    points.push_back(o);
-    return o;
+    Ranks ranks;
+    for (size_t i = 0; i < ranks.size(); ++i) ranks[i] = rank(o.checks[i]);
+    points.push_back(ranks);
+    return ranks;
   };
 
   // the most compressive axial stress, the largest shear stresses and
@@ -352,10 +389,10 @@ ForceOutcome ForceEngine::run(std::span<const std::string_view> values, RowScrat
       for (const double side : {-kTolerance, 0.0, kTolerance}) evaluate(root + side);
   }
   for (int k = 0; k < kGrid && !stopped; ++k) {
-    const RowOutcome o = evaluate(k * kStep);
+    const Ranks o = evaluate(k * kStep);
     for (const CheckId c : checks) {
       Best& b = best[static_cast<size_t>(c)];
-      const double uf = ufOf(o, c);
+      const double uf = o[static_cast<size_t>(c)];
       if (k == 0 || uf < b.lo) b.lo = uf;
       if (k == 0 || uf > b.hi) b.hi = uf;
     }
@@ -367,16 +404,28 @@ ForceOutcome ForceEngine::run(std::span<const std::string_view> values, RowScrat
     const Best& b = best[static_cast<size_t>(c)];
     if (stopped || !b.any || b.lo == b.hi) continue;
     const double centre = b.theta;
-    refineMaximum([&](double theta) { return stopped ? 0.0 : -ufOf(evaluate(theta), c); },
-                  centre - kStep, centre, -rank(b.value), centre + kStep);
+    refineMaximum(
+        [&](double theta) { return stopped ? 0.0 : -evaluate(theta)[static_cast<size_t>(c)]; },
+        centre - kStep, centre, -rank(b.value), centre + kStep);
   }
   if (stopped) return out;
+  // each governing point run again in full, for its rule notes
   result.checks = {};
+  std::vector<uint64_t> runKeys;
+  std::vector<RowOutcome> runs;
   for (const CheckId c : checks) {
     const Best& b = best[static_cast<size_t>(c)];
     const size_t i = static_cast<size_t>(c);
-    result.checks[i] = b.any ? b.value : CheckValue{};
     if (!b.any) continue;
+    const uint64_t key = keyOf(stressesAt(f, w, b.theta));
+    auto seen = std::find(runKeys.begin(), runKeys.end(), key);
+    if (seen == runKeys.end()) {
+      ++out.evaluations;
+      runKeys.push_back(key);
+      runs.push_back(at(others, f, w, b.theta, scratch));
+      seen = runKeys.end() - 1;
+    }
+    result.checks[i] = runs[static_cast<size_t>(seen - runKeys.begin())][c];
     const PointStresses p = stored(stressesAt(f, w, b.theta));
     out.points[i] = GoverningPoint{degreesOf(b.theta), p.sigx, p.tau};
   }

@@ -71,7 +71,8 @@ struct ForceOutcome {
 
 // How a table loads its rows. A shell mode (cylinder types 0 to 2) takes
 // section forces when a column is one of M1 M2 T Q1 Q2, or N without sigx
-// and tau (N beside sigx or tau stays the column mode's input, as before);
+// and tau (N beside sigx, tau or cyltype stays the column mode's input, as
+// before);
 // force columns beside sigx or tau, a cylinder-type column beside force
 // columns and M1 M2 T Q1 Q2 in the column mode are refused, naming the
 // columns.
@@ -91,6 +92,9 @@ class ForceEngine {
   // other cell keeps the project's value. A force that is no number is an
   // input error of its column.
   ForceOutcome run(std::span<const std::string_view> values, RowScratch& scratch) const;
+  // The same with numbers (a study's points), each read as its shortest
+  // text, which reads back to the same number.
+  ForceOutcome run(std::span<const double> values, RowScratch& scratch) const;
 
   // The row's other cells and its forces; the stresses at `theta` (radians)
   // stored after them: one run of the row engine.

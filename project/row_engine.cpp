@@ -100,7 +100,7 @@ const char* statusName(RowOutcome::Status status) {
   return "";
 }
 
-RowOutcome outcomeOf(const ProjectState& ps, const std::optional<std::string>& fault) {
+RowOutcome outcomeOf(const ProjectState& ps, const std::optional<std::string>& fault, bool notes) {
   RowOutcome out;
   if (fault) {
     out.fault = *fault;
@@ -108,7 +108,7 @@ RowOutcome outcomeOf(const ProjectState& ps, const std::optional<std::string>& f
   }
   for (const Verdict& v : shownVerdicts(ps))
     out.checks[static_cast<size_t>(v.check)] = CheckValue{true, v.uf, v.allow};
-  for (const RuleNote& n : ruleNotes(ps)) {
+  for (const RuleNote& n : notes ? ruleNotes(ps) : std::vector<RuleNote>{}) {
     CheckValue& c = out.checks[static_cast<size_t>(n.check)];
     if (n.explanatory || !c.shown || (c.hasAlt && c.ufAlt >= n.ufAlt)) continue;
     c.hasAlt = true;
@@ -167,8 +167,8 @@ constexpr RunOptions kRowRun{.texts = false, .trace = nullptr};
 // the run of a load that another run follows is left out, outside the
 // column mode, where a run keeps nothing of a load (InputDef::load).
 template <typename Empty, typename Store>
-RowOutcome RowEngine::runWith(size_t count, RowScratch& scratch, Empty&& empty,
-                              Store&& store) const {
+RowOutcome RowEngine::runWith(size_t count, RowScratch& scratch, Empty&& empty, Store&& store,
+                              bool notes) const {
   ProjectState& work = reset(scratch);
   std::vector<const InputDef*>& waiting = scratch.waiting_;
   waiting.clear();
@@ -208,7 +208,7 @@ RowOutcome RowEngine::runWith(size_t count, RowScratch& scratch, Empty&& empty,
   if (owed) calculate();
   // a row that sets nothing is the project as opened, without a new run
   if (!anySet) return baseOutcome_;
-  return outcomeOf(work, fault);
+  return outcomeOf(work, fault, notes);
 }
 
 RowOutcome RowEngine::run(std::span<const std::string_view> values, RowScratch& scratch) const {
@@ -242,6 +242,13 @@ RowOutcome RowEngine::run(std::span<const std::string_view> texts, std::span<con
         refused.refused = v.problem;
         return refused;
       });
+}
+
+RowOutcome RowEngine::runPoint(std::span<const double> values, std::span<const uint8_t> keep,
+                               RowScratch& scratch) const {
+  return runWith(
+      values.size(), scratch, [&](size_t i) { return i < keep.size() && keep[i] != 0; },
+      [&](size_t i) { return storeInput(scratch.ps_, columns_[i].def(), values[i]); }, false);
 }
 
 RowOutcome RowEngine::run(std::span<const double> values, RowScratch& scratch) const {

@@ -107,12 +107,20 @@ class RowEngine {
   // (a row of section forces: its own cells, then the stresses at a point).
   RowOutcome run(std::span<const std::string_view> texts, std::span<const double> numbers,
                  RowScratch& scratch) const;
+  // One point of a search over many: numbers one per column, read before
+  // (a column whose `keep` is set keeps the project's value, as an empty
+  // cell does). Usage factors, allowable values, local-buckling counts and
+  // the fault are those of `run`; the rule notes' usage factors (hasAlt,
+  // ufAlt) are left out, so the point the search settles on is run again.
+  RowOutcome runPoint(std::span<const double> values, std::span<const uint8_t> keep,
+                      RowScratch& scratch) const;
 
  private:
   RowEngine(const OpenedProject& base, std::vector<InputSetter> columns);
   ProjectState& reset(RowScratch& scratch) const;
   template <typename Empty, typename Store>
-  RowOutcome runWith(size_t count, RowScratch& scratch, Empty&& empty, Store&& store) const;
+  RowOutcome runWith(size_t count, RowScratch& scratch, Empty&& empty, Store&& store,
+                     bool notes = true) const;
 
   ProjectState base_;
   std::optional<std::string> baseFault_;
@@ -124,6 +132,8 @@ class RowEngine {
 // The outcome of a completed (or faulted) run on `ps`, read from its
 // numbers: the verdicts the panels show and the verdict flags of the
 // local-buckling lines.
-RowOutcome outcomeOf(const ProjectState& ps, const std::optional<std::string>& fault);
+// `notes` false leaves the rule notes' usage factors out (hasAlt false).
+RowOutcome outcomeOf(const ProjectState& ps, const std::optional<std::string>& fault,
+                     bool notes = true);
 
 }  // namespace orvane

@@ -21,6 +21,7 @@
 #include "model/codes.hpp"
 #include "model/project_state.hpp"
 #include "model/result.hpp"
+#include "project/member_forces.hpp"
 #include "project/opened_project.hpp"
 #include "project/row_engine.hpp"
 
@@ -34,7 +35,8 @@ namespace orvane {
 inline constexpr uint64_t kMaxStudyPoints = 10'000'000;
 
 // NAME=FROM:TO:STEP: the values FROM, FROM+STEP, ... up to TO (TO itself
-// when it lies on the grid, within a billionth of a step).
+// when it lies on the grid, within a billionth of a step). NAME is an input
+// or, for a sweep, a section force (member_forces.hpp).
 struct StudyRange {
   std::string name;
   double from = 0, to = 0, step = 0;
@@ -54,8 +56,13 @@ Result<StudyRange> parseRange(std::string_view text);
 // kMaxStudyPoints points in all. Returns the problem.
 std::optional<std::string> checkRanges(const std::vector<StudyRange>& ranges);
 
+// The names a sweep may vary: the input names (set_values.hpp), then the
+// section forces that are no input (M1 M2 T Q1 Q2).
+std::vector<std::string> sweepNames();
+
 // The value an input holds in `ps` (the window's current value on a chart);
-// none for an unknown name.
+// 0 for a section force that is no input (M1 ... Q2); none for an unknown
+// name.
 std::optional<double> inputValue(const ProjectState& ps, std::string_view name);
 
 // Called now and then from the calling thread: points (candidates) done of
@@ -67,6 +74,7 @@ using StudyProgress = std::function<void(uint64_t done, uint64_t total)>;
 struct SweepPoint {
   std::array<double, 2> values{};  // one per range; the second is 0 for one range
   RowOutcome outcome;
+  GoverningPoints points{};  // a sweep of section forces: each check's point
 };
 
 // Where a check's usage factor crosses its allowable value between two grid
@@ -90,6 +98,9 @@ struct Crossing {
 struct SweepResult {
   std::vector<StudyRange> ranges;
   std::vector<CheckId> checks;  // the checks the rows can show (RowEngine::checks)
+  // The rows hold section forces (loadKind): each point scans the
+  // circumference and each check's value is that of its governing point.
+  bool forces = false;
   // Row-major: with two ranges, points[i * ranges[1].count() + j] holds
   // ranges[0].value(i), ranges[1].value(j).
   std::vector<SweepPoint> points;

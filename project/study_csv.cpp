@@ -26,6 +26,7 @@ void writeSweepHeader(std::ostream& csv, const SweepResult& r) {
   for (CheckId c : r.checks) {
     const std::string n = checkName(c);
     csv << n << "_uf," << n << "_allow," << n << "_verdict,";
+    if (r.forces) csv << n << "_theta," << n << "_sigx," << n << "_tau,";
   }
   std::string alt;
   appendAltHeader(alt, r.checks);
@@ -38,6 +39,13 @@ void writeSweepRow(std::ostream& csv, const SweepResult& r, const SweepPoint& p)
     const CheckValue& v = p.outcome[c];
     if (v.shown)
       csv << number(v.uf) << "," << number(v.allow) << "," << verdictWord(v.exceeded()) << ",";
+    else
+      csv << ",,,";
+    if (!r.forces) continue;
+    // the governing point, as batch writes it
+    const GoverningPoint& g = p.points[static_cast<size_t>(c)];
+    if (v.shown && p.outcome.fault.empty() && p.outcome.inputError.empty())
+      csv << number(g.theta) << "," << number(g.sigx) << "," << number(g.tau) << ",";
     else
       csv << ",,,";
   }

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "model/format.hpp"
+#include "project/member_forces.hpp"
 #include "project/set_values.hpp"
 #include "project/study.hpp"
 
@@ -51,7 +52,8 @@ Result<StudyRange> parseRange(std::string_view text) {
   StudyRange range;
   range.name = std::string(text.substr(0, eq));
   const auto setter = InputSetter::find(range.name);
-  if (!setter) return rangeError("unknown input name '" + range.name + "' in '" + whole + "'");
+  if (!setter && !isForceName(range.name))
+    return rangeError("unknown input name '" + range.name + "' in '" + whole + "'");
 
   std::string_view rest = text.substr(eq + 1);
   const char* const parts[] = {"FROM", "TO", "STEP"};
@@ -80,7 +82,7 @@ Result<StudyRange> parseRange(std::string_view text) {
   if (range.step < magnitude * 1e-10)
     return rangeError(of + "STEP " + shortest(range.step) + " is too small for values near " +
                       shortest(magnitude));
-  if (setter->integer()) {
+  if (setter && setter->integer()) {
     if (range.from != std::floor(range.from) || range.step != std::floor(range.step))
       return rangeError(of + range.name + " takes whole numbers, so FROM and STEP must be whole");
     const double lastValue = range.value(range.count() - 1);
@@ -97,7 +99,8 @@ std::optional<std::string> checkRanges(const std::vector<StudyRange>& ranges) {
   std::set<std::string> names;
   double points = 1;
   for (const StudyRange& r : ranges) {
-    if (!InputSetter::find(r.name)) return "unknown input name '" + r.name + "'";
+    if (!InputSetter::find(r.name) && !isForceName(r.name))
+      return "unknown input name '" + r.name + "'";
     if (!names.insert(r.name).second) return r.name + " is varied twice";
     if (r.count() == 0) return "range of " + r.name + " has no points";
     points *= static_cast<double>(r.count());
@@ -108,9 +111,16 @@ std::optional<std::string> checkRanges(const std::vector<StudyRange>& ranges) {
   return std::nullopt;
 }
 
+std::vector<std::string> sweepNames() {
+  std::vector<std::string> names = inputNames();
+  for (const std::string_view f : kForceNames)
+    if (!InputSetter::find(f)) names.emplace_back(f);
+  return names;
+}
+
 std::optional<double> inputValue(const ProjectState& ps, std::string_view name) {
   const auto setter = InputSetter::find(name);
-  if (!setter) return std::nullopt;
+  if (!setter) return isForceName(name) ? std::optional<double>(0.0) : std::nullopt;
   return setter->value(ps);
 }
 

@@ -22,12 +22,19 @@ Result<FixedSettings> fixedSettings(const ProjectState& base, const std::vector<
   FixedSettings out;
   ProjectState probe = base;
   for (const std::string& s : fixed) {
-    if (auto problem = applySetting(probe, s)) return studyError(*problem);
     const auto eq = s.find('=');
     std::string name = s.substr(0, eq);
+    if (eq != std::string::npos && isForceName(name) && !InputSetter::find(name)) {
+      // a section force: a number, stored by nothing but the row's scan
+      const auto value = parseFileNumber(std::string_view(s).substr(eq + 1));
+      if (!value || !std::isfinite(*value))
+        return studyError("value of " + name + " is not a number: '" + s.substr(eq + 1) + "'");
+    } else if (auto problem = applySetting(probe, s)) {
+      return studyError(*problem);
+    }
     if (std::find(varied.begin(), varied.end(), name) != varied.end())
       return studyError(name + " is both set and varied");
-    // accepted by applySetting, so the text is a number
+    // a number: accepted by applySetting or read as a force above
     out.values.push_back(parseFileNumber(std::string_view(s).substr(eq + 1)).value_or(0));
     out.names.push_back(std::move(name));
   }
@@ -45,10 +52,10 @@ std::optional<bool> exceededAt(const RowOutcome& o, CheckId c) {
 // Bisects [lo, hi] of the varied input between two grid points whose
 // verdicts on `check` differ, down to `tolerance` (whole numbers for an
 // integer input); a run in between that faults or hides the check ends it
-// early with the bracket it has.
-Crossing bisect(const RowEngine& engine, RowScratch& scratch, std::vector<double>& values,
-                CheckId check, const SweepPoint& a, const SweepPoint& b, double tolerance,
-                bool integer) {
+// early with the bracket it has. `runAt` runs the row of `values`.
+template <typename Run>
+Crossing bisect(Run&& runAt, std::vector<double>& values, CheckId check, const SweepPoint& a,
+                const SweepPoint& b, double tolerance, bool integer) {
   double lo = a.values[0], hi = b.values[0];
   CheckValue atLo = a.outcome[check], atHi = b.outcome[check];
   const bool loExceeded = atLo.exceeded();
@@ -61,7 +68,7 @@ Crossing bisect(const RowEngine& engine, RowScratch& scratch, std::vector<double
       break;
     }
     values.back() = mid;
-    const RowOutcome o = engine.run(values, scratch);
+    const RowOutcome o = runAt(values);
     const std::optional<bool> e = exceededAt(o, check);
     if (!e) break;
     if (*e == loExceeded) {
@@ -96,13 +103,32 @@ Result<SweepResult> sweepStream(const OpenedProject& base, const std::vector<Stu
   if (!fixedValues) return fixedValues.error();
   std::vector<std::string> columns = fixedValues.value().names;
   columns.insert(columns.end(), names.begin(), names.end());
-  auto engine = RowEngine::create(base, columns);
-  if (!engine) return engine.error();
-  const RowEngine& rows = engine.value();
+  // a table of section forces scans the circumference at each point
+  const auto kind = loadKind(base.state, columns);
+  if (!kind) return studyError(kind.error().message);
+  std::optional<RowEngine> rowEngine;
+  std::optional<ForceEngine> forceEngine;
+  if (kind.value() == LoadKind::Forces) {
+    auto engine = ForceEngine::create(base, columns);
+    if (!engine) return engine.error();
+    forceEngine.emplace(std::move(engine.value()));
+  } else {
+    auto engine = RowEngine::create(base, columns);
+    if (!engine) return engine.error();
+    rowEngine.emplace(std::move(engine.value()));
+  }
+  const auto runPoint = [&](const std::vector<double>& values, RowScratch& scratch,
+                            SweepPoint* at) {
+    if (rowEngine) return rowEngine->run(values, scratch);
+    ForceOutcome o = forceEngine->run(values, scratch);
+    if (at) at->points = o.points;
+    return std::move(o.outcome);
+  };
 
   SweepResult result;
   result.ranges = ranges;
-  result.checks = rows.checks();
+  result.checks = rowEngine ? rowEngine->checks() : forceEngine->checks();
+  result.forces = forceEngine.has_value();
   const uint64_t inner = ranges.size() == 2 ? ranges[1].count() : 1;
   const uint64_t total = ranges[0].count() * inner;
   const size_t fixedCount = fixedValues.value().values.size();
@@ -111,7 +137,8 @@ Result<SweepResult> sweepStream(const OpenedProject& base, const std::vector<Stu
   // the crossings of a one-input sweep, found on this thread between
   // consecutive points as they arrive
   const bool findCrossings = ranges.size() == 1;
-  const bool integer = InputSetter::find(ranges[0].name)->integer();
+  const auto varied = InputSetter::find(ranges[0].name);
+  const bool integer = varied && varied->integer();
   const double tolerance = 1e-6 * ranges[0].step;
   RowScratch own;
   std::vector<double> probe = fixedValues.value().values;
@@ -130,7 +157,7 @@ Result<SweepResult> sweepStream(const OpenedProject& base, const std::vector<Stu
           SweepPoint& p = points[k];
           p.values = {ranges[0].value(at / inner), inner > 1 ? ranges[1].value(at % inner) : 0};
           for (size_t r = 0; r < ranges.size(); ++r) values[fixedCount + r] = p.values[r];
-          p.outcome = rows.run(values, scratch);
+          p.outcome = runPoint(values, scratch, &p);
         }
       },
       [&](uint64_t first, uint64_t count, std::vector<SweepPoint>& points) {
@@ -141,7 +168,9 @@ Result<SweepResult> sweepStream(const OpenedProject& base, const std::vector<Stu
               const auto a = exceededAt(previous->outcome, check);
               const auto b = exceededAt(p.outcome, check);
               if (!a || !b || *a == *b) continue;
-              Crossing x = bisect(rows, own, probe, check, *previous, p, tolerance, integer);
+              Crossing x =
+                  bisect([&](const std::vector<double>& v) { return runPoint(v, own, nullptr); },
+                         probe, check, *previous, p, tolerance, integer);
               x.point = static_cast<size_t>(first + k - 1);
               result.crossings.push_back(x);
             }

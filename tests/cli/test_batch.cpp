@@ -194,6 +194,30 @@ TEST_F(Batch, SectionForcesGiveEachCheckItsPoint) {
       }
       EXPECT_GE(shown, 1);
     }
+    // the workbook has the same points: shell_theta, _sigx and _tau of the
+    // first row in the columns L to N, after the inputs and shell_uf,
+    // shell_allow and shell_verdict
+    const fs::path book = dir / "forces.xlsx";
+    EXPECT_EQ(cli({"batch", p, loads, "-o", book.string()}).code, 2);
+    if (::access("/usr/bin/unzip", X_OK) != 0) continue;
+    std::string sheet;
+    if (FILE* f = ::popen(
+            ("/usr/bin/unzip -p '" + book.string() + "' xl/worksheets/sheet1.xml").c_str(), "r")) {
+      char buf[4096];
+      for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) sheet.append(buf, n);
+      ::pclose(f);
+    }
+    for (const auto& [cell, column] : {std::pair{"L1", "shell_theta"}, {"N1", "shell_tau"}})
+      EXPECT_NE(sheet.find(column), std::string::npos) << cell;
+    for (const auto& [cell, column] :
+         {std::pair{"L2", "shell_theta"}, {"M2", "shell_sigx"}, {"N2", "shell_tau"}}) {
+      const auto at = sheet.find("<c r=\"" + std::string(cell) + "\"");
+      ASSERT_NE(at, std::string::npos) << cell;
+      const auto v = sheet.find("<v>", at) + 3;
+      const double want = number(csvOut[0].at(column));
+      EXPECT_NEAR(number(sheet.substr(v, sheet.find("</v>", v) - v)), want, 1e-14 * std::fabs(want))
+          << cell;
+    }
   }
   const std::string refused[][2] = {
       {"N,M1,sigx\n1,2,3\n", "columns N, M1 and sigx"},

@@ -131,6 +131,41 @@ TEST(SheetCommand, BadInputEndsWithAMessage) {
   EXPECT_EQ(unwritable.err, "orvane-cli: can't save file - /no/such/folder/sheet.html\n");
 }
 
+// Section forces: the sheet converts them at the point a sweep of the same
+// forces finds for each check, and works the run of one of those points.
+TEST(SheetCommand, SectionForcesAtEachChecksGoverningPoint) {
+  const CliRun s =
+      sheet({"--set", "pd=-0.2", "--forces", "N=-8000,M1=20000,M2=15000,T=9000,Q1=2000"});
+  ASSERT_NE(s.code, 2) << s.err;
+  EXPECT_EQ(tagProblem(s.out), "");
+  const CliRun swept = orvane::test::cli({"sweep", "--vary", "N=-8000:-8000:1", "--set", "pd=-0.2",
+                                          "--set", "M1=20000", "--set", "M2=15000", "--set",
+                                          "T=9000", "--set", "Q1=2000", "--json"});
+  ASSERT_EQ(swept.code, 0) << swept.err;
+  const nlohmann::json point = nlohmann::json::parse(swept.out.substr(0, swept.out.find('\n')));
+  const std::regex stored("stored ([-0-9.e]+)");
+  std::vector<double> sheetValues;
+  for (auto it = std::sregex_iterator(s.out.begin(), s.out.end(), stored);
+       it != std::sregex_iterator(); ++it)
+    sheetValues.push_back(std::stod((*it)[1]));
+  std::vector<double> sweepValues;
+  for (const char* check : {"shell", "stiffener", "ring_area", "ring_inertia"})
+    for (const char* v : {"sigx", "tau"}) sweepValues.push_back(point["checks"][check][v]);
+  EXPECT_EQ(sheetValues, sweepValues);
+  EXPECT_NE(s.out.find("(the working below is that of this point)"), std::string::npos);
+
+  const std::pair<std::vector<std::string>, const char*> refused[] = {
+      {{"--forces", "X=2"}, "NAME among N M1 M2 T Q1 Q2"},
+      {{"--forces", "M1=1", "--json"}, "not --json"},
+      {{"--set", "cyltype=3", "--forces", "M1=1"}, "section forces are loads of the shell modes"},
+  };
+  for (const auto& [args, says] : refused) {
+    const CliRun r = sheet(args);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find(says), std::string::npos) << r.err;
+  }
+}
+
 TEST(SheetMarkup, SubscriptsSuperscriptsAndNumbers) {
   const struct {
     const char* in;

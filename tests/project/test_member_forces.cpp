@@ -11,6 +11,7 @@
 
 #include "model/format.hpp"
 #include "opened_vector.hpp"
+#include "project/load_cases.hpp"
 #include "project/member_forces.hpp"
 #include "project/session.hpp"
 
@@ -234,7 +235,8 @@ TEST(MemberForces, TablesOfForcesOrStresses) {
       {1, {"T", "sigy", "t"}, "forces"},
       {2, {"M1", "sigx"}, "columns M1 and sigx"},
       {2, {"N", "tau", "Q2"}, "columns N, Q2 and tau"},
-      {2, {"N", "cyltype"}, "columns N and cyltype"},
+      {2, {"N", "cyltype"}, "stresses"},  // N of the column mode the table may choose
+      {2, {"N", "Q1", "cyltype"}, "columns N, Q1 and cyltype"},
       {3, {"N", "M1a", "pd"}, "stresses"},
       {3, {"N", "M1", "T"}, "columns M1 and T"},
   };
@@ -260,6 +262,42 @@ TEST(MemberForces, TablesOfForcesOrStresses) {
   const ForceOutcome faulted = thin.run(none, scratch);
   EXPECT_TRUE(faulted.outcome.inputError.empty()) << faulted.outcome.inputError;
   EXPECT_FALSE(faulted.outcome.fault.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// The report's load cases of section forces are the rows batch runs: each
+// row's values and points, the governing case's point kept beside its name;
+// a table of forces and stresses together cannot run and says why.
+TEST(MemberForces, CaseReportGivesEachRowItsPoints) {
+  const OpenedProject base = ofType(2);
+  cases::CaseTable table{{"pd", "N", "M1", "T"}, {}};
+  table.rows = {{"a", {"-0.2", "-8000", "20000", "9000"}},
+                {"b", {"", "-30000", "", ""}},
+                {"c", {"-0.1", "2000", "-15000", "-4000"}}};
+  const cases::CaseReport report = cases::caseReport(base, table);
+  ASSERT_EQ(report.problem, "");
+  EXPECT_TRUE(report.forces);
+  ASSERT_EQ(report.points.size(), table.rows.size());
+  const ForceEngine engine = engineOf(base, table.columns);
+  RowScratch scratch;
+  for (size_t i = 0; i < table.rows.size(); ++i) {
+    const std::vector<std::string_view> row(table.rows[i].values.begin(),
+                                            table.rows[i].values.end());
+    const ForceOutcome want = engine.run(row, scratch);
+    test::expectSame(report.outcomes[i], want.outcome, table.rows[i].name);
+    for (const CheckId c : engine.checks()) {
+      const size_t k = static_cast<size_t>(c);
+      EXPECT_EQ(report.points[i][k].theta, want.points[k].theta);
+      if (report.summary.governing[k] == static_cast<int>(i)) {
+        EXPECT_EQ(report.governingPoint[k].sigx, want.points[k].sigx);
+      }
+    }
+  }
+  const cases::CaseReport mixed = cases::caseReport(base, {{"M1", "sigx"}, table.rows});
+  EXPECT_NE(mixed.problem.find("columns M1 and sigx"), std::string::npos) << mixed.problem;
 }
 
 }  // namespace

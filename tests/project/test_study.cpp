@@ -183,6 +183,48 @@ TEST(Sweep, EveryPointEqualsItsSingleCheck) {
   EXPECT_GT(points, 500);
 }
 
+// A sweep of section forces checks each point all round the circumference:
+// each shown check's value is the single check at its governing point's
+// stresses; a fixed force counts as a varied one does.
+TEST(Sweep, SectionForcesGiveEachPointItsGoverningPoints) {
+  struct Case {
+    std::vector<const char*> ranges;
+    std::vector<std::string> fixed;
+  };
+  const Case cases[] = {
+      {{"N=-40000:0:10000"}, {"M1=10000", "pd=-0.1"}},
+      {{"T=0:40000:20000", "M2=-20000:20000:20000"}, {"Q1=3000"}},
+  };
+  for (const Case& c : cases) {
+    const OpenedProject opened = open("");
+    std::vector<StudyRange> ranges;
+    for (const char* r : c.ranges) ranges.push_back(range(r));
+    const auto result = sweep(opened, ranges, c.fixed, 2);
+    ASSERT_TRUE(result) << result.error().message;
+    const SweepResult& r = result.value();
+    EXPECT_TRUE(r.forces);
+    int shown = 0;
+    for (const SweepPoint& p : r.points) {
+      std::vector<std::string> others;
+      for (const std::string& f : c.fixed)
+        if (f.rfind("pd=", 0) == 0) others.push_back(f);
+      for (const CheckId id : r.checks) {
+        const CheckValue& v = p.outcome[id];
+        if (!v.shown) continue;
+        ++shown;
+        const GoverningPoint& g = p.points[static_cast<size_t>(id)];
+        std::vector<std::string> sets = others;
+        sets.push_back("sigx=" + shortestText(g.sigx));
+        sets.push_back("tau=" + shortestText(g.tau));
+        const CheckValue single = singleCheck(opened, sets)[id];
+        EXPECT_EQ(single.uf, v.uf) << checkName(id) << " " << sets.back();
+        EXPECT_EQ(single.allow, v.allow) << checkName(id);
+      }
+    }
+    EXPECT_GT(shown, 4);
+  }
+}
+
 TEST(Sweep, CrossingsBracketAChangeOfVerdictWithinTheirTolerance) {
   struct Case {
     const char* file;

@@ -199,6 +199,29 @@ class StudyWindowTest : public QObject {
     QVERIFY(widget->hoverText(QPointF(1, 1)).isEmpty());
   }
 
+  // A section force as the varied input: the table shows each check's
+  // usage factor, allowable value and governing angle as the core's sweep.
+  void sectionForceShowsEachChecksAngle() {
+    setRange(1, QStringLiteral("M1"), QStringLiteral("-20000"), QStringLiteral("20000"),
+             QStringLiteral("10000"));
+    waitSweep(5);
+    const SweepResult core = coreSweep(*h->window, {"M1=-20000:20000:10000"});
+    QVERIFY(core.forces);
+    auto* model = get<QTableView>("studytable")->model();
+    QCOMPARE(model->columnCount(), 1 + 3 * static_cast<int>(core.checks.size()) + 2);
+    for (int row = 0; row < model->rowCount(); ++row) {
+      const orvane::SweepPoint& p = core.points[static_cast<size_t>(row)];
+      for (size_t c = 0; c < core.checks.size(); ++c) {
+        const int at = 1 + 3 * static_cast<int>(c);
+        if (!p.outcome[core.checks[c]].shown) continue;
+        QVERIFY(model->index(row, at).data(Qt::EditRole).toDouble() ==
+                p.outcome[core.checks[c]].uf);
+        QVERIFY(model->index(row, at + 2).data(Qt::EditRole).toDouble() ==
+                p.points[static_cast<size_t>(core.checks[c])].theta);
+      }
+    }
+  }
+
   // Typing in the main window sweeps again; the window is never waited for.
   void followsTheProject() {
     setRange(1, QStringLiteral("t"), QStringLiteral("10"), QStringLiteral("30"),

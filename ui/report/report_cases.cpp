@@ -22,6 +22,8 @@ constexpr double kFirstLine = 12, kLastLine = kLines - 2;
 // Beyond this the report names the governing cases and refers to the file.
 constexpr int kMostPages = 20;
 constexpr double kNameWidth = 18, kVerdictWidth = 24, kWidest = 10;
+// the columns of a check of section forces: usage factor and marker, angle
+constexpr double kForceUfWidth = 7.5, kAngleWidth = 5.5;
 const QString kMarker = QStringLiteral(" \u25C4");
 
 // "ring area" for ring_area
@@ -66,6 +68,17 @@ QString caseName(const cases::CaseReport& r, size_t row) {
 
 QString verdict(const RowOutcome& o) { return qs(rowVerdict(o)); }
 
+// The governing angle of a check round the circumference (section forces).
+QString angle(double theta, bool decimalComma) {
+  QString s = qs(format(theta, "0.0"));
+  if (decimalComma) s.replace(QLatin1Char('.'), QLatin1Char(','));
+  return s;
+}
+
+// Number columns per check: its usage factor, and for section forces the
+// angle of its governing point.
+size_t perCheck(const cases::CaseReport& r) { return r.forces ? 2 : 1; }
+
 void printSummary(ReportPage& page, const cases::CaseReport& r, bool decimalComma) {
   const int64_t count = r.total;
   for (const CheckId check : r.checks) {
@@ -84,10 +97,14 @@ void printSummary(ReportPage& page, const cases::CaseReport& r, bool decimalComm
     page.setBold(false);
     page.setColor(Qt::black);
     // a long case name is fitted to the line
-    page.printFitted(
-        QStringLiteral(" <= ") + number(v.allow, decimalComma) + QStringLiteral(" in case ") +
-            caseName(r.governingName[static_cast<size_t>(check)], static_cast<size_t>(g)),
-        kRight - page.x(), true);
+    QString where = QStringLiteral(" <= ") + number(v.allow, decimalComma) +
+                    QStringLiteral(" in case ") +
+                    caseName(r.governingName[static_cast<size_t>(check)], static_cast<size_t>(g));
+    if (r.forces)
+      where += QStringLiteral(" at \u03b8 = ") +
+               angle(r.governingPoint[static_cast<size_t>(check)].theta, decimalComma) +
+               QStringLiteral("\u00b0");
+    page.printFitted(where, kRight - page.x(), true);
   }
   page.moveTo(kMargin, page.y());
   QString counts = QStringLiteral("%1 cases: %2 passed, %3 failed, %4 faulted")
@@ -100,7 +117,8 @@ void printSummary(ReportPage& page, const cases::CaseReport& r, bool decimalComm
   page.print(counts, true);
   page.moveTo(kMargin, page.y());
   page.print(QStringLiteral("Usage factors of the checks; ") + kMarker.trimmed() +
-                 QStringLiteral(" marks the governing case of a check."),
+                 QStringLiteral(" marks the governing case of a check.") +
+                 (r.forces ? QStringLiteral(" \u03b8: its governing angle (degrees).") : QString()),
              true);
 }
 
@@ -137,13 +155,32 @@ void printCases(ReportPage& page, const cases::CaseReport& r, int casePage, doub
     printSummary(page, r, decimalComma);
   }
   const size_t inputs = r.table.columns.size();
-  const size_t numbers = inputs + r.checks.size();
+  const size_t per = perCheck(r);
+  const size_t numbers = inputs + per * r.checks.size();
   const double room = kRight - kMargin - kNameWidth - kVerdictWidth;
   const double width = std::min(kWidest, room / static_cast<double>(std::max<size_t>(numbers, 1)));
-  auto edge = [&](size_t column) {
-    return kMargin + kNameWidth + width * static_cast<double>(column + 1) - 1;
+  // a table of section forces keeps room for each usage factor with its
+  // marker and each angle; its inputs share the rest
+  const double inputWidth =
+      r.forces
+          ? std::min(width,
+                     (room - static_cast<double>(r.checks.size()) * (kForceUfWidth + kAngleWidth)) /
+                         static_cast<double>(std::max<size_t>(inputs, 1)))
+          : width;
+  auto widthOf = [&](size_t column) {
+    if (!r.forces) return width;
+    if (column < inputs) return inputWidth;
+    return (column - inputs) % 2 == 0 ? kForceUfWidth : kAngleWidth;
   };
-  const double verdictX = kMargin + kNameWidth + width * static_cast<double>(numbers) + 1;
+  auto edge = [&](size_t column) {
+    if (!r.forces) return kMargin + kNameWidth + width * static_cast<double>(column + 1) - 1;
+    double x = kMargin + kNameWidth - 1;
+    for (size_t c = 0; c <= column; ++c) x += widthOf(c);
+    return x;
+  };
+  const double verdictX = r.forces && numbers > 0
+                              ? edge(numbers - 1) + 2
+                              : kMargin + kNameWidth + width * static_cast<double>(numbers) + 1;
 
   // column titles
   double y = top + linesAbove(r, casePage);
@@ -151,9 +188,13 @@ void printCases(ReportPage& page, const cases::CaseReport& r, int casePage, doub
   page.moveTo(kMargin, y);
   page.printFitted(QStringLiteral("case"), kNameWidth - 1);
   for (size_t c = 0; c < inputs; ++c)
-    page.printRightAligned(qs(r.table.columns[c]), edge(c), width - 1);
-  for (size_t k = 0; k < r.checks.size(); ++k)
-    page.printRightAligned(checkTitle(r.checks[k]), edge(inputs + k), width - 1);
+    page.printRightAligned(qs(r.table.columns[c]), edge(c), widthOf(c) - 1);
+  for (size_t k = 0; k < r.checks.size(); ++k) {
+    page.printRightAligned(checkTitle(r.checks[k]), edge(inputs + per * k),
+                           widthOf(inputs + per * k) - 1);
+    if (r.forces)
+      page.printRightAligned(QStringLiteral("\u03b8"), edge(inputs + per * k + 1), kAngleWidth - 1);
+  }
   page.setX(verdictX);
   page.printFitted(QStringLiteral("verdict"), kRight - verdictX);
   page.setBold(false);
@@ -170,7 +211,7 @@ void printCases(ReportPage& page, const cases::CaseReport& r, int casePage, doub
     page.printFitted(caseName(r, row), kNameWidth - 1);
     for (size_t c = 0; c < inputs; ++c)
       page.printRightAligned(qs(c < cr.values.size() ? cr.values[c] : std::string()), edge(c),
-                             width - 1);
+                             widthOf(c) - 1);
     for (size_t k = 0; k < r.checks.size(); ++k) {
       const CheckId check = r.checks[k];
       const CheckValue& v = o[check];
@@ -179,9 +220,15 @@ void printCases(ReportPage& page, const cases::CaseReport& r, int casePage, doub
           r.summary.governing[static_cast<size_t>(check)] == static_cast<int>(row);
       page.setBold(governing);
       page.setColor(colorOf(v.exceeded() ? kRed : kGreen));
-      page.printRightAligned(number(v.uf, decimalComma), edge(inputs + k) - 2, width - 3);
+      page.printRightAligned(number(v.uf, decimalComma), edge(inputs + per * k) - 2,
+                             widthOf(inputs + per * k) - 3);
       if (governing) page.print(kMarker);
       page.setBold(false);
+      if (r.forces && o.fault.empty() && o.inputError.empty()) {
+        page.setColor(Qt::black);
+        page.printRightAligned(angle(r.points[row][static_cast<size_t>(check)].theta, decimalComma),
+                               edge(inputs + per * k + 1), kAngleWidth - 1);
+      }
     }
     page.setColor(colorOf(o.status() == RowOutcome::Status::Passed ? kGreen : kRed));
     page.setX(verdictX);

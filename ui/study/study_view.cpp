@@ -198,6 +198,14 @@ std::string sweepCsv(const SweepResult& r) {
 
 // ------------------------------------------------------------ PointsModel
 
+namespace {
+
+// Columns per check: usage factor and allowable value, and for section
+// forces the governing angle.
+size_t perCheck(const SweepResult& r) { return r.forces ? 3 : 2; }
+
+}  // namespace
+
 void PointsModel::setResult(std::shared_ptr<const SweepResult> result) {
   beginResetModel();
   result_ = std::move(result);
@@ -210,7 +218,7 @@ int PointsModel::rowCount(const QModelIndex& parent) const {
 
 int PointsModel::columnCount(const QModelIndex& parent) const {
   if (parent.isValid() || !result_) return 0;
-  return static_cast<int>(result_->ranges.size() + 2 * result_->checks.size() + 2);
+  return static_cast<int>(result_->ranges.size() + perCheck(*result_) * result_->checks.size() + 2);
 }
 
 QVariant PointsModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -218,13 +226,14 @@ QVariant PointsModel::headerData(int section, Qt::Orientation orientation, int r
   if (orientation == Qt::Vertical) return section + 1;
   const auto s = static_cast<size_t>(section);
   const size_t nr = result_->ranges.size(), nc = result_->checks.size();
+  const size_t per = perCheck(*result_);
   if (s < nr) return name(result_->ranges[s]);
-  if (s < nr + 2 * nc) {
-    const CheckId c = result_->checks[(s - nr) / 2];
-    return QStringLiteral("%1 %2").arg(
-        checkTitle(c), (s - nr) % 2 == 0 ? QStringLiteral("uf") : QStringLiteral("allow"));
+  if (s < nr + per * nc) {
+    const CheckId c = result_->checks[(s - nr) / per];
+    const char* const part[] = {"uf", "allow", "\u03b8 (deg)"};
+    return QStringLiteral("%1 %2").arg(checkTitle(c), QString::fromUtf8(part[(s - nr) % per]));
   }
-  return s == nr + 2 * nc ? QStringLiteral("governing") : QStringLiteral("verdict");
+  return s == nr + per * nc ? QStringLiteral("governing") : QStringLiteral("verdict");
 }
 
 QVariant PointsModel::data(const QModelIndex& index, int role) const {
@@ -235,8 +244,9 @@ QVariant PointsModel::data(const QModelIndex& index, int role) const {
   const SweepPoint& p = result_->points[static_cast<size_t>(index.row())];
   const auto s = static_cast<size_t>(index.column());
   const size_t nr = result_->ranges.size(), nc = result_->checks.size();
+  const size_t per = perCheck(*result_);
   if (role == Qt::ForegroundRole) {
-    if (s != nr + 2 * nc + 1) return {};
+    if (s != nr + per * nc + 1) return {};
     return p.outcome.status() == RowOutcome::Status::Passed ? QColor(0, 128, 0) : QColor(128, 0, 0);
   }
   if (role == Qt::ToolTipRole) {
@@ -245,14 +255,18 @@ QVariant PointsModel::data(const QModelIndex& index, int role) const {
     return {};
   }
   if (s < nr) return p.values[s];
-  if (s < nr + 2 * nc) {
-    const CheckValue& v = p.outcome[result_->checks[(s - nr) / 2]];
+  if (s < nr + per * nc) {
+    const CheckId c = result_->checks[(s - nr) / per];
+    const CheckValue& v = p.outcome[c];
     if (!v.shown || !completed(p.outcome)) return {};
-    const double x = (s - nr) % 2 == 0 ? v.uf : v.allow;
+    const size_t part = (s - nr) % per;
+    const double x = part == 0   ? v.uf
+                     : part == 1 ? v.allow
+                                 : p.points[static_cast<size_t>(c)].theta;
     if (role == Qt::EditRole) return x;
-    return QString::number(x, 'f', 4);
+    return QString::number(x, 'f', part == 2 ? 2 : 4);
   }
-  if (s == nr + 2 * nc) {
+  if (s == nr + per * nc) {
     const auto g = governingCheck(p.outcome);
     return g ? checkTitle(*g) : QString();
   }

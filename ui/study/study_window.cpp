@@ -146,7 +146,7 @@ StudyWindow::RangeRow StudyWindow::addRangeRow(QWidget* parent, int index) {
   const QString n = QString::number(index + 1);
   row.name = new QComboBox(parent);
   row.name->setObjectName(QStringLiteral("cboinput") + n);
-  for (const std::string& name : inputNames()) row.name->addItem(QString::fromStdString(name));
+  for (const std::string& name : sweepNames()) row.name->addItem(QString::fromStdString(name));
   row.name->setCurrentText(QStringLiteral("t"));
   row.from = new QLineEdit(parent);
   row.from->setObjectName(QStringLiteral("ifrom") + n);
@@ -170,7 +170,12 @@ void StudyWindow::presetRange(const RangeRow& row) {
   const double v = inputValue(owner_.state(), name).value_or(0);
   const auto setter = InputSetter::find(name);
   double lo = 0, hi = 0, step = 1;
-  if (setter && setter->integer()) {
+  if (isForceName(name) && v == 0) {
+    // a section force (kN, kNm) the project does not hold
+    lo = -20000;
+    hi = 20000;
+    step = 1000;
+  } else if (setter && setter->integer()) {
     lo = std::max(0.0, v - 5);
     hi = v + 5;
   } else {
