@@ -216,6 +216,7 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   Left leaveNumeric(const InputDef& in, QLineEdit* field);
   std::optional<Stored> readAndStore(const InputDef& in, QLineEdit* field, Left& left);
   static QString rangeWarning(const InputDef& in);
+  static QString caption(const InputDef& in);
   void enterPressed(QWidget* control);
   bool readFirst(const InputDef& in, QLineEdit* field);
   QLineEdit* fieldOfInput(InputId input) const;

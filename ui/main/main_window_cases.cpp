@@ -66,8 +66,11 @@ bool MainWindow::enterCase(int row) {
   for (const auto& [field, text] : typed) {
     if (!taken) break;
     if (!field->isVisibleTo(this)) continue;  // hidden by a list value of the row
-    // the fields read a decimal point under either separator
-    field->setText(text.trimmed());
+    // a cell is written with a decimal point; the field reads the user's
+    // separator, as the user would type it
+    QString shown = text.trimmed();
+    if (decimalFlag_ != 0) shown.replace(QLatin1Char('.'), QLatin1Char(','));
+    field->setText(shown);
     if (lostFocus(field) != Left::Taken) {
       taken = false;
       activateWindow();
