@@ -9,6 +9,7 @@
 #include "ui/cases/cases_window.hpp"
 #include "ui/common/field_edit.hpp"
 #include "ui/common/message_box.hpp"
+#include "ui/common/placement.hpp"
 #include "ui/main/main_window.hpp"
 
 namespace orvane::ui {
@@ -26,6 +27,7 @@ cases::CasesWindow* MainWindow::openLoadCases() {
     host.folder = [this] { return dialogFolder_; };
     casesWindow_ = new cases::CasesWindow(*cases_, std::move(host), this);
     casesWindow_->setFont(font());
+    placeBeside(casesWindow_, this, resultArea());
   }
   casesWindow_->show();
   casesWindow_->raise();
