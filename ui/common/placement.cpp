@@ -63,7 +63,7 @@ void placeBeside(QWidget* window, const QWidget* owner, const QRect& keepClear) 
                    {keepClear});
   }
   if (!chosen && keepClear.isValid()) {
-    // smaller, in the largest part of the screen beside what it should not
+    // smaller, in the largest strip of the screen beside what it should not
     // cover, where the window's least size fits there
     const QRect c = keepClear.intersected(free);
     const QRect strips[] = {
