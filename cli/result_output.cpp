@@ -231,7 +231,7 @@ std::string resultText(const ProjectState& ps, const CheckOutcome& outcome) {
   if (shown.stiffenerNote) {
     out << "\n"
         << ps.stiffTable.label[0] << "\n"
-        << "  Note: s/t>3* Sqr(r/t) ==> calculation as an unstiffened orvane, (Ref Ch 3.6.1)\n";
+        << "  Note: s/t>3* Sqr(r/t) ==> calculation as an unstiffened cylinder, (Ref Ch 3.6.1)\n";
   } else if (shown.stiffener || shown.column) {
     out << "\n";
     textPanel(out, Verdict::Stiffener, ps.stiffTable, vs);

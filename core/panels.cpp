@@ -146,6 +146,24 @@ const char* checkName(CheckId check) {
   return "";
 }
 
+const char* checkCaption(CheckId check) {
+  switch (check) {
+    case CheckId::Shell:
+      return "Shell";
+    case CheckId::Stiffener:
+      return "Stiffener";
+    case CheckId::Column1:
+      return "Column 1";
+    case CheckId::Column2:
+      return "Column 2";
+    case CheckId::RingArea:
+      return "Ring frame area";
+    case CheckId::RingInertia:
+      return "Ring frame inertia";
+  }
+  return "";
+}
+
 VerdictList shownVerdicts(const ProjectState& ps) {
   const ShownPanels shown = shownPanels(ps);
   VerdictList v;
@@ -321,11 +339,11 @@ void drawStiffenerNote(DrawTarget& target, const ProjectState& ps, double& y, do
   if (clearFlag == 0) {
     target.print("Note: s/t>3* Sqr(r/t) ==>", true);
     target.setCurrentX(x);
-    target.print("Calculation as an unstiffened orvane", true);
+    target.print("Calculation as an unstiffened cylinder", true);
     target.setCurrentX(x);
     target.print("(Ref Ch 3.6.1)", true);
   } else {
-    target.print("Note: s/t>3* Sqr(r/t) ==> calculation as an unstiffened orvane, (Ref Ch 3.6.1)",
+    target.print("Note: s/t>3* Sqr(r/t) ==> calculation as an unstiffened cylinder, (Ref Ch 3.6.1)",
                  true);
   }
   target.setBold(false);

@@ -80,6 +80,9 @@ inline constexpr int kCheckCount = 6;
 // Short name of a check for tables and files: "shell", "stiffener",
 // "column1", "column2", "ring_area", "ring_inertia".
 const char* checkName(CheckId check);
+// What the user reads for a check in charts, lists and table headings:
+// "Shell", "Ring frame inertia".
+const char* checkCaption(CheckId check);
 
 // A usage factor a panel draws against its allowable value; `line` is the
 // panel line that shows it.

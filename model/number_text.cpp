@@ -56,44 +56,9 @@ NumberReading convert(const std::string& spelled) {
   return {NumberReading::Ok, 0};
 }
 
-}  // namespace
-
-NumberReading readLenientNumber(std::u16string_view text) {
-  std::string digits;
-  size_t i = 0;
-  const size_t n = text.size();
-  auto skipBlanks = [&] {
-    while (i < n && (text[i] == u' ' || text[i] == u'\t')) ++i;
-  };
-  auto takeDigits = [&] {
-    bool any = false;
-    for (skipBlanks(); i < n && isAsciiDigit(text[i]); skipBlanks()) {
-      digits += static_cast<char>(text[i++]);
-      any = true;
-    }
-    return any;
-  };
-  skipBlanks();
-  if (i < n && (text[i] == u'+' || text[i] == u'-')) digits += static_cast<char>(text[i++]);
-  bool mantissa = takeDigits();
-  if (i < n && text[i] == u'.') {
-    digits += '.';
-    ++i;
-    mantissa = takeDigits() || mantissa;
-  }
-  if (!mantissa) return {NumberReading::Ok, 0};
-  if (i < n && (text[i] == u'E' || text[i] == u'e' || text[i] == u'D' || text[i] == u'd')) {
-    const size_t keep = digits.size();
-    digits += 'e';
-    ++i;
-    skipBlanks();
-    if (i < n && (text[i] == u'+' || text[i] == u'-')) digits += static_cast<char>(text[i++]);
-    if (!takeDigits()) digits.resize(keep);
-  }
-  return convert(digits);
-}
-
-NumberReading readStrictNumber(std::u16string_view text) {
+// A whole text that is one number, blanks around it allowed, with `point`
+// or `comma` (or both) read as the decimal separator.
+NumberReading readWhole(std::u16string_view text, bool point, bool comma) {
   size_t i = 0, n = text.size();
   while (i < n && isSpace(text[i])) ++i;
   while (n > i && isSpace(text[n - 1])) --n;
@@ -105,7 +70,7 @@ NumberReading readStrictNumber(std::u16string_view text) {
   };
   if (i < n && (text[i] == u'+' || text[i] == u'-')) spelled += static_cast<char>(text[i++]);
   bool mantissa = digits();
-  if (i < n && (text[i] == u'.' || text[i] == u',')) {
+  if (i < n && ((point && text[i] == u'.') || (comma && text[i] == u','))) {
     spelled += '.';
     ++i;
     mantissa = digits() || mantissa;
@@ -121,19 +86,12 @@ NumberReading readStrictNumber(std::u16string_view text) {
   return convert(spelled);
 }
 
+}  // namespace
+
+NumberReading readStrictNumber(std::u16string_view text) { return readWhole(text, true, true); }
+
 NumberReading readFieldNumber(std::u16string_view text, bool decimalComma) {
-  size_t start = 0;
-  while (start < text.size() && text[start] == u' ') ++start;
-  text.remove_prefix(start);
-  NumberReading r;
-  if (decimalComma) {
-    r = readStrictNumber(text);
-  } else {
-    std::u16string pointed(text);
-    for (char16_t& c : pointed)
-      if (c == u',') c = u'.';
-    r = readLenientNumber(pointed);
-  }
+  NumberReading r = readWhole(text, !decimalComma, decimalComma);
   if (r.ok() && std::fabs(r.value) > std::numeric_limits<float>::max())
     return {NumberReading::OutOfRange, 0};
   if (r.ok()) r.value = static_cast<float>(r.value);

@@ -1,11 +1,12 @@
 // Numbers as the user types them into the window's fields, read without Qt
 // and without the C library's locale.
 //
-// Two readers: the lenient one (decimal point setting) takes the number at
-// the start of the text, skips blanks inside it and reads a text that does
-// not start with a number as 0; the strict one (decimal comma setting) takes
-// a whole text that is one number, blanks around it allowed. Neither throws:
-// a number too large for a double is OutOfRange, one too small reads as 0.
+// A field's text is read strictly: the whole text (blanks around it
+// allowed) must be one number, [sign] ASCII digits with the user's decimal
+// separator, [E [sign] digits]; anything else (a unit after it, a fullwidth
+// digit, the other separator, an empty text) is a mismatch and stores
+// nothing. Neither reader throws: a number too large for a double is
+// OutOfRange, one too small reads as 0.
 #pragma once
 
 #include <string_view>
@@ -20,13 +21,12 @@ struct NumberReading {
   bool ok() const { return status == Ok; }
 };
 
-// Never Mismatch.
-NumberReading readLenientNumber(std::u16string_view text);
-// "," and "." both read as the decimal separator.
+// "," and "." both read as the decimal separator (a shown value read back,
+// the study window's ranges).
 NumberReading readStrictNumber(std::u16string_view text);
-// A field's number: leading spaces dropped, then the lenient reader with ","
-// read as "." (decimalComma false) or the strict reader. A value beyond the
-// single-precision range is OutOfRange; an Ok value is a single.
+// A field's number with the user's separator only: "," when decimalComma,
+// else ".". A value beyond the single-precision range is OutOfRange; an Ok
+// value is a single.
 NumberReading readFieldNumber(std::u16string_view text, bool decimalComma);
 
 }  // namespace orvane

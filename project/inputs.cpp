@@ -105,15 +105,15 @@ constexpr InputDef singleBounds(InputDef d) {
 // A dimension of a built-up profile window: too small a value is warned
 // about, and where `clamps` replaced by the limit.
 constexpr InputDef dim(InputDef d, double limit, const char* message, bool clamps) {
-  d.checks[0] = {clamps ? C::BelowClamps : C::AtLeast, limit, 0, message, true};
+  d.checks[0] = {clamps ? C::BelowClamps : C::AtLeast, limit, 0, message};
   return d;
 }
 
-constexpr InputCheck atLeast(double lo, const char* message, bool focusBack = true) {
-  return {C::AtLeast, lo, 0, message, focusBack};
+constexpr InputCheck atLeast(double lo, const char* message) {
+  return {C::AtLeast, lo, 0, message};
 }
 constexpr InputCheck between(double lo, double hi, const char* message) {
-  return {C::Between, lo, hi, message, true};
+  return {C::Between, lo, hi, message};
 }
 
 // The built-up dimension sets of one member, in InputId order.
@@ -163,15 +163,15 @@ std::array<InputDef, kInputCount> makeTable() {
       field(number<&PS::r>(I::r, "r", 34), "#00"),
       field(number<&PS::t>(I::t, "t", 35), "#0.0", atLeast(0.1, " 0.1 <= t ")),
       field(number<&PS::s>(I::s, "s", 29), "#00", atLeast(10, " 10 <= s   "),
-            {C::AtMostR, 0, 0, " s  <= r  ", false}),
-      field(number<&PS::l>(I::l, "l", 30), "#00", atLeast(50, " l >= 50 ", false), {}, afterReport),
+            {C::AtMostR, 0, 0, " s  <= r  "}),
+      field(number<&PS::l>(I::l, "l", 30), "#00", atLeast(50, " l >= 50 "), {}, afterReport),
       field(number<&PS::L>(I::L, "L", 33), "#00", atLeast(50, " L >= 50  "),
-            {C::AtLeastSpan, 0, 0, " L >= l  ", true}),
+            {C::AtLeastSpan, 0, 0, " L >= l  "}),
       field(number<&PS::ltst>(I::ltst, "ltst", 31), "#00", atLeast(50, " 50 <= lt ")),
       singleBounds(field(number<&PS::ltgi>(I::ltgi, "ltgi", 32), "#00", atLeast(50, " 50 <= lt "),
-                         {C::RingLengthCap, 0, 0, " lt<=pi*Sqr(r*h), ref ch B.5.9 ", true})),
+                         {C::RingLengthCap, 0, 0, " lt<=pi*Sqr(r*h), ref ch B.5.9 "})),
       field(number<&PS::E>(I::E, "E", 28), "0.00E+0",
-            {C::ShownAtLeast, 1000, 0, " 1000 <= E-modulus ", true}),
+            {C::ShownAtLeast, 1000, 0, " 1000 <= E-modulus "}),
       field(number<&PS::fyp>(I::fyp, "fyp", 7), "#00", between(50, 2000, " 50 <= fyp <= 2000 ")),
       field(number<&PS::fys>(I::fys, "fys", 8), "#00", between(50, 2000, " 50 <= fys <= 2000 ")),
       field(number<&PS::fyg>(I::fyg, "fyg", 9), "#00", between(50, 2000, " 50 <= fyg <= 2000 ")),
@@ -411,7 +411,6 @@ Stored storeInput(ProjectState& ps, const InputDef& in, double value, std::strin
   if (out.failed >= 0) {
     const InputCheck& c = in.checks[static_cast<size_t>(out.failed)];
     out.warning = c.message;
-    out.focusBack = c.focusBack;
     if (in.calc == CalcStep::UsageFactor) out.runs = false;
   }
   if (!beforeRun(ps, in)) out.runs = false;

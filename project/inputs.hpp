@@ -12,7 +12,8 @@
 //
 // Deliberate differences between typing into the window and the headless
 // roads, all of them here and nowhere else:
-//  - Text: the window reads the user's number format; `--set` and load
+//  - Text: the window reads the user's number format (a whole number with
+//    the user's separator, nothing else); `--set` and load
 //    tables read the project-file grammar (decimal point, exponent; a load
 //    table with semicolons also a decimal comma).
 //  - A value that is no number, lies beyond the single-precision range, or
@@ -20,9 +21,9 @@
 //    value (its lists offer only what they hold); `--set` refuses it (exit
 //    2), a row reports an input error and does not run.
 //  - A failed test: the window stores the value, warns in a message box and
-//    sends the focus back; the headless roads store the value the same way
-//    (clamps included) and report the warning (`check` on standard error);
-//    rows keep it silently.
+//    sends the focus back to the field (every test alike); the headless
+//    roads store the value the same way (clamps included) and report the
+//    warning (`check` on standard error); rows keep it silently.
 //  - Steps: every typed value, button or list choice is one step (stored,
 //    then one calculation run unless the input's rule says otherwise, then
 //    the rules that follow a run); each `--set` is such a step, and so is
@@ -58,8 +59,7 @@ struct InputCheck {
   };
   Kind kind = Kind::None;
   double lo = 0, hi = 0;
-  const char* message = "";
-  bool focusBack = true;  // after the warning the focus returns to the field
+  const char* message = "";  // warned about; the focus then returns to the field
 };
 
 // When the window runs the calculation after its field is left.
@@ -128,7 +128,6 @@ struct Stored {
   std::optional<std::string> refused;  // not stored, and why
   int failed = -1;                     // index of the test that failed
   std::string warning;                 // its warning, as the window shows it
-  bool focusBack = false;              // ... and whether the focus returns
   bool runs = true;                    // a calculation run follows
 };
 

@@ -1,5 +1,5 @@
 // The readers of the window's number fields: every text gives a value or an
-// error; the strict reader accepts what the user's number format writes.
+// error; a field takes only a whole number in the user's number format.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -13,96 +13,78 @@ using orvane::NumberReading;
 constexpr auto Ok = NumberReading::Ok, Mismatch = NumberReading::Mismatch,
                Range = NumberReading::OutOfRange;
 
-struct Read {
-  std::u16string text;
-  NumberReading::Status lenient;
-  double lenientValue;
-  NumberReading::Status strict;
-  double strictValue;
-};
-
 const std::u16string k320Digits(320, u'9');
 const std::u16string kSmall320 = u"0." + std::u16string(330, u'0') + u"1";
 
-TEST(NumberText, LenientAndStrictReadersSideBySide) {
+// One text read by a field under the decimal point and the decimal comma
+// setting (each a status and value), and by the reader that takes either.
+struct Read {
+  std::u16string text;
+  NumberReading::Status point;
+  double pointValue;
+  NumberReading::Status comma;
+  double commaValue;
+  NumberReading::Status either;
+};
+
+TEST(NumberText, AFieldTakesOnlyAWholeNumberInTheUsersFormat) {
+  const float max = std::numeric_limits<float>::max();
+  const double v1234 = double{12.34f};
   const Read cases[] = {
-      {u"12.5", Ok, 12.5, Ok, 12.5},
-      {u"  -12.5  ", Ok, -12.5, Ok, -12.5},
-      {u"+.5e-2", Ok, 0.005, Ok, 0.005},
-      {u"5.", Ok, 5, Ok, 5},
-      {u"00012", Ok, 12, Ok, 12},
-      {u"1e0001", Ok, 10, Ok, 10},
-      // the lenient reader takes the leading number, blanks inside it skipped
-      {u"12 mm", Ok, 12, Mismatch, 0},
-      {u"1 2.5 e 1", Ok, 125, Mismatch, 0},
-      {u"1.5e3.2", Ok, 1500, Mismatch, 0},
-      {u"3d2", Ok, 300, Mismatch, 0},
-      {u"1e", Ok, 1, Mismatch, 0},
-      {u"1e+", Ok, 1, Mismatch, 0},
-      {u"abc", Ok, 0, Mismatch, 0},
-      {u"", Ok, 0, Mismatch, 0},
-      {u"-", Ok, 0, Mismatch, 0},
-      {u".", Ok, 0, Mismatch, 0},
-      {u"inf", Ok, 0, Mismatch, 0},
-      {u"nan", Ok, 0, Mismatch, 0},
-      {u"0x10", Ok, 0, Mismatch, 0},
-      // the strict reader takes either separator, the lenient one only "."
-      {u"12,5", Ok, 12, Ok, 12.5},
+      {u"12.34", Ok, v1234, Mismatch, 0, Ok},
+      {u"12,34", Mismatch, 0, Ok, v1234, Ok},
+      {u"  -12.5\u00A0", Ok, -12.5, Mismatch, 0, Ok},
+      {u"+.5e-2", Ok, double{0.005f}, Mismatch, 0, Ok},
+      {u"+,5E-2", Mismatch, 0, Ok, double{0.005f}, Ok},
+      {u"5", Ok, 5, Ok, 5, Ok},
+      {u"00012", Ok, 12, Ok, 12, Ok},
+      {u"1e0001", Ok, 10, Ok, 10, Ok},
+      // a unit, a second number, garbage after it: nothing is stored
+      {u"12 mm", Mismatch, 0, Mismatch, 0, Mismatch},
+      {u"12,5 mm", Mismatch, 0, Mismatch, 0, Mismatch},
+      {u"1 2", Mismatch, 0, Mismatch, 0, Mismatch},
+      {u"1.5e3.2", Mismatch, 0, Mismatch, 0, Mismatch},
+      {u"1,500.5", Mismatch, 0, Mismatch, 0, Mismatch},
+      {u"3d2", Mismatch, 0, Mismatch, 0, Mismatch},
+      {u"1e", Mismatch, 0, Mismatch, 0, Mismatch},
+      {u"1e+", Mismatch, 0, Mismatch, 0, Mismatch},
+      {u"abc", Mismatch, 0, Mismatch, 0, Mismatch},
+      {u"", Mismatch, 0, Mismatch, 0, Mismatch},
+      {u"   ", Mismatch, 0, Mismatch, 0, Mismatch},
+      {u"-", Mismatch, 0, Mismatch, 0, Mismatch},
+      {u".", Mismatch, 0, Mismatch, 0, Mismatch},
+      {u"inf", Mismatch, 0, Mismatch, 0, Mismatch},
+      {u"nan", Mismatch, 0, Mismatch, 0, Mismatch},
+      {u"0x10", Mismatch, 0, Mismatch, 0, Mismatch},
       // only ASCII digits are digits
-      {u"\uFF12", Ok, 0, Mismatch, 0},
-      {u"1\uFF12", Ok, 1, Mismatch, 0},
-      {u"\u0661", Ok, 0, Mismatch, 0},
-      // beyond a double: out of range; too small for one: 0
-      {u"1e400", Range, 0, Range, 0},
-      {u"-1e400", Range, 0, Range, 0},
-      {u"1e99999999999999999999", Range, 0, Range, 0},
-      {k320Digits, Range, 0, Range, 0},
-      {u"1e-400", Ok, 0, Ok, 0},
-      {u"1e-99999999999999999999", Ok, 0, Ok, 0},
-      {kSmall320, Ok, 0, Ok, 0},
-      {u"0.000001e-320", Ok, 0, Ok, 0},
-      {u"0.0001e312", Ok, 1e308, Ok, 1e308},
-      // beyond a single is still a double
-      {u"1e39", Ok, 1e39, Ok, 1e39},
+      {u"2\uFF15", Mismatch, 0, Mismatch, 0, Mismatch},
+      {u"\uFF13\uFF10\uFF10", Mismatch, 0, Mismatch, 0, Mismatch},
+      {u"\u0661", Mismatch, 0, Mismatch, 0, Mismatch},
+      // beyond a single (or a double): out of range; too small: 0
+      {u"3.4028234e38", Ok, double{max}, Mismatch, 0, Ok},
+      {u"3.4028235e38", Range, 0, Mismatch, 0, Ok},
+      {u"-1e39", Range, 0, Range, 0, Ok},
+      {u"1e400", Range, 0, Range, 0, Range},
+      {u"1e99999999999999999999", Range, 0, Range, 0, Range},
+      {k320Digits, Range, 0, Range, 0, Range},
+      {u"1e-400", Ok, 0, Ok, 0, Ok},
+      {u"1e-99999999999999999999", Ok, 0, Ok, 0, Ok},
+      {kSmall320, Ok, 0, Mismatch, 0, Ok},
+      {u"0.000001e-320", Ok, 0, Mismatch, 0, Ok},
   };
   for (const Read& c : cases) {
     const std::string shown(c.text.begin(), c.text.end());
-    const NumberReading lenient = orvane::readLenientNumber(c.text);
-    const NumberReading strict = orvane::readStrictNumber(c.text);
-    EXPECT_EQ(lenient.status, c.lenient) << shown;
-    EXPECT_EQ(lenient.value, c.lenientValue) << shown;
-    EXPECT_EQ(strict.status, c.strict) << shown;
-    EXPECT_EQ(strict.value, c.strictValue) << shown;
+    const NumberReading point = orvane::readFieldNumber(c.text, false);
+    const NumberReading comma = orvane::readFieldNumber(c.text, true);
+    EXPECT_EQ(point.status, c.point) << shown;
+    EXPECT_EQ(point.value, c.pointValue) << shown;
+    EXPECT_EQ(comma.status, c.comma) << shown;
+    EXPECT_EQ(comma.value, c.commaValue) << shown;
+    EXPECT_EQ(orvane::readStrictNumber(c.text).status, c.either) << shown;
   }
-}
-
-// A field holds a single: beyond its range is out of range, and what is
-// read is rounded to it; the comma setting reads strictly.
-TEST(NumberText, FieldReaderKeepsToSinglePrecision) {
-  const float max = std::numeric_limits<float>::max();
-  struct Field {
-    std::u16string text;
-    bool comma;
-    NumberReading::Status status;
-    double value;
-  } cases[] = {
-      {u"12.34", false, Ok, double{12.34f}},
-      {u"  12,34", false, Ok, double{12.34f}},
-      {u"12,34", true, Ok, double{12.34f}},
-      {u"12.34 mm", true, Mismatch, 0},
-      {u"1e39", false, Range, 0},
-      {u"-1e39", true, Range, 0},
-      {u"3.4028234e38", false, Ok, double{max}},
-      {u"3.4028235e38", false, Range, 0},  // above the largest single
-      {u"1e-50", false, Ok, 0},
-      {u"1e400", false, Range, 0},
-  };
-  for (const Field& c : cases) {
-    const NumberReading r = orvane::readFieldNumber(c.text, c.comma);
-    const std::string shown(c.text.begin(), c.text.end());
-    EXPECT_EQ(r.status, c.status) << shown;
-    EXPECT_EQ(r.value, c.value) << shown;
-  }
+  // the reader that takes either separator keeps a double
+  EXPECT_EQ(orvane::readStrictNumber(u"0.0001e312").value, 1e308);
+  EXPECT_EQ(orvane::readStrictNumber(u"1,5").value, 1.5);
 }
 
 }  // namespace

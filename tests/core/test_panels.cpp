@@ -212,8 +212,8 @@ TEST(Verdicts, BoldRedOnlyWhenTheUsageFactorExceedsItsOwnLimit) {
 TEST(StiffenerNote, ThreeBoldLinesOnScreenOneOnPaper) {
   const ProjectState ps = filled();
   const Drawn screen = draw(drawStiffenerNote, ps, 0);
-  const std::vector<std::string> lines = {"Note: s/t>3* Sqr(r/t) ==>",
-                                          "Calculation as an unstiffened orvane", "(Ref Ch 3.6.1)"};
+  const std::vector<std::string> lines = {
+      "Note: s/t>3* Sqr(r/t) ==>", "Calculation as an unstiffened cylinder", "(Ref Ch 3.6.1)"};
   ASSERT_EQ(screen.t.pieces.size(), 4u);
   for (int i = 1; i <= 3; ++i) {
     const Piece& p = screen.t.pieces[i];
@@ -223,7 +223,7 @@ TEST(StiffenerNote, ThreeBoldLinesOnScreenOneOnPaper) {
   const Drawn paper = draw(drawStiffenerNote, ps, 1);
   ASSERT_EQ(paper.t.pieces.size(), 3u);
   EXPECT_EQ(paper.t.pieces[2].text,
-            "Note: s/t>3* Sqr(r/t) ==> calculation as an unstiffened orvane, (Ref Ch 3.6.1)");
+            "Note: s/t>3* Sqr(r/t) ==> calculation as an unstiffened cylinder, (Ref Ch 3.6.1)");
   EXPECT_DOUBLE_EQ(paper.t.pieces[2].y, 2.4);
 }
 

@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 #include <variant>
 
+#include "model/number_text.hpp"
 #include "opened_vector.hpp"
+#include "project/input_names.hpp"
 #include "project/inputs.hpp"
 
 namespace orvane {
@@ -95,6 +98,48 @@ TEST(InputTable, ValuesAnInputCannotHoldAreRefusedAndChangeNothing) {
     EXPECT_EQ(session.set(set), std::string(message));
     for (const InputDef& in : inputTable()) EXPECT_EQ(in.get(ps), in.get(before)) << set;
   }
+}
+
+// `--set` reads the decimal-point format as a field does under that
+// setting: it refuses every text the field refuses, and where both take a
+// text they store the same single.
+TEST(InputTable, SetRefusesWhatAFieldRefuses) {
+#define ORVANE_TEXT(s) std::pair<std::string_view, std::u16string_view>(s, u"" s)
+  const std::pair<std::string_view, std::u16string_view> texts[] = {
+      ORVANE_TEXT("12.5"),    ORVANE_TEXT(" -7 "),
+      ORVANE_TEXT("+.5e-2"),  ORVANE_TEXT("1e-400"),
+      ORVANE_TEXT("12,5"),    ORVANE_TEXT("12 mm"),
+      ORVANE_TEXT("abc"),     ORVANE_TEXT(""),
+      ORVANE_TEXT("1e"),      ORVANE_TEXT("3d2"),
+      ORVANE_TEXT("1,500.5"), ORVANE_TEXT("inf"),
+      ORVANE_TEXT("2\uFF15"), ORVANE_TEXT("\uFF13\uFF10\uFF10"),
+      ORVANE_TEXT("1e39"),    ORVANE_TEXT("1e400"),
+  };
+#undef ORVANE_TEXT
+  for (const auto& [narrow, wide] : texts) {
+    const NumberReading field = readFieldNumber(wide, false);
+    Assignment a;
+    const std::string set = "t=" + std::string(narrow);
+    std::optional<std::string> problem = parseAssignment(set, a);
+    if (!problem) problem = refusal(ProjectState{}, *a.input, a.value, a.text);
+    EXPECT_EQ(problem.has_value(), !field.ok()) << set;
+    if (field.ok() && !problem) {
+      EXPECT_EQ(static_cast<float>(a.value), field.value) << set;
+    }
+  }
+}
+
+// Every input has a caption of its own (a chart or a warning never names
+// two inputs alike), and a length is in mm.
+TEST(InputTable, EveryInputHasItsOwnCaption) {
+  std::set<std::string> seen;
+  for (const InputDef& in : inputTable()) {
+    EXPECT_TRUE(seen.insert(displayName(in.id)).second) << in.name;
+    EXPECT_NE(inputCaption(in.id).caption.find(' '), std::string_view::npos) << in.name;
+  }
+  EXPECT_EQ(displayName(InputId::t), "Shell thickness t [mm]");
+  EXPECT_EQ(displayName(InputId::ring_tb_b), "Ring frame T built-up flange width b [mm]");
+  EXPECT_EQ(displayName(InputId::k1), "Buckling length factor k1");
 }
 
 }  // namespace

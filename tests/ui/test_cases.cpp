@@ -16,8 +16,10 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 #include "core/panels.hpp"
+#include "project/input_names.hpp"
 #include "project/session.hpp"
 #include "ui/cases/case_model.hpp"
 #include "ui/cases/cases_window.hpp"
@@ -88,9 +90,10 @@ class CasesTest : public QObject {
   QString file(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
   QString cell(int row, int column) { return model().data(model().index(row, column)).toString(); }
   int columnOf(const char* name) {
-    for (int c = 0; c < model().columnCount(); ++c)
-      if (model().headerData(c, Qt::Horizontal).toString() == QLatin1String(name)) return c;
-    return -1;
+    if (std::string(name) == "case") return 0;
+    const std::vector<std::string>& columns = model().table().columns;
+    const auto it = std::find(columns.begin(), columns.end(), std::string(name));
+    return it == columns.end() ? -1 : 1 + static_cast<int>(it - columns.begin());
   }
   void setMode(int type) {
     ps().cyltype = static_cast<int16_t>(type);
@@ -146,14 +149,16 @@ class CasesTest : public QObject {
     CasesWindow* w = h->window->openLoadCases();
     const auto headers = [&] {
       QStringList names;
-      for (int c = 1; c <= model().inputColumns(); ++c)
-        names << model().headerData(c, Qt::Horizontal).toString();
+      for (const std::string& c : model().table().columns) names << QString::fromStdString(c);
       return names;
     };
     QCOMPARE(headers(), QStringList({"sigx", "sigy", "tau", "pd"}));
     setMode(3);
     QCOMPARE(headers(), QStringList({"N", "M1a", "M1b", "M2a", "M2b", "pd"}));
     QCOMPARE(model().headerData(0, Qt::Horizontal).toString(), QStringLiteral("case"));
+    // headed with what the user reads, the unit with it
+    QCOMPARE(model().headerData(1, Qt::Horizontal).toString(),
+             QString::fromStdString(orvane::displayName(orvane::InputId::N)));
     paste(w, 0, 0, kColumnBlock);
     setMode(0);
     QCOMPARE(headers(), QStringList({"N", "M1a", "M1b", "M2a", "M2b", "pd"}));
@@ -220,7 +225,7 @@ class CasesTest : public QObject {
     QCOMPARE(list->currentText(), QStringLiteral("t"));
     QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdaddcol")), Qt::LeftButton);
     QCOMPARE(model().inputColumns(), 5);
-    QCOMPARE(model().headerData(5, Qt::Horizontal).toString(), QStringLiteral("t"));
+    QCOMPARE(model().table().columns.back(), std::string("t"));
     QCOMPARE(cell(1, 1), QStringLiteral("-180.5"));  // the rows keep their values
     // a second time, and an unknown name, add nothing
     QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdaddcol")), Qt::LeftButton);
@@ -298,6 +303,11 @@ class CasesTest : public QObject {
     QVERIFY(compared >= 4);
     // the row of a value that is not a number says so and did not run
     QVERIFY(cell(rows - 1, model().verdictColumn()).startsWith(QStringLiteral("input error: ")));
+    // ... and its bad cell is marked, with the reason
+    const QModelIndex bad = model().index(rows - 1, 1);
+    QVERIFY(model().data(bad, Qt::BackgroundRole).canConvert<QBrush>());
+    QVERIFY(model().data(bad, Qt::ToolTipRole).toString().contains(QStringLiteral("'x'")));
+    QVERIFY(model().data(model().index(0, 1), Qt::BackgroundRole).isNull());
     QVERIFY(model()
                 .data(model().index(rows - 1, model().checkColumn(CheckId::Shell)),
                       CaseModel::UsageFactorRole)
@@ -330,7 +340,7 @@ class CasesTest : public QObject {
       }
       const QString named =
           QStringLiteral("%1 %2 (%3)")
-              .arg(QString::fromLatin1(checkName(check)), model().number(most), cell(top, 0));
+              .arg(QString::fromLatin1(checkCaption(check)), model().number(most), cell(top, 0));
       QVERIFY2(model().summaryText().contains(named), qPrintable(model().summaryText()));
       ++marked;
     }

@@ -241,6 +241,51 @@ class ChartTest : public QObject {
     QVERIFY(mapColour(2, 0.5, 1, 4) != mapColour(4, 0.5, 1, 4));
   }
 
+  // Labels asked for at nearly one place (crossings close together) are
+  // stacked: none covers another and all stay in the plot.
+  void labelsAreStackedClearOfEachOther() {
+    const QRectF plot(0, 0, 400, 300);
+    LabelStack stack(plot);
+    std::vector<QRectF> placed;
+    for (int i = 0; i < 14; ++i)
+      placed.push_back(stack.place(QRectF(330 + 4 * i, 280 - 2 * i, 90, 16)));
+    for (size_t i = 0; i < placed.size(); ++i) {
+      QVERIFY(plot.contains(placed[i]));
+      for (size_t j = 0; j < i; ++j)
+        QVERIFY2(!placed[i].intersects(placed[j]), qPrintable(QString::number(i)));
+    }
+  }
+
+  // The colour bar has the allowable value at its middle whatever the scale
+  // reaches on either side, and a tick for it.
+  void colourBarIsCentredOnTheLevel_data() {
+    QTest::addColumn<double>("lo");
+    QTest::addColumn<double>("level");
+    QTest::addColumn<double>("hi");
+    QTest::newRow("far above") << 0.1 << 1.0 << 40.0;
+    QTest::newRow("far below") << -30.0 << 0.8 << 1.2;
+    QTest::newRow("level at the foot") << 1.0 << 1.0 << 4.0;
+  }
+  void colourBarIsCentredOnTheLevel() {
+    QFETCH(double, lo);
+    QFETCH(double, level);
+    QFETCH(double, hi);
+    QCOMPARE(barPosition(level, lo, level, hi), 0.5);
+    QCOMPARE(barPosition(hi, lo, level, hi), 1.0);
+    if (lo < level) QCOMPARE(barPosition(lo, lo, level, hi), 0.0);
+    const auto ticks = barTicks(lo, level, hi);
+    double last = -1;
+    bool levelTick = false;
+    for (const auto& [v, text] : ticks) {
+      const double at = barPosition(v, lo, level, hi);
+      QVERIFY(at > last && at >= 0 && at <= 1);  // in order, on the bar
+      last = at;
+      levelTick = levelTick || v == level;
+    }
+    QVERIFY(levelTick);
+    QVERIFY(ticks.size() >= 3);
+  }
+
   void fileKinds() {
     QCOMPARE(kindOf(QStringLiteral("/a/b.PNG")), std::optional(FileKind::Png));
     QCOMPARE(kindOf(QStringLiteral("b.svg")), std::optional(FileKind::Svg));

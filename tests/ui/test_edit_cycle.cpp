@@ -79,8 +79,21 @@ class EditCycleTest : public QObject {
                           << "6000" << 6000.0;
     QTest::newRow("t abc") << "it"
                            << "abc"
-                           << " 0.1 <= t "
+                           << "Input string mismatch "
                            << "25" << 25.0;
+    QTest::newRow("t fullwidth") << "it"
+                                 << "2\uFF15"
+                                 << "Input string mismatch "
+                                 << "25" << 25.0;
+    // the spacing tests send the focus back as every other does
+    QTest::newRow("l 40") << "il"
+                          << "40"
+                          << " l >= 50 "
+                          << "3000" << 3000.0;
+    QTest::newRow("s > r") << "is1"
+                           << "4000"
+                           << " s  <= r  "
+                           << "600" << 600.0;
     QTest::newRow("t beyond a double") << "it"
                                        << "1e400"
                                        << " 0.1 <= t "
@@ -106,17 +119,6 @@ class EditCycleTest : public QObject {
     QTest::keyClicks(h->field(name.constData()), good);
     tab(boxes, 1);
     QCOMPARE(orvane::inputDef(orvane::ui::findField(name.constData())->input).get(ps()), stored);
-  }
-
-  // A warning that leaves the focus where the user went: that field gets its
-  // got-focus steps once the box has closed.
-  void theFieldTabbedToIsEditedAfterAWarningThatStays() {
-    setMode(2);
-    RealBoxes boxes;
-    h->type("is1", QStringLiteral("4000"));
-    tab(boxes, 1);
-    QCOMPARE(boxes.texts, QStringList{QStringLiteral(" s  <= r  ")});
-    verifyEditing("ilt");
   }
 
   // A value typed without leaving the field is stored before each command

@@ -88,7 +88,8 @@ class HelpAboutTest : public QObject {
     };
     const Case cases[] = {
         {"inputs.html",
-         {QStringLiteral("A value outside its range is stored and used all the same")},
+         {QStringLiteral("A value outside its range is stored and used all the same"),
+          QStringLiteral("takes only a text that is one whole number in your number format")},
          {QStringLiteral("refused")}},
         {"files.html",
          {QStringLiteral("the inputs it lacks keep the values the project had before the file was "

@@ -68,7 +68,9 @@ class StudyWindowTest : public QObject {
   void setRange(int row, const QString& name, const QString& from, const QString& to,
                 const QString& step) {
     const QString n = QString::number(row);
-    get<QComboBox>(qPrintable(QStringLiteral("cboinput") + n))->setCurrentText(name);
+    auto* list = get<QComboBox>(qPrintable(QStringLiteral("cboinput") + n));
+    list->setCurrentIndex(list->findData(name));
+    QCOMPARE(list->currentData().toString(), name);
     for (const auto& [field, text] :
          {std::pair{QStringLiteral("ifrom"), from}, std::pair{QStringLiteral("ito"), to},
           std::pair{QStringLiteral("istep"), step}}) {
@@ -192,7 +194,8 @@ class StudyWindowTest : public QObject {
     widget->resize(800, 500);
     const chart::Frame f(c, QRectF(widget->rect()), QFontMetricsF(widget->font(), widget), 1.0);
     const QString tip = widget->hoverText(f.toPixel({20.1, 0.5}));
-    QVERIFY2(tip.startsWith(QStringLiteral("t = 20\nShell: ")), qPrintable(tip));
+    QVERIFY2(tip.startsWith(QStringLiteral("Shell thickness t [mm] = 20\nShell: ")),
+             qPrintable(tip));
     const size_t at20 = 20;  // (20 - 10) / 0.5
     QVERIFY(
         tip.contains(QString::number(core.points[at20].outcome[CheckId::Stiffener].uf, 'f', 4)));
@@ -296,7 +299,7 @@ class StudyWindowTest : public QObject {
     } cases[] = {
         {"30", "10", "1", "FROM 30 is greater than TO 10"},
         {"10", "30", "0", "STEP must be greater than 0"},
-        {"abc", "30", "1", "From of t is not a number: 'abc'"},
+        {"abc", "30", "1", "From of Shell thickness t [mm] is not a number: 'abc'"},
         {"10", "30", "0.0001", "200001 points: the window shows at most 100000"},
     };
     for (const auto& c : cases) {

@@ -16,7 +16,13 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include "model/codes.hpp"
+#include "ui/cases/cases_window.hpp"
+#include "ui/main/help_window.hpp"
 #include "ui/main/result_panel.hpp"
+#include "ui/profiles/profile_window.hpp"
+#include "ui/sheet/sheet_window.hpp"
+#include "ui/study/study_window.hpp"
 #include "ui_fixture.hpp"
 
 using orvane::ui::ResultPanel;
@@ -173,6 +179,65 @@ class LayoutTest : public QObject {
     QCOMPARE(fieldX("is1"), before[0]);
     QCOMPARE(fieldX("icyll"), before[1]);
     verifyLayout(QStringLiteral("long designations: "));
+  }
+
+  // The other windows open whole on the main window's screen, beside the
+  // result panels where the screen has room for that, and every button of
+  // theirs is inside them.
+  void otherWindowsOpenOnTheScreenBesideThePanels_data() {
+    QTest::addColumn<QString>("which");
+    for (const char* w : {"cases", "study", "sheet", "help", "profile"}) QTest::newRow(w) << w;
+  }
+  void otherWindowsOpenOnTheScreenBesideThePanels() {
+    QFETCH(QString, which);
+    QWidget* w = nullptr;
+    if (which == QLatin1String("cases")) w = h->window->openLoadCases();
+    if (which == QLatin1String("study")) w = orvane::ui::StudyWindow::open(*h->window);
+    if (which == QLatin1String("sheet")) {
+      h->window->showSheet();
+      w = h->window->sheetWindow();
+    }
+    if (which == QLatin1String("help"))
+      w = orvane::ui::HelpWindow::open(orvane::ui::HelpWindow::Page::Contents, h->window.get());
+    if (which == QLatin1String("profile"))
+      w = orvane::ui::showProfileWindow(*h->window, orvane::Member::Stiffener, 3);
+    QVERIFY(w);
+    QApplication::processEvents();
+    const QRect free = h->window->screen()->availableGeometry();
+    const QRect frame = w->frameGeometry();
+    const QString at = QStringLiteral("%1 at %2,%3 %4x%5 on %6x%7: ")
+                           .arg(which)
+                           .arg(frame.x())
+                           .arg(frame.y())
+                           .arg(frame.width())
+                           .arg(frame.height())
+                           .arg(free.width())
+                           .arg(free.height());
+    // a window whose least size is larger than the screen (400 x 300 at
+    // 200 %) keeps its title bar on it
+    const QSize least =
+        w->minimumSizeHint().expandedTo(w->minimumSize()) + frame.size() - w->size();
+    if (least.width() <= free.width() && least.height() <= free.height())
+      QVERIFY2(free.contains(frame), qPrintable(at));
+    else
+      QVERIFY2(free.contains(frame.topLeft()) && frame.top() >= free.top(), qPrintable(at));
+    // over the panels only when no side of them has room for the window at
+    // its least size
+    const QRect panels = h->window->resultArea();
+    const bool sideways = free.right() - panels.right() >= least.width() ||
+                          panels.left() - free.left() >= least.width();
+    const bool upright = panels.top() - free.top() >= least.height() ||
+                         free.bottom() - panels.bottom() >= least.height();
+    const bool room =
+        (sideways && free.height() >= least.height()) || (upright && free.width() >= least.width());
+    QVERIFY2(!room || !frame.intersects(panels),
+             qPrintable(at + QStringLiteral("over the panels")));
+    for (QPushButton* b : w->findChildren<QPushButton*>()) {
+      if (!b->isVisibleTo(w)) continue;
+      const QRect in(b->mapTo(w, QPoint(0, 0)), b->size());
+      QVERIFY2(w->rect().contains(in), qPrintable(at + b->objectName() + b->text()));
+    }
+    w->close();
   }
 
   void panelsGrowWithAProfileNoteAndKeepTheirVerdicts() {

@@ -9,6 +9,7 @@
 #include "core/panels.hpp"
 #include "model/codes.hpp"
 #include "model/format.hpp"
+#include "project/input_names.hpp"
 #include "project/set_values.hpp"
 #include "ui/report/report_body.hpp"
 
@@ -103,7 +104,7 @@ QVariant CaseModel::outcomeData(int row, int column, int role) const {
       return number(v.uf) + (governing ? kMarker : QString());
     case Qt::ToolTipRole:
       return QStringLiteral("%1: %2 <= %3%4")
-          .arg(QString::fromLatin1(checkName(check)), number(v.uf), number(v.allow),
+          .arg(QString::fromLatin1(checkCaption(check)), number(v.uf), number(v.allow),
                governing ? QStringLiteral(" (governing)") : QString());
     case Qt::ForegroundRole:
       if (computing_) return QBrush(Qt::gray);
@@ -132,6 +133,17 @@ QVariant CaseModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole && role != Qt::EditRole) {
       if (role == Qt::TextAlignmentRole && column > 0)
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+      // the cell whose value the row could not take: marked, with the
+      // reason (the row's verdict says it too)
+      if ((role == Qt::BackgroundRole || role == Qt::ToolTipRole) && column > 0 &&
+          static_cast<size_t>(row) < outcomes_.size() && !computing_) {
+        const std::string& problem = outcomes_[static_cast<size_t>(row)].inputError;
+        const std::string about =
+            "value of " + table_.columns[static_cast<size_t>(column - 1)] + " ";
+        if (problem.compare(0, about.size(), about) == 0)
+          return role == Qt::BackgroundRole ? QVariant(QBrush(QColor(255, 205, 205)))
+                                            : QVariant(QString::fromStdString(problem));
+      }
       return {};
     }
     if (column == 0) return QString::fromStdString(r.name);
@@ -145,12 +157,15 @@ QVariant CaseModel::headerData(int section, Qt::Orientation orientation, int rol
   if (role != Qt::DisplayRole) return {};
   if (orientation == Qt::Vertical) return section + 1;
   if (section == 0) return QStringLiteral("case");
-  if (section <= inputColumns())
-    return QString::fromStdString(table_.columns[static_cast<size_t>(section - 1)]);
+  if (section <= inputColumns()) {
+    const std::string& column = table_.columns[static_cast<size_t>(section - 1)];
+    const InputDef* in = findInput(column);
+    return QString::fromStdString(in ? displayName(in->id) : column);
+  }
   if (section == verdictColumn()) return QStringLiteral("verdict");
   CheckId check{};
   if (outcomeColumn(section, check))
-    return QStringLiteral("UF ") + QString::fromLatin1(checkName(check));
+    return QStringLiteral("UF ") + QString::fromLatin1(checkCaption(check));
   return {};
 }
 
@@ -493,7 +508,7 @@ QString CaseModel::summaryText() const {
     const std::string& name =
         readOnly() ? fileReport_->governingName[c] : table_.rows[static_cast<size_t>(g)].name;
     parts << QStringLiteral("%1 %2 (%3)")
-                 .arg(QString::fromLatin1(checkName(check)), number(uf), caseLabel(name, g));
+                 .arg(QString::fromLatin1(checkCaption(check)), number(uf), caseLabel(name, g));
   }
   QString text = parts.isEmpty()
                      ? QString()

@@ -1,9 +1,10 @@
 // The one place where the program shows a message box.
 //
 // Every warning of the window goes through MessageBox::warn. The program
-// shows a modal box with the exclamation icon, the application's title and
-// one OK button; tests install a recorder instead, which keeps the texts and
-// shows nothing.
+// shows a modal box with the exclamation icon, the caption of the field it
+// is about as its title (the application's title otherwise) and one OK
+// button; tests install a recorder instead, which keeps the texts and titles
+// and shows nothing.
 #pragma once
 
 #include <QString>
@@ -19,12 +20,14 @@ inline constexpr const char* kAppTitle = "Orvane DNV";
 class MessageSink {
  public:
   virtual ~MessageSink() = default;
-  virtual void exclamation(QWidget* parent, const QString& text) = 0;
+  virtual void exclamation(QWidget* parent, const QString& text, const QString& title) = 0;
 };
 
 class MessageBox final {
  public:
-  static void warn(QWidget* parent, const QString& text);
+  // `title`: the caption of the field the warning is about; empty: the
+  // application's title.
+  static void warn(QWidget* parent, const QString& text, const QString& title = {});
   // Replaces the real boxes (nullptr restores them); the sink is not owned.
   static void setSink(MessageSink* sink);
 
@@ -35,8 +38,9 @@ class MessageBox final {
 // as a user would before pressing OK.
 class RecordingMessages final : public MessageSink {
  public:
-  void exclamation(QWidget* parent, const QString& text) override;
+  void exclamation(QWidget* parent, const QString& text, const QString& title) override;
   QStringList texts;
+  QStringList titles;  // as shown: the application's title when none was given
   std::function<void(const QString&)> onShow;
 };
 

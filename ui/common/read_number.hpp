@@ -1,11 +1,10 @@
 // Number text of the window's fields under the user's decimal separator.
 //
 // The decimal flag is found once at start-up: 0 when the user's number
-// format writes 1.1 as "1.1", nonzero otherwise (decimal comma). Under the
-// decimal point fields are read leniently (the leading number counts, the
-// rest is ignored); under the decimal comma they are read strictly and a text
-// that is not a number is a mismatch. The readers live in core/number_text;
-// these are their QString faces.
+// format writes 1.1 as "1.1", nonzero otherwise (decimal comma). Under
+// either setting a field's whole text must be one number written with that
+// separator; any other text is a mismatch and the stored value is kept. The
+// readers live in model/number_text; these are their QString faces.
 #pragma once
 
 #include <QLocale>

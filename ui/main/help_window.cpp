@@ -17,6 +17,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "ui/common/placement.hpp"
+#include "ui/main/main_window.hpp"
+
 namespace orvane::ui {
 
 namespace {
@@ -126,7 +129,11 @@ QString HelpWindow::defaultCollection() {
 }
 
 HelpWindow* HelpWindow::open(Page page, QWidget* owner) {
-  if (!theWindow) theWindow = new HelpWindow(defaultCollection(), owner);
+  if (!theWindow) {
+    theWindow = new HelpWindow(defaultCollection(), owner);
+    const auto* main = qobject_cast<const MainWindow*>(owner);
+    placeBeside(theWindow, owner, main ? main->resultArea() : QRect());
+  }
   theWindow->showPage(page);
   theWindow->show();
   theWindow->raise();

@@ -134,6 +134,9 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   // window, renewed after every run while it is open (ui/sheet/).
   void showSheet();
   SheetWindow* sheetWindow() const;
+  // Where the result panels are on the screen: the program's other windows
+  // open beside them where there is room.
+  QRect resultArea() const;
   // The sheet of the last calculation run as HTML.
   QString sheetHtml() const;
 
@@ -175,6 +178,7 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   void resolveControls();
   // ProfileHost
   QWidget* hostWindow() override { return this; }
+  QRect keepClear() const override { return resultArea(); }
   void showProfileType(Member member, ProfileType type) override;
   void showDesignation(Member member, const QString& text) override;
   Stored store(InputId input, double value) override {
@@ -216,6 +220,7 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   Left leaveNumeric(const InputDef& in, QLineEdit* field);
   std::optional<Stored> readAndStore(const InputDef& in, QLineEdit* field, Left& left);
   static QString rangeWarning(const InputDef& in);
+  static QString caption(const InputDef& in);
   void enterPressed(QWidget* control);
   bool readFirst(const InputDef& in, QLineEdit* field);
   QLineEdit* fieldOfInput(InputId input) const;

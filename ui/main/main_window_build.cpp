@@ -9,6 +9,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -80,6 +81,12 @@ template <class T>
 T* withName(T* w, const char* name) {
   w->setObjectName(QString::fromLatin1(name));
   return w;
+}
+
+// A menu command with the platform's standard shortcut for it.
+QAction* withKey(QAction* a, QKeySequence::StandardKey key) {
+  a->setShortcuts(key);
+  return a;
 }
 
 void markPopup(QWidget* w) { w->setProperty("orvanePopup", true); }
@@ -183,14 +190,17 @@ QLabel* MainWindow::addLabel(const QString& caption, QWidget* parent, bool popup
 void MainWindow::buildMenus() {
   QMenuBar* bar = menuBar();
   QMenu* file = withName(bar->addMenu(QStringLiteral("&File")), "mnufile");
-  connect(withName(file->addAction(QStringLiteral("&New")), "mnunew"), &QAction::triggered, this,
-          &MainWindow::fileNew);
-  connect(withName(file->addAction(QStringLiteral("&Open")), "mnuopen"), &QAction::triggered, this,
-          &MainWindow::fileOpen);
-  connect(withName(file->addAction(QStringLiteral("&Save")), "mnusave"), &QAction::triggered, this,
-          &MainWindow::fileSave);
-  connect(withName(file->addAction(QStringLiteral("Save &As")), "mnusaveas"), &QAction::triggered,
-          this, &MainWindow::fileSaveAs);
+  connect(withKey(withName(file->addAction(QStringLiteral("&New")), "mnunew"), QKeySequence::New),
+          &QAction::triggered, this, &MainWindow::fileNew);
+  connect(
+      withKey(withName(file->addAction(QStringLiteral("&Open")), "mnuopen"), QKeySequence::Open),
+      &QAction::triggered, this, &MainWindow::fileOpen);
+  connect(
+      withKey(withName(file->addAction(QStringLiteral("&Save")), "mnusave"), QKeySequence::Save),
+      &QAction::triggered, this, &MainWindow::fileSave);
+  connect(withKey(withName(file->addAction(QStringLiteral("Save &As")), "mnusaveas"),
+                  QKeySequence::SaveAs),
+          &QAction::triggered, this, &MainWindow::fileSaveAs);
   connect(withName(file->addAction(QStringLiteral("Calculation s&heet...")), "mnusheet"),
           &QAction::triggered, this, &MainWindow::showSheet);
   for (int i = 0; i < RecentMenu::kItems; ++i) {
@@ -201,8 +211,9 @@ void MainWindow::buildMenus() {
     recentActions_ << a;
   }
   file->addSeparator()->setObjectName(QStringLiteral("spacer"));
-  connect(withName(file->addAction(QStringLiteral("&Exit")), "mnuexit"), &QAction::triggered, this,
-          &QWidget::close);
+  connect(
+      withKey(withName(file->addAction(QStringLiteral("&Exit")), "mnuexit"), QKeySequence::Quit),
+      &QAction::triggered, this, &QWidget::close);
 
   profilesMenu_ = withName(bar->addMenu(QStringLiteral("&Profiles")), "mnuprofiles");
   QMenu* stiff =
@@ -227,7 +238,7 @@ void MainWindow::buildMenus() {
     });
   }
 
-  withName(bar->addAction(QStringLiteral("Print")), "mnuprint");
+  withKey(withName(bar->addAction(QStringLiteral("Print")), "mnuprint"), QKeySequence::Print);
 
   QMenu* analysis = withName(bar->addMenu(QStringLiteral("&Analysis")), "mnuanalysis");
   connect(withName(analysis->addAction(QStringLiteral("&Load cases...")), "mnuloadcases"),
@@ -235,7 +246,8 @@ void MainWindow::buildMenus() {
   withName(analysis->addAction(QStringLiteral("Design &study...")), "mnustudy");
 
   QMenu* help = withName(bar->addMenu(QStringLiteral("&Help")), "mnuhelp");
-  withName(help->addAction(QStringLiteral("&Contents")), "mnuhelpcont");
+  withKey(withName(help->addAction(QStringLiteral("&Contents")), "mnuhelpcont"),
+          QKeySequence::HelpContents);
   withName(help->addAction(QStringLiteral("&Index")), "mnuindex");
   withName(help->addAction(QStringLiteral("&Search for Help On . . . ")), "mnuhelpsearch");
   withName(help->addAction(QStringLiteral("Theory Manual")), "mnuTheory");

@@ -9,6 +9,7 @@
 #include "ui/cases/cases_window.hpp"
 #include "ui/common/field_edit.hpp"
 #include "ui/common/message_box.hpp"
+#include "ui/common/placement.hpp"
 #include "ui/main/main_window.hpp"
 
 namespace orvane::ui {
@@ -26,6 +27,7 @@ cases::CasesWindow* MainWindow::openLoadCases() {
     host.folder = [this] { return dialogFolder_; };
     casesWindow_ = new cases::CasesWindow(*cases_, std::move(host), this);
     casesWindow_->setFont(font());
+    placeBeside(casesWindow_, this, resultArea());
   }
   casesWindow_->show();
   casesWindow_->raise();
@@ -66,8 +68,11 @@ bool MainWindow::enterCase(int row) {
   for (const auto& [field, text] : typed) {
     if (!taken) break;
     if (!field->isVisibleTo(this)) continue;  // hidden by a list value of the row
-    // the fields read a decimal point under either separator
-    field->setText(text.trimmed());
+    // a cell is written with a decimal point; the field reads the user's
+    // separator, as the user would type it
+    QString shown = text.trimmed();
+    if (decimalFlag_ != 0) shown.replace(QLatin1Char('.'), QLatin1Char(','));
+    field->setText(shown);
     if (lostFocus(field) != Left::Taken) {
       taken = false;
       activateWindow();

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include "project/input_names.hpp"
 #include "ui/common/field_edit.hpp"
 #include "ui/common/message_box.hpp"
 #include "ui/common/read_number.hpp"
@@ -101,6 +102,11 @@ QString MainWindow::rangeWarning(const InputDef& in) {
   return QStringLiteral(" -3.4E+38 <= value <= 3.4E+38 ");
 }
 
+// A warning box about an input is titled with what the user reads for it.
+QString MainWindow::caption(const InputDef& in) {
+  return QString::fromStdString(displayName(in.id));
+}
+
 // Reads the field and stores its number through the session: the field
 // shows the stored value and the failed test's warning follows. On a
 // number out of range or a mismatch warns, keeps the stored value and
@@ -109,25 +115,26 @@ std::optional<Stored> MainWindow::readAndStore(const InputDef& in, QLineEdit* fi
   const NumberReading read = readNumber(field->text(), decimalFlag_);
   if (read.status == NumberReading::OutOfRange) {
     field->setText(showNumber(in.get(ps_), in.pattern, decimalFlag_));
-    MessageBox::warn(this, rangeWarning(in));
+    MessageBox::warn(this, rangeWarning(in), caption(in));
     left = Left::FocusBack;
     return std::nullopt;
   }
   if (!read.ok()) {
-    MessageBox::warn(this, QStringLiteral("Input string mismatch "));
+    MessageBox::warn(this, QStringLiteral("Input string mismatch "), caption(in));
     left = Left::NotTaken;
     return std::nullopt;
   }
   const Stored stored = session_.store(in, read.value);
   field->setText(showNumber(in.get(ps_), in.pattern, decimalFlag_));
-  if (stored.failed >= 0) MessageBox::warn(this, QString::fromLatin1(stored.warning.c_str()));
+  if (stored.failed >= 0)
+    MessageBox::warn(this, QString::fromLatin1(stored.warning.c_str()), caption(in));
   return stored;
 }
 
 Left MainWindow::leaveNumeric(const InputDef& in, QLineEdit* field) {
   Left left = Left::Taken;
   if (const auto stored = readAndStore(in, field, left)) {
-    if (stored->failed >= 0 && stored->focusBack) left = Left::FocusBack;
+    if (stored->failed >= 0) left = Left::FocusBack;
     if (in.calc == CalcStep::AfterStore) {
       calculate();
     } else if (in.calc == CalcStep::UsageFactor && stored->runs) {

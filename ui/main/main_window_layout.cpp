@@ -187,6 +187,15 @@ void MainWindow::placeFrames() {
   placing_ = false;
 }
 
+QRect MainWindow::resultArea() const {
+  QRect area;
+  for (const QWidget* f : {ui_.fr30, ui_.fr31, ui_.fr32}) {
+    if (f->isHidden()) continue;
+    area |= QRect(f->mapToGlobal(QPoint(0, 0)), f->size());
+  }
+  return area;
+}
+
 // In column mode fr124 stands where fr123 stands, its bottom just above the
 // bottom of fr10.
 void MainWindow::placeColumnFrame() {

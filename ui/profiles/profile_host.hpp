@@ -4,6 +4,7 @@
 // designation label).
 #pragma once
 
+#include <QRect>
 #include <QString>
 
 #include "model/codes.hpp"
@@ -16,8 +17,11 @@ namespace orvane::ui {
 
 class ProfileHost {
  public:
-  // The window the profile windows belong to and are centred on.
+  // The window the profile windows belong to and open beside.
   virtual QWidget* hostWindow() = 0;
+  // What a profile window should not cover where there is room (the result
+  // panels), in global coordinates.
+  virtual QRect keepClear() const = 0;
   virtual ProjectState& state() = 0;
   virtual int decimalFlag() const = 0;
   // CalcDriver, guarded, followed by the result panels.

@@ -16,11 +16,13 @@
 #include <utility>
 
 #include "model/checked.hpp"
+#include "project/input_names.hpp"
 #include "sections/profile_tables.hpp"
 #include "sections/ring_section.hpp"
 #include "sections/stiffener_section.hpp"
 #include "ui/common/field_edit.hpp"
 #include "ui/common/message_box.hpp"
+#include "ui/common/placement.hpp"
 #include "ui/common/read_number.hpp"
 #include "ui/profiles/profile_sketches.hpp"
 
@@ -182,10 +184,7 @@ void ProfileWindow::load() {
                                  layout()->contentsMargins().bottom());
     setFixedWidth(width);
   }
-  if (QWidget* main = host_.hostWindow()) {
-    const QRect m = main->geometry();
-    move(m.left() + (m.width() - width()) / 2, m.top() + m.height() / 2 - height() / 2);
-  }
+  placeBeside(this, host_.hostWindow(), host_.keepClear());
 }
 
 void ProfileWindow::showEvent(QShowEvent* event) {
@@ -270,6 +269,7 @@ Left ProfileWindow::fieldCycle(QLineEdit* e) {
   const int flag = host_.decimalFlag();
   const char* pattern = d == Dim::B && form_.wideB ? "##0.0" : dimField(d).pattern;
   Left left = Left::Taken;
+  const QString title = QString::fromStdString(displayName(in.id));
   const NumberReading read = readNumber(e->text(), flag);
   if (read.ok()) {
     // stored through the main window's session, with the input's test and
@@ -277,17 +277,17 @@ Left ProfileWindow::fieldCycle(QLineEdit* e) {
     const Stored stored = host_.store(in.id, read.value);
     e->setText(showNumber(builtValue(ps_, form_, d), pattern, flag));
     if (stored.failed >= 0) {
-      MessageBox::warn(this, QString::fromStdString(stored.warning));
+      MessageBox::warn(this, QString::fromStdString(stored.warning), title);
       left = Left::FocusBack;
     }
     host_.calculate();
     refresh();
   } else if (read.status == NumberReading::OutOfRange) {
     e->setText(showNumber(builtValue(ps_, form_, d), pattern, flag));
-    MessageBox::warn(this, QString::fromLatin1(in.checks[0].message));
+    MessageBox::warn(this, QString::fromLatin1(in.checks[0].message), title);
     left = Left::FocusBack;
   } else {
-    MessageBox::warn(this, QStringLiteral("Input string mismatch "));
+    MessageBox::warn(this, QStringLiteral("Input string mismatch "), title);
     left = Left::NotTaken;
   }
   FieldEditor::setIdle(e);

@@ -1,6 +1,7 @@
 // File > Calculation sheet... of the main window.
 #include <QDateTime>
 
+#include "ui/common/placement.hpp"
 #include "ui/main/main_window.hpp"
 #include "ui/sheet/sheet_document.hpp"
 #include "ui/sheet/sheet_window.hpp"
@@ -25,6 +26,7 @@ void MainWindow::showSheet() {
     sheet_ = new SheetWindow(this);
     sheet_->setAttribute(Qt::WA_DeleteOnClose);
     sheet_->setFolder(dialogFolder_);
+    placeBeside(sheet_, this, resultArea());
   }
   sheet_->setSheet(sheetHtml(), sheetPageTitle(ps_), true);
   sheet_->show();

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace orvane::ui::chart {
 
@@ -30,13 +31,19 @@ struct Range {
   bool empty() const { return lo > hi; }
 };
 
+// A tick's text: its name where the chart names the value, else the number.
+QString tickLabel(const std::map<double, QString>& names, double value, double step) {
+  const auto named = names.find(value);
+  return named != names.end() ? named->second : tickText(value, step);
+}
+
 // The width a legend or a colour bar takes right of the plot.
 double sideWidth(const Chart& chart, const QFontMetricsF& fm, double unit) {
   double w = 0;
   if (chart.map) {
     const auto [lo, hi] = mapRange(*chart.map);
-    const Ticks t = niceTicks(lo, hi, 6, false);
-    for (double v : t.values) w = std::max(w, fm.horizontalAdvance(tickText(v, t.step)));
+    for (const auto& [v, text] : barTicks(lo, chart.map->level, hi))
+      w = std::max(w, fm.horizontalAdvance(text));
     w = std::max(w + 24 * unit, fm.horizontalAdvance(chart.valueLabel));
     w = std::max(w, fm.horizontalAdvance(QStringLiteral("allowable 0.00")) + 30 * unit);
   } else {
@@ -109,6 +116,54 @@ QColor mapColour(double value, double lo, double level, double hi) {
   };
   if (value <= level) return mix(low, mid, level > lo ? (value - lo) / (level - lo) : 1);
   return mix(mid, high, hi > level ? (value - level) / (hi - level) : 1);
+}
+
+double barPosition(double value, double lo, double level, double hi) {
+  const double at = value <= level
+                        ? (level > lo ? 0.5 * (value - lo) / (level - lo) : 0.5)
+                        : (hi > level ? 0.5 + 0.5 * (value - level) / (hi - level) : 0.5);
+  return std::clamp(at, 0.0, 1.0);
+}
+
+std::vector<std::pair<double, QString>> barTicks(double lo, double level, double hi) {
+  std::vector<std::pair<double, QString>> out;
+  const auto add = [&](double a, double b) {
+    if (!(b > a)) return;
+    const Ticks t = niceTicks(a, b, 3, false);
+    for (double v : t.values) {
+      // the level's own tick stands for the ticks close to it
+      if (std::abs(v - level) < 0.25 * t.step) continue;
+      out.emplace_back(v, tickText(v, t.step));
+    }
+  };
+  add(lo, level);
+  out.emplace_back(level, tickText(level, 0.01));
+  add(level, hi);
+  return out;
+}
+
+QRectF LabelStack::place(QRectF box) {
+  const auto within = [this](QRectF b) {
+    if (b.right() > keep_.right()) b.moveRight(keep_.right());
+    if (b.left() < keep_.left()) b.moveLeft(keep_.left());
+    if (b.top() < keep_.top()) b.moveTop(keep_.top());
+    if (b.bottom() > keep_.bottom()) b.moveBottom(keep_.bottom());
+    return b;
+  };
+  const auto clear = [this](const QRectF& b) {
+    return std::none_of(placed_.begin(), placed_.end(),
+                        [&](const QRectF& p) { return p.intersects(b); });
+  };
+  const QRectF first = within(box);
+  QRectF chosen = first;
+  const double step = box.height() + 1;
+  for (int k = 1; !clear(chosen) && k < 200; ++k) {
+    // alternately below and above, further each time
+    const double dy = (k % 2 ? 1 : -1) * step * ((k + 1) / 2);
+    chosen = within(first.translated(0, dy));
+  }
+  placed_.push_back(chosen);
+  return chosen;
 }
 
 double unitOf(const QPainter& painter) {
@@ -192,7 +247,8 @@ Frame::Frame(const Chart& chart, const QRectF& area, const QFontMetricsF& fm, do
     y_ = niceTicks(yr.lo, yr.hi, 6, true);
   }
   double yText = 0;
-  for (double v : y_.values) yText = std::max(yText, fm.horizontalAdvance(tickText(v, y_.step)));
+  for (double v : y_.values)
+    yText = std::max(yText, fm.horizontalAdvance(tickLabel(chart.yNames, v, y_.step)));
   const double line = fm.height();
   const double left = (chart.yLabel.isEmpty() ? 0 : line * 1.4) + yText + 10 * unit;
   const double top = (chart.title.isEmpty() ? 0 : line * 1.6) + line * 0.8;
@@ -284,14 +340,19 @@ void drawSeries(QPainter& p, const Frame& f, const Series& s, double unit) {
     if (std::isfinite(d.y())) p.drawEllipse(f.toPixel(d), 2.6 * unit, 2.6 * unit);
 }
 
-// A label with a pale backing so that it reads over lines.
-void label(QPainter& p, QPointF at, const QString& text, const QColor& colour, const QRectF& keep) {
+// A label with a pale backing so that it reads over lines, placed clear of
+// the labels before it; when it had to move away from `mark`, a thin leader
+// line joins it to the mark.
+void label(QPainter& p, LabelStack& stack, QPointF at, const QString& text, const QColor& colour,
+           std::optional<QPointF> mark = std::nullopt) {
   const QFontMetricsF fm(p.font(), p.device());
-  QRectF box(at, QSizeF(fm.horizontalAdvance(text) + 4, fm.height()));
-  if (box.right() > keep.right()) box.moveRight(keep.right());
-  if (box.left() < keep.left()) box.moveLeft(keep.left());
-  if (box.top() < keep.top()) box.moveTop(keep.top());
-  if (box.bottom() > keep.bottom()) box.moveBottom(keep.bottom());
+  const QRectF wanted(at, QSizeF(fm.horizontalAdvance(text) + 4, fm.height()));
+  const QRectF box = stack.place(wanted);
+  if (mark && box.topLeft() != wanted.topLeft()) {
+    p.setPen(QPen(colour, 0.8 * unitOf(p)));
+    const double y = std::clamp(mark->y(), box.top(), box.bottom());
+    p.drawLine(*mark, QPointF(mark->x() <= box.left() ? box.left() : box.right(), y));
+  }
   p.fillRect(box, QColor(255, 255, 255, 210));
   p.setPen(colour);
   p.drawText(box, Qt::AlignCenter, text);
@@ -300,6 +361,18 @@ void label(QPainter& p, QPointF at, const QString& text, const QColor& colour, c
 void drawMarkers(QPainter& p, const Frame& f, const Chart& c, double unit) {
   const QRectF plot = f.plot();
   const QFontMetricsF fm(p.font(), p.device());
+  LabelStack stack(plot);
+  for (const Band& b : c.bands) {
+    const double x0 = f.toPixel({b.from, 0}).x(), x1 = f.toPixel({b.to, 0}).x();
+    // a band of one point still shows as a narrow strip
+    const double half = std::max(0.0, 4 * unit - (x1 - x0) / 2);
+    const QRectF shade(QPointF(std::min(x0, x1) - half, plot.top()),
+                       QPointF(std::max(x0, x1) + half, plot.bottom()));
+    p.fillRect(shade, QColor(128, 128, 128, 50));
+    p.fillRect(shade, QBrush(QColor(90, 90, 90, 110), Qt::FDiagPattern));
+    label(p, stack, QPointF(shade.left() + 2 * unit, plot.bottom() - fm.height() - 2 * unit),
+          b.label, QColor(60, 60, 60));
+  }
   for (const RefLine& r : c.refLines) {
     const double y = f.toPixel({0, r.y}).y();
     p.setPen(QPen(r.color, 1.6 * unit, Qt::DashLine));
@@ -310,12 +383,13 @@ void drawMarkers(QPainter& p, const Frame& f, const Chart& c, double unit) {
     if (m.kind == Marker::Vertical) {
       p.setPen(QPen(m.color, 1.4 * unit, Qt::DashDotLine));
       p.drawLine(QPointF(at.x(), plot.top()), QPointF(at.x(), plot.bottom()));
-      label(p, QPointF(at.x() + 3 * unit, plot.top() + 2 * unit), m.label, m.color, plot);
+      label(p, stack, QPointF(at.x() + 3 * unit, plot.top() + 2 * unit), m.label, m.color,
+            QPointF(at.x(), plot.top() + 2 * unit + fm.height() / 2));
     } else {
       p.setPen(QPen(m.color, 1.8 * unit));
       p.setBrush(Qt::NoBrush);
       p.drawEllipse(at, 5 * unit, 5 * unit);
-      label(p, at + QPointF(6 * unit, -fm.height() - 4 * unit), m.label, m.color, plot);
+      label(p, stack, at + QPointF(6 * unit, -fm.height() - 4 * unit), m.label, m.color, at);
     }
   }
 }
@@ -335,7 +409,7 @@ void drawAxes(QPainter& p, const Frame& f, const Chart& c, double unit) {
     }
     p.setPen(axis);
     p.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + 4 * unit));
-    const QString t = tickText(v, xt.step);
+    const QString t = tickLabel(c.xNames, v, xt.step);
     const double w = fm.horizontalAdvance(t);
     p.drawText(QPointF(x - w / 2, plot.bottom() + 5 * unit + fm.ascent()), t);
   }
@@ -347,7 +421,7 @@ void drawAxes(QPainter& p, const Frame& f, const Chart& c, double unit) {
     }
     p.setPen(axis);
     p.drawLine(QPointF(plot.left() - 4 * unit, y), QPointF(plot.left(), y));
-    const QString t = tickText(v, yt.step);
+    const QString t = tickLabel(c.yNames, v, yt.step);
     const double w = fm.horizontalAdvance(t);
     p.drawText(QPointF(plot.left() - 6 * unit - w, y + fm.ascent() / 2 - fm.descent() / 2), t);
   }
@@ -364,7 +438,8 @@ void drawAxes(QPainter& p, const Frame& f, const Chart& c, double unit) {
     p.translate(plot.left() - fm.height() * 0.6, plot.center().y());
     p.rotate(-90);
     double yText = 0;
-    for (double v : yt.values) yText = std::max(yText, fm.horizontalAdvance(tickText(v, yt.step)));
+    for (double v : yt.values)
+      yText = std::max(yText, fm.horizontalAdvance(tickLabel(c.yNames, v, yt.step)));
     const double w = fm.horizontalAdvance(c.yLabel);
     p.drawText(QPointF(-w / 2, -yText - 10 * unit), c.yLabel);
     p.restore();
@@ -402,28 +477,35 @@ void drawSide(QPainter& p, const Frame& f, const Chart& c, double unit) {
   }
   const Grid& g = *c.map;
   const auto [lo, hi] = mapRange(g);
-  const Ticks t = niceTicks(lo, hi, 6, false);
   p.setPen(Qt::black);
   p.drawText(QPointF(x, y + fm.ascent()), c.valueLabel);
   y += fm.height() * 1.3;
   const double barTop = y, barBottom = plot.bottom() - fm.height() * 2.8;
   const double barW = 14 * unit;
   if (barBottom > barTop + 10) {
+    // the bar's lower half runs from lo to the level, its upper half from
+    // the level to hi, each coloured as the map colours its values
     const int steps = 64;
     for (int k = 0; k < steps; ++k) {
-      const double v0 = t.hi - (t.hi - t.lo) * k / steps;
+      const double at = 1 - (k + 0.5) / steps;
+      const double v =
+          at <= 0.5 ? lo + (g.level - lo) * at * 2 : g.level + (hi - g.level) * (at - 0.5) * 2;
       const double y0 = barTop + (barBottom - barTop) * k / steps;
       p.fillRect(QRectF(x, y0, barW, (barBottom - barTop) / steps + 0.5),
-                 mapColour(v0, lo, g.level, hi));
+                 mapColour(v, lo, g.level, hi));
     }
     p.setPen(QPen(Qt::black, 1 * unit));
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(x, barTop, barW, barBottom - barTop));
-    for (double v : t.values) {
-      const double yy = barBottom - (v - t.lo) / (t.hi - t.lo) * (barBottom - barTop);
+    LabelStack ticks(QRectF(x + barW + 5 * unit, barTop - fm.height() / 2, 1e6,
+                            barBottom - barTop + fm.height()));
+    for (const auto& [v, text] : barTicks(lo, g.level, hi)) {
+      const double yy = barBottom - barPosition(v, lo, g.level, hi) * (barBottom - barTop);
+      const QRectF box = ticks.place(QRectF(x + barW + 5 * unit, yy - fm.height() / 2,
+                                            fm.horizontalAdvance(text), fm.height()));
+      if (std::abs(box.center().y() - yy) > 0.5) continue;  // no room beside the bar
       p.drawLine(QPointF(x + barW, yy), QPointF(x + barW + 3 * unit, yy));
-      p.drawText(QPointF(x + barW + 5 * unit, yy + fm.ascent() / 2 - fm.descent() / 2),
-                 tickText(v, t.step));
+      p.drawText(QPointF(box.left(), yy + fm.ascent() / 2 - fm.descent() / 2), text);
     }
   }
   y = plot.bottom() - fm.height() * 2.4;

@@ -16,6 +16,7 @@
 #include <QRectF>
 #include <QString>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -65,6 +66,13 @@ struct Marker {
   QColor color{Qt::black};
 };
 
+// A stretch of the input where a check did not run, shaded across the plot
+// with the reason at its foot.
+struct Band {
+  double from = 0, to = 0;
+  QString label;
+};
+
 // Values at the nodes of a grid, row by row: value(i, j) at (xs[i], ys[j]).
 // NaN is a node without a value (a faulted run); drawn grey.
 struct Grid {
@@ -84,6 +92,10 @@ struct Chart {
   std::vector<Series> series;
   std::vector<RefLine> refLines;
   std::vector<Marker> markers;
+  std::vector<Band> bands;
+  // Tick texts in place of the numbers (a profile table's row: its
+  // designation), by axis value.
+  std::map<double, QString> xNames, yNames;
   std::optional<Grid> map;  // a map in place of series
   QString valueLabel;       // the colour bar's caption in map mode
   bool yFromZero = false;   // the value axis starts at 0 at least
@@ -125,6 +137,25 @@ int nearestIndex(const Series& series, double x);
 QColor mapColour(double value, double lo, double level, double hi);
 // The scale of a map: its finite values and the level, up to its limit.
 std::pair<double, double> mapRange(const Grid& grid);
+// Where a value sits on the colour bar, 0 at its foot and 1 at its head:
+// the level is always at the middle, so that both sides of the allowable
+// value can be read however far the scale reaches above it.
+double barPosition(double value, double lo, double level, double hi);
+// The ticks of the colour bar: a few on each side of the level, and the
+// level itself.
+std::vector<std::pair<double, QString>> barTicks(double lo, double level, double hi);
+// Places label boxes one after another so that none covers another: a box
+// that would is moved down (then up) by its height until it is clear, and
+// never leaves `keep`.
+class LabelStack {
+ public:
+  explicit LabelStack(const QRectF& keep) : keep_(keep) {}
+  QRectF place(QRectF box);
+
+ private:
+  QRectF keep_;
+  std::vector<QRectF> placed_;
+};
 // Device pixels of one 96-dpi pixel on the painter's device.
 double unitOf(const QPainter& painter);
 

@@ -118,8 +118,7 @@ void StudyWindow::addFreeRow(const QString& name) {
   free_->insertRow(row);
   RangeRow r;
   r.name = new QComboBox;
-  for (const std::string& n : inputNames()) r.name->addItem(QString::fromStdString(n));
-  r.name->setCurrentText(name);
+  fillInputs(r.name, name, inputNames());
   r.from = new QLineEdit;
   r.to = new QLineEdit;
   r.step = new QLineEdit;
@@ -128,7 +127,7 @@ void StudyWindow::addFreeRow(const QString& name) {
   free_->setCellWidget(row, 2, r.to);
   free_->setCellWidget(row, 3, r.step);
   presetRange(r);
-  connect(r.name, &QComboBox::currentTextChanged, this, [this, r] { presetRange(r); });
+  connect(r.name, &QComboBox::currentIndexChanged, this, [this, r] { presetRange(r); });
 }
 
 std::optional<OptimiseSpec> StudyWindow::readSpec(QString& problem) const {

@@ -6,7 +6,10 @@
 #include <map>
 #include <sstream>
 
+#include "project/input_names.hpp"
+#include "project/inputs.hpp"
 #include "project/study_csv.hpp"
+#include "sections/profile_tables.hpp"
 
 namespace orvane::ui::study {
 
@@ -21,7 +24,11 @@ bool completed(const RowOutcome& o) {
   return s == RowOutcome::Status::Passed || s == RowOutcome::Status::Failed;
 }
 
-QString name(const StudyRange& r) { return QString::fromStdString(r.name); }
+// The varied input as the user reads it, with its unit.
+QString name(const StudyRange& r) {
+  const InputDef* in = findInput(r.name);
+  return QString::fromStdString(in ? displayName(in->id) : r.name);
+}
 
 // The allowable values of the checks, if each check's value is the same at
 // every completed point: check -> allowable.
@@ -39,25 +46,62 @@ std::optional<std::map<CheckId, double>> constantAllowables(const SweepResult& r
   return allow;
 }
 
+// The stiffener check does not run where s/t > 3*sqrt(r/t) (the cylinder is
+// calculated as unstiffened): each stretch of completed points without it
+// is a band that says so, instead of a silent gap in its line.
+void addNotRun(chart::Chart& c, const SweepResult& r) {
+  std::optional<chart::Band> band;
+  const auto close = [&] {
+    if (band) c.bands.push_back(*band);
+    band.reset();
+  };
+  for (const SweepPoint& p : r.points) {
+    if (!completed(p.outcome)) continue;
+    if (p.outcome[CheckId::Stiffener].shown) {
+      close();
+      continue;
+    }
+    const double x = p.values[0];
+    if (!band)
+      band = chart::Band{x, x, QStringLiteral("Stiffener not run: s/t > 3\u00B7\u221A(r/t)")};
+    band->to = x;
+  }
+  close();
+}
+
 }  // namespace
 
-QString checkTitle(CheckId check) {
-  switch (check) {
-    case CheckId::Shell:
-      return QStringLiteral("Shell");
-    case CheckId::Stiffener:
-      return QStringLiteral("Stiffener");
-    case CheckId::Column1:
-      return QStringLiteral("Column 1");
-    case CheckId::Column2:
-      return QStringLiteral("Column 2");
-    case CheckId::RingArea:
-      return QStringLiteral("Ring frame area");
-    case CheckId::RingInertia:
-      return QStringLiteral("Ring frame inertia");
+void nameTableRows(chart::Chart& c, const SweepResult& r, const ProfileTables& tables) {
+  for (size_t axis = 0; axis < std::min<size_t>(2, r.ranges.size()); ++axis) {
+    const InputDef* in = findInput(r.ranges[axis].name);
+    if (!in || in->kind != InputKind::Integer) continue;
+    const ProfileTable* table = nullptr;
+    ProfileKind kind{};
+    switch (in->domain) {
+      case Domain::BulbRow:
+        table = &tables.bulb, kind = ProfileKind::BulbFlat;
+        break;
+      case Domain::LRow:
+        table = &tables.l, kind = ProfileKind::L;
+        break;
+      case Domain::TRow:
+        table = &tables.t, kind = ProfileKind::T;
+        break;
+      case Domain::FlatRow:
+        table = &tables.flat, kind = ProfileKind::FlatBar;
+        break;
+      default:
+        break;
+    }
+    if (!table) continue;
+    const std::vector<std::string> names = profileList(*table, kind);
+    auto& out = axis == 0 ? c.xNames : c.yNames;
+    for (size_t row = 0; row < names.size(); ++row)
+      out[static_cast<double>(row)] = QString::fromStdString(names[row]);
   }
-  return QString::fromLatin1(checkName(check));
 }
+
+QString checkTitle(CheckId check) { return QString::fromLatin1(checkCaption(check)); }
 
 QColor checkColour(CheckId check) {
   static const QColor colours[kCheckCount] = {QColor(0, 90, 200),  QColor(230, 120, 0),
@@ -89,8 +133,14 @@ QString crossingText(const Crossing& c, const StudyRange& range) {
   // three digits finer than the grid: the crossing is known to 1e-6 step
   const int decimals = chart::decimalsOf(range.step) + 3;
   const QChar sign = c.direction == Crossing::Direction::Falling ? QChar(0x2265) : QChar(0x2264);
-  return QStringLiteral("%1: %2 %3 %4")
-      .arg(checkTitle(c.check), name(range), sign, QString::number(c.value, 'f', decimals));
+  // the input's symbol and unit keep the label short beside its mark
+  const InputDef* in = findInput(range.name);
+  const std::string_view u = in ? inputCaption(in->id).unit : std::string_view();
+  const QString unit = QString::fromUtf8(u.data(), static_cast<qsizetype>(u.size()));
+  return QStringLiteral("%1: %2 %3 %4%5")
+      .arg(checkTitle(c.check), QString::fromStdString(range.name), sign,
+           QString::number(c.value, 'f', decimals),
+           unit.isEmpty() ? QString() : QLatin1Char(' ') + unit);
 }
 
 chart::Chart sweepChart(const SweepResult& r, std::optional<double> current) {
@@ -114,6 +164,8 @@ chart::Chart sweepChart(const SweepResult& r, std::optional<double> current) {
       s.points.emplace_back(p.values[0], ok ? v.uf : kNaN);
       limit.points.emplace_back(p.values[0], ok ? v.allow : kNaN);
     }
+    // (a sweep of the cylinder type lists every check, wanted or not)
+    if (check == CheckId::Stiffener && range.name != "cyltype") addNotRun(c, r);
     if (!shown) continue;
     c.series.push_back(std::move(s));
     if (!allow) c.series.push_back(std::move(limit));

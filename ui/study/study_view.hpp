@@ -26,7 +26,7 @@ QString verdictText(const RowOutcome& outcome);
 // shown or the row did not complete.
 std::optional<CheckId> governingCheck(const RowOutcome& outcome);
 
-// A crossing as its label says it: "Shell: t >= 17.302".
+// A crossing as its label says it: "Shell: t >= 17.302 mm".
 QString crossingText(const Crossing& crossing, const StudyRange& range);
 
 // One varied input: every check's usage factor against it, the allowable
@@ -38,6 +38,10 @@ chart::Chart sweepChart(const SweepResult& result, std::optional<double> current
 // points shaded and the contour at the allowable value. Where the checks'
 // allowable values differ, the map shows uf / allowable against 1.
 chart::Chart mapChart(const SweepResult& result);
+
+// A varied profile-table row is read by its designation ("L200x90x9x12")
+// on the chart's axis, not by its index in the table.
+void nameTableRows(chart::Chart& chart, const SweepResult& result, const ProfileTables& tables);
 
 // The points as CSV, as `orvane-cli sweep -o` writes them.
 std::string sweepCsv(const SweepResult& result);

@@ -14,11 +14,14 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "model/format.hpp"
+#include "project/input_names.hpp"
 #include "ui/common/file_dialog.hpp"
 #include "ui/common/output_device.hpp"
+#include "ui/common/placement.hpp"
 #include "ui/common/read_number.hpp"
 #include "ui/main/main_window.hpp"
 #include "ui/study/chart_export.hpp"
@@ -38,7 +41,10 @@ QString problemColour(const QString& text) {
 StudyWindow* StudyWindow::open(MainWindow& owner) {
   // the one study window of the main window, known by its class
   auto* w = owner.findChild<StudyWindow*>(QString(), Qt::FindDirectChildrenOnly);
-  if (!w) w = new StudyWindow(owner);
+  if (!w) {
+    w = new StudyWindow(owner);
+    placeBeside(w, &owner, owner.resultArea());
+  }
   w->show();
   w->raise();
   w->activateWindow();
@@ -94,7 +100,7 @@ QWidget* StudyWindow::buildSweepTab() {
     grid->addWidget(ranges_[k].to, k + 1, 3);
     grid->addWidget(ranges_[k].step, k + 1, 4);
   }
-  ranges_[1].name->setCurrentText(QStringLiteral("s"));
+  ranges_[1].name->setCurrentIndex(ranges_[1].name->findData(QStringLiteral("s")));
   presetRange(ranges_[0]);
   presetRange(ranges_[1]);
   connect(second_, &QCheckBox::toggled, this, [this](bool on) {
@@ -141,20 +147,31 @@ QWidget* StudyWindow::buildSweepTab() {
   return tab;
 }
 
+void StudyWindow::fillInputs(QComboBox* list, const QString& current,
+                             const std::vector<std::string>& names) {
+  std::vector<std::pair<std::string, std::string>> items;
+  for (const std::string& name : names) items.emplace_back(displayName(name), name);
+  std::sort(items.begin(), items.end());
+  for (const auto& [shown, name] : items)
+    list->addItem(QString::fromStdString(shown), QString::fromStdString(name));
+  list->setCurrentIndex(list->findData(current));
+}
+
+QString StudyWindow::inputOf(const QComboBox* list) { return list->currentData().toString(); }
+
 StudyWindow::RangeRow StudyWindow::addRangeRow(QWidget* parent, int index) {
   RangeRow row;
   const QString n = QString::number(index + 1);
   row.name = new QComboBox(parent);
   row.name->setObjectName(QStringLiteral("cboinput") + n);
-  for (const std::string& name : sweepNames()) row.name->addItem(QString::fromStdString(name));
-  row.name->setCurrentText(QStringLiteral("t"));
+  fillInputs(row.name, QStringLiteral("t"), sweepNames());
   row.from = new QLineEdit(parent);
   row.from->setObjectName(QStringLiteral("ifrom") + n);
   row.to = new QLineEdit(parent);
   row.to->setObjectName(QStringLiteral("ito") + n);
   row.step = new QLineEdit(parent);
   row.step->setObjectName(QStringLiteral("istep") + n);
-  connect(row.name, &QComboBox::currentTextChanged, this, [this, row] {
+  connect(row.name, &QComboBox::currentIndexChanged, this, [this, row] {
     presetRange(row);
     scheduleSweep();
   });
@@ -166,7 +183,7 @@ StudyWindow::RangeRow StudyWindow::addRangeRow(QWidget* parent, int index) {
 // A range around the input's current value: half to one and a half times
 // it in about 40 steps of a round size; whole numbers for an integer input.
 void StudyWindow::presetRange(const RangeRow& row) {
-  const std::string name = row.name->currentText().toStdString();
+  const std::string name = inputOf(row.name).toStdString();
   const double v = inputValue(owner_.state(), name).value_or(0);
   const auto setter = InputSetter::find(name);
   double lo = 0, hi = 0, step = 1;
@@ -192,7 +209,7 @@ void StudyWindow::presetRange(const RangeRow& row) {
 
 std::optional<StudyRange> StudyWindow::readRange(const RangeRow& row, QString& problem) const {
   const QString name = row.name->currentText();
-  std::string rangeText = name.toStdString() + "=";
+  std::string rangeText = inputOf(row.name).toStdString() + "=";
   const std::pair<QLineEdit*, const char*> parts[] = {
       {row.from, "From"}, {row.to, "To"}, {row.step, "Step"}};
   for (const auto& [edit, what] : parts) {
@@ -252,8 +269,10 @@ void StudyWindow::sweepDone(Result<SweepResult>& r, std::optional<double> curren
   if (!r) return showSweepProblem(QString::fromStdString(r.error().message));
   sweep_ = std::make_shared<const SweepResult>(std::move(r.value()));
   points_->setResult(sweep_);
-  chart_->setChart(sweep_->ranges.size() == 1 ? study::sweepChart(*sweep_, current)
-                                              : study::mapChart(*sweep_));
+  chart::Chart chart =
+      sweep_->ranges.size() == 1 ? study::sweepChart(*sweep_, current) : study::mapChart(*sweep_);
+  study::nameTableRows(chart, *sweep_, owner_.state().prof);
+  chart_->setChart(chart);
   size_t passing = 0;
   for (const SweepPoint& p : sweep_->points)
     if (p.outcome.status() == RowOutcome::Status::Passed) ++passing;

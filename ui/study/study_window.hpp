@@ -58,10 +58,15 @@ class StudyWindow final : public QWidget {
   static constexpr uint64_t kMaxPoints = 100'000;
 
  private:
+  // `name` lists the inputs by what the user reads ("Shell thickness t
+  // [mm]"), each item holding the input's `--set` name as its data.
   struct RangeRow {
     QComboBox* name;
     QLineEdit *from, *to, *step;
   };
+  static void fillInputs(QComboBox* list, const QString& current,
+                         const std::vector<std::string>& names);
+  static QString inputOf(const QComboBox* list);
 
   // study_window.cpp: the sweep tab
   QWidget* buildSweepTab();
