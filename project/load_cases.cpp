@@ -199,7 +199,7 @@ std::string loadCasesPath(const std::string& projectPath) {
 Result<CaseTable> casesOf(LoadTable table, const std::string& name) {
   CaseTable t;
   for (const std::string& column : table.inputs) {
-    if (!InputSetter::find(column))
+    if (!InputSetter::find(column) && !isForceName(column))
       return Error{ErrorKind::Damaged, name, 1, "unknown input name '" + column + "'"};
     if (std::find(t.columns.begin(), t.columns.end(), column) != t.columns.end())
       return Error{ErrorKind::Damaged, name, 1, "column '" + column + "' appears twice"};

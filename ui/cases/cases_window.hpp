@@ -46,6 +46,8 @@ class CasesWindow final : public QWidget {
   void addChosenColumn();
   void importTable();
   void exportTable();
+  // The "Stresses" / "Forces" list: the table's preset load columns.
+  void choosePreset(bool forces);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -57,6 +59,7 @@ class CasesWindow final : public QWidget {
   Host host_;
   QTableView* view_ = nullptr;
   QComboBox* columns_ = nullptr;
+  QComboBox* loads_ = nullptr;  // the preset load columns
   QLabel* summary_ = nullptr;
   QLabel* note_ = nullptr;         // what the read-only view of a long file shows
   std::vector<QWidget*> editing_;  // off in that view
