@@ -52,8 +52,9 @@ Result<ForcesEntry> enterForces(const OpenedProject& base, const SectionForces& 
                                          : probe.fault);
     const double theta = *degrees * (std::numbers::pi / 180);
     entry.outcome = e.at({}, f, w, theta, scratch);
-    const PointStresses p = ForceEngine::stored(stressesAt(f, w, theta));
-    entry.chosen = GoverningPoint{degreesOf(theta), p.sigx, p.tau};
+    // the stresses as the run stored them
+    const ProjectState& ps = scratch.state();
+    entry.chosen = GoverningPoint{degreesOf(theta), ps.sigx, static_cast<double>(ps.tau)};
     entry.points.fill(entry.chosen);
   }
   const RowOutcome& o = entry.outcome;

@@ -6,6 +6,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -250,8 +252,9 @@ class EditCycleTest : public QObject {
     const double sigx = ps().sigx, tau = ps().tau;
     const int runs = h->window->calculationRuns();
     for (const bool ok : {false, true}) {
-      orvane::ui::ForcesDialog* d = h->window->openForces();
-      QVERIFY(d);
+      QTest::mouseClick(h->get<QPushButton>("cmdforces"), Qt::LeftButton);
+      auto* d = h->window->findChild<orvane::ui::ForcesDialog*>(QStringLiteral("forces"));
+      QVERIFY(d && d->isVisible());
       const char* names[] = {"forceN", "forceM1", "forceM2", "forceT", "forceQ1", "forceQ2"};
       for (int i = 0; i < 6; ++i) {
         QString text = forces[i];
@@ -261,6 +264,7 @@ class EditCycleTest : public QObject {
       QVERIFY(d->entry());
       if (!ok) {
         d->reject();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(ps().sigx, sigx);
         QCOMPARE(ps().tau, tau);
         QCOMPARE(h->window->calculationRuns(), runs);
@@ -287,13 +291,14 @@ class EditCycleTest : public QObject {
           governing = check;
         }
       }
+      const orvane::ForcesEntry entry = *d->entry();
       d->accept();
       QCOMPARE(ps().sigx, batch[governing]["sigx"].get<double>());
       QCOMPARE(ps().tau, batch[governing]["tau"].get<double>());
       QVERIFY(h->window->lastRunComplete());
       const auto shown = orvane::outcomeOf(ps(), h->window->lastFault());
       bool found = false;
-      for (const orvane::CheckId id : d->entry()->checks) {
+      for (const orvane::CheckId id : entry.checks) {
         if (orvane::checkName(id) != governing) continue;
         found = true;
         QCOMPARE(shown[id].uf, batch[governing]["uf"].get<double>());
@@ -306,6 +311,32 @@ class EditCycleTest : public QObject {
                qPrintable(h->window->notice()));
       QVERIFY(h->messages.texts.isEmpty());
     }
+    // a fixed angle: the window stores and shows what the dialog listed
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QTest::mouseClick(h->get<QPushButton>("cmdforces"), Qt::LeftButton);
+    auto* d = h->window->findChild<orvane::ui::ForcesDialog*>(QStringLiteral("forces"));
+    QVERIFY(d && d->isVisible());
+    const char* names[] = {"forceN", "forceM1", "forceM2", "forceT", "forceQ1", "forceQ2"};
+    for (int i = 0; i < 6; ++i)
+      d->findChild<QLineEdit*>(QString::fromLatin1(names[i]))
+          ->setText(QString(forces[i]).replace(QLatin1Char('.'), comma ? u',' : u'.'));
+    d->findChild<QRadioButton*>(QStringLiteral("fixed"))->setChecked(true);
+    d->findChild<QLineEdit*>(QStringLiteral("theta"))
+        ->setText(comma ? QStringLiteral("30,5") : QStringLiteral("30.5"));
+    QVERIFY(d->entry() && d->entry()->fixed);
+    const orvane::ForcesEntry entry = *d->entry();
+    QCOMPARE(entry.chosen.theta, 30.5);
+    d->accept();
+    QCOMPARE(ps().sigx, entry.chosen.sigx);
+    QCOMPARE(static_cast<double>(ps().tau), entry.chosen.tau);
+    const auto shown = orvane::outcomeOf(ps(), h->window->lastFault());
+    for (const orvane::CheckId id : entry.checks) QCOMPARE(shown[id].uf, entry.outcome[id].uf);
+    QCOMPARE(h->window->notice(),
+             comma ? QStringLiteral("Forces: Sigx and Tau at theta = 30,5 deg (fixed angle)")
+                   : QStringLiteral("Forces: Sigx and Tau at theta = 30.5 deg (fixed angle)"));
+    // the column mode keeps its own loads
+    setMode(3);
+    QVERIFY(!h->get<QPushButton>("cmdforces")->isVisibleTo(h->window.get()));
   }
 };
 

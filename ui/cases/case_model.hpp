@@ -1,7 +1,9 @@
 // The table model of the "Load cases" window: a case name and the input
 // columns as texts, then the usage factor of every check the project shows
 // and the row's verdict, as the row engine gives them for the project the
-// main window holds.
+// main window holds. A table of section forces (N M1 M2 T Q1 Q2 in a shell
+// mode) runs through the force engine instead: each check's usage factor is
+// that of its governing point, shown with the point's angle.
 //
 // The model runs the rows again whenever the project or a row changes: a
 // short table at once, a long one on a worker thread, so that editing never

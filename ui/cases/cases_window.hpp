@@ -4,7 +4,9 @@
 //
 // Ctrl+V pastes a block of cells from a spreadsheet at the current cell;
 // a double click on a row puts its values into the main window's fields as
-// if they had been typed there.
+// if they had been typed there (a row of section forces: its other values,
+// then the Sigx and Tau of its governing point). The "Stresses" / "Forces"
+// list sets the table's load columns.
 //
 // A file too long to edit here (CaseModel::rowLimit()) is shown read-only:
 // a note says so, the editing buttons are off, and Export copies the file

@@ -18,10 +18,12 @@ ForcesDialog* MainWindow::openForces() {
   dialog->setFont(font());
   connect(dialog, &QDialog::accepted, this, [this, dialog] {
     if (!dialog->entry()) return;
-    const QStringList refused = typeInputs(
-        {"sigx=" + dialog->sigxText().toStdString(), "tau=" + dialog->tauText().toStdString()});
-    if (refused.isEmpty())
-      showNotice(QStringLiteral("Forces: Sigx and Tau at ") + dialog->pointText());
+    // the dialog goes once it is closed: its texts first
+    const std::vector<std::string> stresses{"sigx=" + dialog->sigxText().toStdString(),
+                                            "tau=" + dialog->tauText().toStdString()};
+    const QString point = dialog->pointText();
+    if (typeInputs(stresses).isEmpty())
+      showNotice(QStringLiteral("Forces: Sigx and Tau at ") + point);
   });
   dialog->open();
   return dialog;
