@@ -843,6 +843,13 @@ class CasesTest : public QObject {
              qPrintable(model().summaryText()));
     QVERIFY(cell(0, model().verdictColumn()).isEmpty());
     model().removeRows(0, model().rowCount());
+    // an axial force alone in a table of stresses makes it one of forces
+    emit loads->activated(0);
+    QCOMPARE(model().table().columns, cases::presetColumns(ps()));
+    paste(w, 0, 0, QStringLiteral("case\tN\npure\t-3000\n"));
+    QVERIFY(model().forces());
+    QCOMPARE(loads->currentIndex(), 1);
+    model().removeRows(0, model().rowCount());
     setMode(3);
     QVERIFY(!loads->isEnabled());
   }

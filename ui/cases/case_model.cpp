@@ -319,8 +319,11 @@ int CaseModel::paste(const QString& text, int row, int column) {
     const auto kindOf = [](const std::string& c) {
       return isForceName(c) && c != "N" ? 1 : c == "sigx" || c == "tau" ? 0 : -1;
     };
+    // N alone is the axial force of a table of forces
+    const bool stresses = std::any_of(
+        names.begin(), names.end(), [](const std::string& c) { return c == "sigx" || c == "tau"; });
     for (const std::string& n : names) {
-      const int kind = kindOf(n);
+      const int kind = n == "N" && !stresses ? 1 : kindOf(n);
       if (kind < 0) continue;
       for (size_t i = t.columns.size(); i-- > 0;) {
         const int other = kindOf(t.columns[i]);
