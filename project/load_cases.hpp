@@ -96,9 +96,8 @@ Result<CaseReport> caseReportOfFile(
 std::string loadCasesPath(const std::string& projectPath);
 
 // A load table file as the window's table: every column must be an input
-// name or a section force (N M1 M2 T Q1 Q2; an unknown one is an error
-// naming file and column); a file without
-// a `case` column gets empty names.
+// name or a section force, N M1 M2 T Q1 Q2 (an unknown one is an error
+// naming file and column); a file without a `case` column gets empty names.
 Result<CaseTable> readCases(const std::filesystem::path& path);
 // The first `mostRows` rows of such a file, read as a stream; `more` tells
 // whether the file has rows after them (those are not read, nor checked).

@@ -18,7 +18,12 @@
 #include <QTest>
 #include <algorithm>
 
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "cli/cli_app.hpp"
 #include "core/panels.hpp"
+#include "project/force_cases.hpp"
 #include "project/input_names.hpp"
 #include "project/session.hpp"
 #include "ui/cases/case_model.hpp"
@@ -51,6 +56,13 @@ const QString kColumnBlock = QStringLiteral(
     "axial\t-2000\t100\t-100\t50\t-50\t-0.1\n"
     "bending\t-500\t800\t-600\t300\t200\t0\n"
     "pressure\t-1000\t0\t0\t0\t0\t-0.4\n");
+
+// Section forces of a stringer-stiffened leg, with a header line.
+const QString kForceBlock = QStringLiteral(
+    "case\tN\tM1\tM2\tT\tQ1\tQ2\tpd\n"
+    "storm\t-6000\t2500\t-1800\t900\t300\t\t-0.1\n"
+    "torsion\t-1000\t\t\t6000\t\t400\t\n"
+    "lift\t2500\t-4000\t1000\t\t-500\t250\t-0.2\n");
 
 QByteArray contents(const QString& path) {
   QFile f(path);
@@ -761,6 +773,95 @@ class CasesTest : public QObject {
     w->close();
     h->window->fileNew();
     QCOMPARE(contents(file("long.loads.csv")), text);
+  }
+  // A table of section forces: "Forces" sets its columns, each check shows
+  // the usage factor and angle `orvane-cli batch` gives the row and its
+  // governing case is marked, the file beside the project keeps the force
+  // columns, a double click types the row's governing point; forces beside
+  // stresses are refused, and the column mode has no forces.
+  void forceTablesShowTheBatchPoints() {
+    setMode(2);
+    CasesWindow* w = h->window->openLoadCases();
+    auto* loads = w->findChild<QComboBox*>(QStringLiteral("cboloads"));
+    QVERIFY(loads->isEnabled());
+    emit loads->activated(1);
+    QCOMPARE(model().table().columns, cases::forcePresetColumns());
+    paste(w, 0, 0, kForceBlock);
+    QVERIFY(model().forces());
+    QCOMPARE(loads->currentIndex(), 1);
+    FileDialog::setNextFileNames({file("leg.cys")});
+    h->window->fileSave();
+    std::ostringstream out, err;
+    const int code =
+        cli::run({"batch", file("leg.cys").toStdString(), file("leg.loads.csv").toStdString(),
+                  "--json", "--data", ORVANE_SHIPPED_DATA},
+                 out, err);
+    QVERIFY2(code == 0 || code == 1, err.str().c_str());
+    std::istringstream lines(out.str());
+    std::vector<nlohmann::json> batch;
+    for (std::string line; std::getline(lines, line);) batch.push_back(nlohmann::json::parse(line));
+    QCOMPARE(static_cast<int>(batch.size()), model().rowCount() + 1);  // and the summary
+    for (const CheckId c : model().checks()) {
+      const int column = model().checkColumn(c);
+      int governing = -1;
+      double most = -1;
+      for (int r = 0; r < model().rowCount(); ++r) {
+        const auto& want = batch[static_cast<size_t>(r)][checkName(c)];
+        const QModelIndex i = model().index(r, column);
+        QCOMPARE(model().data(i, CaseModel::UsageFactorRole).toDouble(), want["uf"].get<double>());
+        QCOMPARE(model().data(i, CaseModel::ThetaRole).toDouble(), want["theta"].get<double>());
+        QVERIFY(cell(r, column).contains(QStringLiteral(" @ ")));
+        if (want["uf"].get<double>() > most) {
+          most = want["uf"].get<double>();
+          governing = r;
+        }
+      }
+      QVERIFY(model().data(model().index(governing, column), CaseModel::GoverningRole).toBool());
+    }
+    auto reread = cases::readCases(file("leg.loads.csv").toStdString());
+    QVERIFY(reread);
+    QCOMPARE(reread.value().columns, model().table().columns);
+    for (int r = 0; r < model().rowCount(); ++r)
+      QCOMPARE(reread.value().rows[static_cast<size_t>(r)].values,
+               model().table().rows[static_cast<size_t>(r)].values);
+
+    // the row's governing point (largest ratio to its allowable value)
+    // goes into the fields
+    std::string gov;
+    double ratio = -1;
+    for (const CheckId c : model().checks()) {
+      const auto& v = batch[0][checkName(c)];
+      if (v["uf"].get<double>() / v["allow"].get<double>() > ratio) {
+        ratio = v["uf"].get<double>() / v["allow"].get<double>();
+        gov = checkName(c);
+      }
+    }
+    doubleClick(w, 0);
+    QVERIFY(h->messages.texts.isEmpty());
+    QCOMPARE(static_cast<double>(ps().sigx), batch[0][gov]["sigx"].get<double>());
+    QCOMPARE(static_cast<double>(ps().tau), batch[0][gov]["tau"].get<double>());
+    QVERIFY2(h->window->notice().endsWith(QString::fromStdString(gov + ")")),
+             qPrintable(h->window->notice()));
+
+    // the stresses cannot take the place of forces that hold values
+    emit loads->activated(0);
+    QCOMPARE(h->messages.texts.size(), 1);
+    QCOMPARE(model().table().columns, cases::forcePresetColumns());
+    paste(w, 3, 0, QStringLiteral("case\tsigx\nmixed\t-50\n"));
+    QVERIFY(!model().forces());
+    QVERIFY2(model().summaryText().contains(QStringLiteral("not both")),
+             qPrintable(model().summaryText()));
+    QVERIFY(cell(0, model().verdictColumn()).isEmpty());
+    model().removeRows(0, model().rowCount());
+    // an axial force alone in a table of stresses makes it one of forces
+    emit loads->activated(0);
+    QCOMPARE(model().table().columns, cases::presetColumns(ps()));
+    paste(w, 0, 0, QStringLiteral("case\tN\npure\t-3000\n"));
+    QVERIFY(model().forces());
+    QCOMPARE(loads->currentIndex(), 1);
+    model().removeRows(0, model().rowCount());
+    setMode(3);
+    QVERIFY(!loads->isEnabled());
   }
 };
 

@@ -5,6 +5,10 @@
 // profile window is open gives what the headless check of the file gives.
 #include <QAction>
 #include <QApplication>
+#include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <sstream>
@@ -12,9 +16,11 @@
 #include "cli/cli_app.hpp"
 #include "cli/result_output.hpp"
 #include "files/project_file.hpp"
+#include "project/row_engine.hpp"
 #include "project/session.hpp"
 #include "ui/common/file_dialog.hpp"
 #include "ui/main/field_table.hpp"
+#include "ui/main/forces_dialog.hpp"
 #include "ui/profiles/profile_window.hpp"
 #include "ui_fixture.hpp"
 
@@ -204,6 +210,135 @@ class EditCycleTest : public QObject {
     const auto shown = orvane::cli::resultJson(ps(), {});
     for (const char* key : {"tables", "proportion", "values"})
       QVERIFY2(cli[key] == shown[key], key);
+  }
+  // The Forces... dialog on the project as the window holds it: its list
+  // and, on OK, the stresses typed into Sigx and Tau are those of `orvane-cli
+  // batch` of the same one-row force table, the point taken is that of the
+  // check with the largest ratio of usage factor to allowable value, and the
+  // window then shows that check's usage factor. Cancel changes nothing.
+  void forcesEnterTheBatchPoint_data() {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QStringList>("forces");  // N M1 M2 T Q1 Q2
+    QTest::addColumn<bool>("comma");
+    QTest::newRow("unstiffened") << 0 << QStringList{"-3000", "2500", "-1200.5", "900", "150", ""}
+                                 << false;
+    QTest::newRow("ring stiffened")
+        << 1 << QStringList{"1000", "", "4000", "-2000", "", "-300"} << true;
+    QTest::newRow("stringers") << 2 << QStringList{"-5000", "-800", "3000.25", "", "400", "250"}
+                               << false;
+    QTest::newRow("stringers, pure N") << 2 << QStringList{"-6000", "", "", "", "", ""} << true;
+  }
+  void forcesEnterTheBatchPoint() {
+    QFETCH(int, type);
+    QFETCH(QStringList, forces);
+    QFETCH(bool, comma);
+    if (comma) h = std::make_unique<Harness>(QLocale(QLocale::German));
+    setMode(type);
+    h->window->calculate();
+    const QString path = file("forces.cys");
+    FileDialog::setNextFileNames({path});
+    h->window->fileSaveAs();
+    const QString loads = file("forces.csv");
+    {
+      QFile f(loads);
+      QVERIFY(f.open(QIODevice::WriteOnly));
+      f.write("N,M1,M2,T,Q1,Q2\n" + forces.join(QLatin1Char(',')).toLatin1() + "\n");
+    }
+    std::ostringstream out, err;
+    const int code = orvane::cli::run(
+        {"batch", path.toStdString(), loads.toStdString(), "--json", "--data", ORVANE_SHIPPED_DATA},
+        out, err);
+    QVERIFY2(code == 0 || code == 1, err.str().c_str());
+    const auto batch = nlohmann::json::parse(out.str().substr(0, out.str().find('\n')));
+
+    const double sigx = ps().sigx, tau = ps().tau;
+    const int runs = h->window->calculationRuns();
+    for (const bool ok : {false, true}) {
+      QTest::mouseClick(h->get<QPushButton>("cmdforces"), Qt::LeftButton);
+      auto* d = h->window->findChild<orvane::ui::ForcesDialog*>(QStringLiteral("forces"));
+      QVERIFY(d && d->isVisible());
+      const char* names[] = {"forceN", "forceM1", "forceM2", "forceT", "forceQ1", "forceQ2"};
+      for (int i = 0; i < 6; ++i) {
+        QString text = forces[i];
+        if (comma) text.replace(QLatin1Char('.'), QLatin1Char(','));
+        d->findChild<QLineEdit*>(QString::fromLatin1(names[i]))->setText(text);
+      }
+      QVERIFY(d->entry());
+      if (!ok) {
+        d->reject();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(ps().sigx, sigx);
+        QCOMPARE(ps().tau, tau);
+        QCOMPARE(h->window->calculationRuns(), runs);
+        continue;
+      }
+      // the dialog lists each shown check as the batch reports it
+      const auto* list = d->findChild<QTableWidget*>(QStringLiteral("points"));
+      QCOMPARE(list->rowCount(), static_cast<int>(d->entry()->checks.size()));
+      std::string governing;
+      double most = -1;
+      for (int row = 0; row < list->rowCount(); ++row) {
+        const std::string check = list->item(row, 0)->text().toStdString();
+        const orvane::CheckId id = d->entry()->checks[static_cast<size_t>(row)];
+        QVERIFY2(batch.contains(check) && !batch[check].is_null(), check.c_str());
+        const auto& want = batch[check];
+        const orvane::GoverningPoint& p = d->entry()->points[static_cast<size_t>(id)];
+        QCOMPARE(p.theta, want["theta"].get<double>());
+        QCOMPARE(p.sigx, want["sigx"].get<double>());
+        QCOMPARE(p.tau, want["tau"].get<double>());
+        QCOMPARE(d->entry()->outcome[id].uf, want["uf"].get<double>());
+        const double ratio = want["uf"].get<double>() / want["allow"].get<double>();
+        if (ratio > most) {
+          most = ratio;
+          governing = check;
+        }
+      }
+      const orvane::ForcesEntry entry = *d->entry();
+      d->accept();
+      QCOMPARE(ps().sigx, batch[governing]["sigx"].get<double>());
+      QCOMPARE(ps().tau, batch[governing]["tau"].get<double>());
+      QVERIFY(h->window->lastRunComplete());
+      const auto shown = orvane::outcomeOf(ps(), h->window->lastFault());
+      bool found = false;
+      for (const orvane::CheckId id : entry.checks) {
+        if (orvane::checkName(id) != governing) continue;
+        found = true;
+        QCOMPARE(shown[id].uf, batch[governing]["uf"].get<double>());
+      }
+      QVERIFY(found);
+      QVERIFY2(h->window->notice().startsWith(QStringLiteral("Forces: Sigx and Tau at theta = ")),
+               qPrintable(h->window->notice()));
+      QVERIFY2(h->window->notice().endsWith(
+                   QStringLiteral("(governing point, %1)").arg(QString::fromStdString(governing))),
+               qPrintable(h->window->notice()));
+      QVERIFY(h->messages.texts.isEmpty());
+    }
+    // a fixed angle: the window stores and shows what the dialog listed
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QTest::mouseClick(h->get<QPushButton>("cmdforces"), Qt::LeftButton);
+    auto* d = h->window->findChild<orvane::ui::ForcesDialog*>(QStringLiteral("forces"));
+    QVERIFY(d && d->isVisible());
+    const char* names[] = {"forceN", "forceM1", "forceM2", "forceT", "forceQ1", "forceQ2"};
+    for (int i = 0; i < 6; ++i)
+      d->findChild<QLineEdit*>(QString::fromLatin1(names[i]))
+          ->setText(QString(forces[i]).replace(QLatin1Char('.'), comma ? u',' : u'.'));
+    d->findChild<QRadioButton*>(QStringLiteral("fixed"))->setChecked(true);
+    d->findChild<QLineEdit*>(QStringLiteral("theta"))
+        ->setText(comma ? QStringLiteral("30,5") : QStringLiteral("30.5"));
+    QVERIFY(d->entry() && d->entry()->fixed);
+    const orvane::ForcesEntry entry = *d->entry();
+    QCOMPARE(entry.chosen.theta, 30.5);
+    d->accept();
+    QCOMPARE(ps().sigx, entry.chosen.sigx);
+    QCOMPARE(static_cast<double>(ps().tau), entry.chosen.tau);
+    const auto shown = orvane::outcomeOf(ps(), h->window->lastFault());
+    for (const orvane::CheckId id : entry.checks) QCOMPARE(shown[id].uf, entry.outcome[id].uf);
+    QCOMPARE(h->window->notice(),
+             comma ? QStringLiteral("Forces: Sigx and Tau at theta = 30,5 deg (fixed angle)")
+                   : QStringLiteral("Forces: Sigx and Tau at theta = 30.5 deg (fixed angle)"));
+    // the column mode keeps its own loads
+    setMode(3);
+    QVERIFY(!h->get<QPushButton>("cmdforces")->isVisibleTo(h->window.get()));
   }
 };
 

@@ -30,6 +30,10 @@ QString caseLabel(const std::string& name, int row) {
   return name.empty() ? QStringLiteral("row %1").arg(row + 1) : QString::fromStdString(name);
 }
 
+bool isColumnName(const std::string& name) { return InputSetter::find(name) || isForceName(name); }
+
+bool blank(const std::string& text) { return text.find_first_not_of(" \t") == std::string::npos; }
+
 // A count of rows with its thousands marked: 10,000,000.
 QString count(int64_t n) {
   QLocale c = QLocale::c();
@@ -76,6 +80,12 @@ QString CaseModel::number(double value) const {
   return s;
 }
 
+QString CaseModel::angle(double degrees) const {
+  QString s = QString::fromStdString(format(degrees, "0.0"));
+  if (decimalComma_) s.replace(QLatin1Char('.'), QLatin1Char(','));
+  return s + QChar(0x00B0);
+}
+
 QVariant CaseModel::outcomeData(int row, int column, int role) const {
   const RowOutcome& o = outcomes_[static_cast<size_t>(row)];
   if (column == verdictColumn()) {
@@ -99,13 +109,27 @@ QVariant CaseModel::outcomeData(int row, int column, int role) const {
   const CheckValue& v = o[check];
   if (!v.shown) return {};
   const bool governing = summary_.governing[static_cast<size_t>(check)] == row && !computing_;
+  const QString marker = governing ? kMarker : QString();
+  const GoverningPoint* point =
+      forceEngine_ && static_cast<size_t>(row) < points_.size() && o.fault.empty()
+          ? &points_[static_cast<size_t>(row)][static_cast<size_t>(check)]
+          : nullptr;
   switch (role) {
     case Qt::DisplayRole:
-      return number(v.uf) + (governing ? kMarker : QString());
-    case Qt::ToolTipRole:
-      return QStringLiteral("%1: %2 <= %3%4")
-          .arg(QString::fromLatin1(checkCaption(check)), number(v.uf), number(v.allow),
-               governing ? QStringLiteral(" (governing)") : QString());
+      if (point) return number(v.uf) + QStringLiteral(" @ ") + angle(point->theta) + marker;
+      return number(v.uf) + marker;
+    case Qt::ToolTipRole: {
+      QString text = QStringLiteral("%1: %2 <= %3%4")
+                         .arg(QString::fromLatin1(checkCaption(check)), number(v.uf),
+                              number(v.allow), governing ? QStringLiteral(" (governing)") : QString());
+      if (point)
+        text += QStringLiteral("\nat theta = %1 deg: Sigx = %2, Tau = %3 MPa")
+                    .arg(angle(point->theta), QString::fromStdString(shortestText(point->sigx)),
+                         QString::fromStdString(shortestText(point->tau)));
+      return text;
+    }
+    case ThetaRole:
+      return point ? QVariant(point->theta) : QVariant();
     case Qt::ForegroundRole:
       if (computing_) return QBrush(Qt::gray);
       return QBrush(colorOf(v.exceeded() ? kRed : kGreen));
@@ -158,9 +182,7 @@ QVariant CaseModel::headerData(int section, Qt::Orientation orientation, int rol
   if (orientation == Qt::Vertical) return section + 1;
   if (section == 0) return QStringLiteral("case");
   if (section <= inputColumns()) {
-    const std::string& column = table_.columns[static_cast<size_t>(section - 1)];
-    const InputDef* in = findInput(column);
-    return QString::fromStdString(in ? displayName(in->id) : column);
+    return QString::fromStdString(displayName(table_.columns[static_cast<size_t>(section - 1)]));
   }
   if (section == verdictColumn()) return QStringLiteral("verdict");
   CheckId check{};
@@ -204,6 +226,7 @@ bool CaseModel::insertRows(int row, int count, const QModelIndex& parent) {
   CaseRow empty{{}, std::vector<std::string>(table_.columns.size())};
   table_.rows.insert(table_.rows.begin() + row, static_cast<size_t>(count), empty);
   outcomes_.insert(outcomes_.begin() + row, static_cast<size_t>(count), RowOutcome{});
+  points_.insert(points_.begin() + row, static_cast<size_t>(count), GoverningPoints{});
   endInsertRows();
   if (computing_) {
     recompute();
@@ -219,6 +242,7 @@ bool CaseModel::removeRows(int row, int count, const QModelIndex& parent) {
   beginRemoveRows({}, row, row + count - 1);
   table_.rows.erase(table_.rows.begin() + row, table_.rows.begin() + row + count);
   outcomes_.erase(outcomes_.begin() + row, outcomes_.begin() + row + count);
+  points_.erase(points_.begin() + row, points_.begin() + row + count);
   endRemoveRows();
   // the other rows' outcomes still hold: the project is the same
   if (computing_)
@@ -236,7 +260,9 @@ void CaseModel::show(CaseTable table, std::filesystem::path viewed) {
   table_ = std::move(table);
   for (CaseRow& r : table_.rows) r.values.resize(table_.columns.size());
   outcomes_.assign(table_.rows.size(), RowOutcome{});
+  points_.assign(table_.rows.size(), GoverningPoints{});
   engine_.reset();
+  forceEngine_.reset();
   endResetModel();
   recompute();
 }
@@ -269,7 +295,7 @@ Status CaseModel::openFile(const std::filesystem::path& path) {
 void CaseModel::clear(const ProjectState& ps) { setTable(CaseTable{presetColumns(ps), {}}); }
 
 bool CaseModel::addColumn(const std::string& name) {
-  if (readOnly() || !InputSetter::find(name)) return false;
+  if (readOnly() || !isColumnName(name)) return false;
   if (std::find(table_.columns.begin(), table_.columns.end(), name) != table_.columns.end())
     return false;
   CaseTable t = table_;
@@ -296,9 +322,38 @@ int CaseModel::paste(const QString& text, int row, int column) {
   for (const QString& cell : first) {
     const std::string name = cell.trimmed().toStdString();
     header = header && (cell.trimmed().compare(QLatin1String("case"), Qt::CaseInsensitive) == 0 ||
-                        InputSetter::find(name));
+                        isColumnName(name));
   }
   if (header) {
+    // pasted loads of one kind take the place of the other kind's columns
+    // while these are empty in every row
+    std::vector<std::string> names;
+    for (const QString& cell : first) names.push_back(cell.trimmed().toStdString());
+    const auto kindOf = [](const std::string& c) {
+      return isForceName(c) && c != "N" ? 1 : c == "sigx" || c == "tau" ? 0 : -1;
+    };
+    // N alone is the axial force of a table of forces
+    const bool stresses = std::any_of(
+        names.begin(), names.end(), [](const std::string& c) { return c == "sigx" || c == "tau"; });
+    for (const std::string& n : names) {
+      const int kind = n == "N" && !stresses ? 1 : kindOf(n);
+      if (kind < 0) continue;
+      for (size_t i = t.columns.size(); i-- > 0;) {
+        const int other = kindOf(t.columns[i]);
+        const bool empty = std::all_of(t.rows.begin(), t.rows.end(), [i](const CaseRow& r) {
+          return i >= r.values.size() || blank(r.values[i]);
+        });
+        const bool pasted = std::find(names.begin(), names.end(), t.columns[i]) != names.end();
+        // N goes with the forces' other columns
+        const bool axial = t.columns[i] == "N" && kind == 0;
+        if ((other == 1 - kind || axial) && empty && !pasted) {
+          t.columns.erase(t.columns.begin() + static_cast<std::ptrdiff_t>(i));
+          for (CaseRow& r : t.rows)
+            if (i < r.values.size())
+              r.values.erase(r.values.begin() + static_cast<std::ptrdiff_t>(i));
+        }
+      }
+    }
     for (const QString& cell : first) {
       const std::string name = cell.trimmed().toStdString();
       if (cell.trimmed().compare(QLatin1String("case"), Qt::CaseInsensitive) == 0) {
@@ -343,13 +398,18 @@ int CaseModel::paste(const QString& text, int row, int column) {
 void CaseModel::setBase(const ProjectState& ps, const std::optional<std::string>& fault) {
   base_ = std::make_shared<const OpenedProject>(OpenedProject{.state = ps, .fault = fault});
   engine_.reset();
-  // an empty table of a mode's loads follows the mode
+  forceEngine_.reset();
+  // an empty table of a mode's loads follows the mode (a table of forces
+  // stays one in the shell modes)
   ProjectState column;
   column.cyltype = code(CylinderType::Column);
+  const bool forcePreset = table_.columns == forcePresetColumns();
   const bool preset = table_.columns.empty() || table_.columns == presetColumns(ProjectState{}) ||
-                      table_.columns == presetColumns(column);
-  if (table_.rows.empty() && preset && table_.columns != presetColumns(ps)) {
-    table_.columns = presetColumns(ps);
+                      table_.columns == presetColumns(column) || forcePreset;
+  const std::vector<std::string> wanted =
+      forcePreset && takesForces() ? forcePresetColumns() : presetColumns(ps);
+  if (table_.rows.empty() && preset && table_.columns != wanted) {
+    table_.columns = wanted;
     beginResetModel();
     endResetModel();
   }
@@ -364,20 +424,34 @@ void CaseModel::setDecimalComma(bool on) {
 void CaseModel::recompute() {
   ++generation_;
   jobs_.cancel();
-  if (!engine_ && base_) {
-    auto made = RowEngine::create(*base_, table_.columns);
-    engineProblem_ = made ? std::string() : made.error().message;
-    if (made) engine_ = std::make_shared<const RowEngine>(std::move(made.value()));
-  }
-  const std::vector<CheckId> checks = engine_ ? engine_->checks() : std::vector<CheckId>{};
+  if (!engine_ && !forceEngine_ && base_) createEngine();
+  const std::vector<CheckId> checks = engine_        ? engine_->checks()
+                                      : forceEngine_ ? forceEngine_->checks()
+                                                     : std::vector<CheckId>{};
   if (checks != checks_) {
     beginResetModel();
     checks_ = checks;
     endResetModel();
   }
   computing_ = false;
-  if (!engine_ || table_.rows.empty()) {
+  points_.assign(table_.rows.size(), GoverningPoints{});
+  if ((!engine_ && !forceEngine_) || table_.rows.empty()) {
     outcomes_.assign(table_.rows.size(), RowOutcome{});
+  } else if (forceEngine_ && rowCount() <= kForceRowsAtOnce) {
+    keep(runForceCases(*forceEngine_, table_));
+  } else if (forceEngine_) {
+    computing_ = true;
+    jobs_.start<std::vector<ForceOutcome>>(
+        [engine = forceEngine_, table = std::make_shared<const CaseTable>(table_)](
+            std::stop_token stop, const std::function<void(uint64_t, uint64_t)>&) {
+          return runForceCases(*engine, *table, [&stop] { return stop.stop_requested(); });
+        },
+        [this, generation = generation_](std::vector<ForceOutcome>& outcomes) {
+          if (generation != generation_ || outcomes.size() != table_.rows.size()) return;
+          keep(std::move(outcomes));
+          computing_ = false;
+          finish();
+        });
   } else if (rowCount() <= kRowsAtOnce || readOnly()) {
     outcomes_ = runCases(*engine_, table_);
   } else {
@@ -391,8 +465,78 @@ void CaseModel::recompute() {
           accept(generation, std::move(outcomes));
         });
   }
-  if (readOnly()) runFile();
+  if (readOnly() && !forceEngine_) runFile();
+  if (readOnly() && forceEngine_)
+    fileProblem_ = "a file of section forces this long is checked by orvane-cli batch";
   finish();
+}
+
+// The engine of the table's loads: stresses through the row engine, section
+// forces through the force engine; a table of both kinds is refused.
+void CaseModel::createEngine() {
+  engineProblem_.clear();
+  const auto kind = loadKind(base_->state, table_.columns);
+  if (!kind) {
+    engineProblem_ = kind.error().message;
+  } else if (kind.value() == LoadKind::Forces) {
+    auto made = ForceEngine::create(*base_, table_.columns);
+    if (made)
+      forceEngine_ = std::make_shared<const ForceEngine>(std::move(made.value()));
+    else
+      engineProblem_ = made.error().message;
+  } else {
+    auto made = RowEngine::create(*base_, table_.columns);
+    if (made)
+      engine_ = std::make_shared<const RowEngine>(std::move(made.value()));
+    else
+      engineProblem_ = made.error().message;
+  }
+}
+
+void CaseModel::keep(std::vector<ForceOutcome> outcomes) {
+  outcomes_.clear();
+  points_.clear();
+  for (ForceOutcome& o : outcomes) {
+    outcomes_.push_back(std::move(o.outcome));
+    points_.push_back(o.points);
+  }
+}
+
+bool CaseModel::takesForces() const {
+  return base_ && base_->state.cyltype != code(CylinderType::Column);
+}
+
+std::vector<std::string> CaseModel::setPreset(bool forces) {
+  if (readOnly() || (forces && !takesForces())) return {};
+  std::vector<std::string> columns =
+      forces ? forcePresetColumns() : presetColumns(base_ ? base_->state : ProjectState{});
+  for (const std::string& c : table_.columns)
+    if (!isLoadColumn(c) && std::find(columns.begin(), columns.end(), c) == columns.end())
+      columns.push_back(c);
+  std::vector<std::string> held;
+  std::vector<int> from;  // per new column: the table's column, or -1
+  for (const std::string& c : columns) {
+    const auto it = std::find(table_.columns.begin(), table_.columns.end(), c);
+    from.push_back(it == table_.columns.end() ? -1 : static_cast<int>(it - table_.columns.begin()));
+  }
+  for (size_t i = 0; i < table_.columns.size(); ++i) {
+    if (std::find(columns.begin(), columns.end(), table_.columns[i]) != columns.end()) continue;
+    if (std::any_of(table_.rows.begin(), table_.rows.end(),
+                    [i](const CaseRow& r) { return i < r.values.size() && !blank(r.values[i]); }))
+      held.push_back(table_.columns[i]);
+  }
+  if (!held.empty()) return held;
+  CaseTable t{columns, {}};
+  for (const CaseRow& r : table_.rows) {
+    CaseRow row{r.name, {}};
+    for (const int f : from)
+      row.values.push_back(f >= 0 && static_cast<size_t>(f) < r.values.size()
+                               ? r.values[static_cast<size_t>(f)]
+                               : std::string());
+    t.rows.push_back(std::move(row));
+  }
+  if (t.columns != table_.columns) setTable(std::move(t));
+  return {};
 }
 
 // Every row of the viewed file as a stream on the worker, the rows shown
@@ -456,13 +600,19 @@ QString CaseModel::viewText() const {
 }
 
 void CaseModel::recomputeRow(int row) {
-  if (computing_ || !engine_) {
+  if (computing_ || (!engine_ && !forceEngine_)) {
     recompute();
     return;
   }
   RowScratch scratch;
-  outcomes_[static_cast<size_t>(row)] =
-      runCase(*engine_, table_.rows[static_cast<size_t>(row)], scratch);
+  const size_t r = static_cast<size_t>(row);
+  if (forceEngine_) {
+    ForceOutcome o = runForceCase(*forceEngine_, table_.rows[r], scratch);
+    outcomes_[r] = std::move(o.outcome);
+    points_[r] = o.points;
+  } else {
+    outcomes_[r] = runCase(*engine_, table_.rows[r], scratch);
+  }
   finish();
 }
 

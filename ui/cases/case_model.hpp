@@ -1,7 +1,9 @@
 // The table model of the "Load cases" window: a case name and the input
 // columns as texts, then the usage factor of every check the project shows
 // and the row's verdict, as the row engine gives them for the project the
-// main window holds.
+// main window holds. A table of section forces (N M1 M2 T Q1 Q2 in a shell
+// mode) runs through the force engine instead: each check's usage factor is
+// that of its governing point, shown with the point's angle.
 //
 // The model runs the rows again whenever the project or a row changes: a
 // short table at once, a long one on a worker thread, so that editing never
@@ -19,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "project/force_cases.hpp"
 #include "project/load_cases.hpp"
 #include "project/row_engine.hpp"
 #include "ui/study/background.hpp"
@@ -34,10 +37,14 @@ class CaseModel final : public QAbstractTableModel {
   // the check (bool).
   static constexpr int UsageFactorRole = Qt::UserRole + 1;
   static constexpr int GoverningRole = Qt::UserRole + 2;
+  // ... and in a table of section forces the angle of its point (degrees).
+  static constexpr int ThetaRole = Qt::UserRole + 3;
   // Tables of more rows than this run on the worker thread: a thousand
   // rows of the longest mode (stringers and ring frames) take about 4 ms,
   // the main window's own run included.
   static constexpr int kRowsAtOnce = 4000;
+  // A row of section forces scans the circumference (about 130 runs).
+  static constexpr int kForceRowsAtOnce = 30;
   // A file of more rows than this opens as a read-only view: the first rows
   // with their outcomes, and a summary over every row read as a stream on
   // the worker, so that memory stays flat. An edited table holds every row
@@ -94,7 +101,19 @@ class CaseModel final : public QAbstractTableModel {
   // "FILE has N rows: too many to edit here ..." for the view, else "".
   QString viewText() const;
   void clear(const ProjectState& ps);
-  // Adds an input column (a --set name); false when unknown or present.
+  // Whether the rows hold section forces (a table the project layer takes
+  // as such), and each row's point of each check.
+  bool forces() const { return forceEngine_ != nullptr; }
+  const std::vector<GoverningPoints>& points() const { return points_; }
+  // Whether the project's mode takes section forces (the shell modes).
+  bool takesForces() const;
+  // The preset loads of the project's mode: the stresses, or the section
+  // forces (N M1 M2 T Q1 Q2, sigy, pd); the table's other columns stay.
+  // The load columns of the other kind go, unless they hold values: then
+  // nothing changes and their names are returned.
+  std::vector<std::string> setPreset(bool forces);
+  // Adds an input column (a --set name or a section force); false when
+  // unknown or present.
   bool addColumn(const std::string& name);
   // Tab-separated lines from a spreadsheet, from the cell (`row`, `column`)
   // on; rows are added as needed, cells beyond the last column are left
@@ -116,6 +135,8 @@ class CaseModel final : public QAbstractTableModel {
   QString summaryText() const;
   // The usage factor as the panels print it, with the window's separator.
   QString number(double value) const;
+  // An angle in degrees as the cells show it: "123.4°".
+  QString angle(double degrees) const;
 
  signals:
   // New outcomes are shown (after a run at once or a worker's report).
@@ -125,6 +146,8 @@ class CaseModel final : public QAbstractTableModel {
   void recompute();
   void recomputeRow(int row);
   void accept(uint64_t generation, std::vector<RowOutcome> outcomes);
+  void keep(std::vector<ForceOutcome> outcomes);
+  void createEngine();
   void show(CaseTable table, std::filesystem::path viewed);
   void runFile();
   void acceptFile(uint64_t generation, Result<CaseReport>& report);
@@ -138,6 +161,8 @@ class CaseModel final : public QAbstractTableModel {
   std::vector<CheckId> checks_;
   std::shared_ptr<const OpenedProject> base_;
   std::shared_ptr<const RowEngine> engine_;
+  std::shared_ptr<const ForceEngine> forceEngine_;  // a table of section forces
+  std::vector<GoverningPoints> points_;             // one per row, of a force table
   std::string engineProblem_;
   uint64_t generation_ = 0;
   bool computing_ = false;

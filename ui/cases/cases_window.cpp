@@ -12,8 +12,10 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <set>
 
+#include "project/member_forces.hpp"
 #include "project/set_values.hpp"
 #include "ui/cases/case_model.hpp"
 #include "ui/common/file_dialog.hpp"
@@ -42,6 +44,16 @@ CasesWindow::CasesWindow(CaseModel& model, Host host, QWidget* parent)
   columns_ = new QComboBox(this);
   columns_->setObjectName(QStringLiteral("cboaddcol"));
   for (const std::string& name : inputNames()) columns_->addItem(QString::fromStdString(name));
+  for (const std::string_view name : kForceNames)
+    if (columns_->findText(QString::fromLatin1(name.data(), static_cast<int>(name.size()))) < 0)
+      columns_->addItem(QString::fromLatin1(name.data(), static_cast<int>(name.size())));
+  loads_ = new QComboBox(this);
+  loads_->setObjectName(QStringLiteral("cboloads"));
+  loads_->addItems({QStringLiteral("Stresses"), QStringLiteral("Forces")});
+  loads_->setToolTip(
+      QStringLiteral(" The load columns: the stresses sigx, sigy, tau, pd, or the section forces "
+                     "N, M1, M2, T, Q1, Q2 with sigy and pd "));
+  connect(loads_, &QComboBox::activated, this, [this](int index) { choosePreset(index == 1); });
   auto* addColumn = button(QStringLiteral("Add &column"), "cmdaddcol", this);
   auto* import = button(QStringLiteral("&Import CSV..."), "cmdimport", this);
   auto* exportCsv = button(QStringLiteral("&Export..."), "cmdexport", this);
@@ -54,6 +66,7 @@ CasesWindow::CasesWindow(CaseModel& model, Host host, QWidget* parent)
   editing_ = {add, remove, columns_, addColumn};
 
   auto* tools = new QHBoxLayout;
+  tools->addWidget(loads_);
   for (QWidget* w : std::initializer_list<QWidget*>{add, remove, columns_, addColumn})
     tools->addWidget(w);
   tools->addStretch();
@@ -107,6 +120,25 @@ void CasesWindow::showSummary() {
   note_->setText(model_.viewText());
   note_->setVisible(model_.readOnly());
   for (QWidget* w : editing_) w->setEnabled(!model_.readOnly());
+  loads_->setEnabled(!model_.readOnly() && model_.takesForces());
+  const bool stresses = std::none_of(model_.table().columns.begin(), model_.table().columns.end(),
+                                     [](const std::string& c) { return isForceName(c); });
+  if (model_.forces() || stresses) loads_->setCurrentIndex(model_.forces() ? 1 : 0);
+}
+
+void CasesWindow::choosePreset(bool forces) {
+  const std::vector<std::string> held = model_.setPreset(forces);
+  if (held.empty()) {
+    showSummary();
+    return;
+  }
+  QStringList names;
+  for (const std::string& c : held) names << QString::fromStdString(c);
+  ui::MessageBox::warn(
+      this, QStringLiteral("The columns %1 hold values of the cases: a table holds either stresses "
+                           "or section forces. Delete the rows, or import a table, to change.")
+                .arg(names.join(QStringLiteral(", "))));
+  showSummary();
 }
 
 bool CasesWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -4,7 +4,9 @@
 //
 // Ctrl+V pastes a block of cells from a spreadsheet at the current cell;
 // a double click on a row puts its values into the main window's fields as
-// if they had been typed there.
+// if they had been typed there (a row of section forces: its other values,
+// then the Sigx and Tau of its governing point). The "Stresses" / "Forces"
+// list sets the table's load columns.
 //
 // A file too long to edit here (CaseModel::rowLimit()) is shown read-only:
 // a note says so, the editing buttons are off, and Export copies the file
@@ -46,6 +48,8 @@ class CasesWindow final : public QWidget {
   void addChosenColumn();
   void importTable();
   void exportTable();
+  // The "Stresses" / "Forces" list: the table's preset load columns.
+  void choosePreset(bool forces);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -57,6 +61,7 @@ class CasesWindow final : public QWidget {
   Host host_;
   QTableView* view_ = nullptr;
   QComboBox* columns_ = nullptr;
+  QComboBox* loads_ = nullptr;  // the preset load columns
   QLabel* summary_ = nullptr;
   QLabel* note_ = nullptr;         // what the read-only view of a long file shows
   std::vector<QWidget*> editing_;  // off in that view

@@ -16,6 +16,7 @@
 //   main_window_refresh.cpp   the controls and the result panels redrawn
 //   main_window_status.cpp    the status line and what the report takes
 //   main_window_cases.cpp     the load cases typed in and kept beside the file
+//   main_window_forces.cpp    section forces turned into Sigx and Tau
 //   main_window_periphery.cpp the Analysis, Print and Help menus
 //   ../sheet/main_window_sheet.cpp  File > Calculation sheet...
 #pragma once
@@ -56,6 +57,7 @@ class CasesWindow;
 namespace orvane::ui {
 
 class FieldEditor;
+class ForcesDialog;
 enum class Left;
 struct MemberFrameRows;
 class ResultPanel;
@@ -155,6 +157,12 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   // taken.
   bool enterCase(int row);
 
+  // The Loading frame's "Forces...": the dialog of section forces, open
+  // beside the window (ui/main/main_window_forces.cpp); on OK its point's
+  // stresses are typed into Sigx and Tau and the status line names the
+  // angle taken.
+  ForcesDialog* openForces();
+
  signals:
   // A calculation run ended, complete or not: the project may have changed.
   void projectCalculated();
@@ -245,6 +253,9 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   void finishOpening(const QString& folder);
   // main_window_cases.cpp
   void readCasesBeside(const QString& projectPath);
+  // main_window_forces.cpp: a load case's section forces as Sigx and Tau of
+  // their governing point, typed into the fields; false when not taken.
+  bool typeForces(const std::vector<std::string>& columns, const std::vector<std::string>& values);
   void writeCasesBeside(const QString& projectPath);
 
   // The controls, typed, as resolveControls() finds them.

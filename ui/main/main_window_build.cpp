@@ -388,6 +388,10 @@ void MainWindow::buildInputFrames() {
   auto* sign = named(new QPushButton(QStringLiteral("+/-")), "Command3", false);
   sign->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("+/-")) + 16);
   g->addWidget(sign, 1, 4);
+  auto* forces = named(new QPushButton(QStringLiteral("Forces...")), "cmdforces", false);
+  forces->setToolTip(QStringLiteral(" Sigx and Tau from the section forces N, M1, M2, T, Q1, Q2 "));
+  connect(forces, &QPushButton::clicked, this, &MainWindow::openForces);
+  g->addWidget(forces, 0, 4);
   g->addWidget(named(new QLabel, "txt1", false), 2, 0, 1, 6);
   g->setColumnStretch(5, 1);
 

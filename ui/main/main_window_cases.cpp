@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 
+#include "project/member_forces.hpp"
 #include "ui/cases/case_model.hpp"
 #include "ui/cases/cases_window.hpp"
 #include "ui/common/field_edit.hpp"
@@ -43,6 +44,7 @@ bool MainWindow::enterCase(int row) {
   const cases::CaseRow values = table.rows[static_cast<size_t>(row)];
   const std::vector<std::string> columns = table.columns;
 
+  const bool forces = cases_->forces();
   enteringCase_ = true;
   bool taken = true;
   // Inputs without a field first (lists, options, profile dimensions, or a
@@ -52,6 +54,7 @@ bool MainWindow::enterCase(int row) {
   for (size_t i = 0; i < columns.size() && taken; ++i) {
     const std::string& text = values.values[i];
     if (text.find_first_not_of(" \t") == std::string::npos) continue;
+    if (forces && isForceName(columns[i])) continue;  // typed as Sigx and Tau below
     QLineEdit* field = fieldOfInput(columns[i]);
     if (field && field->isVisibleTo(this) && field->isEnabled()) {
       typed.emplace_back(field, QString::fromStdString(text));
@@ -82,6 +85,7 @@ bool MainWindow::enterCase(int row) {
     }
   }
   editor_->setBusy(false);
+  if (taken && forces) taken = typeForces(columns, values.values);
   if (stored && typed.empty()) calculate();
   enteringCase_ = false;
   cases_->setBase(ps_, session_.fault());
