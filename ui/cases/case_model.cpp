@@ -76,6 +76,7 @@ QString CaseModel::number(double value) const {
 }
 
 QVariant CaseModel::outcomeData(int row, int column, int role) const {
+  if (static_cast<size_t>(row) >= outcomes_.size()) return {};
   const RowOutcome& o = outcomes_[static_cast<size_t>(row)];
   if (column == verdictColumn()) {
     const bool ran =
@@ -189,6 +190,7 @@ bool CaseModel::insertRows(int row, int count, const QModelIndex& parent) {
   CaseRow empty{{}, std::vector<std::string>(table_.columns.size())};
   table_.rows.insert(table_.rows.begin() + row, static_cast<size_t>(count), empty);
   outcomes_.insert(outcomes_.begin() + row, static_cast<size_t>(count), RowOutcome{});
+  summarizeShown();
   endInsertRows();
   if (computing_) {
     recompute();
@@ -204,6 +206,7 @@ bool CaseModel::removeRows(int row, int count, const QModelIndex& parent) {
   beginRemoveRows({}, row, row + count - 1);
   table_.rows.erase(table_.rows.begin() + row, table_.rows.begin() + row + count);
   outcomes_.erase(outcomes_.begin() + row, outcomes_.begin() + row + count);
+  summarizeShown();
   endRemoveRows();
   // the other rows' outcomes still hold: the project is the same
   if (computing_)
@@ -221,6 +224,7 @@ void CaseModel::show(CaseTable table, std::filesystem::path viewed) {
   table_ = std::move(table);
   for (CaseRow& r : table_.rows) r.values.resize(table_.columns.size());
   outcomes_.assign(table_.rows.size(), RowOutcome{});
+  summarizeShown();
   engine_.reset();
   endResetModel();
   recompute();
@@ -458,11 +462,19 @@ void CaseModel::accept(uint64_t generation, std::vector<RowOutcome> outcomes) {
   finish();
 }
 
-void CaseModel::finish() {
+// The rows, their outcomes and the summary change together: whatever a
+// view or the summary line asks in between is about the rows shown, never
+// about those of an earlier table or an earlier run.
+void CaseModel::summarizeShown() {
   if (readOnly())
     summary_ = fileReport_ ? fileReport_->summary : CaseSummary{};
   else
-    summary_ = computing_ ? CaseSummary{} : summarize(table_, outcomes_);
+    summary_ = computing_ || outcomes_.size() != table_.rows.size() ? CaseSummary{}
+                                                                    : summarize(table_, outcomes_);
+}
+
+void CaseModel::finish() {
+  summarizeShown();
   if (rowCount() > 0 && columnCount() > inputColumns() + 1)
     emit dataChanged(index(0, inputColumns() + 1), index(rowCount() - 1, columnCount() - 1));
   emit outcomesChanged();
@@ -486,7 +498,7 @@ QString CaseModel::summaryText() const {
   for (const CheckId check : checks_) {
     const size_t c = static_cast<size_t>(check);
     const int g = summary_.governing[c];
-    if (g < 0) continue;
+    if (g < 0 || (!readOnly() && g >= rowCount())) continue;
     // the view's governing case may be a row it does not show
     const double uf = readOnly() ? fileReport_->governingValue[c].uf
                                  : outcomes_[static_cast<size_t>(g)][check].uf;

@@ -128,6 +128,7 @@ class CaseModel final : public QAbstractTableModel {
   void show(CaseTable table, std::filesystem::path viewed);
   void runFile();
   void acceptFile(uint64_t generation, Result<CaseReport>& report);
+  void summarizeShown();
   void finish();
   bool outcomeColumn(int column, CheckId& check) const;
   QVariant outcomeData(int row, int column, int role) const;
