@@ -171,6 +171,7 @@ bool CaseModel::setData(const QModelIndex& index, const QVariant& value, int rol
     if (name == r.name) return true;
     r.name = name;
     emit dataChanged(index, index);
+    changed();
     if (!computing_) finish();  // the summary names the case
     return true;
   }
@@ -180,6 +181,7 @@ bool CaseModel::setData(const QModelIndex& index, const QVariant& value, int rol
   if (cell == text) return true;
   cell = text;
   emit dataChanged(index, index);
+  changed();
   recomputeRow(index.row());
   return true;
 }
@@ -192,6 +194,7 @@ bool CaseModel::insertRows(int row, int count, const QModelIndex& parent) {
   outcomes_.insert(outcomes_.begin() + row, static_cast<size_t>(count), RowOutcome{});
   summarizeShown();
   endInsertRows();
+  changed();
   if (computing_) {
     recompute();
   } else {
@@ -208,6 +211,7 @@ bool CaseModel::removeRows(int row, int count, const QModelIndex& parent) {
   outcomes_.erase(outcomes_.begin() + row, outcomes_.begin() + row + count);
   summarizeShown();
   endRemoveRows();
+  changed();
   // the other rows' outcomes still hold: the project is the same
   if (computing_)
     recompute();
@@ -227,6 +231,7 @@ void CaseModel::show(CaseTable table, std::filesystem::path viewed) {
   summarizeShown();
   engine_.reset();
   endResetModel();
+  changed();
   recompute();
 }
 
@@ -341,6 +346,7 @@ void CaseModel::setBase(const ProjectState& ps, const std::optional<std::string>
     table_.columns = presetColumns(ps);
     beginResetModel();
     endResetModel();
+    changed();
   }
   recompute();
 }
@@ -465,6 +471,11 @@ void CaseModel::accept(uint64_t generation, std::vector<RowOutcome> outcomes) {
 // The rows, their outcomes and the summary change together: whatever a
 // view or the summary line asks in between is about the rows shown, never
 // about those of an earlier table or an earlier run.
+void CaseModel::changed() {
+  ++revision_;
+  emit tableChanged();
+}
+
 void CaseModel::summarizeShown() {
   if (readOnly())
     summary_ = fileReport_ ? fileReport_->summary : CaseSummary{};

@@ -3,9 +3,11 @@
 // Every warning of the window goes through MessageBox::warn. The program
 // shows a modal box with the exclamation icon, the application's title and
 // one OK button; tests install a recorder instead, which keeps the texts and
-// shows nothing.
+// shows nothing. Every question (Save / Discard / Cancel before work is
+// dropped, restoring unsaved work) goes through MessageBox::ask the same way.
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -16,15 +18,29 @@ namespace orvane::ui {
 
 inline constexpr const char* kAppTitle = "Orvane DNV";
 
+// The questions the program asks, with the standard buttons of each, and
+// the answers.
+enum class Question { SaveDiscardCancel, YesNo };
+enum class Answer { Save, Discard, Cancel, Yes, No };
+
 class MessageSink {
  public:
   virtual ~MessageSink() = default;
   virtual void exclamation(QWidget* parent, const QString& text) = 0;
+  virtual Answer question(QWidget* parent, const QString& text, Question kind) {
+    (void)parent;
+    (void)text;
+    return kind == Question::YesNo ? Answer::No : Answer::Cancel;
+  }
 };
 
 class MessageBox final {
  public:
   static void warn(QWidget* parent, const QString& text);
+  // A modal question with the question icon, the application's title and
+  // the standard buttons of `kind` (Save or Yes the default); Escape or
+  // closing the box is Cancel, or No.
+  static Answer ask(QWidget* parent, const QString& text, Question kind);
   // Replaces the real boxes (nullptr restores them); the sink is not owned.
   static void setSink(MessageSink* sink);
 
@@ -36,7 +52,12 @@ class MessageBox final {
 class RecordingMessages final : public MessageSink {
  public:
   void exclamation(QWidget* parent, const QString& text) override;
+  // Each question's text is kept; it is answered by the next of `answers`,
+  // Discard (or No) when none is left.
+  Answer question(QWidget* parent, const QString& text, Question kind) override;
   QStringList texts;
+  QStringList questions;
+  QList<Answer> answers;
   std::function<void(const QString&)> onShow;
 };
 
