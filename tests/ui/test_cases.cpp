@@ -608,6 +608,34 @@ class CasesTest : public QObject {
     QCOMPARE(model().rowCount(), 2);
   }
 
+  // Export writes the type chosen in the dialog; a name typed without a
+  // suffix gets that type's, a name with one keeps it.
+  void exportWritesTheChosenType_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("CSV, bare name") << "out" << 0 << "out.csv";
+    QTest::newRow("workbook, bare name") << "out" << 1 << "out.xlsx";
+    QTest::newRow("workbook chosen, .csv typed") << "out.csv" << 1 << "out.csv";
+    QTest::newRow("CSV chosen, .xlsx typed") << "out.xlsx" << 0 << "out.xlsx";
+  }
+  void exportWritesTheChosenType() {
+    QFETCH(QString, name);
+    QFETCH(int, filter);
+    QFETCH(QString, written);
+    QTemporaryDir own;
+    CasesWindow* w = h->window->openLoadCases();
+    paste(w, 0, 0, kCylinderBlock);
+    FileDialog::setNextFileNames({own.filePath(name)});
+    FileDialog::setNextFilters({filter});
+    QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdexport")), Qt::LeftButton);
+    QCOMPARE(QDir(own.path()).entryList(QDir::Files), QStringList{written});
+    const QByteArray bytes = contents(own.filePath(written));
+    const bool workbook = written.endsWith(QLatin1String(".xlsx"));
+    QCOMPARE(bytes.startsWith(QByteArray("PK\x03\x04", 4)), workbook);
+    if (!workbook) QCOMPARE(bytes.toStdString(), cases::casesText(model().table()));
+  }
+
   void aDamagedCasesFileIsSaidAndTheProjectOpens_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QString>("message");
