@@ -19,9 +19,13 @@ int main(int argc, char* argv[]) {
   orvane::ui::useUiFont();
   const orvane::ui::CommandLine cl = orvane::ui::parseCommandLine(QApplication::arguments());
 
-  orvane::ui::MainWindow window;
+  orvane::ui::WindowOptions options;
+  if (!cl.screenshot) options.recoveryFolder = orvane::ui::MainWindow::defaultRecoveryFolder();
+  orvane::ui::MainWindow window(options);
   window.show();
-  if (!cl.project.isEmpty()) window.openFile(cl.project);
+  // work a crash left behind comes first; restored, it is what the window holds
+  const bool restored = !cl.screenshot && window.offerRecovery();
+  if (!cl.project.isEmpty() && !restored) window.openFile(cl.project);
   if (cl.screenshot) {
     const QString dir = cl.screenshotDir.isEmpty() ? QDir::currentPath() : cl.screenshotDir;
     return orvane::ui::saveModeScreenshots(window, dir) ? 0 : 1;

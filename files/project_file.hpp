@@ -8,6 +8,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 #include "model/project_state.hpp"
 #include "model/result.hpp"
@@ -33,6 +34,10 @@ inline constexpr std::size_t kMaxProjectLine = 1024;
 // Windows-1252 cannot, a line break, or is longer than a line may be),
 // Unreadable (the target is not a file), WriteFailed.
 Status writeProject(ProjectState& ps, const std::filesystem::path& path);
+
+// The bytes writeProject writes for `ps` (`path` only names the file in
+// an error): what a window compares with the file it opened or saved.
+Result<std::string> projectFileText(ProjectState ps, const std::filesystem::path& path);
 
 // Reads a project file into `ps`, all or nothing: the file is read into a
 // copy, every value is checked against its domain (codes and flags, table

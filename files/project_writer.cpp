@@ -94,6 +94,10 @@ Status replaceWith(const fs::path& path, MakeBytes&& makeBytes) {
 
 }  // namespace
 
+Result<std::string> projectFileText(ProjectState ps, const fs::path& path) {
+  return projectText(ps, path);
+}
+
 Status writeProject(ProjectState& ps, const fs::path& path) {
   const Status written = replaceWith(path, [&] { return projectText(ps, path); });
   if (!written) return written;

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -268,6 +269,66 @@ class CasesTest : public QObject {
     QVERIFY(model().summaryText().contains(QStringLiteral("3 passed")) ||
             model().summaryText().contains(QStringLiteral("failed")));
     QCOMPARE(model().summary().passed + model().summary().failed, 3);
+  }
+
+  // The table changes while outcomes of an earlier table are shown or still
+  // on their way: rows with input errors, one deleted by its header, then a
+  // short table imported, pasted or rows added. The outcomes and the
+  // summary always describe the rows shown.
+  void changesWhileOutcomesOfAnotherTableAreShown_data() {
+    QTest::addColumn<int>("rows");  // of the project's table; more than kRowsAtOnce runs away
+    QTest::addColumn<QString>("then");
+    for (const int rows : {6, CaseModel::kRowsAtOnce + 50})
+      for (const char* then : {"import", "paste", "add", "delete", "type"})
+        QTest::addRow("%d rows, %s", rows, then) << rows << QString::fromLatin1(then);
+  }
+  void changesWhileOutcomesOfAnotherTableAreShown() {
+    QFETCH(int, rows);
+    QFETCH(QString, then);
+    QString block = QStringLiteral("case\tsigx\tsigy\ttau\tpd\n");
+    for (int i = 0; i < rows; ++i)
+      block += QStringLiteral("c%1\t%2\t%3\t%4\t0\n")
+                   .arg(i)
+                   .arg(i == 1 ? QStringLiteral("abc") : QString::number(-50 - i % 200))
+                   .arg(i == 2 ? QStringLiteral("1e400") : QStringLiteral("-20"))
+                   .arg(i % 30);
+    model().paste(block, 0, 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!model().computing(), 60000);
+    FileDialog::setNextFileNames({file("errors.cys")});
+    h->window->fileSave();
+    h->window->fileNew();
+    h->window->openFile(file("errors.cys"));
+    QCOMPARE(model().rowCount(), rows);
+
+    CasesWindow* w = h->window->openLoadCases();
+    QFile in(file("two.csv"));
+    QVERIFY(in.open(QIODevice::WriteOnly));
+    in.write("case;sigx;sigy\r\na;-120,5;-10\r\nb;-60;-3,25\r\n");
+    in.close();
+    for (int round = 0; round < 2; ++round) {  // the second while the first run may be out
+      QTest::mouseClick(w->view()->verticalHeader()->viewport(), Qt::LeftButton, {},
+                        QPoint(4, w->view()->rowViewportPosition(0) + 3));
+      QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmddelrows")), Qt::LeftButton);
+      if (then == QLatin1String("import")) {
+        FileDialog::setNextFileNames({file("two.csv")});
+        QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdimport")), Qt::LeftButton);
+      } else if (then == QLatin1String("paste")) {
+        paste(w, 0, 0, QStringLiteral("case\tsigx\na\t-120,5\nb\t-60\n"));
+      } else if (then == QLatin1String("add")) {
+        QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdaddrow")), Qt::LeftButton);
+      } else if (then == QLatin1String("type")) {
+        QVERIFY(model().setData(model().index(0, 1), QStringLiteral("-75")));
+      }
+      QCOMPARE(model().outcomes().size(), model().table().rows.size());
+      for (const int g : model().summary().governing) QVERIFY(g < model().rowCount());
+      QVERIFY(!model().summaryText().isEmpty());
+      QApplication::processEvents();
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(!model().computing(), 60000);
+    QCOMPARE(model().outcomes().size(), model().table().rows.size());
+    const cases::CaseSummary whole = cases::summarize(model().table(), model().outcomes());
+    QCOMPARE(model().summary().governing, whole.governing);
+    QCOMPARE(model().summary().passed, whole.passed);
   }
 
   // Each usage factor is the number a single check with the row's values
@@ -567,6 +628,34 @@ class CasesTest : public QObject {
     QCOMPARE(h->messages.texts,
              QStringList{file("bad.csv") + QStringLiteral(", line 1: unknown input name 'depth'")});
     QCOMPARE(model().rowCount(), 2);
+  }
+
+  // Export writes the type chosen in the dialog; a name typed without a
+  // suffix gets that type's, a name with one keeps it.
+  void exportWritesTheChosenType_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("CSV, bare name") << "out" << 0 << "out.csv";
+    QTest::newRow("workbook, bare name") << "out" << 1 << "out.xlsx";
+    QTest::newRow("workbook chosen, .csv typed") << "out.csv" << 1 << "out.csv";
+    QTest::newRow("CSV chosen, .xlsx typed") << "out.xlsx" << 0 << "out.xlsx";
+  }
+  void exportWritesTheChosenType() {
+    QFETCH(QString, name);
+    QFETCH(int, filter);
+    QFETCH(QString, written);
+    QTemporaryDir own;
+    CasesWindow* w = h->window->openLoadCases();
+    paste(w, 0, 0, kCylinderBlock);
+    FileDialog::setNextFileNames({own.filePath(name)});
+    FileDialog::setNextFilters({filter});
+    QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdexport")), Qt::LeftButton);
+    QCOMPARE(QDir(own.path()).entryList(QDir::Files), QStringList{written});
+    const QByteArray bytes = contents(own.filePath(written));
+    const bool workbook = written.endsWith(QLatin1String(".xlsx"));
+    QCOMPARE(bytes.startsWith(QByteArray("PK\x03\x04", 4)), workbook);
+    if (!workbook) QCOMPARE(bytes.toStdString(), cases::casesText(model().table()));
   }
 
   void aDamagedCasesFileIsSaidAndTheProjectOpens_data() {

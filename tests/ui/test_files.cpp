@@ -3,9 +3,11 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "ui/cases/case_model.hpp"
 #include "ui/common/file_dialog.hpp"
 #include "ui/main/command_line.hpp"
 #include "ui/main/result_panel.hpp"
@@ -30,7 +32,7 @@ class FileMenuTest : public QObject {
     h->window->fileSave();
     const QString path = file("first.cys");
     QVERIFY(QFile::exists(path));
-    QCOMPARE(h->window->windowTitle(), QStringLiteral("Orvane DNV: ") + path);
+    QCOMPARE(h->window->windowTitle(), QStringLiteral("Orvane DNV: ") + path + "[*]");
     QCOMPARE(recent(), QStringList{path});
     auto* item = h->window->findChild<QAction*>(QStringLiteral("mnurecentfile1"));
     QVERIFY(item->isVisible());
@@ -76,7 +78,7 @@ class FileMenuTest : public QObject {
     h->window->fileNew();  // back to the defaults, untitled
     QCOMPARE(ps.t, 20.0);
     QCOMPARE(h->field("it")->text(), QStringLiteral("20.0"));
-    QCOMPARE(h->window->windowTitle(), QStringLiteral("Orvane DNV: New File"));
+    QCOMPARE(h->window->windowTitle(), QStringLiteral("Orvane DNV: New File[*]"));
   }
 
   void saveAsUnderAListedNameListsItTwice() {
@@ -87,7 +89,7 @@ class FileMenuTest : public QObject {
     QCOMPARE(recent(), (QStringList{b, a}));
     h->window->fileSaveAs();
     QCOMPARE(recent(), (QStringList{a, b, a}));
-    QCOMPARE(h->window->windowTitle(), QStringLiteral("Orvane DNV: ") + a);
+    QCOMPARE(h->window->windowTitle(), QStringLiteral("Orvane DNV: ") + a + "[*]");
   }
 
   void recentItemOpensAndMovesToTheTop() {
@@ -102,7 +104,7 @@ class FileMenuTest : public QObject {
     h->window->openRecent(2);  // a
     QCOMPARE(ps.t, 11.0);
     QCOMPARE(recent(), (QStringList{a, b}));
-    QCOMPARE(h->window->windowTitle(), QStringLiteral("Orvane DNV: ") + a);
+    QCOMPARE(h->window->windowTitle(), QStringLiteral("Orvane DNV: ") + a + "[*]");
     QVERIFY(h->window->dialogFolder().endsWith(QLatin1Char('/')));
   }
 
@@ -112,7 +114,7 @@ class FileMenuTest : public QObject {
     FileDialog::setNextFileNames({missing});
     h->window->fileOpen();
     QCOMPARE(h->messages.texts, QStringList{QStringLiteral("can't find file - ") + missing});
-    QCOMPARE(h->window->windowTitle(), QStringLiteral("Orvane DNV: New File"));
+    QCOMPARE(h->window->windowTitle(), QStringLiteral("Orvane DNV: New File[*]"));
     QCOMPARE(h->window->state().t, 9.0);
 
     h->messages.texts.clear();
@@ -125,7 +127,7 @@ class FileMenuTest : public QObject {
     // Cancel changes nothing
     FileDialog::setNextFileNames({QString()});
     h->window->fileOpen();
-    QCOMPARE(h->window->windowTitle(), QStringLiteral("Orvane DNV: New File"));
+    QCOMPARE(h->window->windowTitle(), QStringLiteral("Orvane DNV: New File[*]"));
   }
 
   // A file that does not read in full leaves the project, the window and the
@@ -171,6 +173,149 @@ class FileMenuTest : public QObject {
     QCOMPARE(h->window->windowTitle(), title);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), lines.join('\n'));
+  }
+
+  // A command that drops the project asks first when the project or its
+  // load cases differ from the file: Save writes them and goes on, Discard
+  // goes on, Cancel or a save that fails leaves everything as it was.
+  void commandsThatDropWorkAskFirst_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<orvane::ui::Answer>("answer");
+    QTest::addColumn<bool>("saveFails");
+    for (const char* c : {"new", "open", "recent", "exit"}) {
+      QTest::addRow("%s, save", c) << QString::fromLatin1(c) << orvane::ui::Answer::Save << false;
+      QTest::addRow("%s, save fails", c)
+          << QString::fromLatin1(c) << orvane::ui::Answer::Save << true;
+      QTest::addRow("%s, discard", c)
+          << QString::fromLatin1(c) << orvane::ui::Answer::Discard << false;
+      QTest::addRow("%s, cancel", c)
+          << QString::fromLatin1(c) << orvane::ui::Answer::Cancel << false;
+    }
+  }
+  void commandsThatDropWorkAskFirst() {
+    QFETCH(QString, command);
+    QFETCH(orvane::ui::Answer, answer);
+    QFETCH(bool, saveFails);
+    orvane::ProjectState& ps = h->window->state();
+    QTemporaryDir own;  // a file of each row's own
+    const auto file = [&own](const char* name) { return own.filePath(QLatin1String(name)); };
+    h->type("it", QStringLiteral("11"));
+    h->leaveTo("iproj");
+    FileDialog::setNextFileNames({file("other.cys"), file("work.cys")});
+    h->window->fileSave();
+    h->window->fileSaveAs();
+    QVERIFY(!h->window->isWindowModified());
+    h->type("it", QStringLiteral("11.0"));  // the same value again
+    h->leaveTo("iproj");
+    QVERIFY(!h->window->isWindowModified());
+    h->type("it", QStringLiteral("13"));
+    h->leaveTo("iproj");
+    QVERIFY(h->window->isWindowModified());
+    h->type("it", QStringLiteral("11"));
+    h->leaveTo("iproj");
+    QVERIFY(!h->window->isWindowModified());
+    h->window->loadCases().paste(QStringLiteral("a\t-100\n"), 0, 0);
+    QVERIFY(h->window->isWindowModified());
+    h->type("it", QStringLiteral("13"));
+    h->leaveTo("iproj");
+    const QString work = file("work.cys");
+    QFile saved(work);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray before = saved.readAll();
+    saved.close();
+    if (saveFails) QVERIFY(QFile::setPermissions(work, QFileDevice::ReadOwner));
+
+    h->messages.answers = {answer};
+    FileDialog::setNextFileNames({file("other.cys")});
+    if (command == "new") h->window->fileNew();
+    if (command == "open") h->window->fileOpen();
+    if (command == "recent") h->window->openRecent(2);
+    if (command == "exit") h->window->findChild<QAction*>(QStringLiteral("mnuexit"))->trigger();
+    QCOMPARE(h->messages.questions.size(), 1);
+    QVERIFY(h->messages.questions[0].contains(work));
+
+    const bool written = answer == orvane::ui::Answer::Save && !saveFails;
+    const bool goesOn = written || answer == orvane::ui::Answer::Discard;
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll() != before, written);
+    QCOMPARE(QFile::exists(file("work.loads.csv")), written);
+    QCOMPARE(h->messages.texts.size(), saveFails ? 1 : 0);  // why the save failed
+    if (!goesOn) {
+      QCOMPARE(ps.t, 13.0f);
+      QCOMPARE(QString::fromStdString(ps.fileName), work);
+      QCOMPARE(h->window->loadCases().rowCount(), 1);
+      QVERIFY(h->window->isWindowModified());
+      QVERIFY(h->window->isVisible());
+      return;
+    }
+    if (command == "exit") {
+      QVERIFY(!h->window->isVisible());
+      return;
+    }
+    QVERIFY(!h->window->isWindowModified());
+    QCOMPARE(QString::fromStdString(ps.fileName),
+             command == "new" ? QStringLiteral("New File") : file("other.cys"));
+    QCOMPARE(h->window->loadCases().rowCount(), 0);
+  }
+
+  // Unsaved work outlives a crash: the next window offers it once, and Yes
+  // restores the same inputs, panels and load cases as unsaved work of the
+  // same file; after a save or a clean exit there is nothing to offer.
+  void unsavedWorkIsOfferedAfterACrash_data() {
+    QTest::addColumn<QString>("end");  // how the first window ended
+    QTest::addColumn<orvane::ui::Answer>("answer");
+    QTest::newRow("crash, restored") << "crash" << orvane::ui::Answer::Yes;
+    QTest::newRow("crash, not restored") << "crash" << orvane::ui::Answer::No;
+    QTest::newRow("saved, then crash") << "save" << orvane::ui::Answer::Yes;
+    QTest::newRow("closed, discarded") << "close" << orvane::ui::Answer::Yes;
+  }
+  void unsavedWorkIsOfferedAfterACrash() {
+    QFETCH(QString, end);
+    QFETCH(orvane::ui::Answer, answer);
+    QStandardPaths::setTestModeEnabled(true);
+    const QString folder = orvane::ui::MainWindow::defaultRecoveryFolder();
+    QDir(folder).removeRecursively();
+    const auto kept = [&folder] {
+      for (const QFileInfo& d : QDir(folder).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot))
+        if (QFile::exists(d.absoluteFilePath() + QStringLiteral("/recovery.txt"))) return true;
+      return false;
+    };
+    h.reset();  // its recorder goes with it
+    h = std::make_unique<Harness>(QLocale::c(), folder);
+    FileDialog::setNextFileNames({file("leg.cys")});
+    h->window->fileSave();
+    QVERIFY(!kept());
+    h->type("it", QStringLiteral("13"));
+    h->leaveTo("iproj");
+    h->type("iproj", QStringLiteral("Leg C"));
+    h->leaveTo("it");
+    h->window->loadCases().paste(QStringLiteral("storm\t-120\t-30\t15\t-0.1\n"), 0, 0);
+    QTRY_VERIFY(kept());
+    const Seen before = seen();
+    const auto rows = h->window->loadCases().table().rows;
+    if (end == "save") h->window->fileSave();
+    if (end == "close") h->window->close();  // the recorder answers Discard
+    QCOMPARE(kept(), end == "crash");
+    h.reset();  // gone without a word
+
+    h = std::make_unique<Harness>(QLocale::c(), folder);
+    h->messages.answers = {answer};
+    const bool restored = h->window->offerRecovery();
+    QCOMPARE(h->messages.questions.size(), end == "crash" ? 1 : 0);
+    QCOMPARE(restored, end == "crash" && answer == orvane::ui::Answer::Yes);
+    QVERIFY(!kept());  // offered once
+    if (restored) {
+      const Seen after = seen();
+      QCOMPARE(after.title, before.title);
+      QCOMPARE(after.fields, before.fields);
+      QCOMPARE(after.panels, before.panels);
+      QCOMPARE(h->window->loadCases().table().rows.size(), rows.size());
+      QCOMPARE(h->window->loadCases().table().rows[0].values, rows[0].values);
+      QVERIFY(h->window->isWindowModified());
+      QVERIFY(h->messages.texts.isEmpty());
+    }
+    h.reset();
+    QDir(folder).removeRecursively();
   }
 
   // A project named on the command line (a double click in the file
@@ -248,12 +393,12 @@ class FileMenuTest : public QObject {
     QCOMPARE(given.dialogFolder, viaMenu.dialogFolder);
     if (content == "saved") {
       QCOMPARE(h->window->state().t, 17.5);
-      QCOMPARE(given.title, QStringLiteral("Orvane DNV: ") + path);
+      QCOMPARE(given.title, QStringLiteral("Orvane DNV: ") + path + "[*]");
       QCOMPARE(given.recent, (QStringList{path, "/elsewhere/old.cys"}));
       QCOMPARE(h->field("iproj")->text(), QStringLiteral("Leg B"));
     } else {
       // a bad file leaves the new project as it was
-      QCOMPARE(given.title, QStringLiteral("Orvane DNV: New File"));
+      QCOMPARE(given.title, QStringLiteral("Orvane DNV: New File[*]"));
       QCOMPARE(h->window->state().t, 20.0);
       QCOMPARE(h->field("it")->text(), QStringLiteral("20.0"));
     }

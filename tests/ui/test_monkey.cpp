@@ -1,9 +1,10 @@
 // A monkey at the keyboard and the mouse: from a fixed seed, random text
 // (hostile numbers among it) into every field of the main window and of the
-// open profile windows, Tab, Enter and Escape, clicks on every control and
-// menu entry, mode changes, profile windows opened and closed, projects
-// opened and saved. Nothing may end the program or hang it; at the end the
-// project is saved and its headless check must show what the window shows.
+// open profile, Load cases and Design study windows, Tab, Enter and Escape,
+// clicks on every control and menu entry, cells of the load-case table typed
+// over, rows selected by their header, blocks pasted, mode changes, windows
+// opened and closed, projects and load tables opened and saved. Nothing may end the program or hang
+// it; at the end the project is saved and its headless check must show what the window shows.
 //
 //   export QT_QPA_PLATFORM=offscreen QTEST_FUNCTION_TIMEOUT=3600000
 //   ORVANE_MONKEY_EVENTS=100000 ORVANE_MONKEY_SEED=7 bin/test_ui_monkey
@@ -17,15 +18,18 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFile>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -42,9 +46,11 @@
 #include <thread>
 
 #include "cli/cli_app.hpp"
+#include "ui/cases/cases_window.hpp"
 #include "ui/common/file_dialog.hpp"
 #include "ui/main/result_panel.hpp"
 #include "ui/profiles/profile_window.hpp"
+#include "ui/study/study_window.hpp"
 #include "ui_fixture.hpp"
 
 using orvane::ProjectState;
@@ -256,6 +262,10 @@ class Monkey {
     write("letters.cys", "170\r\nname\r\nid\r\nx\r\n");
     write("huge.cys", "170\r\nname\r\nid\r\n1e400\r\n1\r\n1\r\n");
     write("binary.cys", QByteArray("\0\xff\xfe\x01\r\n", 6));
+    // load tables Import may be given
+    write("loads.csv", "case;sigx;sigy\r\na;-120,5;-10\r\nb;-60;-3,25\r\n");
+    write("errors.csv", "case,sigx,sigy,tau\na,abc,1e400,1\nb,-50,-20,3\nc,,,\n");
+    write("bad.csv", "case,sigx,depth\na,1,2\n");
   }
 
   void step(long i) {
@@ -264,16 +274,20 @@ class Monkey {
     const int kind = pick(100);
     if (kind < 40)
       typeIntoField();
-    else if (kind < 50)
+    else if (kind < 48)
       pressKey();
-    else if (kind < 68)
+    else if (kind < 64)
       clickControl();
-    else if (kind < 73)
+    else if (kind < 69)
       chooseInList();
-    else if (kind < 86)
+    else if (kind < 80)
       triggerMenu();
-    else if (kind < 90)
+    else if (kind < 84)
       rightClick();
+    else if (kind < 88)
+      editCaseTable();
+    else if (kind < 92)
+      pasteBlock();
     else if (kind < 96)
       switchWindow();
     else
@@ -302,6 +316,10 @@ class Monkey {
     if (k < 12) return QString();  // Cancel
     if (k < 13) return dir_.filePath(QStringLiteral("no/such/folder/x.cys"));
     if (k < 14) return dir_.filePath(QStringLiteral("missing.cys"));
+    if (k < 16) {
+      const char* tables[] = {"loads.csv", "errors.csv", "bad.csv"};
+      return dir_.filePath(QString::fromLatin1(tables[pick(3)]));
+    }
     const char* damaged[] = {"empty.cys", "short.cys",  "letters.cys",
                              "huge.cys",  "binary.cys", "p0"};
     return dir_.filePath(QString::fromLatin1(damaged[pick(6)]));
@@ -335,12 +353,69 @@ class Monkey {
     return QString::number(v, 'f', pick(4));
   }
 
-  // The main window and the open profile windows.
+  // The main window and the open profile, Load cases and Design study windows.
   QList<QWidget*> windows() const {
     QList<QWidget*> out{h_.window.get()};
     for (ProfileWindow* w : h_.window->findChildren<ProfileWindow*>())
       if (w->isVisible() && !w->closing()) out << w;
+    for (QWidget* w : h_.window->findChildren<orvane::cases::CasesWindow*>())
+      if (w->isVisible()) out << w;
+    for (QWidget* w : h_.window->findChildren<orvane::ui::StudyWindow*>())
+      if (w->isVisible()) out << w;
     return out;
+  }
+  orvane::cases::CasesWindow* casesWindow() const {
+    auto* w = h_.window->findChild<orvane::cases::CasesWindow*>();
+    return w && w->isVisible() ? w : nullptr;
+  }
+
+  // A cell of the load-case table typed over, or a row selected by its
+  // header (as before Delete rows).
+  void editCaseTable() {
+    orvane::cases::CasesWindow* w = casesWindow();
+    if (!w) return;
+    activate(w);
+    QTableView* v = w->view();
+    QAbstractItemModel* m = v->model();
+    if (m->rowCount() == 0 || m->columnCount() == 0) return;
+    const int row = pick(m->rowCount()), column = pick(m->columnCount());
+    v->scrollTo(m->index(row, column));
+    if (chance(30)) {
+      log(QStringLiteral("select case row %1 by its header").arg(row));
+      QTest::mouseClick(v->verticalHeader()->viewport(), Qt::LeftButton, {},
+                        QPoint(4, v->rowViewportPosition(row) + 3));
+      return;
+    }
+    const QString text = randomText();
+    log(QStringLiteral("type '%1' into case cell %2,%3").arg(text.left(40)).arg(row).arg(column));
+    v->setFocus(Qt::OtherFocusReason);
+    v->setCurrentIndex(m->index(row, column));
+    typeText(v, text);
+    QApplication::processEvents();
+    if (QWidget* editor = QApplication::focusWidget())
+      QTest::keyClick(editor, chance(80) ? Qt::Key_Return : Qt::Key_Escape);
+  }
+
+  // A block from a spreadsheet, pasted where the focus is (a field, or a
+  // cell of the load-case table).
+  void pasteBlock() {
+    QString block;
+    if (chance(30)) block = QStringLiteral("case\tsigx\tt\n");
+    for (int r = pick(4); r >= 0; --r) {
+      for (int c = pick(5); c >= 0; --c) block += randomText() + QLatin1Char('\t');
+      block += QLatin1Char('\n');
+    }
+    if (chance(20)) block = randomText();
+    QApplication::clipboard()->setText(block);
+    QWidget* target = QApplication::focusWidget();
+    if (orvane::cases::CasesWindow* w = casesWindow(); w && (chance(50) || !target)) {
+      activate(w);
+      target = w->view();
+      target->setFocus(Qt::OtherFocusReason);
+    }
+    if (!target) target = activeOrMain();
+    log(QStringLiteral("paste '%1' into %2").arg(block.left(40), target->objectName()));
+    QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
   }
   QWidget* activeOrMain() const {
     QWidget* a = QApplication::activeWindow();

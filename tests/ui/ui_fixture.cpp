@@ -11,7 +11,7 @@
 
 namespace orvane::ui::test {
 
-Harness::Harness(const QLocale& locale) {
+Harness::Harness(const QLocale& locale, const QString& recoveryFolder) {
   QLocale::setDefault(QLocale::c());
   useUiFont();  // as the program does, not the machine's default face
   MessageBox::setSink(&messages);
@@ -19,6 +19,7 @@ Harness::Harness(const QLocale& locale) {
   options.dataFolder = QStringLiteral(ORVANE_SHIPPED_DATA);
   options.settings = &settings;
   options.locale = locale;
+  options.recoveryFolder = recoveryFolder;
   window = std::make_unique<MainWindow>(options);
   window->show();
   QApplication::setActiveWindow(window.get());

@@ -19,7 +19,7 @@
 namespace orvane::ui::test {
 
 struct Harness {
-  explicit Harness(const QLocale& locale = QLocale::c());
+  explicit Harness(const QLocale& locale = QLocale::c(), const QString& recoveryFolder = {});
   ~Harness();
 
   QLineEdit* field(const char* name) const;

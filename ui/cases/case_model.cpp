@@ -87,6 +87,7 @@ QString CaseModel::angle(double degrees) const {
 }
 
 QVariant CaseModel::outcomeData(int row, int column, int role) const {
+  if (static_cast<size_t>(row) >= outcomes_.size()) return {};
   const RowOutcome& o = outcomes_[static_cast<size_t>(row)];
   if (column == verdictColumn()) {
     const bool ran =
@@ -207,6 +208,7 @@ bool CaseModel::setData(const QModelIndex& index, const QVariant& value, int rol
     if (name == r.name) return true;
     r.name = name;
     emit dataChanged(index, index);
+    changed();
     if (!computing_) finish();  // the summary names the case
     return true;
   }
@@ -216,6 +218,7 @@ bool CaseModel::setData(const QModelIndex& index, const QVariant& value, int rol
   if (cell == text) return true;
   cell = text;
   emit dataChanged(index, index);
+  changed();
   recomputeRow(index.row());
   return true;
 }
@@ -227,7 +230,9 @@ bool CaseModel::insertRows(int row, int count, const QModelIndex& parent) {
   table_.rows.insert(table_.rows.begin() + row, static_cast<size_t>(count), empty);
   outcomes_.insert(outcomes_.begin() + row, static_cast<size_t>(count), RowOutcome{});
   points_.insert(points_.begin() + row, static_cast<size_t>(count), GoverningPoints{});
+  summarizeShown();
   endInsertRows();
+  changed();
   if (computing_) {
     recompute();
   } else {
@@ -243,7 +248,9 @@ bool CaseModel::removeRows(int row, int count, const QModelIndex& parent) {
   table_.rows.erase(table_.rows.begin() + row, table_.rows.begin() + row + count);
   outcomes_.erase(outcomes_.begin() + row, outcomes_.begin() + row + count);
   points_.erase(points_.begin() + row, points_.begin() + row + count);
+  summarizeShown();
   endRemoveRows();
+  changed();
   // the other rows' outcomes still hold: the project is the same
   if (computing_)
     recompute();
@@ -261,9 +268,11 @@ void CaseModel::show(CaseTable table, std::filesystem::path viewed) {
   for (CaseRow& r : table_.rows) r.values.resize(table_.columns.size());
   outcomes_.assign(table_.rows.size(), RowOutcome{});
   points_.assign(table_.rows.size(), GoverningPoints{});
+  summarizeShown();
   engine_.reset();
   forceEngine_.reset();
   endResetModel();
+  changed();
   recompute();
 }
 
@@ -412,6 +421,7 @@ void CaseModel::setBase(const ProjectState& ps, const std::optional<std::string>
     table_.columns = wanted;
     beginResetModel();
     endResetModel();
+    changed();
   }
   recompute();
 }
@@ -623,11 +633,24 @@ void CaseModel::accept(uint64_t generation, std::vector<RowOutcome> outcomes) {
   finish();
 }
 
-void CaseModel::finish() {
+// The rows, their outcomes and the summary change together: whatever a
+// view or the summary line asks in between is about the rows shown, never
+// about those of an earlier table or an earlier run.
+void CaseModel::changed() {
+  ++revision_;
+  emit tableChanged();
+}
+
+void CaseModel::summarizeShown() {
   if (readOnly())
     summary_ = fileReport_ ? fileReport_->summary : CaseSummary{};
   else
-    summary_ = computing_ ? CaseSummary{} : summarize(table_, outcomes_);
+    summary_ = computing_ || outcomes_.size() != table_.rows.size() ? CaseSummary{}
+                                                                    : summarize(table_, outcomes_);
+}
+
+void CaseModel::finish() {
+  summarizeShown();
   if (rowCount() > 0 && columnCount() > inputColumns() + 1)
     emit dataChanged(index(0, inputColumns() + 1), index(rowCount() - 1, columnCount() - 1));
   emit outcomesChanged();
@@ -651,7 +674,7 @@ QString CaseModel::summaryText() const {
   for (const CheckId check : checks_) {
     const size_t c = static_cast<size_t>(check);
     const int g = summary_.governing[c];
-    if (g < 0) continue;
+    if (g < 0 || (!readOnly() && g >= rowCount())) continue;
     // the view's governing case may be a row it does not show
     const double uf = readOnly() ? fileReport_->governingValue[c].uf
                                  : outcomes_[static_cast<size_t>(g)][check].uf;

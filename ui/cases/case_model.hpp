@@ -129,6 +129,9 @@ class CaseModel final : public QAbstractTableModel {
   const std::vector<CheckId>& checks() const { return checks_; }
   const std::vector<RowOutcome>& outcomes() const { return outcomes_; }
   const CaseSummary& summary() const { return summary_; }
+  // Counts the changes of the table (its rows, cells or columns, a table
+  // read or pasted): equal counts are the same table.
+  uint64_t revision() const { return revision_; }
   // Whether the outcomes wait for the worker.
   bool computing() const { return computing_; }
   // "governing: shell 0.87 (storm 3) ... | 12 passed, 1 failed, 0 faulted"
@@ -141,6 +144,8 @@ class CaseModel final : public QAbstractTableModel {
  signals:
   // New outcomes are shown (after a run at once or a worker's report).
   void outcomesChanged();
+  // The table changed (revision() counts up).
+  void tableChanged();
 
  private:
   void recompute();
@@ -151,6 +156,8 @@ class CaseModel final : public QAbstractTableModel {
   void show(CaseTable table, std::filesystem::path viewed);
   void runFile();
   void acceptFile(uint64_t generation, Result<CaseReport>& report);
+  void summarizeShown();
+  void changed();
   void finish();
   bool outcomeColumn(int column, CheckId& check) const;
   QVariant outcomeData(int row, int column, int role) const;
@@ -165,6 +172,7 @@ class CaseModel final : public QAbstractTableModel {
   std::vector<GoverningPoints> points_;             // one per row, of a force table
   std::string engineProblem_;
   uint64_t generation_ = 0;
+  uint64_t revision_ = 0;
   bool computing_ = false;
   bool decimalComma_ = false;
   int64_t rowLimit_ = kMostEditedRows;

@@ -192,7 +192,7 @@ void CasesWindow::importTable() {
 }
 
 void CasesWindow::exportTable() {
-  // a name without an extension is a CSV file
+  // a name without an extension takes the chosen type's
   const QString path = ui::FileDialog::saveOther(
       this, host_.folder ? host_.folder() : QString(), QString(),
       QStringLiteral("CSV files (*.csv);;Excel workbooks with the results (*.xlsx)"),

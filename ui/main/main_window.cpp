@@ -12,12 +12,14 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSignalBlocker>
+#include <QStandardPaths>
 #include <stdexcept>
 #include <string>
 #include <type_traits>
@@ -112,7 +114,9 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
 
   // 1. program folder and dialog folder
   const QString programFolder = QCoreApplication::applicationDirPath();
-  dialogFolder_ = programFolder;
+  // a new project's dialogs open in the user's documents
+  dialogFolder_ = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (dialogFolder_.isEmpty()) dialogFolder_ = QDir::homePath();
   workFolder_ = QDir::currentPath();
   dataFolder_ =
       options.dataFolder.isEmpty() ? programFolder + QStringLiteral("/data") : options.dataFolder;
@@ -145,6 +149,10 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
   session_.startUp(dataFolder_.toStdString());
   placeFrames();
   setTitle();
+  connect(cases_.get(), &cases::CaseModel::tableChanged, this, &MainWindow::noteChange);
+  startRecovery(options.recoveryFolder);
+  guarding_ = true;
+  markClean();
 }
 
 // Every control the window's code uses, once: the names are the ones the
@@ -248,12 +256,6 @@ void MainWindow::showProfileType(Member member, ProfileType type) {
 
 void MainWindow::showDesignation(Member member, const QString& text) {
   (member == Member::RingFrame ? ui_.ringprof : ui_.stiffprof)->setText(text);
-}
-
-// Closing finishes the edit of the focused field first, as leaving it would.
-void MainWindow::closeEvent(QCloseEvent* event) {
-  finishFieldEdit();
-  QMainWindow::closeEvent(event);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) { QMainWindow::resizeEvent(event); }

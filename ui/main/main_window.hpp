@@ -48,6 +48,8 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QLockFile;
+class QTimer;
 
 namespace orvane::cases {
 class CaseModel;
@@ -72,6 +74,9 @@ struct WindowOptions {
   SettingsStore* settings = nullptr;
   // The user's number format, from which the decimal flag is found.
   QLocale locale;
+  // Where unsaved work is kept against a crash (MainWindow::
+  // defaultRecoveryFolder() for the program); "" keeps none.
+  QString recoveryFolder;
 };
 
 class MainWindow final : public QMainWindow, public ProfileHost, private ProjectView {
@@ -122,12 +127,29 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   // after a stopped calculation, the status line and the panels' results.
   ReportOptions reportOptions() const;
 
+  // New, Open, Open Recent and closing the window first ask Save /
+  // Discard / Cancel when the project or its load cases differ from the
+  // file (isWindowModified(), the title's mark); Cancel, or a save that
+  // fails or is cancelled, leaves everything as it was.
   void fileNew();
   void fileOpen();
   // File > Open without the dialog, as for a project named on the command
   // line: the same reading, closing steps, recent list and title.
   void openFile(const QString& path);
   void fileSave();
+  // Save; whether the project and its load cases were written.
+  bool saveProject();
+
+  // The user's data folder's place for unsaved work.
+  static QString defaultRecoveryFolder();
+  // After each change the project and its load cases are kept there, some
+  // kRecoveryDelayMs later (a burst of changes is written once); a clean
+  // exit, a save or a discard removes them.
+  static constexpr int kRecoveryDelayMs = 200;
+  // At start-up: the newest work a window left there without saving or
+  // discarding it (a crash) is offered; Yes restores it as unsaved work of
+  // this window. Offered once either way. Returns whether it was restored.
+  bool offerRecovery();
   void fileSaveAs();
   void openRecent(int item);
   QString dialogFolder() const { return dialogFolder_; }
@@ -251,12 +273,25 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   bool readAndOpen(const QString& path);
   bool writeTo(const QString& path);
   void finishOpening(const QString& folder);
+  void openPath(const QString& path);
   // main_window_cases.cpp
   void readCasesBeside(const QString& projectPath);
+  bool writeCasesBeside(const QString& projectPath);
   // main_window_forces.cpp: a load case's section forces as Sigx and Tau of
   // their governing point, typed into the fields; false when not taken.
   bool typeForces(const std::vector<std::string>& columns, const std::vector<std::string>& values);
-  void writeCasesBeside(const QString& projectPath);
+  // main_window_guard.cpp
+  std::string projectPrint() const;
+  uint64_t casesPrint() const;
+  void markClean();   // the project and its cases are the file's
+  void noteChange();  // the title's mark after a change
+  bool keepWork();    // the question; true when the command may go on
+  // main_window_recovery.cpp
+  void startRecovery(const QString& folder);
+  void keepRecovery(bool modified);
+  void writeRecovery();
+  void dropRecovery();
+  bool restoreFrom(const QString& folder, const QString& origin, const QString& viewed);
 
   // The controls, typed, as resolveControls() finds them.
   struct Controls {
@@ -321,8 +356,14 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   QString faultLine_, notice_;
   std::unique_ptr<cases::CaseModel> cases_;
   QPointer<cases::CasesWindow> casesWindow_;
-  QString casesFile_;          // the load-case file read with the project, if any
-  bool enteringCase_ = false;  // the cases wait for the last value of a row
+  QString casesFile_;                   // the load-case file read with the project, if any
+  bool enteringCase_ = false;           // the cases wait for the last value of a row
+  bool guarding_ = false;               // set once start-up is done
+  std::string cleanProject_;            // projectPrint() as the file holds it
+  uint64_t cleanCases_ = 0;             // casesPrint() as the file holds it
+  QString recoveryRoot_, recoveryDir_;  // all windows' folders, this one's
+  QTimer* recoveryTimer_ = nullptr;
+  std::unique_ptr<QLockFile> recoveryLock_;  // held while this window's work is kept
 };
 
 // Print and Help menus, the picture buttons (ui/main/main_window_periphery.cpp).

@@ -113,28 +113,29 @@ void MainWindow::readCasesBeside(const QString& projectPath) {
 
 // Written when the project has cases; a project whose cases were all
 // deleted loses the file it was opened with.
-void MainWindow::writeCasesBeside(const QString& projectPath) {
+bool MainWindow::writeCasesBeside(const QString& projectPath) {
   const QString path = QString::fromStdString(cases::loadCasesPath(projectPath.toStdString()));
   if (cases_->table().empty()) {
     if (path == casesFile_) QFile::remove(path);
     casesFile_.clear();
-    return;
+    return true;
   }
   // the view of a long file holds only its first rows: the file is copied,
   // or already is the one beside the project
   std::error_code same;
   if (cases_->readOnly() && std::filesystem::equivalent(cases_->viewedFile(), local(path), same)) {
     casesFile_ = path;
-    return;
+    return true;
   }
   const Status written = cases_->readOnly() ? cases::copyCases(cases_->viewedFile(), local(path))
                                             : cases::writeCases(local(path), cases_->table());
   if (!written) {
     MessageBox::warn(this, QStringLiteral("The load cases were not saved: ") +
                                QString::fromStdString(written.error().text()));
-    return;
+    return false;
   }
   casesFile_ = path;
+  return true;
 }
 
 }  // namespace orvane::ui

@@ -20,7 +20,11 @@ namespace orvane::ui {
 void MainWindow::setIdle(QLineEdit* field) { FieldEditor::setIdle(field); }
 
 void MainWindow::startFieldEditor() {
-  editor_ = new FieldEditor(this, [this](QLineEdit* field) { return lostFocus(field); });
+  editor_ = new FieldEditor(this, [this](QLineEdit* field) {
+    const Left left = lostFocus(field);
+    noteChange();
+    return left;
+  });
   for (size_t i = 0; i < kFieldCount; ++i) {
     const auto id = static_cast<FieldId>(i);
     editor_->add(ui_.fields[i], id != FieldId::iproj && id != FieldId::iident);

@@ -46,7 +46,7 @@ bool MainWindow::writeTo(const QString& path) {
   const Status written = session_.save(path.toStdString());
   if (written) {
     setTitle();
-    writeCasesBeside(path);
+    if (writeCasesBeside(path)) markClean();
     return true;
   }
   const Error& e = written.error();
@@ -67,20 +67,27 @@ void MainWindow::finishOpening(const QString& folder) {
 }
 
 void MainWindow::fileNew() {
+  if (!keepWork()) return;
   closeProfileWindows(this);
   session_.newProject();
   casesFile_.clear();
   loadCases().clear(ps_);
   setTitle();
+  markClean();
 }
 
 void MainWindow::fileOpen() {
+  if (!keepWork()) return;
   const QString path = FileDialog::open(this, dialogFolder_);
   if (path.isEmpty()) return;
-  openFile(path);
+  openPath(path);
 }
 
 void MainWindow::openFile(const QString& path) {
+  if (keepWork()) openPath(path);
+}
+
+void MainWindow::openPath(const QString& path) {
   // an open profile window's close steps write its values into the project:
   // they must land in the old project, not in the one read
   closeProfileWindows(this);
@@ -93,23 +100,27 @@ void MainWindow::openFile(const QString& path) {
   }
   readCasesBeside(path);
   finishOpening(workFolder_);
+  markClean();
 }
 
-void MainWindow::fileSave() {
-  if (!finishFieldEdit()) return;
+void MainWindow::fileSave() { saveProject(); }
+
+bool MainWindow::saveProject() {
+  if (!finishFieldEdit()) return false;
   ps_.projectName = field(FieldId::iproj)->text().toStdString();
   ps_.ident = field(FieldId::iident)->text().toStdString();
   if (ps_.fileName != "New File") {
     writeTo(QString::fromStdString(ps_.fileName));
-    return;
+    return !isWindowModified();
   }
-  const QString path = FileDialog::save(this, workFolder_, QString());
-  if (path.isEmpty()) return;
+  const QString path = FileDialog::save(this, dialogFolder_, QString());
+  if (path.isEmpty()) return false;
   workFolder_ = folderOf(path);
-  if (!writeTo(path)) return;
+  if (!writeTo(path)) return false;
   dialogFolder_ = workFolder_;
   addRecentSaved(*settings_, path.toStdString());
   refreshRecentMenu();
+  return !isWindowModified();
 }
 
 void MainWindow::fileSaveAs() {
@@ -129,6 +140,7 @@ void MainWindow::fileSaveAs() {
 }
 
 void MainWindow::openRecent(int item) {
+  if (!keepWork()) return;
   const std::string path = recent_.path(item);
   const QString folder = QString::fromStdString(recentFolder(path));
   if (path != ps_.fileName) {
@@ -139,6 +151,7 @@ void MainWindow::openRecent(int item) {
   if (!readAndOpen(QString::fromStdString(path))) return;
   readCasesBeside(QString::fromStdString(path));
   finishOpening(folder);
+  markClean();
 }
 
 }  // namespace orvane::ui

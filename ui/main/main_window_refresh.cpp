@@ -28,7 +28,10 @@
 
 namespace orvane::ui {
 
-void MainWindow::refreshed() { refreshWindow(); }
+void MainWindow::refreshed() {
+  refreshWindow();
+  noteChange();
+}
 
 void MainWindow::calculated(const std::optional<std::string>& fault) {
   ++calcRuns_;
@@ -178,7 +181,8 @@ void MainWindow::fillProfileLists() {
 }
 
 void MainWindow::setTitle() {
-  setWindowTitle(QStringLiteral("Orvane DNV: ") + QString::fromStdString(ps_.fileName));
+  setWindowTitle(QStringLiteral("Orvane DNV: ") + QString::fromStdString(ps_.fileName) +
+                 QStringLiteral("[*]"));
 }
 
 void MainWindow::updatePanels() {
