@@ -140,8 +140,10 @@ std::string displayName(InputId id) {
 std::string displayName(std::string_view name) {
   if (const auto in = InputSetter::find(name)) return displayName(in->def().id);
   static constexpr std::pair<std::string_view, std::string_view> kForces[] = {
-      {"M1", "Bending moment M1 [kNm]"}, {"M2", "Bending moment M2 [kNm]"},
-      {"T", "Torque T [kNm]"},           {"Q1", "Shear force Q1 [kN]"},
+      {"M1", "Bending moment M1 [kNm]"},
+      {"M2", "Bending moment M2 [kNm]"},
+      {"T", "Torque T [kNm]"},
+      {"Q1", "Shear force Q1 [kN]"},
       {"Q2", "Shear force Q2 [kN]"}};
   for (const auto& [force, shown] : kForces)
     if (force == name) return std::string(shown);

@@ -120,9 +120,10 @@ QVariant CaseModel::outcomeData(int row, int column, int role) const {
       if (point) return number(v.uf) + QStringLiteral(" @ ") + angle(point->theta) + marker;
       return number(v.uf) + marker;
     case Qt::ToolTipRole: {
-      QString text = QStringLiteral("%1: %2 <= %3%4")
-                         .arg(QString::fromLatin1(checkCaption(check)), number(v.uf),
-                              number(v.allow), governing ? QStringLiteral(" (governing)") : QString());
+      QString text =
+          QStringLiteral("%1: %2 <= %3%4")
+              .arg(QString::fromLatin1(checkCaption(check)), number(v.uf), number(v.allow),
+                   governing ? QStringLiteral(" (governing)") : QString());
       if (point)
         text += QStringLiteral("\nat theta = %1 deg: Sigx = %2, Tau = %3 MPa")
                     .arg(angle(point->theta), QString::fromStdString(shortestText(point->sigx)),
