@@ -25,7 +25,8 @@ bool isLoadColumn(std::string_view name) {
 }
 
 ForceOutcome runForceCase(const ForceEngine& engine, const CaseRow& row, RowScratch& scratch) {
-  const std::vector<std::string_view> texts(row.values.begin(), row.values.end());
+  std::vector<std::string_view> texts(row.values.begin(), row.values.end());
+  texts.resize(engine.columnCount());  // a short row: its missing cells empty
   return engine.run(texts, scratch);
 }
 

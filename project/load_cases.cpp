@@ -8,6 +8,7 @@
 #include "files/output_file.hpp"
 #include "model/codes.hpp"
 #include "project/batch_xlsx.hpp"
+#include "project/force_cases.hpp"
 #include "project/row_runner.hpp"
 #include "project/set_values.hpp"
 
@@ -142,21 +143,7 @@ void runReportRows(const ReportEngine& e, const CaseTable& table,
     points.clear();
     return;
   }
-  std::vector<ForceOutcome> rows;
-  runRows<std::vector<ForceOutcome>>(
-      0, table.rows.size(), kChunkRows, [&] { return !cancelled || !cancelled(); },
-      [&](uint64_t first, uint64_t count, std::vector<ForceOutcome>& done, RowScratch& scratch) {
-        done.clear();
-        for (uint64_t i = first; i < first + count; ++i) {
-          std::vector<std::string_view> texts(table.rows[i].values.begin(),
-                                              table.rows[i].values.end());
-          texts.resize(table.columns.size());
-          done.push_back(e.forces->run(texts, scratch));
-        }
-      },
-      [&](uint64_t, uint64_t, std::vector<ForceOutcome>& done) {
-        std::move(done.begin(), done.end(), std::back_inserter(rows));
-      });
+  std::vector<ForceOutcome> rows = cases::runForceCases(*e.forces, table, cancelled);
   outcomes.clear();
   points.clear();
   for (ForceOutcome& o : rows) {

@@ -87,6 +87,8 @@ class ForceEngine {
                                     const std::vector<std::string>& columns);
 
   const std::vector<CheckId>& checks() const { return engine_.checks(); }
+  // The table's input columns it was made for.
+  size_t columnCount() const { return force_.size(); }
 
   // One row of texts, one per column. An empty force cell is 0; an empty
   // other cell keeps the project's value. A force that is no number is an
