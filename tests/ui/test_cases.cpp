@@ -917,19 +917,21 @@ class CasesTest : public QObject {
     // the row's governing point (largest ratio to its allowable value)
     // goes into the fields
     std::string gov;
+    QString caption;
     double ratio = -1;
     for (const CheckId c : model().checks()) {
       const auto& v = batch[0][checkName(c)];
       if (v["uf"].get<double>() / v["allow"].get<double>() > ratio) {
         ratio = v["uf"].get<double>() / v["allow"].get<double>();
         gov = checkName(c);
+        caption = QString::fromLatin1(checkCaption(c));
       }
     }
     doubleClick(w, 0);
     QVERIFY(h->messages.texts.isEmpty());
     QCOMPARE(static_cast<double>(ps().sigx), batch[0][gov]["sigx"].get<double>());
     QCOMPARE(static_cast<double>(ps().tau), batch[0][gov]["tau"].get<double>());
-    QVERIFY2(h->window->notice().endsWith(QString::fromStdString(gov + ")")),
+    QVERIFY2(h->window->notice().endsWith(caption + QLatin1Char(')')),
              qPrintable(h->window->notice()));
 
     // the stresses cannot take the place of forces that hold values

@@ -283,8 +283,9 @@ class EditCycleTest : public QObject {
       std::string governing;
       double most = -1;
       for (int row = 0; row < list->rowCount(); ++row) {
-        const std::string check = list->item(row, 0)->text().toStdString();
         const orvane::CheckId id = d->entry()->checks[static_cast<size_t>(row)];
+        QCOMPARE(list->item(row, 0)->text(), QString::fromLatin1(orvane::checkCaption(id)));
+        const std::string check = orvane::checkName(id);
         QVERIFY2(batch.contains(check) && !batch[check].is_null(), check.c_str());
         const auto& want = batch[check];
         const orvane::GoverningPoint& p = d->entry()->points[static_cast<size_t>(id)];
@@ -304,17 +305,16 @@ class EditCycleTest : public QObject {
       QCOMPARE(ps().tau, batch[governing]["tau"].get<double>());
       QVERIFY(h->window->lastRunComplete());
       const auto shown = orvane::outcomeOf(ps(), h->window->lastFault());
-      bool found = false;
+      QString caption;
       for (const orvane::CheckId id : entry.checks) {
         if (orvane::checkName(id) != governing) continue;
-        found = true;
+        caption = QString::fromLatin1(orvane::checkCaption(id));
         QCOMPARE(shown[id].uf, batch[governing]["uf"].get<double>());
       }
-      QVERIFY(found);
+      QVERIFY(!caption.isEmpty());
       QVERIFY2(h->window->notice().startsWith(QStringLiteral("Forces: Sigx and Tau at theta = ")),
                qPrintable(h->window->notice()));
-      QVERIFY2(h->window->notice().endsWith(
-                   QStringLiteral("(governing point, %1)").arg(QString::fromStdString(governing))),
+      QVERIFY2(h->window->notice().endsWith(QStringLiteral("(governing point, %1)").arg(caption)),
                qPrintable(h->window->notice()));
       QVERIFY(h->messages.texts.isEmpty());
     }

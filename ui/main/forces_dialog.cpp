@@ -115,7 +115,7 @@ QString forcePointText(const ForcesEntry& entry, int decimalFlag) {
   const QString where =
       entry.fixed ? QStringLiteral("fixed angle")
                   : QStringLiteral("governing point, ") +
-                        QString::fromLatin1(checkName(entry.governing.value_or(CheckId{})));
+                        QString::fromLatin1(checkCaption(entry.governing.value_or(CheckId{})));
   return QStringLiteral("theta = %1 deg (%2)")
       .arg(showNumber(entry.chosen.theta, "0.0", decimalFlag), where);
 }
@@ -170,9 +170,12 @@ void ForcesDialog::update() {
     const CheckId c = entry_->checks[static_cast<size_t>(row)];
     const GoverningPoint& p = entry_->points[static_cast<size_t>(c)];
     const CheckValue& v = entry_->outcome[c];
-    const QString cells[6] = {
-        QString::fromLatin1(checkName(c)), number(p.theta, "0.0"), stressText(p.sigx, decimalFlag_),
-        stressText(p.tau, decimalFlag_),   number(v.uf, "0.00"),   number(v.allow, "0.00")};
+    const QString cells[6] = {QString::fromLatin1(checkCaption(c)),
+                              number(p.theta, "0.0"),
+                              stressText(p.sigx, decimalFlag_),
+                              stressText(p.tau, decimalFlag_),
+                              number(v.uf, "0.00"),
+                              number(v.allow, "0.00")};
     for (int column = 0; column < 6; ++column) {
       auto* item = new QTableWidgetItem(cells[column]);
       item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter
