@@ -1,6 +1,5 @@
 #include "project/force_cases.hpp"
 
-#include <iterator>
 #include <string_view>
 
 #include "project/row_runner.hpp"
@@ -32,20 +31,9 @@ ForceOutcome runForceCase(const ForceEngine& engine, const CaseRow& row, RowScra
 
 std::vector<ForceOutcome> runForceCases(const ForceEngine& engine, const CaseTable& table,
                                         const std::function<bool()>& cancelled) {
-  std::vector<ForceOutcome> out;
-  out.reserve(table.rows.size());
-  runRows<std::vector<ForceOutcome>>(
-      0, table.rows.size(), kChunkRows, [&] { return !cancelled || !cancelled(); },
-      [&](uint64_t first, uint64_t count, std::vector<ForceOutcome>& outcomes,
-          RowScratch& scratch) {
-        outcomes.clear();
-        for (uint64_t i = first; i < first + count; ++i)
-          outcomes.push_back(runForceCase(engine, table.rows[i], scratch));
-      },
-      [&](uint64_t, uint64_t, std::vector<ForceOutcome>& outcomes) {
-        std::move(outcomes.begin(), outcomes.end(), std::back_inserter(out));
-      });
-  return out;
+  return runEachRow<ForceOutcome>(
+      table.rows, kChunkRows, cancelled,
+      [&](const CaseRow& row, RowScratch& scratch) { return runForceCase(engine, row, scratch); });
 }
 
 }  // namespace orvane::cases

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <iterator>
 #include <string_view>
 
 #include "files/output_file.hpp"
@@ -70,19 +69,9 @@ RowOutcome runCase(const RowEngine& engine, const CaseRow& row, RowScratch& scra
 
 std::vector<RowOutcome> runCases(const RowEngine& engine, const CaseTable& table,
                                  const std::function<bool()>& cancelled) {
-  std::vector<RowOutcome> out;
-  out.reserve(table.rows.size());
-  runRows<std::vector<RowOutcome>>(
-      0, table.rows.size(), kChunkRows, [&] { return !cancelled || !cancelled(); },
-      [&](uint64_t first, uint64_t count, std::vector<RowOutcome>& outcomes, RowScratch& scratch) {
-        outcomes.clear();
-        for (uint64_t i = first; i < first + count; ++i)
-          outcomes.push_back(runCase(engine, table.rows[i], scratch));
-      },
-      [&](uint64_t, uint64_t, std::vector<RowOutcome>& outcomes) {
-        std::move(outcomes.begin(), outcomes.end(), std::back_inserter(out));
-      });
-  return out;
+  return runEachRow<RowOutcome>(
+      table.rows, kChunkRows, cancelled,
+      [&](const CaseRow& row, RowScratch& scratch) { return runCase(engine, row, scratch); });
 }
 
 namespace {

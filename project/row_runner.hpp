@@ -7,6 +7,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
+#include <iterator>
+#include <vector>
 
 #include "project/ordered_parallel.hpp"
 #include "project/row_engine.hpp"
@@ -57,6 +60,27 @@ void runRows(int jobs, uint64_t total, uint64_t chunkRows, More&& more, Work&& w
       },
       [&](Chunk& c, RowScratch& scratch) { work(c.first, c.count, c.out, scratch); },
       [&](Chunk& c) { consume(c.first, c.count, c.out); });
+}
+
+// Each of `rows` through `runOne(row, scratch)`, the outcomes in row order;
+// chunks of `chunkRows` on all cores when there are many. Once `cancelled`
+// says yes, the rows not yet started are left out.
+template <typename Outcome, typename Rows, typename RunOne>
+std::vector<Outcome> runEachRow(const Rows& rows, uint64_t chunkRows,
+                                const std::function<bool()>& cancelled, RunOne&& runOne) {
+  std::vector<Outcome> out;
+  out.reserve(rows.size());
+  runRows<std::vector<Outcome>>(
+      0, rows.size(), chunkRows, [&] { return !cancelled || !cancelled(); },
+      [&](uint64_t first, uint64_t count, std::vector<Outcome>& outcomes, RowScratch& scratch) {
+        outcomes.clear();
+        for (uint64_t i = first; i < first + count; ++i)
+          outcomes.push_back(runOne(rows[i], scratch));
+      },
+      [&](uint64_t, uint64_t, std::vector<Outcome>& outcomes) {
+        std::move(outcomes.begin(), outcomes.end(), std::back_inserter(out));
+      });
+  return out;
 }
 
 }  // namespace orvane
