@@ -172,6 +172,9 @@ class Calculator final : private ProjectView {
                   {"unit", std::string(c.unit)},
                   {"kind", in.kind == InputKind::Integer ? "integer" : "number"}};
       if (in.pattern) row["pattern"] = in.pattern;
+      if (in.rule == InputRule::PlateMaterial || in.rule == InputRule::StiffenerMaterial ||
+          in.rule == InputRule::RingMaterial)
+        row["choices"] = materialNames();
       out.push_back(std::move(row));
     }
     return out.dump();
@@ -189,8 +192,20 @@ class Calculator final : private ProjectView {
         values[name] = in.pattern ? format(v, in.pattern) : fileNumber(v);
       }
     }
-    json out = {
-        {"values", values}, {"mode", mode}, {"title", ps_.fileName}, {"modified", modified_}};
+    // as the window's refresh leaves them: a strength is typed only for the
+    // user-defined material (the list's last row), heavy ring-frame control
+    // only with ring-frame control
+    json enabled = json::object();
+    for (const InputDef& in : inputTable()) enabled[std::string(in.name)] = true;
+    enabled["fyp"] = ps_.matp == ps_.mat.count;
+    enabled["fys"] = ps_.mats == ps_.mat.count;
+    enabled["fyg"] = ps_.matg == ps_.mat.count;
+    enabled["hring_ch"] = ps_.ring_ch == 1;
+    json out = {{"values", values},
+                {"enabled", enabled},
+                {"mode", mode},
+                {"title", ps_.fileName},
+                {"modified", modified_}};
     out["fault"] = session_.fault() ? json(*session_.fault()) : json(nullptr);
     if (!startProblems_.empty()) out["dataProblems"] = startProblems_;
     return out.dump();
@@ -385,6 +400,14 @@ class Calculator final : private ProjectView {
  private:
   void calculated(const std::optional<std::string>& fault) override {
     if (!fault) noteShown_ = ps_.cyltype != code(CylinderType::Column) && stiffenerNote(ps_);
+  }
+
+  // The material lists' rows, as the window fills them.
+  json materialNames() const {
+    json names = json::array();
+    for (int i = 0; i <= ps_.mat.count && i < MaterialTable::kRows; ++i)
+      names.push_back(ps_.mat.name[static_cast<size_t>(i)]);
+    return names;
   }
 
   cli::CheckOutcome outcome() const {
