@@ -31,6 +31,7 @@
 #include "project/inputs.hpp"
 #include "project/session.hpp"
 #include "sections/profile_tables.hpp"
+#include "web/panel_font.hpp"
 
 namespace orvane::web {
 namespace {
@@ -41,8 +42,8 @@ constexpr const char* kDataDir = "/data";
 constexpr const char* kWorkDir = "/tmp";
 
 // The panels in the window's units: x in 1/12 inch, y in 1/6 inch, at 96
-// dots per inch (8 and 16 pixels); a text line is kLineSpacing pixels high.
-constexpr double kXUnit = 8.0, kYUnit = 16.0, kLineSpacing = 15.0;
+// dots per inch (8 and 16 pixels); a text line is the font's line step.
+constexpr double kXUnit = 8.0, kYUnit = 16.0;
 
 std::string hexColor(int palette) {
   const Rgb c = paletteColor(palette);
@@ -52,8 +53,8 @@ std::string hexColor(int palette) {
 }
 
 // Records every printed text with its position, colour and style; widths in
-// pixels come from the page's measure(text, bold) or, without one, from 7
-// pixels a character.
+// pixels come from the page's measure(text, bold) or, without one, from
+// the width table of the window's panel font (web/panel_font.hpp).
 class RecordingTarget final : public DrawTarget {
  public:
   explicit RecordingTarget(emscripten::val measure) : measure_(std::move(measure)) {}
@@ -79,7 +80,7 @@ class RecordingTarget final : public DrawTarget {
                        {"y", y_ * kYUnit}});
     if (newline) {
       x_ = 0;
-      y_ += kLineSpacing / kYUnit;
+      y_ += kPanelLinePixels / kYUnit;
     } else {
       x_ += textWidth(text);
     }
@@ -90,7 +91,7 @@ class RecordingTarget final : public DrawTarget {
   double pixels(const std::string& text) const {
     if (measure_.typeOf().as<std::string>() == "function")
       return measure_(text, bold_).as<double>();
-    return 7.0 * static_cast<double>(text.size());
+    return panelTextPixels(text, bold_);
   }
   emscripten::val measure_;
   double x_ = 0, y_ = 0;
