@@ -15,9 +15,9 @@
     calc: null,
     inputs: [],
     byName: new Map(),
-    controls: new Map(), // name -> element
-    rows: new Map(), // name -> the row element holding caption and control
-    groups: new Map(), // group caption -> fieldset
+    controls: new Map(), // field key (input name, or name@frame) -> control
+    rows: new Map(), // field key -> {row, def, spec, label}
+    groups: new Map(), // frame title -> {fs, frame}
     state: null,
     timings: {},
     dialogOpen: false,
@@ -64,6 +64,100 @@
 
   // ---- the form ---------------------------------------------------------
 
+  // Where the main window shows each input: its frames, in the window's field
+  // order (the Tab order: geometry first, the allowable usage factor last), the labels it writes beside them and which frames the cylinder
+  // type shows. Layout only: what an input is (kind, lists, tests, warnings)
+  // comes from the module's input table. An input of the table that no frame
+  // names is shown in a frame of its module group.
+  const STIFFENED = (m) => m.cyltype === 1 || m.cyltype === 2;
+  const FRAMES = [
+    {
+      title: 'Geometry/Plate material (mm, MPa)',
+      fields: [
+        { input: 'r', label: 'Cylinder radius (cL plate)  r =', next: 'l' },
+        { input: 't', label: 'Cylinder wall thickness  t =', next: 'E' },
+        { input: 'l', label: 'Distance between ring frames  l =', next: 't' },
+        { input: 'E', label: 'Youngs modulus  E =', next: 'matp' },
+        { input: 'matp', label: 'Material:', next: 'fyp|s|L@ring|sigx|L@column' },
+        { input: 'fyp', label: 'fyp:', unit: 'MPa', next: 's|L@ring|sigx|L@column' },
+      ],
+    },
+    {
+      title: 'Stiffener data  (mm)',
+      shown: (m) => m.cyltype === 2,
+      fields: [
+        { input: 'cbostiff', label: 'Profile:', next: 'mats' },
+        { input: 's', label: 'Stiff spacing:  s =', next: 'ltst', reads: true },
+        { input: 'ltst', label: 'Lat tors buckl length:  lt =', next: 'cbostiff', reads: true },
+        { input: 'mats', label: 'Material:', next: 'fys|L@ring|sigx|L@column' },
+        { input: 'fys', label: 'fys:', unit: 'MPa', next: 'L@ring|sigx|L@column' },
+      ],
+    },
+    {
+      title: 'Ringframe data (mm)',
+      shown: STIFFENED,
+      fields: [
+        { input: 'cboring', label: 'Profile:', next: 'matg' },
+        { input: 'L', key: 'L@ring', label: 'Cylinder length:  L =', next: 'ltgi', reads: true },
+        { input: 'ltgi', label: 'Lat tors buckl length:  lt =', next: 'cboring' },
+        { input: 'matg', label: 'Material:', next: 'fyg|sigx' },
+        { input: 'fyg', label: 'fyg:', unit: 'MPa', next: 'sigx' },
+        { input: 'ringfab', radios: ['Fabricated ring frame', 'Cold-formed ring frame'] },
+      ],
+    },
+    {
+      title: 'Loading (MPa)',
+      shown: (m) => m.cyltype !== 3,
+      fields: [
+        { input: 'sigx', label: 'Sigx =', next: 'sigy', reads: true },
+        { input: 'sigy', label: 'Sigy =', next: 'tau', reads: true },
+        { input: 'tau', label: 'Tau =', next: 'pd@loading', reads: true },
+        { input: 'pd', key: 'pd@loading', label: 'pd =', reads: true },
+      ],
+      note: 'Note 1: Negative sigx / sigy = compression. Note 2: Positive pd = inside pressure.',
+    },
+    {
+      title: 'Column data',
+      shown: (m) => m.cyltype === 3,
+      fields: [
+        { input: 'L', key: 'L@column', label: 'Column length L =', unit: 'mm', next: 'k1', reads: true },
+        { input: 'k1', label: 'Buckling length factor  k1 =', next: 'k2', reads: true },
+        { input: 'k2', label: 'k2 =', next: 'N', reads: true },
+        { input: 'N', label: 'N =', unit: 'kN', next: 'pd@column', reads: true },
+        { input: 'pd', key: 'pd@column', label: 'pd =', unit: 'MPa', next: 'M1a', reads: true },
+        { input: 'M1a', label: 'M1a =', unit: 'kNm', next: 'M1b', reads: true },
+        { input: 'M1b', label: 'M1b =', unit: 'kNm', next: 'M2a', reads: true },
+        { input: 'M2a', label: 'M2a =', unit: 'kNm', next: 'M2b', reads: true },
+        { input: 'M2b', label: 'M2b =', unit: 'kNm', reads: true },
+        { input: 'odmom', label: 'Dimensioning moments for buckling', radios: ['Maximum along the member', 'Reduced value'] },
+      ],
+    },
+    {
+      title: 'Cylinder type and Controls',
+      fields: [
+        { input: 'cyltype', radios: ['Cylinder', 'Ring stiffened', 'Stringer stiffened', 'Column buckling'] },
+        { input: 'ring_ch', label: 'Ringframe control', flag: true, shown: STIFFENED },
+        { input: 'hring_ch', label: 'Heavy Ringframe control', flag: true, shown: STIFFENED },
+        { input: 'Outside_ch', label: 'Outside stiffening', flag: true, shown: STIFFENED },
+        { input: 'wsd', label: 'LRFD/WSD', radios: ['LRFD', 'WSD'] },
+        {
+          input: 'ufb',
+          label: (m) => (m.wsd ? 'Basic Usage Factor, n0 =' : 'Allowable Usage Factor UF ='),
+          next: 'r',
+        },
+      ],
+    },
+    // Drawn inside the ring-frame panel, while its last line is the special-Ih remark.
+    {
+      title: 'Special calculation of Ih',
+      panel: 'ring',
+      shown: (m) => m.pd < 0,
+      fields: [{ input: 'check_ih', label: 'Special Calc. of Ih (ref ch 3.5.2.7)', flag: true }],
+    },
+  ];
+  // Inputs the profile view shows, not the main form.
+  const PROFILE_INPUT = /^(stiff|ring)_|^(st|rg)_/;
+
   // The warning title of an input.
   function captionOf(def) {
     if (def.displayName) return def.displayName;
@@ -71,33 +165,124 @@
     return def.unit ? c + ' [' + def.unit + ']' : c;
   }
 
-  // The field's label: the window's caption where the module gives one.
-  function labelText(def) {
-    return (def.label || def.caption || def.name).trim();
-  }
-
   function choicesOf(def) {
     return Array.isArray(def.choices) ? def.choices : [];
   }
 
-  function isList(def) {
-    return def.kind === 'list' || (choicesOf(def).length > 0 && def.kind !== 'flag');
+  function isFlag(def) {
+    return def.kind === 'flag';
   }
 
-  function groupFor(def) {
-    const name = def.group || 'Inputs';
-    let fs = page.groups.get(name);
-    if (!fs) {
-      fs = document.createElement('fieldset');
-      fs.className = 'group';
-      fs.dataset.group = name;
-      const lg = document.createElement('legend');
-      lg.textContent = name;
-      fs.appendChild(lg);
-      $('inputs').appendChild(fs);
-      page.groups.set(name, fs);
-    }
+  function isList(def) {
+    return def.kind === 'list' || (!isFlag(def) && choicesOf(def).length > 0);
+  }
+
+  function makeFrame(title) {
+    const fs = document.createElement('fieldset');
+    fs.className = 'group';
+    fs.dataset.group = title;
+    const lg = document.createElement('legend');
+    lg.textContent = title;
+    fs.appendChild(lg);
+    $('inputs').appendChild(fs);
     return fs;
+  }
+
+  function textOf(label, mode) {
+    return typeof label === 'function' ? label(mode || {}) : label;
+  }
+
+  // One control of the form: a number field, a list, a check box or a group
+  // of option buttons, with the frame's label.
+  function addControl(fs, def, spec) {
+    const key = spec.key || def.name;
+    const id = 'in-' + key.replace('@', '-');
+    const row = document.createElement('div');
+    row.className = 'field';
+    row.dataset.name = def.name;
+    let control;
+    const lab = document.createElement('label');
+    lab.htmlFor = id;
+    lab.textContent = textOf(spec.label, page.state && page.state.mode) || def.caption || def.name;
+    if (spec.radios) {
+      row.classList.add('radios');
+      control = document.createElement('div');
+      control.setAttribute('role', 'radiogroup');
+      control.id = id;
+      const caption = document.createElement('span');
+      caption.className = 'radios-caption';
+      caption.textContent = spec.label || '';
+      if (spec.label) control.setAttribute('aria-label', spec.label);
+      else control.setAttribute('aria-label', def.caption || def.name);
+      spec.radios.forEach((text, i) => {
+        const l = document.createElement('label');
+        const r = document.createElement('input');
+        r.type = 'radio';
+        r.name = id;
+        r.value = String(i);
+        r.addEventListener('change', () => {
+          if (r.checked) choose(def, i, r);
+        });
+        r.addEventListener('keydown', (e) => {
+          if (e.key === 'Enter') {
+            e.preventDefault();
+            moveFocus(r, 1, false);
+          }
+        });
+        l.append(r, ' ' + text);
+        control.appendChild(l);
+      });
+      if (spec.label) row.append(caption);
+      row.append(control);
+    } else if (spec.flag || isFlag(def)) {
+      row.classList.add('flag');
+      control = document.createElement('input');
+      control.type = 'checkbox';
+      control.id = id;
+      row.append(control, lab);
+      control.addEventListener('change', () => choose(def, control.checked ? 1 : 0, control));
+    } else if (isList(def)) {
+      control = document.createElement('select');
+      control.id = id;
+      choicesOf(def).forEach((c, i) => {
+        const o = document.createElement('option');
+        const obj = typeof c === 'object' && c !== null;
+        o.value = String(obj && c.value !== undefined ? c.value : i);
+        o.textContent = obj ? c.label : String(c);
+        control.appendChild(o);
+      });
+      row.append(lab, control);
+      control.addEventListener('change', () => choose(def, Number(control.value), control));
+      control.addEventListener('keydown', (e) => {
+        if (e.key === 'Enter') {
+          e.preventDefault();
+          moveFocus(control, 1, true);
+        }
+      });
+    } else {
+      control = document.createElement('input');
+      control.type = 'text';
+      control.id = id;
+      control.inputMode = 'decimal';
+      control.spellcheck = false;
+      control.className = 'number';
+      row.append(lab, control);
+      const unit = spec.unit !== undefined ? spec.unit : def.unit;
+      const u = document.createElement('span');
+      u.className = 'unit';
+      u.textContent = unit || '';
+      row.appendChild(u);
+      control.addEventListener('keydown', (e) => onFieldKey(e, def, control));
+      control.addEventListener('change', () => {
+        if (isDirty(control)) commit(def, control, 0);
+      });
+    }
+    control.dataset.name = def.name;
+    control.dataset.key = key;
+    if (spec.radios) for (const r of control.querySelectorAll('input')) r.dataset.key = key;
+    page.controls.set(key, control);
+    page.rows.set(key, { row, def, spec, label: lab });
+    fs.appendChild(row);
   }
 
   function buildForm() {
@@ -106,74 +291,33 @@
     page.groups.clear();
     page.controls.clear();
     page.rows.clear();
-    for (const def of page.inputs) {
-      if (def.hidden || def.field === false) continue;
-      const fs = groupFor(def);
-      const row = document.createElement('div');
-      row.className = 'field';
-      row.dataset.name = def.name;
-      const id = 'in-' + def.name;
-      let control;
-      if (def.kind === 'flag') {
-        row.classList.add('flag');
-        control = document.createElement('input');
-        control.type = 'checkbox';
-        control.id = id;
-        const lab = document.createElement('label');
-        lab.htmlFor = id;
-        lab.textContent = labelText(def);
-        row.append(control, lab);
-        control.addEventListener('change', () => choose(def, control.checked ? 1 : 0, control));
-      } else if (isList(def)) {
-        const lab = document.createElement('label');
-        lab.htmlFor = id;
-        lab.textContent = labelText(def);
-        control = document.createElement('select');
-        control.id = id;
-        choicesOf(def).forEach((c, i) => {
-          const o = document.createElement('option');
-          const value = typeof c === 'object' && c !== null ? c.value : i;
-          o.value = String(value);
-          o.textContent = typeof c === 'object' && c !== null ? c.label : String(c);
-          control.appendChild(o);
-        });
-        row.append(lab, control);
-        control.addEventListener('change', () => choose(def, Number(control.value), control));
-        control.addEventListener('keydown', (e) => {
-          if (e.key === 'Enter') {
-            e.preventDefault();
-            moveFocus(control, 1, def);
-          }
-        });
-      } else {
-        const lab = document.createElement('label');
-        lab.htmlFor = id;
-        lab.textContent = labelText(def);
-        control = document.createElement('input');
-        control.type = 'text';
-        control.id = id;
-        control.inputMode = 'decimal';
-        control.spellcheck = false;
-        control.className = 'number';
-        row.append(lab, control);
-        if (def.unit) {
-          const u = document.createElement('span');
-          u.className = 'unit';
-          u.textContent = def.unit;
-          row.appendChild(u);
-        }
-        control.addEventListener('keydown', (e) => onFieldKey(e, def, control));
-        control.addEventListener('change', () => {
-          if (isDirty(control)) commit(def, control, 0);
-        });
+    const placed = new Set();
+    for (const frame of FRAMES) {
+      const defs = frame.fields.filter((f) => page.byName.has(f.input));
+      if (defs.length === 0) continue;
+      const fs = makeFrame(frame.title);
+      page.groups.set(frame.title, { fs, frame });
+      for (const spec of defs) {
+        addControl(fs, page.byName.get(spec.input), spec);
+        placed.add(spec.input);
       }
-      control.name = def.name;
-      control.dataset.name = def.name;
-      page.controls.set(def.name, control);
-      page.rows.set(def.name, row);
-      fs.appendChild(row);
+      if (frame.note) {
+        const p = document.createElement('p');
+        p.className = 'frame-note';
+        p.textContent = frame.note;
+        fs.appendChild(p);
+      }
     }
-    // The profile tables follow the inputs in the tab order.
+    for (const def of page.inputs) {
+      if (placed.has(def.name) || PROFILE_INPUT.test(def.name) || def.field === false) continue;
+      const title = def.group || 'Other inputs';
+      let g = page.groups.get(title);
+      if (!g) {
+        g = { fs: makeFrame(title), frame: { title } };
+        page.groups.set(title, g);
+      }
+      addControl(g.fs, def, { label: def.caption });
+    }
   }
 
   function isDirty(control) {
@@ -181,21 +325,24 @@
   }
 
   function focusables() {
+    // A group of option buttons is one stop, at its chosen button.
     return Array.from(document.querySelectorAll('#inputs input, #inputs select')).filter(
-      (el) => !el.disabled && el.offsetParent !== null,
+      (el) => !el.disabled && el.offsetParent !== null && (el.type !== 'radio' || el.checked),
     );
   }
 
-  // Enter goes to the input's successor as the window's Enter does (the first
-  // one shown and enabled), else to the next field in field order.
-  function moveFocus(control, dir, def) {
+  // Enter goes to the field's successor as the window's Enter does (the first
+  // one shown and enabled); Tab to the next field in field order.
+  function moveFocus(control, dir, enter) {
     if (dir === 0) return;
-    if (dir > 0 && def && def.next) {
-      for (const n of String(def.next).split('|')) {
+    const entry = page.rows.get(control.dataset.key);
+    if (dir > 0 && enter && entry && entry.spec.next) {
+      for (const n of String(entry.spec.next).split('|')) {
         const el = page.controls.get(n);
-        if (el && !el.disabled && el.offsetParent !== null) {
-          el.focus();
-          if (el.select) el.select();
+        const target = el && el.getAttribute('role') === 'radiogroup' ? el.querySelector('input:checked') : el;
+        if (target && !target.disabled && target.offsetParent !== null) {
+          target.focus();
+          if (target.select) target.select();
           return;
         }
       }
@@ -215,8 +362,9 @@
     if (page.dialogOpen) return;
     if (e.key === 'Enter') {
       e.preventDefault();
-      if (isDirty(control) || def.readsFirst) commit(def, control, 1, true);
-      else moveFocus(control, 1, def);
+      const entry = page.rows.get(control.dataset.key);
+      if (isDirty(control) || (entry && entry.spec.reads)) commit(def, control, 1, true);
+      else moveFocus(control, 1, true);
     } else if (e.key === 'Tab') {
       if (isDirty(control)) {
         e.preventDefault();
@@ -239,7 +387,7 @@
       control.focus();
       control.select();
     } else if (dir !== 0) {
-      moveFocus(control, dir, enter ? def : null);
+      moveFocus(control, dir, enter);
     }
   }
 
@@ -255,7 +403,9 @@
   function showValue(def, control, text) {
     if (text === undefined || text === null) return;
     text = String(text);
-    if (def.kind === 'flag') {
+    if (control.getAttribute('role') === 'radiogroup') {
+      for (const r of control.querySelectorAll('input')) r.checked = r.value === text;
+    } else if (control.type === 'checkbox') {
       control.checked = text === '1' || text === 'true';
     } else if (control.tagName === 'SELECT') {
       const byLabel = Array.from(control.options).find((o) => o.textContent === text);
@@ -266,26 +416,33 @@
     control.dataset.shown = text;
   }
 
+  function setDisabled(control, off) {
+    if (control.getAttribute('role') === 'radiogroup')
+      for (const r of control.querySelectorAll('input')) r.disabled = off;
+    else control.disabled = off;
+  }
+
   function refresh() {
     const st = parse(page.calc.state());
     page.state = st;
     const values = st.values || {};
     const enabled = st.enabled || {};
     const visible = st.visible || {};
-    for (const def of page.inputs) {
-      const control = page.controls.get(def.name);
-      if (!control) continue;
+    const mode = Object.assign({}, st.mode || {});
+    for (const k of ['cyltype', 'wsd', 'ring_ch', 'pd'])
+      if (mode[k] === undefined && values[k] !== undefined) mode[k] = Number(values[k]);
+    for (const [key, control] of page.controls) {
+      const { row, def, spec, label } = page.rows.get(key);
       showValue(def, control, values[def.name]);
-      control.disabled = enabled[def.name] === false;
-      const row = page.rows.get(def.name);
-      row.hidden = visible[def.name] === false;
-      row.classList.toggle('disabled', control.disabled);
+      const off = enabled[def.name] === false;
+      setDisabled(control, off);
+      row.classList.toggle('disabled', off);
+      row.hidden = visible[def.name] === false || (spec.shown ? !spec.shown(mode) : false);
+      if (typeof spec.label === 'function') label.textContent = spec.label(mode);
     }
-    // A frame the mode does not use is hidden, as the window hides it.
-    for (const fs of page.groups.values()) {
-      const rows = Array.from(fs.querySelectorAll('.field'));
-      fs.hidden = rows.length > 0 && rows.every((r) => r.hidden || r.classList.contains('disabled'));
-    }
+    // A frame the cylinder type does not use is hidden, as the window hides it.
+    for (const { fs, frame } of page.groups.values())
+      fs.hidden = frame.shown ? !frame.shown(mode) : false;
     const title = st.title || '';
     $('title').textContent = (title || 'Untitled') + (st.modified ? ' *' : '');
     $('print-title').textContent = title || 'Untitled';
@@ -316,7 +473,7 @@
       fs.className = 'panel';
       fs.dataset.panel = p.id;
       const h = document.createElement('h3');
-      h.textContent = p.title || p.id;
+      h.textContent = panelTitle(p);
       const box = document.createElement('div');
       box.className = 'panel-box';
       box.setAttribute('role', 'group');
@@ -341,6 +498,25 @@
       fs.append(h, box);
       host.appendChild(fs);
     }
+    // The special-Ih check box sits in the ring-frame panel, as in the window.
+    for (const { fs, frame } of page.groups.values()) {
+      if (!frame.panel) continue;
+      const panel = host.querySelector(`[data-panel="${frame.panel}"]`);
+      if (panel && !fs.hidden) panel.appendChild(fs);
+      else if (fs.parentNode !== $('inputs')) {
+        fs.hidden = true;
+        $('inputs').appendChild(fs);
+      }
+    }
+  }
+
+  // The window's frame titles of the panels.
+  function panelTitle(p) {
+    const column = page.state && page.state.mode && page.state.mode.cyltype === 3;
+    if (p.id === 'shell') return 'Results Shell Buckling';
+    if (p.id === 'stiffener') return column ? 'Results Global Buckling' : 'Results Stiffener Buckling';
+    if (p.id === 'ring') return 'Results Panel Ring Buckling';
+    return p.title || p.id;
   }
 
   // ---- profiles -----------------------------------------------------------

@@ -174,10 +174,8 @@ async function main() {
     const want = cliWarnings(['check', '--set', 's=' + big]);
     assert.equal(want.length, 1, 'orvane-cli warns about s > r');
     // s is a field of the stringer-stiffened cylinder.
-    const cyl = defs.find((d) => d.name === 'cyltype');
-    if (await page.$eval('#in-s', (el) => el.disabled)) {
-      await page.select('#in-cyltype', String(cyl.choices.length > 2 ? 2 : 0));
-    }
+    // s is a field of the stringer-stiffened cylinder, the new project's type.
+    assert.ok(await page.$eval('#in-s', (el) => !el.disabled && el.offsetParent !== null), 's shown');
     await typeInto(page, 's', big, 'Tab');
     await dialogShown(page);
     const shown = await page.evaluate(() => ({
