@@ -18,6 +18,7 @@
     controls: new Map(), // field key (input name, or name@frame) -> control
     rows: new Map(), // field key -> {row, def, spec, label}
     groups: new Map(), // frame title -> {fs, frame}
+    texts: new Map(), // projectName, ident -> their text fields
     state: null,
     timings: {},
     dialogOpen: false,
@@ -132,6 +133,8 @@
         { input: 'odmom', label: 'Dimensioning moments for buckling', radios: ['Maximum along the member', 'Reduced value'] },
       ],
     },
+    // The project name and identification follow the loads, as Enter goes.
+    { general: true },
     {
       title: 'Cylinder type and Controls',
       fields: [
@@ -285,14 +288,57 @@
     fs.appendChild(row);
   }
 
+  // The General frame: project name and identification, text the window keeps
+  // without a run (Save writes them; the name is the saved file's name).
+  function buildGeneral() {
+    if (typeof page.calc.setText !== 'function') return;
+    const fs = makeFrame('General');
+    page.groups.set('General', { fs, frame: { title: 'General' } });
+    for (const [key, caption] of [
+      ['projectName', 'Project name:'],
+      ['ident', 'Identification:'],
+    ]) {
+      const row = document.createElement('div');
+      row.className = 'field text';
+      const lab = document.createElement('label');
+      lab.htmlFor = 'in-' + key;
+      lab.textContent = caption;
+      const inp = document.createElement('input');
+      inp.type = 'text';
+      inp.id = 'in-' + key;
+      inp.dataset.key = key;
+      inp.spellcheck = false;
+      const store = () => {
+        if (inp.value === inp.dataset.shown) return;
+        page.calc.setText(key, inp.value);
+        refresh();
+      };
+      inp.addEventListener('change', store);
+      inp.addEventListener('keydown', (e) => {
+        if (e.key !== 'Enter') return;
+        e.preventDefault();
+        store();
+        moveFocus(inp, 1, false);
+      });
+      row.append(lab, inp);
+      fs.appendChild(row);
+      page.texts.set(key, inp);
+    }
+  }
+
   function buildForm() {
     const form = $('inputs');
     form.textContent = '';
     page.groups.clear();
     page.controls.clear();
     page.rows.clear();
+    page.texts.clear();
     const placed = new Set();
     for (const frame of FRAMES) {
+      if (frame.general) {
+        buildGeneral();
+        continue;
+      }
       const defs = frame.fields.filter((f) => page.byName.has(f.input));
       if (defs.length === 0) continue;
       const fs = makeFrame(frame.title);
@@ -431,6 +477,7 @@
     const mode = Object.assign({}, st.mode || {});
     for (const k of ['cyltype', 'wsd', 'ring_ch', 'pd'])
       if (mode[k] === undefined && values[k] !== undefined) mode[k] = Number(values[k]);
+    page.modeNow = mode;
     for (const [key, control] of page.controls) {
       const { row, def, spec, label } = page.rows.get(key);
       showValue(def, control, values[def.name]);
@@ -443,7 +490,15 @@
     // A frame the cylinder type does not use is hidden, as the window hides it.
     for (const { fs, frame } of page.groups.values())
       fs.hidden = frame.shown ? !frame.shown(mode) : false;
-    const title = st.title || '';
+    if (page.texts.size) {
+      const t = parse(page.calc.texts());
+      for (const [key, inp] of page.texts) {
+        if (document.activeElement !== inp || inp.value === inp.dataset.shown) inp.value = t[key];
+        inp.dataset.shown = t[key];
+      }
+      page.projectName = t.projectName;
+    }
+    const title = (page.projectName !== undefined ? page.projectName : st.title || '').replace(/^.*[\\/]/, '');
     $('title').textContent = (title || 'Untitled') + (st.modified ? ' *' : '');
     $('print-title').textContent = title || 'Untitled';
     document.title = (title ? title + ' - ' : '') + 'Orvane DNV';
@@ -451,6 +506,7 @@
     fault.hidden = !st.fault;
     fault.textContent = st.fault || '';
     drawPanels();
+    refreshProfiles();
   }
 
   // ---- result panels ------------------------------------------------------
@@ -521,89 +577,131 @@
 
   // ---- profiles -----------------------------------------------------------
 
+  // The profile windows of the two members: a list per profile table (rows by
+  // designation, from the module's tables) and the built-up profiles' plates
+  // as fields (inputs of the table). Choosing either makes the member's
+  // profile type that one, as the profile windows do.
+  const MEMBERS = [
+    { which: 'stiffener', prefix: 'stiff', typeInput: 'cbostiff', title: 'Longitudinal stiffener', shown: (m) => m.cyltype === 2 },
+    { which: 'ring', prefix: 'ring', typeInput: 'cboring', title: 'Ringframe profile', shown: STIFFENED },
+  ];
+  const TABLES = { l: 0, t: 2, flat: 4, bulb: 6 };
+  const BUILT_UP = {
+    lb: { type: 1, title: 'L built-up' },
+    tb: { type: 3, title: 'T built-up' },
+    fb: { type: 5, title: 'Flatbar built-up' },
+    rhs: { type: 7, title: 'RHS' },
+    trap: { type: 8, title: 'Trapez-profile' },
+    ib: { type: 9, title: 'I built-up' },
+  };
+
+  function profileTables(which) {
+    let data;
+    try {
+      data = parse(page.calc.profiles(which));
+    } catch (e) {
+      return [];
+    }
+    return Array.isArray(data) ? data : data.tables || [];
+  }
+
   function buildProfiles() {
     const host = $('profiles');
     host.textContent = '';
-    for (const which of ['stiffener', 'ring']) {
-      let data;
-      try {
-        data = parse(page.calc.profiles(which));
-      } catch (e) {
-        continue;
-      }
+    page.profileControls = [];
+    for (const m of MEMBERS) {
       const fs = document.createElement('fieldset');
       fs.className = 'group profile-member';
-      fs.dataset.member = which;
+      fs.dataset.member = m.which;
       const lg = document.createElement('legend');
-      lg.textContent = data.title || (which === 'ring' ? 'Ringframe profile' : 'Longitudinal stiffener');
+      lg.textContent = m.title;
       fs.appendChild(lg);
-      for (const table of data.tables || []) {
+      for (const table of profileTables(m.which)) {
+        const name = table.name;
+        const set = table.set || `${m.prefix}_row_${name}`;
+        const type = table.type !== undefined ? table.type : TABLES[name];
         const row = document.createElement('div');
         row.className = 'field';
-        const id = 'prof-' + which + '-' + table.name;
+        const id = `prof-${m.which}-${name}`;
         const lab = document.createElement('label');
         lab.htmlFor = id;
-        lab.textContent = table.title || table.name;
+        lab.textContent = table.title || name;
         const sel = document.createElement('select');
         sel.id = id;
-        sel.dataset.set = table.set || table.input || '';
-        const none = document.createElement('option');
-        none.value = '';
-        none.textContent = '—';
-        sel.appendChild(none);
         (table.rows || []).forEach((r, i) => {
           const o = document.createElement('option');
-          o.value = String(r.row !== undefined ? r.row : i);
+          o.value = String(typeof r === 'object' && r.row !== undefined ? r.row : i);
           o.textContent = typeof r === 'string' ? r : r.designation;
           sel.appendChild(o);
         });
-        sel.addEventListener('change', () => {
-          if (sel.value === '') return;
-          const steps = [];
-          if (table.type !== undefined && data.typeInput) steps.push(data.typeInput + '=' + table.type);
-          steps.push(sel.dataset.set + '=' + sel.value);
-          applySteps(steps, lab.textContent);
-        });
+        sel.addEventListener('change', () =>
+          applySteps([`${m.typeInput}=${type}`, `${set}=${sel.value}`], lab.textContent),
+        );
         row.append(lab, sel);
         fs.appendChild(row);
+        page.profileControls.push({ control: sel, input: set, typeInput: m.typeInput, type });
       }
-      for (const b of data.builtUp || []) {
+      const sets = new Map();
+      for (const def of page.inputs) {
+        const hit = new RegExp(`^${m.prefix}_(lb|tb|ib|fb|rhs|trap)_`).exec(def.name);
+        if (!hit) continue;
+        if (!sets.has(hit[1])) sets.set(hit[1], []);
+        sets.get(hit[1]).push(def);
+      }
+      for (const [key, defs] of sets) {
+        const b = BUILT_UP[key];
         const sub = document.createElement('fieldset');
         sub.className = 'builtup';
         const l2 = document.createElement('legend');
-        l2.textContent = b.title || b.name;
+        l2.textContent = b.title;
         sub.appendChild(l2);
-        for (const dim of b.dims || b.fields || []) {
+        for (const def of defs) {
           const row = document.createElement('div');
           row.className = 'field';
-          const id = 'prof-' + dim.name;
           const lab = document.createElement('label');
-          lab.htmlFor = id;
-          lab.textContent = dim.caption || dim.name;
+          lab.htmlFor = 'prof-' + def.name;
+          lab.textContent = def.caption || def.name;
           const inp = document.createElement('input');
           inp.type = 'text';
-          inp.id = id;
+          inp.id = 'prof-' + def.name;
           inp.className = 'number';
-          inp.value = dim.value !== undefined ? String(dim.value) : '';
-          inp.dataset.shown = inp.value;
+          inp.spellcheck = false;
           inp.addEventListener('change', () => {
-            const steps = [];
-            if (b.type !== undefined && data.typeInput) steps.push(data.typeInput + '=' + b.type);
-            steps.push(dim.name + '=' + inp.value.trim());
-            applySteps(steps, lab.textContent);
+            if (inp.value === inp.dataset.shown) return;
+            applySteps([`${m.typeInput}=${b.type}`, `${def.name}=${inp.value.trim()}`], captionOf(def));
           });
-          row.append(lab, inp);
-          if (dim.unit) {
-            const u = document.createElement('span');
-            u.className = 'unit';
-            u.textContent = dim.unit;
-            row.appendChild(u);
-          }
+          inp.addEventListener('keydown', (e) => {
+            if (e.key !== 'Enter') return;
+            e.preventDefault();
+            inp.dispatchEvent(new Event('change'));
+          });
+          const u = document.createElement('span');
+          u.className = 'unit';
+          u.textContent = def.unit || '';
+          row.append(lab, inp, u);
           sub.appendChild(row);
+          page.profileControls.push({ control: inp, input: def.name, typeInput: m.typeInput, type: b.type });
         }
         fs.appendChild(sub);
       }
       host.appendChild(fs);
+      m.fs = fs;
+    }
+    refreshProfiles();
+  }
+
+  function refreshProfiles() {
+    if (!page.state || !page.profileControls) return;
+    const values = page.state.values || {};
+    const mode = page.modeNow || {};
+    for (const m of MEMBERS) if (m.fs) m.fs.hidden = !m.shown(mode);
+    for (const p of page.profileControls) {
+      const text = values[p.input];
+      if (text === undefined) continue;
+      const current = Number(values[p.typeInput]) === p.type;
+      p.control.classList.toggle('current', current);
+      if (document.activeElement !== p.control) p.control.value = String(text);
+      p.control.dataset.shown = p.control.value;
     }
   }
 
@@ -627,12 +725,20 @@
     setStatus(r.ok === false ? 'Not opened: ' + file.name : 'Opened ' + file.name);
   }
 
+  // A saved project is named after its project name, as far as a file name
+  // can hold it.
+  function saveName() {
+    let name = page.projectName;
+    if (name === undefined) name = ((page.state && page.state.title) || '').replace(/^.*[\\/]/, '');
+    name = String(name).replace(/\.cys$/i, '').replace(/[\\/:*?"<>|\x00-\x1f]/g, '_').trim();
+    return (name || 'project') + '.cys';
+  }
+
   function saveFile() {
     const bytes = page.calc.save();
     const blob = new Blob([bytes], { type: 'application/octet-stream' });
     const a = document.createElement('a');
-    const title = (page.state && page.state.title) || 'Untitled';
-    a.download = title + '.cys';
+    a.download = saveName();
     a.href = URL.createObjectURL(blob);
     document.body.appendChild(a);
     a.click();

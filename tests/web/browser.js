@@ -262,15 +262,16 @@ async function main() {
       await typeInto(page, n, v, 'Tab');
       if (await page.evaluate(() => document.getElementById('message').open)) await page.keyboard.press('Enter');
     }
-    const title = await page.evaluate(() => window.orvanePage.state.title || 'Untitled');
-    const saved = path.join(downloads, title + '.cys');
-    fs.rmSync(saved, { force: true });
-    await page.click('#cmd-save');
-    for (let i = 0; i < 100 && !fs.existsSync(saved); ++i) await new Promise((r) => setTimeout(r, 50));
-    assert.ok(fs.existsSync(saved), 'downloaded as ' + path.basename(saved));
     const ref = path.join(WORK, 'ref.cys');
     fs.rmSync(ref, { force: true });
     cli(['new', '-o', ref, ...steps.flatMap(([n, v]) => ['--set', `${n}=${v}`])]);
+    // Saved under the project's name, the second line of the file.
+    const name = fs.readFileSync(ref, 'latin1').split('\r\n')[1];
+    const saved = path.join(downloads, name + '.cys');
+    fs.rmSync(saved, { force: true });
+    await page.click('#cmd-save');
+    for (let i = 0; i < 100 && !fs.existsSync(saved); ++i) await new Promise((r) => setTimeout(r, 50));
+    assert.ok(fs.existsSync(saved), 'downloaded as ' + path.basename(saved) + ': ' + fs.readdirSync(downloads));
     assert.ok(Buffer.compare(fs.readFileSync(saved), fs.readFileSync(ref)) === 0, 'byte for byte');
   });
 
