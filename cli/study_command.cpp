@@ -14,13 +14,13 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
-#include <stop_token>
 
 #include "cli/commands.hpp"
 #include "cli/progress.hpp"
 #include "cli/project_open.hpp"
 #include "files/input_text.hpp"
 #include "model/format.hpp"
+#include "model/stop_token.hpp"
 #include "project/session.hpp"
 #include "project/study.hpp"
 #include "project/study_csv.hpp"
@@ -164,7 +164,7 @@ Exit SweepCommand::run(const Context& c) {
   }
   std::ostream* csv = !output_.empty() ? &sink.to(c.out) : json_ ? nullptr : &c.out;
   bool headerDone = false;
-  std::stop_source stop;
+  StopSource stop;
   std::string line;
   Progress bar(c.err, c.terminal, "points");
   auto result = sweepStream(

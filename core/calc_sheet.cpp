@@ -3,7 +3,6 @@
 #include "core/rule_notes.hpp"
 
 #include <algorithm>
-#include <charconv>
 #include <cstring>
 #include <sstream>
 
@@ -11,6 +10,7 @@
 #include "core/sheet_markup.hpp"
 #include "model/codes.hpp"
 #include "model/format.hpp"
+#include "model/number_chars.hpp"
 #include "sections/ring_section.hpp"
 #include "sections/stiffener_section.hpp"
 
@@ -127,8 +127,7 @@ struct InputLine {
 // An input as stored, to six significant digits.
 std::string num(double v) {
   char buf[32];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6);
-  return std::string(buf, r.ptr);
+  return std::string(buf, chars::general(buf, buf + sizeof buf, v, 6));
 }
 
 std::vector<InputLine> inputs(const ProjectState& ps) {

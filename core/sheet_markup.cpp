@@ -1,8 +1,9 @@
 #include "core/sheet_markup.hpp"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
+
+#include "model/number_chars.hpp"
 
 namespace orvane {
 
@@ -82,8 +83,7 @@ std::string sigDigits(double value) {
   const double mag = std::fabs(value);
   std::string text;
   if (mag >= 1e5 || mag < 1e-3) {
-    const auto r = std::to_chars(buf, buf + sizeof buf, mag, std::chars_format::scientific, 3);
-    std::string s(buf, r.ptr);
+    std::string s(buf, chars::scientific(buf, buf + sizeof buf, mag, 3));
     const size_t e = s.find('e');
     std::string mant = s.substr(0, e);
     const int exp = std::stoi(s.substr(e + 1));
@@ -93,8 +93,7 @@ std::string sigDigits(double value) {
   } else {
     const int digits = static_cast<int>(std::floor(std::log10(mag))) + 1;
     const int decimals = std::max(0, 4 - digits);
-    const auto r = std::to_chars(buf, buf + sizeof buf, mag, std::chars_format::fixed, decimals);
-    text.assign(buf, r.ptr);
+    text.assign(buf, chars::fixed(buf, buf + sizeof buf, mag, decimals));
     if (text.find('.') != std::string::npos) {
       while (text.back() == '0') text.pop_back();
       if (text.back() == '.') text.pop_back();

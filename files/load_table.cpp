@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <charconv>
 #include <cstring>
 #include <set>
 #include <utility>
 
 #include "files/input_text.hpp"
 #include "files/output_file.hpp"
+#include "model/number_chars.hpp"
 
 namespace orvane {
 
@@ -448,7 +448,7 @@ bool numberText(std::string_view s) {
   for (char& c : text)
     if (c == ',') c = '.';
   double v = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  const auto [end, ec] = chars::read(text.data(), text.data() + text.size(), v);
   return ec == std::errc() && end == text.data() + text.size();
 }
 

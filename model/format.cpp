@@ -1,8 +1,9 @@
 #include "model/format.hpp"
 
+#include "model/number_chars.hpp"
+
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -56,7 +57,7 @@ bool decimal15Fast(double magnitude, Decimal& d) {
     return p;
   }();
   __extension__ using u128 = unsigned __int128;
-  const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+  const auto bits = chars::bitCast<std::uint64_t>(magnitude);
   const int biased = static_cast<int>(bits >> 52);
   if (biased == 0) return false;  // subnormal
   const std::uint64_t m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
@@ -98,13 +99,12 @@ Decimal decimal15(double value) {
   if (value == 0.0) return d;
   if (decimal15Fast(std::fabs(value), d)) return d;
   char buf[40];
-  const auto res =
-      std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 14);
+  const char* const end = chars::scientific(buf, buf + sizeof buf, std::fabs(value), 14);
   // buf holds "d.dddddddddddddde[+-]x..."
   d.mant = static_cast<std::uint64_t>(buf[0] - '0');
   for (int i = 2; i < 16; ++i) d.mant = d.mant * 10 + static_cast<std::uint64_t>(buf[i] - '0');
   d.n = 15;
-  std::from_chars(buf + (buf[17] == '+' ? 18 : 17), res.ptr, d.exp);
+  std::from_chars(buf + (buf[17] == '+' ? 18 : 17), end, d.exp);
   return d;
 }
 
@@ -267,8 +267,7 @@ template <typename T>
 std::string shortest(T value) {
   if (value == 0) return "0";  // also -0: the file has no negative zero
   char buf[64];
-  const auto result = std::to_chars(buf, buf + sizeof buf, value);
-  std::string text(buf, result.ptr);
+  std::string text(buf, chars::shortest(buf, buf + sizeof buf, value));
   for (char& c : text) {
     if (c == 'e') c = 'E';
   }
@@ -293,11 +292,7 @@ std::string fileNumber(double value) { return shortest(value); }
 std::string fileNumber(float value) { return shortest(value); }
 std::string fileNumber(int value) { return std::to_string(value); }
 
-void appendShortest(std::string& out, double value) {
-  char buf[32];
-  const auto end = std::to_chars(buf, buf + sizeof buf, value).ptr;
-  out.append(buf, static_cast<std::size_t>(end - buf));
-}
+void appendShortest(std::string& out, double value) { chars::appendShortest(out, value); }
 
 std::string shortestText(double value) {
   std::string text;
@@ -354,7 +349,7 @@ std::optional<double> parseFileNumber(std::string_view text) {
 
   double value = 0.0;
   const char* first = text.data() + numberStart;
-  const auto result = std::from_chars(first, text.data() + text.size(), value);
+  const auto result = chars::read(first, text.data() + text.size(), value);
   if (result.ec == std::errc::result_out_of_range) {
     // Too small for a double reads as zero; too large is no number.
     if (!seenNonzero || order + exponent < 0) return negative ? -0.0 : 0.0;

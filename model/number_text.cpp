@@ -1,10 +1,11 @@
 #include "model/number_text.hpp"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
+
+#include "model/number_chars.hpp"
 
 namespace orvane {
 
@@ -20,14 +21,14 @@ bool isSpace(char16_t c) {
 }
 
 // A number spelled [sign] digits [. digits] [e [sign] digits] in ASCII, as
-// collected by the readers. from_chars reads it exactly as strtod does in
+// collected by the readers. chars::read reads it exactly as strtod does in
 // the C locale, but reports a range error instead of throwing.
 NumberReading convert(const std::string& spelled) {
   const char* first = spelled.data();
   const char* last = first + spelled.size();
   if (first != last && *first == '+') ++first;
   double v = 0;
-  const auto [end, ec] = std::from_chars(first, last, v, std::chars_format::general);
+  const auto [end, ec] = chars::read(first, last, v);
   if (ec == std::errc()) return {NumberReading::Ok, v};
   if (ec != std::errc::result_out_of_range) return {NumberReading::Mismatch, 0};
   // Too large or too small: the decimal exponent of the first significant

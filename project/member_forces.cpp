@@ -1,7 +1,6 @@
 #include "project/member_forces.hpp"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -9,6 +8,7 @@
 
 #include "model/codes.hpp"
 #include "model/format.hpp"
+#include "model/number_chars.hpp"
 #include "project/inputs.hpp"
 
 namespace orvane {
@@ -112,8 +112,8 @@ void refineMaximum(F&& f, double a, double x, double fx, double b) {
 
 // The stresses of a point as stored, as one key.
 uint64_t keyOf(const PointStresses& p) {
-  return uint64_t{std::bit_cast<uint32_t>(static_cast<float>(p.sigx))} << 32 |
-         std::bit_cast<uint32_t>(static_cast<float>(p.tau));
+  return uint64_t{chars::bitCast<uint32_t>(static_cast<float>(p.sigx))} << 32 |
+         chars::bitCast<uint32_t>(static_cast<float>(p.tau));
 }
 
 }  // namespace

@@ -3,8 +3,13 @@
 // The calling thread makes the chunks (reads input) and takes them back
 // (writes output) in the order made; `jobs` threads process them in
 // between. At most 2 x jobs chunks exist at once, so memory stays flat
-// however long the stream is.
+// however long the stream is. A build without threads (the browser module)
+// runs each chunk's work on the calling thread, in order: same results.
 #pragma once
+
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+#define ORVANE_NO_THREADS 1
+#endif
 
 #include <algorithm>
 #include <condition_variable>
@@ -22,8 +27,13 @@ namespace orvane {
 // The number of threads `jobs` asks for: itself when positive, otherwise
 // one per core.
 inline int threadCount(int jobs) {
+#ifdef ORVANE_NO_THREADS
+  (void)jobs;
+  return 1;
+#else
   if (jobs > 0) return jobs;
   return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+#endif
 }
 
 // Called with the index of each worker thread just before it is started;
@@ -46,6 +56,18 @@ struct NoScratch {};
 template <typename Chunk, typename Scratch = NoScratch, typename Produce, typename Work,
           typename Consume>
 void runOrdered(int jobs, Produce&& produce, Work&& work, Consume&& consume) {
+#ifdef ORVANE_NO_THREADS
+  (void)jobs;
+  Chunk chunk;
+  Scratch scratch;
+  while (produce(chunk)) {
+    if constexpr (std::is_invocable_v<Work&, Chunk&, Scratch&>)
+      work(chunk, scratch);
+    else
+      work(chunk);
+    consume(chunk);
+  }
+#else
   const size_t threads = static_cast<size_t>(threadCount(jobs));
   const size_t window = 2 * threads;
   enum class Slot { Free, Queued, Working, Done };
@@ -167,6 +189,7 @@ void runOrdered(int jobs, Produce&& produce, Work&& work, Consume&& consume) {
     }
   }  // the workers are woken and joined here
   if (failure) std::rethrow_exception(failure);
+#endif
 }
 
 }  // namespace orvane

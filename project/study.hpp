@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <stop_token>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -21,6 +20,7 @@
 #include "model/codes.hpp"
 #include "model/project_state.hpp"
 #include "model/result.hpp"
+#include "model/stop_token.hpp"
 #include "project/member_forces.hpp"
 #include "project/opened_project.hpp"
 #include "project/row_engine.hpp"
@@ -112,7 +112,7 @@ struct SweepResult {
 // stored in every row before the varied values. `jobs` threads (0: one per core).
 Result<SweepResult> sweep(const OpenedProject& base, const std::vector<StudyRange>& ranges,
                           const std::vector<std::string>& fixed = {}, int jobs = 0,
-                          const StudyProgress& progress = {}, std::stop_token stop = {});
+                          const StudyProgress& progress = {}, StopToken stop = {});
 
 // The same, handing each point to `point` in grid order instead of keeping
 // them (a CSV of ten million rows), with the result so far (ranges, checks,
@@ -121,7 +121,7 @@ using SweepSink = std::function<void(const SweepResult& sofar, const SweepPoint&
 Result<SweepResult> sweepStream(const OpenedProject& base, const std::vector<StudyRange>& ranges,
                                 const std::vector<std::string>& fixed, int jobs,
                                 const SweepSink& point, const StudyProgress& progress = {},
-                                std::stop_token stop = {});
+                                StopToken stop = {});
 
 // ------------------------------------------------------------- optimise
 
@@ -177,7 +177,7 @@ struct OptimiseResult {
 // candidate index) and stops once `top` designs pass: every candidate not
 // run is at least as heavy as the last design kept. No other pruning.
 Result<OptimiseResult> optimise(const OpenedProject& base, const OptimiseSpec& search, int jobs = 0,
-                                const StudyProgress& progress = {}, std::stop_token stop = {});
+                                const StudyProgress& progress = {}, StopToken stop = {});
 
 // A design as NAME=VALUE settings (the fixed ones first), to store through
 // Session::set or to type into the window; of the table-row inputs only

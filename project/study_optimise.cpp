@@ -181,7 +181,7 @@ std::optional<double> steelMass(const ProjectState& ps) {
 }
 
 Result<OptimiseResult> optimise(const OpenedProject& base, const OptimiseSpec& search, int jobs,
-                                const StudyProgress& progress, std::stop_token stop) {
+                                const StudyProgress& progress, StopToken stop) {
   if (search.top < 1) return studyError("--top must be at least 1");
   if (search.grids.empty() && search.profiles.empty()) return studyError("nothing is free");
   if (auto problem = checkRanges(search.grids)) return studyError(*problem);

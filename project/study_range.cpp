@@ -1,9 +1,9 @@
 // The grids of a study: NAME=FROM:TO:STEP read, checked and counted.
-#include <charconv>
 #include <cmath>
 #include <set>
 
 #include "model/format.hpp"
+#include "model/number_chars.hpp"
 #include "project/member_forces.hpp"
 #include "project/set_values.hpp"
 #include "project/study.hpp"
@@ -37,10 +37,9 @@ uint64_t StudyRange::count() const {
 double StudyRange::value(uint64_t i) const {
   const double exact = from + static_cast<double>(i) * step;
   char text[32];
-  const auto end =
-      std::to_chars(text, text + sizeof text, exact, std::chars_format::general, 12).ptr;
+  const char* const end = chars::general(text, text + sizeof text, exact, 12);
   double rounded = exact;
-  std::from_chars(text, end, rounded);
+  chars::read(text, end, rounded);
   return rounded;
 }
 

@@ -94,7 +94,7 @@ Crossing bisect(Run&& runAt, std::vector<double>& values, CheckId check, const S
 Result<SweepResult> sweepStream(const OpenedProject& base, const std::vector<StudyRange>& ranges,
                                 const std::vector<std::string>& fixed, int jobs,
                                 const SweepSink& point, const StudyProgress& progress,
-                                std::stop_token stop) {
+                                StopToken stop) {
   if (ranges.empty() || ranges.size() > 2) return studyError("a sweep varies one or two inputs");
   if (auto problem = checkRanges(ranges)) return studyError(*problem);
   std::vector<std::string> names;
@@ -187,7 +187,7 @@ Result<SweepResult> sweepStream(const OpenedProject& base, const std::vector<Stu
 
 Result<SweepResult> sweep(const OpenedProject& base, const std::vector<StudyRange>& ranges,
                           const std::vector<std::string>& fixed, int jobs,
-                          const StudyProgress& progress, std::stop_token stop) {
+                          const StudyProgress& progress, StopToken stop) {
   std::vector<SweepPoint> points;
   auto result = sweepStream(
       base, ranges, fixed, jobs,

@@ -1,11 +1,11 @@
 #include "sections/materials.hpp"
 
-#include <charconv>
 #include <cmath>
 #include <fstream>
 #include <iterator>
 
 #include "model/checked.hpp"
+#include "model/number_chars.hpp"
 #include "model/text_encoding.hpp"
 
 namespace orvane {
@@ -124,7 +124,7 @@ std::optional<float> DataFileReader::number(std::string& field) {
   const char* last = first + field.size();
   if (first != last && *first == '+') ++first;
   float value = 0;
-  const auto [end, ec] = std::from_chars(first, last, value, std::chars_format::general);
+  const auto [end, ec] = chars::read(first, last, value);
   if (first == last || ec != std::errc() || end != last || !std::isfinite(value)) {
     return std::nullopt;
   }

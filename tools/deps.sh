@@ -4,6 +4,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config g++ clang-14 libclang-rt-14-dev clang-format clang-tidy-14
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev libxlsxwriter-dev zlib1g-dev
+  libfmt-dev libfast-float-dev
   qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools
   libgl1-mesa-dev libxkbcommon-dev
   xvfb xauth poppler-utils fonts-dejavu-core fonts-liberation2 desktop-file-utils debootstrap lintian git unzip
