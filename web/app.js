@@ -326,6 +326,40 @@
     }
   }
 
+  // The entries of the window's lists (materials as read, profile types); a
+  // list whose entries the module does not give is a number field.
+  function takeLists() {
+    if (typeof page.calc.lists !== 'function') return;
+    const lists = parse(page.calc.lists());
+    page.userMaterial = lists.userMaterial;
+    for (const [name, entries] of Object.entries(lists)) {
+      const def = page.byName.get(name);
+      if (def && Array.isArray(entries)) {
+        def.choices = entries;
+        def.kind = 'list';
+      }
+    }
+  }
+
+  // Which fields take a value, where the module does not say: a yield
+  // strength only for the user-defined material row, heavy ring-frame control
+  // only under ring-frame control (the window's rules).
+  function enabledByRule(name, values) {
+    const strength = { fyp: 'matp', fys: 'mats', fyg: 'matg' }[name];
+    if (strength && page.userMaterial !== undefined)
+      return Number(values[strength]) === page.userMaterial;
+    if (name === 'hring_ch') return Number(values.ring_ch) === 1;
+    return true;
+  }
+
+  // The lists' entries again (a project brings its own material rows).
+  function relist() {
+    if (typeof page.calc.lists !== 'function') return;
+    const before = JSON.stringify(page.inputs.map((d) => d.choices || null));
+    takeLists();
+    if (JSON.stringify(page.inputs.map((d) => d.choices || null)) !== before) buildForm();
+  }
+
   function buildForm() {
     const form = $('inputs');
     form.textContent = '';
@@ -481,7 +515,7 @@
     for (const [key, control] of page.controls) {
       const { row, def, spec, label } = page.rows.get(key);
       showValue(def, control, values[def.name]);
-      const off = enabled[def.name] === false;
+      const off = def.name in enabled ? enabled[def.name] === false : !enabledByRule(def.name, values);
       setDisabled(control, off);
       row.classList.toggle('disabled', off);
       row.hidden = visible[def.name] === false || (spec.shown ? !spec.shown(mode) : false);
@@ -504,7 +538,7 @@
     document.title = (title ? title + ' - ' : '') + 'Orvane DNV';
     const fault = $('fault');
     fault.hidden = !st.fault;
-    fault.textContent = st.fault || '';
+    fault.textContent = st.fault ? 'Calculation stopped: ' + st.fault : '';
     drawPanels();
     refreshProfiles();
   }
@@ -595,14 +629,19 @@
     ib: { type: 9, title: 'I built-up' },
   };
 
-  function profileTables(which) {
-    let data;
-    try {
-      data = parse(page.calc.profiles(which));
-    } catch (e) {
-      return [];
+  const TABLE_TITLES = { bulb: 'Bulb Flat', l: 'L-table', t: 'T-table', flat: 'Flatbar-table' };
+
+  // The profile tables as the profile windows list them, one list per table
+  // (the module names the tables; both members choose from the same rows).
+  function profileTables() {
+    if (!page.tables) {
+      page.tables = Object.keys(TABLES).map((name) => ({
+        name,
+        title: TABLE_TITLES[name],
+        rows: parse(page.calc.profiles(name)),
+      }));
     }
-    return Array.isArray(data) ? data : data.tables || [];
+    return page.tables;
   }
 
   function buildProfiles() {
@@ -616,7 +655,7 @@
       const lg = document.createElement('legend');
       lg.textContent = m.title;
       fs.appendChild(lg);
-      for (const table of profileTables(m.which)) {
+      for (const table of profileTables()) {
         const name = table.name;
         const set = table.set || `${m.prefix}_row_${name}`;
         const type = table.type !== undefined ? table.type : TABLES[name];
@@ -719,6 +758,7 @@
   async function openFile(file) {
     const bytes = new Uint8Array(await file.arrayBuffer());
     const r = parse(page.calc.open(bytes, file.name));
+    relist();
     refresh();
     buildProfiles();
     if (r.ok === false) await messageBox('Open', r.error || 'The file could not be read.');
@@ -772,19 +812,37 @@
     const t0 = performance.now();
     const out = page.calc.batch(text);
     const t1 = performance.now();
+    // One JSON line a row, the summary last: only the rows the table draws are
+    // read; the others are counted.
     const rows = [];
     let summary = null;
-    for (const line of out.split('\n')) {
-      if (line.trim() === '') continue;
-      const o = JSON.parse(line);
-      if (o.summary) summary = o.summary;
-      else rows.push(o);
+    let count = 0;
+    const problems = [];
+    for (let pos = 0; pos < out.length; ) {
+      let end = out.indexOf('\n', pos);
+      if (end < 0) end = out.length;
+      if (end > pos) {
+        if (out.charCodeAt(pos) !== 123) problems.push(out.slice(pos, end));
+        else if (out.startsWith('{"summary"', pos)) summary = JSON.parse(out.slice(pos, end)).summary;
+        else {
+          if (rows.length < SHOWN_ROWS) rows.push(JSON.parse(out.slice(pos, end)));
+          ++count;
+        }
+      }
+      pos = end + 1;
+    }
+    if (problems.length && !rows.length) {
+      $('cases-status').textContent = problems.join(' ');
+      $('cases-table').textContent = '';
+      $('cases-governing').textContent = '';
+      return;
     }
     drawCases(rows, summary);
-    page.timings.batch = { rows: rows.length, run: t1 - t0, total: performance.now() - t0 };
+    page.timings.batch = { rows: count, run: t1 - t0, total: performance.now() - t0 };
     $('cases-status').textContent =
-      rows.length + ' rows in ' + Math.round(performance.now() - t0) + ' ms' +
-      (rows.length > SHOWN_ROWS ? ' (the first ' + SHOWN_ROWS + ' shown)' : '');
+      (problems.length ? problems.join(' ') + ' ' : '') +
+      count + ' rows in ' + Math.round(performance.now() - t0) + ' ms' +
+      (count > SHOWN_ROWS ? ' (the first ' + SHOWN_ROWS + ' shown)' : '');
   }
 
   function fmt(x) {
@@ -875,6 +933,7 @@
   function wire() {
     $('cmd-new').addEventListener('click', () => {
       page.calc.newProject();
+      relist();
       refresh();
       buildProfiles();
       setStatus('New project');
@@ -918,6 +977,7 @@
     page.calc = new Orvane.Calculator();
     page.inputs = parse(page.calc.inputs());
     for (const def of page.inputs) page.byName.set(def.name, def);
+    takeLists();
     buildForm();
     wire();
     refresh();
