@@ -549,10 +549,20 @@
   // lays the runs out with these widths; positions arrive in pixels.
   const PANEL_FONT = '10px "DejaVu Sans", sans-serif';
   const measureCanvas = document.createElement('canvas').getContext('2d');
+  const widths = new Map(); // the panels' texts repeat from run to run
   function measure(text, bold) {
-    measureCanvas.font = (bold ? 'bold ' : '') + PANEL_FONT;
-    return measureCanvas.measureText(text).width;
+    const key = (bold ? 'b' : 'n') + text;
+    let w = widths.get(key);
+    if (w === undefined) {
+      measureCanvas.font = (bold ? 'bold ' : '') + PANEL_FONT;
+      w = measureCanvas.measureText(text).width;
+      if (widths.size > 5000) widths.clear();
+      widths.set(key, w);
+    }
+    return w;
   }
+
+  page.measure = measure;
 
   function drawPanels() {
     const panels = parse(page.calc.panels(measure));
@@ -687,6 +697,9 @@
         if (!sets.has(hit[1])) sets.set(hit[1], []);
         sets.get(hit[1]).push(def);
       }
+      const builtUps = document.createElement('div');
+      builtUps.className = 'builtups';
+      fs.appendChild(builtUps);
       for (const [key, defs] of sets) {
         const b = BUILT_UP[key];
         const sub = document.createElement('fieldset');
@@ -699,7 +712,11 @@
           row.className = 'field';
           const lab = document.createElement('label');
           lab.htmlFor = 'prof-' + def.name;
-          lab.textContent = def.caption || def.name;
+          // "Stiffener L built-up height h" reads "height h" under its set.
+          lab.textContent = (def.caption || def.name).replace(
+            /^(Stiffener|Ring frame) (L built-up|T built-up|I built-up|flat bar|RHS|trapezoid) /,
+            '',
+          );
           const inp = document.createElement('input');
           inp.type = 'text';
           inp.id = 'prof-' + def.name;
@@ -721,7 +738,7 @@
           sub.appendChild(row);
           page.profileControls.push({ control: inp, input: def.name, typeInput: m.typeInput, type: b.type });
         }
-        fs.appendChild(sub);
+        builtUps.appendChild(sub);
       }
       host.appendChild(fs);
       m.fs = fs;
@@ -982,6 +999,7 @@
     wire();
     refresh();
     buildProfiles();
+    $('print-date').textContent = new Date().toLocaleString();
     page.timings.ready = performance.now();
     page.timings.start = performance.now() - t0;
     setStatus('Ready');
