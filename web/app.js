@@ -808,7 +808,12 @@
   function showSheet() {
     const view = $('sheet-view');
     view.hidden = false;
-    $('sheet-frame').srcdoc = page.calc.sheetHtml();
+    const html = page.calc.sheetHtml();
+    $('sheet-frame').srcdoc = html;
+    // The same document for a tab of its own, from memory.
+    const link = $('sheet-tab');
+    if (link.href.startsWith('blob:')) URL.revokeObjectURL(link.href);
+    link.href = URL.createObjectURL(new Blob([html], { type: 'text/html' }));
     view.scrollIntoView();
   }
 
