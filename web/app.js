@@ -276,8 +276,10 @@
       u.textContent = unit || '';
       row.appendChild(u);
       control.addEventListener('keydown', (e) => onFieldKey(e, def, control));
+      // Leaving the field by mouse takes the value as Tab does (not while a
+      // step of the field is still showing its warnings).
       control.addEventListener('change', () => {
-        if (isDirty(control)) commit(def, control, 0);
+        if (!page.busy && !page.dialogOpen && isDirty(control)) commit(def, control, 0);
       });
     }
     control.dataset.name = def.name;
@@ -439,7 +441,7 @@
   }
 
   function onFieldKey(e, def, control) {
-    if (page.dialogOpen) return;
+    if (page.dialogOpen || page.busy) return;
     if (e.key === 'Enter') {
       e.preventDefault();
       const entry = page.rows.get(control.dataset.key);
@@ -458,11 +460,22 @@
   // A typed value: the window's step (reader, tests, rules, run), then its
   // message boxes, then the focus goes back to the field or on.
   async function commit(def, control, dir, enter) {
+    if (page.busy) return;
+    page.busy = true;
     const t0 = performance.now();
     const result = parse(page.calc.type(def.name, control.value));
     refresh();
+    // The field shows the stored value; after a mismatch the typed text stays.
+    if (!result.mismatch) {
+      const v = (page.state.values || {})[def.name];
+      if (v !== undefined) control.value = control.dataset.shown = String(v);
+    }
     page.timings.lastStep = performance.now() - t0;
-    await showWarnings(result, captionOf(def));
+    try {
+      await showWarnings(result, captionOf(def));
+    } finally {
+      page.busy = false;
+    }
     if (result.focusBack) {
       control.focus();
       control.select();
