@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <nlohmann/json.hpp>
@@ -18,6 +20,8 @@
 #include "cli/cli_app.hpp"
 #include "cli/result_output.hpp"
 #include "core/calc_driver.hpp"
+#include "core/calc_sheet.hpp"
+#include "core/calc_trace.hpp"
 #include "core/panels.hpp"
 #include "model/codes.hpp"
 #include "model/format.hpp"
@@ -27,6 +31,7 @@
 #include "project/inputs.hpp"
 #include "project/session.hpp"
 #include "sections/profile_tables.hpp"
+#include "web/panel_font.hpp"
 
 namespace orvane::web {
 namespace {
@@ -37,8 +42,8 @@ constexpr const char* kDataDir = "/data";
 constexpr const char* kWorkDir = "/tmp";
 
 // The panels in the window's units: x in 1/12 inch, y in 1/6 inch, at 96
-// dots per inch (8 and 16 pixels); a text line is kLineSpacing pixels high.
-constexpr double kXUnit = 8.0, kYUnit = 16.0, kLineSpacing = 15.0;
+// dots per inch (8 and 16 pixels); a text line is the font's line step.
+constexpr double kXUnit = 8.0, kYUnit = 16.0;
 
 std::string hexColor(int palette) {
   const Rgb c = paletteColor(palette);
@@ -48,8 +53,8 @@ std::string hexColor(int palette) {
 }
 
 // Records every printed text with its position, colour and style; widths in
-// pixels come from the page's measure(text, bold) or, without one, from 7
-// pixels a character.
+// pixels come from the page's measure(text, bold) or, without one, from
+// the width table of the window's panel font (web/panel_font.hpp).
 class RecordingTarget final : public DrawTarget {
  public:
   explicit RecordingTarget(emscripten::val measure) : measure_(std::move(measure)) {}
@@ -75,7 +80,7 @@ class RecordingTarget final : public DrawTarget {
                        {"y", y_ * kYUnit}});
     if (newline) {
       x_ = 0;
-      y_ += kLineSpacing / kYUnit;
+      y_ += kPanelLinePixels / kYUnit;
     } else {
       x_ += textWidth(text);
     }
@@ -86,13 +91,22 @@ class RecordingTarget final : public DrawTarget {
   double pixels(const std::string& text) const {
     if (measure_.typeOf().as<std::string>() == "function")
       return measure_(text, bold_).as<double>();
-    return 7.0 * static_cast<double>(text.size());
+    return panelTextPixels(text, bold_);
   }
   emscripten::val measure_;
   double x_ = 0, y_ = 0;
   bool underline_ = false, bold_ = false;
   int color_ = kBlack;
 };
+
+std::string utcNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm tm{};
+  gmtime_r(&now, &tm);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M UTC", &tm);
+  return text;
+}
 
 std::string readWhole(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -110,9 +124,28 @@ emscripten::val bytesOf(const std::string& s) {
       .call<emscripten::val>("slice");
 }
 
+// The title of a warning box that is about no field.
+constexpr const char* kAppTitle = "Orvane DNV";
+
 json warningsJson(const std::vector<std::string>& texts) {
   json out = json::array();
-  for (const std::string& t : texts) out.push_back({{"title", "Orvane DNV"}, {"text", t}});
+  for (const std::string& t : texts) out.push_back({{"title", kAppTitle}, {"text", t}});
+  return out;
+}
+
+// A JavaScript string (embind: one wchar_t a code point) as UTF-16, as the
+// window's field holds it.
+std::u16string utf16(const std::wstring& text) {
+  std::u16string out;
+  for (const wchar_t w : text) {
+    const auto c = static_cast<char32_t>(w);
+    if (c < 0x10000) {
+      out += static_cast<char16_t>(c);
+    } else {
+      out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+      out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    }
+  }
   return out;
 }
 
@@ -124,6 +157,7 @@ class Calculator final : private ProjectView {
     // The module's file system starts with the mask 0777: files written
     // would have no permissions, and a save could not replace them.
     ::umask(022);
+    session_.setRecorder(&trace_);
     std::vector<std::string> problems;
     for (const Error& e : session_.startUp(kDataDir)) problems.push_back(e.text());
     startProblems_ = problems;
@@ -139,6 +173,9 @@ class Calculator final : private ProjectView {
                   {"unit", std::string(c.unit)},
                   {"kind", in.kind == InputKind::Integer ? "integer" : "number"}};
       if (in.pattern) row["pattern"] = in.pattern;
+      if (in.rule == InputRule::PlateMaterial || in.rule == InputRule::StiffenerMaterial ||
+          in.rule == InputRule::RingMaterial)
+        row["choices"] = materialNames();
       out.push_back(std::move(row));
     }
     return out.dump();
@@ -156,27 +193,65 @@ class Calculator final : private ProjectView {
         values[name] = in.pattern ? format(v, in.pattern) : fileNumber(v);
       }
     }
-    json out = {
-        {"values", values}, {"mode", mode}, {"title", ps_.fileName}, {"modified", modified_}};
+    // as the window's refresh leaves them: a strength is typed only for the
+    // user-defined material (the list's last row), heavy ring-frame control
+    // only with ring-frame control
+    json enabled = json::object();
+    for (const InputDef& in : inputTable()) enabled[std::string(in.name)] = true;
+    enabled["fyp"] = ps_.matp == ps_.mat.count;
+    enabled["fys"] = ps_.mats == ps_.mat.count;
+    enabled["fyg"] = ps_.matg == ps_.mat.count;
+    enabled["hring_ch"] = ps_.ring_ch == 1;
+    json out = {{"values", values},
+                {"enabled", enabled},
+                {"mode", mode},
+                {"title", ps_.fileName},
+                {"modified", modified_}};
     out["fault"] = session_.fault() ? json(*session_.fault()) : json(nullptr);
     if (!startProblems_.empty()) out["dataProblems"] = startProblems_;
     return out.dump();
   }
 
-  // A typed text: the window's strict reader with the '.' separator, then
-  // the step as the window makes it.
-  std::string type(const std::string& name, const std::string& text) {
+  // A typed value as the window takes it when its field is left: the
+  // strict reader ('.' separator), the store with the field's tests, then
+  // the run at the input's point of the cycle (MainWindow::leaveNumeric).
+  std::string type(const std::string& name, const std::wstring& text) {
     const InputDef* in = findInput(name);
     if (!in) return json({{"ok", false}, {"error", "no input called '" + name + "'"}}).dump();
-    const std::u16string wide(text.begin(), text.end());
-    const NumberReading r = readFieldNumber(wide, false);
-    if (!r.ok())
-      return json({{"ok", false},
-                   {"mismatch", true},
-                   {"warnings", warningsJson({"Input string mismatch "})},
-                   {"focusBack", true}})
-          .dump();
-    return step(*in, r.value);
+    const size_t before = events_.warnings.size();
+    json warnings = json::array();
+    const auto warn = [&](const std::string& message) {
+      warnings.push_back({{"title", displayName(in->id)}, {"text", message}});
+    };
+    const NumberReading read = readFieldNumber(utf16(text), false);
+    bool mismatch = false, focusBack = false;
+    std::optional<Stored> stored;
+    if (read.status == NumberReading::OutOfRange) {
+      warn(in->checks[0].kind != InputCheck::Kind::None ? in->checks[0].message
+                                                        : " -3.4E+38 <= value <= 3.4E+38 ");
+      focusBack = true;
+    } else if (!read.ok()) {
+      warn("Input string mismatch ");
+      mismatch = true;
+    } else {
+      stored = session_.store(*in, read.value);
+      if (stored->failed >= 0) {
+        warn(stored->warning);
+        focusBack = true;
+      }
+      modified_ = true;
+    }
+    if (stored &&
+        (in->calc == CalcStep::AfterStore || (in->calc == CalcStep::UsageFactor && stored->runs)))
+      session_.recalculate();
+    if (in->calc == CalcStep::AfterReport || in->calc == CalcStep::Last) session_.recalculate();
+    for (size_t i = before; i < events_.warnings.size(); ++i)
+      warnings.push_back({{"title", kAppTitle}, {"text", events_.warnings[i]}});
+    return json({{"ok", stored.has_value() && !stored->refused},
+                 {"mismatch", mismatch},
+                 {"warnings", warnings},
+                 {"focusBack", focusBack}})
+        .dump();
   }
 
   std::string choose(const std::string& name, int value) {
@@ -237,14 +312,28 @@ class Calculator final : private ProjectView {
     modified_ = false;
   }
 
+  // Open of the bytes of a project file that the page read. The file is
+  // opened under /tmp/open (never beside the embedded data); the project and
+  // the messages then name it as the user chose it.
   std::string open(const std::string& bytes, const std::string& fileName) {
-    const std::string path = workPath(fileName);
-    writeWhole(path, bytes);
+    const std::string name = fileName.empty() ? "project.cys" : fileName;
+    const std::filesystem::path path =
+        std::filesystem::path("/tmp/open") / std::filesystem::path(name).relative_path();
+    std::error_code ec;
+    std::filesystem::create_directories(path.parent_path(), ec);
+    writeWhole(path.string(), bytes);
     events_.warnings.clear();
     const Status read = session_.open(path);
-    std::remove(path.c_str());
-    if (!read) return json({{"ok", false}, {"error", read.error().text()}}).dump();
-    file_ = fileName;
+    std::filesystem::remove_all("/tmp/open", ec);
+    if (!read) {
+      std::string text = read.error().text();
+      for (size_t at = text.find(path.string()); at != std::string::npos;
+           at = text.find(path.string(), at + name.size()))
+        text.replace(at, path.string().size(), name);
+      return json({{"ok", false}, {"error", text}}).dump();
+    }
+    ps_.fileName = name;
+    file_ = name;
     modified_ = false;
     return json({{"ok", true}, {"warnings", warningsJson(events_.warnings)}}).dump();
   }
@@ -266,7 +355,16 @@ class Calculator final : private ProjectView {
         {"batch", "", std::string(kWorkDir) + "/loads.csv", "--json", "--jobs", "1"}, &table);
   }
 
-  std::string sheetHtml() { return runOnProject({"sheet", ""}, nullptr); }
+  // The calculation sheet of the last run, as `orvane-cli sheet` writes it
+  // (the data files named as embedded, without a folder).
+  std::string sheetHtml() const {
+    SheetHeader header;
+    header.date = utcNow();
+    header.dataFiles = sheetDataFiles("");
+    header.fault = session_.fault();
+    header.warnings = events_.warnings;
+    return calcSheetHtml(ps_, trace_, header);
+  }
 
   // A profile table as the profile windows list it: "bulb", "l", "t" or
   // "flat"; each row its designation and the table's values.
@@ -340,6 +438,14 @@ class Calculator final : private ProjectView {
     if (!fault) noteShown_ = ps_.cyltype != code(CylinderType::Column) && stiffenerNote(ps_);
   }
 
+  // The material lists' rows, as the window fills them.
+  json materialNames() const {
+    json names = json::array();
+    for (int i = 0; i <= ps_.mat.count && i < MaterialTable::kRows; ++i)
+      names.push_back(ps_.mat.name[static_cast<size_t>(i)]);
+    return names;
+  }
+
   cli::CheckOutcome outcome() const {
     cli::CheckOutcome o;
     o.file = file_;
@@ -354,17 +460,16 @@ class Calculator final : private ProjectView {
     const Stored s = session_.enter(in, value);
     json out = {{"ok", !s.refused}, {"mismatch", false}, {"focusBack", s.failed >= 0}};
     if (s.refused) out["error"] = *s.refused;
-    std::vector<std::string> said(events_.warnings.begin() + static_cast<std::ptrdiff_t>(before),
-                                  events_.warnings.end());
-    out["warnings"] = warningsJson(said);
+    // the failed test's warning first (titled with the input), then the run's
+    json warnings = json::array();
+    for (size_t i = before; i < events_.warnings.size(); ++i) {
+      const bool test = i == before && s.failed >= 0;
+      warnings.push_back(
+          {{"title", test ? displayName(in.id) : kAppTitle}, {"text", events_.warnings[i]}});
+    }
+    out["warnings"] = warnings;
     if (!s.refused) modified_ = true;
     return out.dump();
-  }
-
-  static std::string workPath(const std::string& fileName) {
-    std::string base = fileName.substr(fileName.find_last_of("/\\") + 1);
-    if (base.empty()) base = "project.cys";
-    return std::string(kWorkDir) + "/" + base;
   }
 
   // Runs an orvane-cli command on the project as saved (args[1] is its
@@ -386,6 +491,7 @@ class Calculator final : private ProjectView {
 
   ProjectState ps_;
   RecordingEvents events_;
+  CalcTrace trace_;  // the working of the last run, for the sheet
   Session session_;
   std::string file_;
   std::vector<std::string> startProblems_;
