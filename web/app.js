@@ -53,11 +53,11 @@
   }
 
   // The window titles a warning about an input with what the user reads for
-  // it, caption and unit ("Shell thickness t [mm]").
+  // it, caption and unit ("Shell thickness t [mm]"), as the module names it.
   async function showWarnings(result, caption) {
     const list = (result && result.warnings) || [];
     for (const w of list) {
-      const title = caption || w.title || document.title;
+      const title = (typeof w === 'object' && w.title) || caption;
       await messageBox(title, typeof w === 'string' ? w : w.text);
     }
     if (result && result.error) await messageBox(caption, result.error);
@@ -476,7 +476,8 @@
     } finally {
       page.busy = false;
     }
-    if (result.focusBack) {
+    // A test that failed, or text that is no number: the focus goes back.
+    if (result.focusBack || result.mismatch) {
       control.focus();
       control.select();
     } else if (dir !== 0) {
