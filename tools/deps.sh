@@ -8,7 +8,12 @@ packages=(
   qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools
   libgl1-mesa-dev libxkbcommon-dev
   xvfb xauth poppler-utils fonts-dejavu-core fonts-liberation2 desktop-file-utils debootstrap lintian git unzip
+  chromium
 )
+# The browser tests run on node and npm: Debian's only where the commands are missing (a
+# node from elsewhere, with its own npm, serves as well).
+command -v node >/dev/null 2>&1 || packages+=(nodejs)
+command -v npm >/dev/null 2>&1 || packages+=(npm)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

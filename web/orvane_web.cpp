@@ -398,6 +398,41 @@ class Calculator final : private ProjectView {
     return out.dump();
   }
 
+  // ---- Added for the calculator page ----------------------------------------
+  // The General frame's two text fields, project name and identification:
+  // text the window stores as typed, without a run; Save writes them.
+  std::string texts() const {
+    return json({{"projectName", ps_.projectName}, {"ident", ps_.ident}}).dump();
+  }
+  void setText(const std::string& field, const std::string& text) {
+    if (field == "projectName")
+      ps_.projectName = text;
+    else if (field == "ident")
+      ps_.ident = text;
+    else
+      return;
+    modified_ = true;
+  }
+  // The entries of the window's lists: the material rows as read (the last,
+  // `userMaterial`, takes a typed yield strength) and the profile types.
+  std::string lists() const {
+    json materials = json::array();
+    for (int i = 0; i <= ps_.mat.count && i < MaterialTable::kRows; ++i)
+      materials.push_back(ps_.mat.name[static_cast<size_t>(i)]);
+    json out = {{"matp", materials},
+                {"mats", materials},
+                {"matg", materials},
+                {"userMaterial", ps_.mat.count}};
+    for (const auto& [name, member] :
+         {std::pair{"cbostiff", Member::Stiffener}, std::pair{"cboring", Member::RingFrame}}) {
+      json types = json::array();
+      for (const char* t : profileListTexts(member)) types.push_back(t);
+      out[name] = types;
+    }
+    return out.dump();
+  }
+  // ---- end of the page's additions ------------------------------------------
+
  private:
   void calculated(const std::optional<std::string>& fault) override {
     if (!fault) noteShown_ = ps_.cyltype != code(CylinderType::Column) && stiffenerNote(ps_);
@@ -484,5 +519,9 @@ EMSCRIPTEN_BINDINGS(orvane) {
       .function("save", &Calculator::save)
       .function("profiles", &Calculator::profiles)
       .function("batch", &Calculator::batch)
-      .function("sheetHtml", &Calculator::sheetHtml);
+      .function("sheetHtml", &Calculator::sheetHtml)
+      // the page's additions
+      .function("texts", &Calculator::texts)
+      .function("setText", &Calculator::setText)
+      .function("lists", &Calculator::lists);
 }
