@@ -23,6 +23,8 @@
 #include <cstdint>
 
 #include "project/input_names.hpp"
+#include "ui/cases/case_history.hpp"
+#include "ui/cases/case_model.hpp"
 #include "ui/main/main_window.hpp"
 #include "ui/profiles/profile_window.hpp"
 
@@ -141,6 +143,7 @@ void MainWindow::resetHistory() {
   stepPending_ = false;
   stepBase_ = inputValues();
   if (undo_) undo_->clear();
+  cases_->history().reset();
 }
 
 // Stores the step's values as the step made them: first the inputs chosen
