@@ -271,6 +271,54 @@ class CasesTest : public QObject {
     QCOMPARE(model().summary().passed + model().summary().failed, 3);
   }
 
+  // Ctrl+Z in the window puts the table back as it was, every cell's text
+  // and every outcome, and Ctrl+Y makes the step again.
+  void stepsUndoneAndRedone_data() {
+    QTest::addColumn<QString>("step");
+    for (const char* step : {"delete", "import", "paste", "cell", "add row"})
+      QTest::newRow(step) << QString::fromLatin1(step);
+  }
+  void stepsUndoneAndRedone() {
+    QFETCH(QString, step);
+    CasesWindow* w = h->window->openLoadCases();
+    paste(w, 0, 0, kCylinderBlock);
+    auto shown = [&] {
+      QCoreApplication::processEvents();
+      [&] { QTRY_VERIFY(!model().computing()); }();
+      QStringList texts{QString::fromStdString(model().table().columns.front())};
+      for (int r = 0; r < model().rowCount(); ++r)
+        for (int c = 0; c < model().columnCount(); ++c) texts << cell(r, c);
+      return texts;
+    };
+    const QStringList before = shown();
+    if (step == QLatin1String("delete")) {
+      w->view()->selectionModel()->clearSelection();
+      w->view()->selectionModel()->select(model().index(1, 0), QItemSelectionModel::Select);
+      w->view()->selectionModel()->select(model().index(2, 0), QItemSelectionModel::Select);
+      QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmddelrows")), Qt::LeftButton);
+    } else if (step == QLatin1String("import")) {
+      QFile in(file("other.csv"));
+      QVERIFY(in.open(QIODevice::WriteOnly));
+      in.write("case,t,sigx\nthin,9,-100\n");
+      in.close();
+      FileDialog::setNextFileNames({file("other.csv")});
+      QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdimport")), Qt::LeftButton);
+    } else if (step == QLatin1String("paste")) {
+      paste(w, 2, 1, QStringLiteral("-90\t-20\n-95\t-25\n-99\t-1\n"));
+    } else if (step == QLatin1String("cell")) {
+      QVERIFY(model().setData(model().index(0, 1), QStringLiteral("-300")));
+    } else {
+      QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdaddrow")), Qt::LeftButton);
+    }
+    const QStringList after = shown();
+    QVERIFY(after != before);
+    QApplication::setActiveWindow(w);  // the keys are the window's
+    QTest::keySequence(w, QKeySequence::Undo);
+    QCOMPARE(shown(), before);
+    QTest::keySequence(w, QKeySequence::Redo);
+    QCOMPARE(shown(), after);
+  }
+
   // The table changes while outcomes of an earlier table are shown or still
   // on their way: rows with input errors, one deleted by its header, then a
   // short table imported, pasted or rows added. The outcomes and the

@@ -2,7 +2,7 @@
 // (hostile numbers among it) into every field of the main window and of the
 // open profile, Load cases and Design study windows, Tab, Enter and Escape,
 // clicks on every control and menu entry, cells of the load-case table typed
-// over, rows selected by their header, blocks pasted, mode changes, windows
+// over, rows selected by their header, blocks pasted, Ctrl+Z and Ctrl+Y, mode changes, windows
 // opened and closed, projects and load tables opened and saved. Nothing may end the program or hang
 // it; at the end the project is saved and its headless check must show what the window shows.
 //
@@ -272,8 +272,10 @@ class Monkey {
     index_ = i;
     FileDialog::setNextFileNames({fileChoice()});
     const int kind = pick(100);
-    if (kind < 40)
+    if (kind < 36)
       typeIntoField();
+    else if (kind < 40)
+      undoOrRedo();
     else if (kind < 48)
       pressKey();
     else if (kind < 64)
@@ -394,6 +396,17 @@ class Monkey {
     QApplication::processEvents();
     if (QWidget* editor = QApplication::focusWidget())
       QTest::keyClick(editor, chance(80) ? Qt::Key_Return : Qt::Key_Escape);
+  }
+
+  // Ctrl+Z or Ctrl+Y where the focus is: a field's own text, the main
+  // window's steps or the load-case table's.
+  void undoOrRedo() {
+    QWidget* target = QApplication::focusWidget();
+    if (!target) target = activeOrMain();
+    const bool undo = chance(65);
+    log(QStringLiteral("%1 in %2")
+            .arg(undo ? QStringLiteral("Ctrl+Z") : QStringLiteral("Ctrl+Y"), target->objectName()));
+    QTest::keySequence(target, undo ? QKeySequence::Undo : QKeySequence::Redo);
   }
 
   // A block from a spreadsheet, pasted where the focus is (a field, or a

@@ -11,6 +11,7 @@
 #include "model/format.hpp"
 #include "project/input_names.hpp"
 #include "project/set_values.hpp"
+#include "ui/cases/case_history.hpp"
 #include "ui/report/report_body.hpp"
 
 namespace orvane::cases {
@@ -50,7 +51,8 @@ QString normalizedNumber(const QString& text) {
   return t;
 }
 
-CaseModel::CaseModel(QObject* parent) : QAbstractTableModel(parent) {}
+CaseModel::CaseModel(QObject* parent)
+    : QAbstractTableModel(parent), history_(new CaseHistory(*this)) {}
 
 CaseModel::~CaseModel() = default;
 

@@ -28,6 +28,8 @@
 
 namespace orvane::cases {
 
+class CaseHistory;
+
 class CaseModel final : public QAbstractTableModel {
   Q_OBJECT
   Q_DISABLE_COPY_MOVE(CaseModel)
@@ -136,6 +138,8 @@ class CaseModel final : public QAbstractTableModel {
   bool computing() const { return computing_; }
   // "governing: shell 0.87 (storm 3) ... | 12 passed, 1 failed, 0 faulted"
   QString summaryText() const;
+  // Undo and redo of the table's changes (ui/cases/case_history.hpp).
+  CaseHistory& history() const { return *history_; }
   // The usage factor as the panels print it, with the window's separator.
   QString number(double value) const;
   // An angle in degrees as the cells show it: "123.4°".
@@ -181,6 +185,7 @@ class CaseModel final : public QAbstractTableModel {
   int64_t fileRows_ = 0;
   uint64_t fileBytes_ = 0, fileSize_ = 0;
   std::string fileProblem_;    // a damaged row found by the file's run
+  CaseHistory* history_;       // a child
   ui::Background jobs_{this};  // last: its jobs stop before the rest goes
 };
 

@@ -1,5 +1,6 @@
 #include "ui/cases/cases_window.hpp"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -11,12 +12,14 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <set>
 
 #include "project/member_forces.hpp"
 #include "project/set_values.hpp"
+#include "ui/cases/case_history.hpp"
 #include "ui/cases/case_model.hpp"
 #include "ui/common/file_dialog.hpp"
 #include "ui/common/message_box.hpp"
@@ -38,6 +41,22 @@ CasesWindow::CasesWindow(CaseModel& model, Host host, QWidget* parent)
     : QWidget(parent, Qt::Window), model_(model), host_(std::move(host)) {
   setObjectName(QStringLiteral("loadcases"));
   setWindowTitle(QStringLiteral("Load cases"));
+
+  // Ctrl+Z and Ctrl+Y (Ctrl+Shift+Z): the table's own steps; a cell being
+  // edited undoes its text first
+  CaseHistory& history = model_.history();
+  QAction* undo = history.stack()->createUndoAction(this, QStringLiteral("&Undo"));
+  QAction* redo = history.stack()->createRedoAction(this, QStringLiteral("&Redo"));
+  undo->setObjectName(QStringLiteral("casesundo"));
+  redo->setObjectName(QStringLiteral("casesredo"));
+  undo->setShortcut(QKeySequence::Undo);
+  redo->setShortcuts(QKeySequence::Redo);
+  for (QAction* a : {undo, redo}) {
+    a->disconnect(history.stack());  // the change under way is recorded first
+    addAction(a);
+  }
+  connect(undo, &QAction::triggered, &history, &CaseHistory::undo);
+  connect(redo, &QAction::triggered, &history, &CaseHistory::redo);
 
   auto* add = button(QStringLiteral("&Add row"), "cmdaddrow", this);
   auto* remove = button(QStringLiteral("&Delete rows"), "cmddelrows", this);

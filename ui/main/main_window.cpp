@@ -152,6 +152,7 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
   connect(cases_.get(), &cases::CaseModel::tableChanged, this, &MainWindow::noteChange);
   startRecovery(options.recoveryFolder);
   guarding_ = true;
+  resetHistory();
   markClean();
 }
 

@@ -18,6 +18,7 @@
 //   main_window_cases.cpp     the load cases typed in and kept beside the file
 //   main_window_forces.cpp    section forces turned into Sigx and Tau
 //   main_window_periphery.cpp the Analysis, Print and Help menus
+//   main_window_undo.cpp      Edit > Undo and Redo of the inputs
 //   ../sheet/main_window_sheet.cpp  File > Calculation sheet...
 #pragma once
 
@@ -50,6 +51,8 @@ class QLineEdit;
 class QMenu;
 class QLockFile;
 class QTimer;
+class QMenuBar;
+class QUndoStack;
 
 namespace orvane::cases {
 class CaseModel;
@@ -185,6 +188,20 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   // angle taken.
   ForcesDialog* openForces();
 
+  // Edit > Undo and Redo (ui/main/main_window_undo.cpp): every step that
+  // changed inputs, whatever its road, with each changed input's old and
+  // new value; New and Open clear it.
+  struct InputChange {
+    InputId input;
+    double old, now;
+  };
+  QUndoStack* undoStack() const { return undo_; }
+  // The step's values stored back (old, or new when `forward`) through the
+  // session, then one calculation run.
+  void applyChanges(const std::vector<InputChange>& changes, bool forward);
+  void undoStep();
+  void redoStep();
+
  signals:
   // A calculation run ended, complete or not: the project may have changed.
   void projectCalculated();
@@ -286,6 +303,14 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   void markClean();   // the project and its cases are the file's
   void noteChange();  // the title's mark after a change
   bool keepWork();    // the question; true when the command may go on
+  // main_window_undo.cpp
+  using InputValues = std::array<double, kInputCount>;
+  InputValues inputValues() const;
+  void buildEditMenu(QMenuBar* bar);
+  void requestStep();  // a step may have ended: compared once back in the event loop
+  void recordStep();   // pushes what changed since the last step, if anything
+  void resetHistory();
+  void endStep();
   // main_window_recovery.cpp
   void startRecovery(const QString& folder);
   void keepRecovery(bool modified);
@@ -364,6 +389,9 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   QString recoveryRoot_, recoveryDir_;  // all windows' folders, this one's
   QTimer* recoveryTimer_ = nullptr;
   std::unique_ptr<QLockFile> recoveryLock_;  // held while this window's work is kept
+  QUndoStack* undo_ = nullptr;
+  InputValues stepBase_{};  // the inputs as the last step left them
+  bool stepPending_ = false, applying_ = false;
 };
 
 // Print and Help menus, the picture buttons (ui/main/main_window_periphery.cpp).

@@ -214,6 +214,7 @@ void MainWindow::buildMenus() {
   connect(
       withKey(withName(file->addAction(QStringLiteral("&Exit")), "mnuexit"), QKeySequence::Quit),
       &QAction::triggered, this, &QWidget::close);
+  buildEditMenu(bar);
 
   profilesMenu_ = withName(bar->addMenu(QStringLiteral("&Profiles")), "mnuprofiles");
   QMenu* stiff =

@@ -202,6 +202,19 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       if (!editor_->busy()) enterPressed(w);
       return true;
     }
+    case QEvent::ShortcutOverride: {
+      // Ctrl+Z in a field being edited undoes its text first; with nothing
+      // of its own to undo or redo it lets Edit > Undo / Redo have the key
+      auto* key = static_cast<QKeyEvent*>(event);
+      auto* field = qobject_cast<QLineEdit*>(watched);
+      if (!field) break;
+      if ((key->matches(QKeySequence::Undo) && !field->isUndoAvailable()) ||
+          (key->matches(QKeySequence::Redo) && !field->isRedoAvailable())) {
+        event->ignore();
+        return true;
+      }
+      break;
+    }
     case QEvent::MouseButtonRelease:
       if (rightClick(watched, event)) return true;
       break;

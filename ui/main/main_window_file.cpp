@@ -73,6 +73,7 @@ void MainWindow::fileNew() {
   casesFile_.clear();
   loadCases().clear(ps_);
   setTitle();
+  resetHistory();
   markClean();
 }
 
@@ -100,6 +101,7 @@ void MainWindow::openPath(const QString& path) {
   }
   readCasesBeside(path);
   finishOpening(workFolder_);
+  resetHistory();
   markClean();
 }
 
@@ -151,6 +153,7 @@ void MainWindow::openRecent(int item) {
   if (!readAndOpen(QString::fromStdString(path))) return;
   readCasesBeside(QString::fromStdString(path));
   finishOpening(folder);
+  resetHistory();
   markClean();
 }
 

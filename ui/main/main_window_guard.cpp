@@ -3,6 +3,7 @@
 // would drop such work first asks Save / Discard / Cancel.
 #include <QCloseEvent>
 #include <QLineEdit>
+#include <QUndoStack>
 
 #include "files/project_file.hpp"
 #include "files/rule_options.hpp"
@@ -32,6 +33,8 @@ uint64_t MainWindow::casesPrint() const {
 }
 
 void MainWindow::markClean() {
+  recordStep();
+  if (undo_) undo_->setClean();
   cleanProject_ = projectPrint();
   cleanCases_ = casesPrint();
   setWindowModified(false);
@@ -40,6 +43,7 @@ void MainWindow::markClean() {
 
 void MainWindow::noteChange() {
   if (!guarding_) return;
+  requestStep();
   setWindowModified(casesPrint() != cleanCases_ || projectPrint() != cleanProject_);
   keepRecovery(isWindowModified());
 }

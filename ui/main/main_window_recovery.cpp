@@ -165,6 +165,7 @@ bool MainWindow::restoreFrom(const QString& folder, const QString& origin, const
   if (!QFileInfo::exists(cases) || !cases_->openFile(local(cases))) cases_->clear(ps_);
   setTitle();
   session_.finishOpening();
+  resetHistory();
   // what was restored differs from the file
   cleanProject_.clear();
   cleanCases_ = ~uint64_t{0};

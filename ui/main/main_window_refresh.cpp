@@ -47,6 +47,7 @@ void MainWindow::calculated(const std::optional<std::string>& fault) {
     showStrengths();
     setFaultLine({});
   }
+  requestStep();
   emit projectCalculated();
 }
 
