@@ -7,6 +7,9 @@ packages=(
   qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools
   libgl1-mesa-dev libxkbcommon-dev
   xvfb xauth poppler-utils fonts-dejavu-core fonts-liberation2 desktop-file-utils debootstrap lintian git unzip
+  libfmt-dev libfast-float-dev
+  # the Windows command line (tools/cross-windows.sh): cross compiler, wine, the comparison
+  g++-mingw-w64-x86-64-posix wine64 python3
 )
 missing=()
 for p in "${packages[@]}"; do
