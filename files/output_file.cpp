@@ -385,11 +385,12 @@ Status OutputFile::commit() {
 #ifdef _WIN32
   if (!::MoveFileExW(f.tempPath.c_str(), f.target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    const Error e = f.failed ? *f.failed
-                             : *(f.failed = failure(ErrorKind::WriteFailed, f.path,
-                                                    lastErrorMessage("cannot replace the file")));
+    // the system's own words for why (a file another program holds open)
+    const Error why =
+        failure(ErrorKind::WriteFailed, f.path, lastErrorMessage("cannot replace the file"));
+    if (!f.failed) f.failed = why;
     f.discard();
-    return e;
+    return *f.failed;
   }
 #else
   if (::rename(f.temp.c_str(), f.target.c_str()) != 0)
