@@ -26,7 +26,9 @@ generator=()
 if command -v ninja >/dev/null && [ ! -f "$build/Makefile" ]; then generator=(-G Ninja); fi
 # -O2 without debug information: the optimisation of the Linux builds
 # (RelWithDebInfo), and a small .exe.
-cmake -S . -B "$build" "${generator[@]}" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+toolchain=()
+if [ ! -f "$build/CMakeCache.txt" ]; then toolchain=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake); fi
+cmake -S . -B "$build" "${generator[@]}" "${toolchain[@]}" \
   -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" -DORVANE_WERROR=ON \
   -DORVANE_BUILD_UI=OFF -DORVANE_BUILD_TESTS=OFF -DORVANE_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null \
   || exit 2
@@ -42,14 +44,21 @@ fi
 
 wine=$(command -v wine64 || command -v wine || echo /usr/lib/wine/wine64)
 export WINE=$wine WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  "$wine" wineboot --init >/dev/null 2>&1 || { echo "wineboot failed" >&2; exit 2; }
-fi
-# one wine server for all the runs, stopped at the end
 wineserver=$(dirname "$(readlink -f "$wine")")/wineserver
 [ -x "$wineserver" ] || wineserver=$(command -v wineserver)
-"$wineserver" -p 60
+# a new prefix: wineboot may report a missing 32-bit part and still make
+# it; the registry is on disk once the server has ended
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  "$wine" wineboot --init >/dev/null 2>&1 || true
+  "$wineserver" -w
+  [ -f "$WINEPREFIX/system.reg" ] || { echo "wineboot could not make $WINEPREFIX" >&2; exit 2; }
+fi
+# one wine server for all the runs, stopped at the end
 trap '"$wineserver" -k 2>/dev/null || true' EXIT
+"$wineserver" -p 60
+# The first program of a server starts wine's services, which keep the
+# standard output they inherit open: here /dev/null, not a test's pipe.
+"$wine" "$build/bin/orvane-cli.exe" --version >/dev/null 2>&1 </dev/null
 
 status=0
 python3 tests/windows/wine_tests.py "$build/bin/orvane-cli.exe" "$linux_cli" "$root" "$build/wine-tests" ||

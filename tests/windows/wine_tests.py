@@ -42,7 +42,7 @@ FORCES = "case,N,M1,M2,T,Q1,Q2,pd\nbend,-8000,20000,15000,9000,2000,0,-0.2\naxia
 def run(exe, args, cwd):
     """(exit code, stdout, stderr) of one program on `args` in `cwd`."""
     command = [WINE, str(exe)] if exe == WIN_EXE else [str(exe)]
-    p = subprocess.run(command + args, cwd=cwd, stdin=subprocess.DEVNULL, capture_output=True, timeout=300,
+    p = subprocess.run(command + args, cwd=cwd, stdin=subprocess.DEVNULL, capture_output=True, timeout=120,
                        check=False)
     return p.returncode, p.stdout, p.stderr
 
@@ -194,7 +194,7 @@ def batch_and_sweep(groups, work):
         command = [WINE, str(exe)] if exe == WIN_EXE else [str(exe)]
         with open(d / "loads.csv", "rb") as table:
             p = subprocess.run(command + ["batch", "leg.cys", "-", "--data", "data"], cwd=d, stdin=table,
-                               capture_output=True, timeout=300, check=False)
+                               capture_output=True, timeout=120, check=False)
         (d / f"stdin-{label}.out").write_bytes(p.stdout + f"\nexit {p.returncode}\n".encode())
     g.check("batch - < loads.csv", (d / "stdin-linux.out").read_bytes() == (d / "stdin-windows.out").read_bytes(),
             "outputs differ")
