@@ -24,10 +24,10 @@ launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
 generator=()
 if command -v ninja >/dev/null && [ ! -f "$build/Makefile" ]; then generator=(-G Ninja); fi
-# -O2 without debug information: the optimisation of the Linux builds
-# (RelWithDebInfo), and a small .exe.
 toolchain=()
 if [ ! -f "$build/CMakeCache.txt" ]; then toolchain=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake); fi
+# -O2 without debug information: the optimisation of the Linux builds
+# (RelWithDebInfo), and a small .exe.
 cmake -S . -B "$build" "${generator[@]}" "${toolchain[@]}" \
   -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" -DORVANE_WERROR=ON \
   -DORVANE_BUILD_UI=OFF -DORVANE_BUILD_TESTS=OFF -DORVANE_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null \
