@@ -6,7 +6,6 @@
 // Every row of LOADS.csv starts from the project as `check PROJECT.cys`
 // reaches it (with the --set values), stores its values as --set does and
 // is checked; the rows are computed in parallel and written in input order.
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <charconv>
@@ -240,11 +239,19 @@ void BatchRun::work(Chunk& c, RowScratch& scratch) {
   }
 }
 
+// The size of a regular file (links followed); none for anything else.
+std::optional<uint64_t> regularFileSize(const std::string& name) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(name, ec)) return std::nullopt;
+  const uintmax_t size = std::filesystem::file_size(name, ec);
+  if (ec) return std::nullopt;
+  return static_cast<uint64_t>(size);
+}
+
 // The data rows a slice of a table holds, counted as far as `limit`; none
 // when the table cannot be read again (the run reports that) or is a stream.
 std::optional<int64_t> sliceRows(const std::string& loads, RowRange range, int64_t limit) {
-  struct stat st {};
-  if (loads == "-" || ::stat(loads.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  if (loads == "-" || !regularFileSize(loads)) return std::nullopt;
   auto reader = LoadTableReader::open(loads);
   if (!reader) return std::nullopt;
   RecordBlock block;
@@ -325,6 +332,7 @@ Exit BatchCommand::run(const Context& c) {
         c, prefix(),
         "--rows expects FROM:TO with 1 <= FROM <= TO (FROM: or :TO), got '" + o.rows + "'");
   const bool xlsx = endsWithXlsx(o.output);
+  if (xlsx && !kXlsxBuilt) return problem(c, "orvane-cli", kNoXlsx);
   if (xlsx && o.json)
     return problem(c, prefix(),
                    "--json writes JSON Lines, not a workbook; name a file without .xlsx");
@@ -392,10 +400,7 @@ Exit BatchCommand::run(const Context& c) {
   const bool header1 = !o.json && !xlsx && !o.noHeader && (o.header || range->from == 1);
   if (header1) *sink << csvHeader(columns);
 
-  struct stat st {};
-  const uint64_t size = o.loads != "-" && ::stat(o.loads.c_str(), &st) == 0 && S_ISREG(st.st_mode)
-                            ? static_cast<uint64_t>(st.st_size)
-                            : 0;
+  const uint64_t size = o.loads != "-" ? regularFileSize(o.loads).value_or(0) : 0;
   const uint64_t total = range->to > 0 ? static_cast<uint64_t>(range->to - range->from + 1) : 0;
   Progress progress(c.err, c.terminal, "rows");
   BatchRun run(engine ? &*engine : nullptr, forceEngine ? &*forceEngine : nullptr, reader, columns,

@@ -1,6 +1,11 @@
 #include "cli/cli_app.hpp"
 
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <CLI/CLI.hpp>
 #include <filesystem>
@@ -19,9 +24,30 @@ namespace fs = std::filesystem;
 namespace {
 
 fs::path defaultDataDir() {
+#ifdef _WIN32
+  std::wstring exe(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = ::GetModuleFileNameW(nullptr, exe.data(), static_cast<DWORD>(exe.size()));
+    if (n == 0) return fs::path("data");
+    if (n < exe.size()) {
+      exe.resize(n);
+      return fs::path(exe).parent_path() / "data";
+    }
+    exe.resize(exe.size() * 2);
+  }
+#else
   std::error_code ec;
   const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
   return ec ? fs::path("data") : exe.parent_path() / "data";
+#endif
+}
+
+bool stderrIsTerminal() {
+#ifdef _WIN32
+  return ::_isatty(_fileno(stderr)) != 0;
+#else
+  return ::isatty(STDERR_FILENO) == 1;
+#endif
 }
 
 }  // namespace
@@ -86,7 +112,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   for (size_t i = 0; i < all.size(); ++i) {
     if (!subs[i]->parsed()) continue;
     const Context context{sets, data.empty() ? defaultDataDir() : fs::path(data), out, err,
-                          &err == &std::cerr && ::isatty(STDERR_FILENO) == 1};
+                          &err == &std::cerr && stderrIsTerminal()};
     try {
       code = all[i]->run(context);
     } catch (const std::system_error& e) {

@@ -1,7 +1,11 @@
 #include "files/load_table.hpp"
 
 #include <fcntl.h>
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cctype>
@@ -176,6 +180,20 @@ Error LoadTableReader::error(int64_t line, const std::string& message) const {
   return Error{ErrorKind::Damaged, name_, static_cast<int>(line), message};
 }
 
+namespace {
+
+// The table's bytes as they are: on Windows too no CR LF is turned into LF
+// here (the reader takes both line ends), and no descriptor is inherited.
+int openForReading(const std::filesystem::path& path) {
+#ifdef _WIN32
+  return ::_wopen(path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+#else
+  return ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+#endif
+}
+
+}  // namespace
+
 Result<LoadTableReader> LoadTableReader::open(const std::filesystem::path& path) {
   const std::string name = path.string();
   int fd = 0;
@@ -183,7 +201,7 @@ Result<LoadTableReader> LoadTableReader::open(const std::filesystem::path& path)
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec))
       return Error{ErrorKind::Unreadable, name, 0, "not a file"};
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    fd = openForReading(path);
     if (fd < 0) {
       if (errno == ENOENT) return Error{ErrorKind::NotFound, name, 0, {}};
       return Error{ErrorKind::Unreadable, name, 0, std::strerror(errno)};

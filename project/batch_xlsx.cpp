@@ -9,6 +9,9 @@
 
 namespace orvane {
 
+const bool kXlsxBuilt = true;
+const char* const kNoXlsx = "";
+
 namespace {
 
 constexpr size_t kMaxCellText = 32767;  // characters an Excel cell holds

@@ -16,6 +16,12 @@
 
 namespace orvane {
 
+// Whether this build writes workbooks: the Windows build has no workbook
+// library (ORVANE_XLSX=OFF), and every front end refuses a .xlsx name with
+// kNoXlsx before any work starts.
+extern const bool kXlsxBuilt;
+extern const char* const kNoXlsx;
+
 // The result rows a sheet holds below its header.
 inline constexpr int64_t kMaxXlsxRows = 1'048'575;
 

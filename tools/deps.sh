@@ -8,7 +8,10 @@ packages=(
   qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools
   libgl1-mesa-dev libxkbcommon-dev
   xvfb xauth poppler-utils fonts-dejavu-core fonts-liberation2 desktop-file-utils debootstrap lintian git unzip
-  chromium
+  # the Windows command line (tools/cross-windows.sh): cross compiler, wine, the comparison
+  g++-mingw-w64-x86-64-posix wine64 python3
+  # the browser module and page (tools/build-web.sh, tests/web/run-browser.sh)
+  emscripten chromium
 )
 # The browser tests run on node and npm: Debian's only where the commands are missing (a
 # node from elsewhere, with its own npm, serves as well).
