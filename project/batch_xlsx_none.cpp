@@ -9,7 +9,8 @@ const bool kXlsxBuilt = false;
 const char* const kNoXlsx =
     "workbook (.xlsx) output is not part of the Windows build; write .csv or --json";
 #else
-const char* const kNoXlsx = "workbook (.xlsx) output is not part of this build; write .csv or --json";
+const char* const kNoXlsx =
+    "workbook (.xlsx) output is not part of this build; write .csv or --json";
 #endif
 
 struct XlsxResults::Book {};

@@ -5,6 +5,7 @@
 #   tools/build-web.sh [LINUX_BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+tools/deps.sh
 # Debian's emscripten runs its JavaScript tools with node's own module path.
 export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
 emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DORVANE_BUILD_WEB=ON \

@@ -6,7 +6,7 @@
 #   tools/cross-windows.sh LINUX_BUILD_DIR      e.g. tools/cross-windows.sh build-ci
 #
 # LINUX_BUILD_DIR holds a built bin/orvane-cli of the same checkout. Needs the
-# packages of tools/deps.sh (g++-mingw-w64-x86-64-posix, wine64, python3).
+# packages of tools/deps.sh (g++-mingw-w64-x86-64-posix, wine64, python3), installed first.
 # Exit status: 0 every group passed, 1 a difference, 2 a build or setup step failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,6 +17,7 @@ if [ $# -ne 1 ] || [ ! -x "$1/bin/orvane-cli" ]; then
   exit 2
 fi
 linux_cli=$(cd "$1" && pwd)/bin/orvane-cli
+tools/deps.sh
 build=$root/build-win
 start=$(date +%s)
 
