@@ -16,7 +16,7 @@
     inputs: [],
     byName: new Map(),
     controls: new Map(), // field key (input name, or name@frame) -> control
-    rows: new Map(), // field key -> {row, def, spec, label}
+    rows: new Map(), // field key -> {row, def, place, label}
     groups: new Map(), // frame title -> {fs, frame}
     texts: new Map(), // projectName, ident -> their text fields
     state: null,
@@ -197,8 +197,8 @@
 
   // One control of the form: a number field, a list, a check box or a group
   // of option buttons, with the frame's label.
-  function addControl(fs, def, spec) {
-    const key = spec.key || def.name;
+  function addControl(fs, def, place) {
+    const key = place.key || def.name;
     const id = 'in-' + key.replace('@', '-');
     const row = document.createElement('div');
     row.className = 'field';
@@ -206,18 +206,18 @@
     let control;
     const lab = document.createElement('label');
     lab.htmlFor = id;
-    lab.textContent = textOf(spec.label, page.state && page.state.mode) || def.caption || def.name;
-    if (spec.radios) {
+    lab.textContent = textOf(place.label, page.state && page.state.mode) || def.caption || def.name;
+    if (place.radios) {
       row.classList.add('radios');
       control = document.createElement('div');
       control.setAttribute('role', 'radiogroup');
       control.id = id;
       const caption = document.createElement('span');
       caption.className = 'radios-caption';
-      caption.textContent = spec.label || '';
-      if (spec.label) control.setAttribute('aria-label', spec.label);
+      caption.textContent = place.label || '';
+      if (place.label) control.setAttribute('aria-label', place.label);
       else control.setAttribute('aria-label', def.caption || def.name);
-      spec.radios.forEach((text, i) => {
+      place.radios.forEach((text, i) => {
         const l = document.createElement('label');
         const r = document.createElement('input');
         r.type = 'radio';
@@ -235,9 +235,9 @@
         l.append(r, ' ' + text);
         control.appendChild(l);
       });
-      if (spec.label) row.append(caption);
+      if (place.label) row.append(caption);
       row.append(control);
-    } else if (spec.flag || isFlag(def)) {
+    } else if (place.flag || isFlag(def)) {
       row.classList.add('flag');
       control = document.createElement('input');
       control.type = 'checkbox';
@@ -270,7 +270,7 @@
       control.spellcheck = false;
       control.className = 'number';
       row.append(lab, control);
-      const unit = spec.unit !== undefined ? spec.unit : def.unit;
+      const unit = place.unit !== undefined ? place.unit : def.unit;
       const u = document.createElement('span');
       u.className = 'unit';
       u.textContent = unit || '';
@@ -284,9 +284,9 @@
     }
     control.dataset.name = def.name;
     control.dataset.key = key;
-    if (spec.radios) for (const r of control.querySelectorAll('input')) r.dataset.key = key;
+    if (place.radios) for (const r of control.querySelectorAll('input')) r.dataset.key = key;
     page.controls.set(key, control);
-    page.rows.set(key, { row, def, spec, label: lab });
+    page.rows.set(key, { row, def, place, label: lab });
     fs.appendChild(row);
   }
 
@@ -379,9 +379,9 @@
       if (defs.length === 0) continue;
       const fs = makeFrame(frame.title);
       page.groups.set(frame.title, { fs, frame });
-      for (const spec of defs) {
-        addControl(fs, page.byName.get(spec.input), spec);
-        placed.add(spec.input);
+      for (const place of defs) {
+        addControl(fs, page.byName.get(place.input), place);
+        placed.add(place.input);
       }
       if (frame.note) {
         const p = document.createElement('p');
@@ -418,8 +418,8 @@
   function moveFocus(control, dir, enter) {
     if (dir === 0) return;
     const entry = page.rows.get(control.dataset.key);
-    if (dir > 0 && enter && entry && entry.spec.next) {
-      for (const n of String(entry.spec.next).split('|')) {
+    if (dir > 0 && enter && entry && entry.place.next) {
+      for (const n of String(entry.place.next).split('|')) {
         const el = page.controls.get(n);
         const target = el && el.getAttribute('role') === 'radiogroup' ? el.querySelector('input:checked') : el;
         if (target && !target.disabled && target.offsetParent !== null) {
@@ -445,7 +445,7 @@
     if (e.key === 'Enter') {
       e.preventDefault();
       const entry = page.rows.get(control.dataset.key);
-      if (isDirty(control) || (entry && entry.spec.reads)) commit(def, control, 1, true);
+      if (isDirty(control) || (entry && entry.place.reads)) commit(def, control, 1, true);
       else moveFocus(control, 1, true);
     } else if (e.key === 'Tab') {
       if (isDirty(control)) {
@@ -527,13 +527,13 @@
       if (mode[k] === undefined && values[k] !== undefined) mode[k] = Number(values[k]);
     page.modeNow = mode;
     for (const [key, control] of page.controls) {
-      const { row, def, spec, label } = page.rows.get(key);
+      const { row, def, place, label } = page.rows.get(key);
       showValue(def, control, values[def.name]);
       const off = def.name in enabled ? enabled[def.name] === false : !enabledByRule(def.name, values);
       setDisabled(control, off);
       row.classList.toggle('disabled', off);
-      row.hidden = visible[def.name] === false || (spec.shown ? !spec.shown(mode) : false);
-      if (typeof spec.label === 'function') label.textContent = spec.label(mode);
+      row.hidden = visible[def.name] === false || (place.shown ? !place.shown(mode) : false);
+      if (typeof place.label === 'function') label.textContent = place.label(mode);
     }
     // A frame the cylinder type does not use is hidden, as the window hides it.
     for (const { fs, frame } of page.groups.values())
