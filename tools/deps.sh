@@ -2,7 +2,7 @@
 # Installs every Debian 12 package needed to build, test and run Orvane DNV.
 set -euo pipefail
 packages=(
-  build-essential cmake pkg-config g++ clang-14 libclang-rt-14-dev clang-format clang-tidy-14
+  build-essential cmake ninja-build pkg-config g++ clang-14 libclang-rt-14-dev clang-format clang-tidy-14
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev libxlsxwriter-dev zlib1g-dev
   libfmt-dev libfast-float-dev
   qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools
