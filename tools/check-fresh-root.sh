@@ -38,8 +38,10 @@ fresh_root_bind "$root" /proc /sys /dev
 [ -d /dev/pts ] && mountpoint -q /dev/pts && fresh_root_bind "$root" /dev/pts
 [ -d /dev/shm ] && mountpoint -q /dev/shm && fresh_root_bind "$root" /dev/shm
 
+ca=()
+[ -f "$root/etc/host-ca-certificates.crt" ] && ca=(NODE_EXTRA_CA_CERTS=/etc/host-ca-certificates.crt)
 in_root() {
-  chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root TERM=dumb "$@"
+  chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root TERM=dumb "${ca[@]}" "$@"
 }
 
 echo "running tools/test.sh in the root (log: $log)"

@@ -34,6 +34,12 @@ fresh_root_new() {
   tar -C "$fresh_root" --numeric-owner -xzf "$tarball"
   chmod 755 "$fresh_root"  # mktemp's 0700, or the tarball's, would shut out the users
   cp /etc/resolv.conf "$fresh_root/etc/resolv.conf"
+  # The network's own certificate authorities, as the host trusts them (a
+  # machine on this network has them, as it has its name server): npm
+  # reaches its registry through them (NODE_EXTRA_CA_CERTS in the root).
+  if [ -f /etc/ssl/certs/ca-certificates.crt ]; then
+    cp /etc/ssl/certs/ca-certificates.crt "$fresh_root/etc/host-ca-certificates.crt"
+  fi
 }
 
 # fresh_root_bind ROOT PATH...: binds each host PATH (/proc, /dev, ...) at
