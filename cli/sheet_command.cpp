@@ -1,7 +1,5 @@
 // orvane-cli sheet [FILE.cys] [-o FILE] [--json]: the calculation sheet.
 #include <algorithm>
-#include <chrono>
-#include <ctime>
 #include <numbers>
 #include <ostream>
 
@@ -16,19 +14,6 @@
 
 namespace orvane::cli {
 namespace {
-
-std::string utcNow() {
-  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-  std::tm tm{};
-#ifdef _WIN32
-  gmtime_s(&tm, &now);
-#else
-  gmtime_r(&now, &tm);
-#endif
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M UTC", &tm);
-  return text;
-}
 
 class SheetCommand final : public Command {
  public:
@@ -86,7 +71,7 @@ class SheetCommand final : public Command {
       text = sheetJson(ps, trace, outcome).dump(1) + "\n";
     } else {
       SheetHeader header;
-      header.date = utcNow();
+      header.date = sheetDate();
       header.dataFiles = sheetDataFiles(c.dataDir.string());
       header.fault = outcome.fault;
       header.warnings = outcome.warnings;

@@ -1,6 +1,22 @@
 #include "cli/sheet_output.hpp"
 
+#include <chrono>
+#include <ctime>
+
 namespace orvane::cli {
+
+std::string sheetDate() {
+  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+  std::tm tm{};
+#ifdef _WIN32
+  gmtime_s(&tm, &now);
+#else
+  gmtime_r(&now, &tm);
+#endif
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M UTC", &tm);
+  return text;
+}
 
 namespace {
 

@@ -9,6 +9,9 @@
 
 namespace orvane::cli {
 
+// The date a calculation sheet prints: now, "YYYY-MM-DD HH:MM UTC".
+std::string sheetDate();
+
 // One step: id, kind, symbol, reference, formula, operands [{symbol,
 // value}], result, unit, and for a branch the words taken and not taken.
 nlohmann::json stepJson(const TraceStep& step);

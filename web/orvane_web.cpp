@@ -7,7 +7,6 @@
 #include <sys/stat.h>
 
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -19,6 +18,7 @@
 
 #include "cli/cli_app.hpp"
 #include "cli/result_output.hpp"
+#include "cli/sheet_output.hpp"
 #include "core/calc_driver.hpp"
 #include "core/calc_sheet.hpp"
 #include "core/calc_trace.hpp"
@@ -98,15 +98,6 @@ class RecordingTarget final : public DrawTarget {
   bool underline_ = false, bold_ = false;
   int color_ = kBlack;
 };
-
-std::string utcNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm tm{};
-  gmtime_r(&now, &tm);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M UTC", &tm);
-  return text;
-}
 
 std::string readWhole(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -359,7 +350,7 @@ class Calculator final : private ProjectView {
   // (the data files named as embedded, without a folder).
   std::string sheetHtml() const {
     SheetHeader header;
-    header.date = utcNow();
+    header.date = cli::sheetDate();
     header.dataFiles = sheetDataFiles("");
     header.fault = session_.fault();
     header.warnings = events_.warnings;
