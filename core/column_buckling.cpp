@@ -20,7 +20,7 @@ void columnCheck(ProjectState& ps, const RunOptions& run) {
   c.Do = fin(2 * r + t);
   c.Di = sgl(2 * r - t);
   c.A = sgl(t * fin(r * 6.283186f));
-  c.I = fin(kPIs * (std::pow(c.Do, 4.0) - std::pow(double(c.Di), 4.0)) / 64);
+  c.I = fin(kPIs * (checked::power(c.Do, 4.0) - checked::power(double(c.Di), 4.0)) / 64);
   c.i = csqrt(dv(c.I, double(c.A)));
   c.W = sgl(kPIs * sq(r) * t);
 

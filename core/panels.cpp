@@ -242,18 +242,21 @@ bool endsNok(const std::string& line) {
 
 }  // namespace
 
-int shownProfileLineCount(const ProjectState& ps, Member member) {
-  const ShownPanels shown = shownPanels(ps);
+namespace {
+
+int shownProfileLineCount(const ProjectState& ps, const ShownPanels& shown, Member member) {
   const bool ring = member == Member::RingFrame;
   if (!(ring ? shown.ring : shown.stiffener)) return 0;
   const auto type = profileType(ring ? ps.cboring : ps.cbostiff);
   return type ? profileLineCount(*type, member) : 0;
 }
 
+}  // namespace
+
 std::vector<std::string> profileLines(const ProjectState& ps, Member member) {
   const bool ring = member == Member::RingFrame;
   std::vector<std::string> lines;
-  const int count = shownProfileLineCount(ps, member);
+  const int count = shownProfileLineCount(ps, shownPanels(ps), member);
   for (int i = 1; i <= count; ++i) {
     const auto k = static_cast<size_t>(i);
     lines.push_back(ring ? ps.ringLocal[k] : ps.proportion[k]);
@@ -261,15 +264,19 @@ std::vector<std::string> profileLines(const ProjectState& ps, Member member) {
   return lines;
 }
 
-int failingProfileLineCount(const ProjectState& ps, Member member) {
-  const bool ring = member == Member::RingFrame;
-  int failing = 0;
-  const int count = shownProfileLineCount(ps, member);
-  for (int i = 1; i <= count; ++i) {
-    const auto k = static_cast<size_t>(i);
-    failing += (ring ? ps.ringLocalOk[k] : ps.proportionOk[k]) ? 0 : 1;
+ProfileLineCounts profileLineCounts(const ProjectState& ps) {
+  const ShownPanels shown = shownPanels(ps);
+  ProfileLineCounts counts;
+  for (const Member member : {Member::Stiffener, Member::RingFrame}) {
+    const bool ring = member == Member::RingFrame;
+    const int count = shownProfileLineCount(ps, shown, member);
+    counts.shown += count;
+    for (int i = 1; i <= count; ++i) {
+      const auto k = static_cast<size_t>(i);
+      counts.failing += (ring ? ps.ringLocalOk[k] : ps.proportionOk[k]) ? 0 : 1;
+    }
   }
-  return failing;
+  return counts;
 }
 
 std::vector<std::string> failingProfileLines(const ProjectState& ps, Member member) {

@@ -126,10 +126,12 @@ void drawRuleNotes(DrawTarget& target, const ProjectState& ps, double& y, double
 std::vector<std::string> profileLines(const ProjectState& ps, Member member);
 // Those of them that end in "==> NOK".
 std::vector<std::string> failingProfileLines(const ProjectState& ps, Member member);
-// How many lines that is, and how many of them are NOK, from the verdict
-// flags: also known after a run without texts.
-int shownProfileLineCount(const ProjectState& ps, Member member);
-int failingProfileLineCount(const ProjectState& ps, Member member);
+// How many lines those are for both members, and how many of them are NOK,
+// from the verdict flags: also known after a run without texts.
+struct ProfileLineCounts {
+  int shown = 0, failing = 0;
+};
+ProfileLineCounts profileLineCounts(const ProjectState& ps);
 
 // Every shown usage factor within its allowable value and no profile line
 // NOK: the design passes.

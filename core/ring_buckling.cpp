@@ -28,7 +28,7 @@ void ringEffectiveSection(ProjectState& ps, const RunOptions& run) {
     ps.rf = sgl(ps.r + h + t / 2);
   }
   ps.ztRing = (t / 2 + h) - ps.zcs;
-  ps.Iring = fin(g.Ixg + ps.le * std::pow(t, 3.0) / 12 + g.Ag * sq(t / 2 + g.zcg - ps.zcs) +
+  ps.Iring = fin(g.Ixg + ps.le * checked::power(t, 3.0) / 12 + g.Ag * sq(t / 2 + g.zcg - ps.zcs) +
                  ps.le * t * sq(ps.zcs));
   if (CalcTrace* tr = run.trace) {
     const char* ref = "Ch 3.5.2";
@@ -75,7 +75,7 @@ void ringTorsionStrength(ProjectState& ps, const RunOptions& run) {
     // the web below the flange for L and T; the I section and the others
     // take the full height here
     const double hc = inFamily(type, {ProfileFamily::L, ProfileFamily::T}) ? g.h - g.tf : g.h;
-    c.Cg = csqrt(1 - ps.SigjFks) * std::pow(dv(ps.t, g.tw), 3.0) * dv(hc, ps.leo);
+    c.Cg = csqrt(1 - ps.SigjFks) * checked::power(dv(ps.t, g.tw), 3.0) * dv(hc, ps.leo);
     if (tr)
       tr->value("ring.C", "C", ref, "√(1 − $0)·($1/$2)^3·$3/$4",
                 {{"σ_{j,Sd}/f_{ks}", ps.SigjFks},
@@ -227,7 +227,7 @@ InertiaParts inertiaParts(ProjectState& ps, double len) {
   if (ps.sigx < 0) {
     const float onePlus = fin(1 + alphaS);
     const float e500 = fin(500 * E);
-    p.ix = dv(std::fabs(ps.sigx) * ps.t * onePlus * std::pow(ps.r0, 4.0), e500 * len);
+    p.ix = dv(std::fabs(ps.sigx) * ps.t * onePlus * checked::power(ps.r0, 4.0), e500 * len);
   }
   if (ps.tau != 0) {
     const float tauE = dv(std::fabs(ps.tau), E);
@@ -272,7 +272,7 @@ SpecialIhTerms specialIhTerms(const ProjectNumbers& ps) {
   const double t = ps.t, l = ps.l, L = ps.L;
   const float r = ps.r;
   SpecialIhTerms k;
-  k.lt3 = l * std::pow(t, 3.0);
+  k.lt3 = l * checked::power(t, 3.0);
   dv(10.92 * ps.Ih, k.lt3);
   k.aA = dv(g.Ag, ps.leo * t);
   k.area = g.Ag + ps.leo * t;

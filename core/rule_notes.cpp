@@ -66,7 +66,7 @@ ShellUsage shellUsageWith(const ProjectNumbers& ps, double SigaSd, float SigmSd,
                      dv(double(absTau), c.fEtau);
   ShellUsage u;
   u.lamdas = sgl(csqrt(dv(ps.fyp, SigjSd) * sum));
-  const float fks = sgl(dv(ps.fyp, csqrt(1 + std::pow(double(u.lamdas), 4.0))));
+  const float fks = sgl(dv(ps.fyp, csqrt(1 + checked::power(double(u.lamdas), 4.0))));
   double gm = 1.15;
   if (ps.wsd == 0) {
     gm = gammaMBySlenderness(u.lamdas);

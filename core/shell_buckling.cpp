@@ -89,7 +89,7 @@ void recordFactors(CalcTrace& tr, const char* ref, const ProjectState& ps) {
 // factors, design strength, usage factor and the ten table lines.
 void finishShellCheck(ProjectState& ps, const RunOptions& run, bool cylinder, double fE2,
                       double fE3) {
-  ps.fks = sgl(dv(ps.fyp, csqrt(1 + std::pow(double(ps.lamdas), 4.0))));
+  ps.fks = sgl(dv(ps.fyp, csqrt(1 + checked::power(double(ps.lamdas), 4.0))));
   ps.SigjFks = dv(ps.SigjSd, double(ps.fks));
   if (ps.wsd == 0) {
     if (ps.lamdas < 0.5)

@@ -22,7 +22,7 @@ void torsionalBuckling(ProjectState& ps, const RunOptions& run) {
   if (ps.SigjFks < 1) {
     // the web below the flange for L and T only
     const double web = inFamily(type, {ProfileFamily::L, ProfileFamily::T}) ? p.h - p.tf : p.h;
-    c.C = dv(web, ps.spanel) * std::pow(dv(ps.t, p.tw), 3.0) * csqrt(1 - ps.SigjFks);
+    c.C = dv(web, ps.spanel) * checked::power(dv(ps.t, p.tw), 3.0) * csqrt(1 - ps.SigjFks);
     if (tr)
       tr->value("stiff.C", "C", ref, "$0/$1·($2/$3)^3·√(1 − $4)",
                 {{"h_w", web},
@@ -131,7 +131,7 @@ void stiffenerBuckling(ProjectState& ps, CalcEvents& ev, const RunOptions& run) 
 
   ps.SigaSd = dv(ps.sigx * t * s + ps.sigx * p.As, p.As + ps.se * t);
   ps.Isef = sgl(p.Ise);
-  c.gamS = sgl(dv(12 * kNu2 * ps.Isef, s * std::pow(t, 3.0)));
+  c.gamS = sgl(dv(12 * kNu2 * ps.Isef, s * checked::power(t, 3.0)));
   ps.Zl = fin(dv(dv(sq(l), double(ps.r)), t) * std::sqrt(kNu2));
   if (tr) {
     if (ps.sigx >= 0)
@@ -197,7 +197,7 @@ void stiffenerBuckling(ProjectState& ps, CalcEvents& ev, const RunOptions& run) 
   ps.SigjSd = csqrt(sq(ps.SigaSd) - ps.SigaSd * ps.SighTSd + sq(ps.SighTSd) + 3 * sq(ps.tau));
   const double sum = dv(Siga0Sd, c.fEa_s) + dv(Sigh0Sd, c.fEh_s) + dv(double(absTau), c.fEtau_s);
   c.lamdas_s = sgl(csqrt(dv(double(ps.fT), ps.SigjSd) * sum));
-  ps.fks = sgl(dv(double(ps.fT), csqrt(1 + std::pow(double(c.lamdas_s), 4.0))));
+  ps.fks = sgl(dv(double(ps.fT), csqrt(1 + checked::power(double(c.lamdas_s), 4.0))));
   ps.gm = 1.15;
   ps.beta = 1.0f;
   ps.UFallowStiff = ps.wsd == 0 ? ps.ufb : fin(ps.ufb * 1.0 * ps.gm);

@@ -63,11 +63,17 @@ inline double csqrt(double x) {
   return fin(std::sqrt(x));
 }
 
+// std::pow(x, y), bit for bit. The runs of a search over one row's points
+// differ in their loads only, so most powers of a run (those of the
+// geometry) come again and again: a small table of this thread's recent
+// results gives them back without working them out anew.
+double power(double x, double y);
+
 // x^y in double precision; a negative base with a fractional power faults.
 inline double cpow(double x, double y) {
   if (x < 0.0 && y != std::floor(y)) fault(kNegPow);
   if (x == 0.0 && y < 0.0) fault(kDivZero);
-  return fin(std::pow(x, y));
+  return fin(power(x, y));
 }
 
 inline double cexp(double x) { return fin(std::exp(x)); }

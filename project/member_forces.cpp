@@ -116,6 +116,48 @@ uint64_t keyOf(const PointStresses& p) {
          chars::bitCast<uint32_t>(static_cast<float>(p.tau));
 }
 
+// The usage factors of a point to rank, one per check.
+using Ranks = std::array<double, kCheckCount>;
+
+// The points of a row run so far, found by their stored stresses: an open
+// table of their indices (a search asks for a point far more often than
+// it runs one).
+class PointSet {
+ public:
+  PointSet() : slots_(512, -1) {}
+
+  const Ranks* find(uint64_t key) const {
+    for (size_t i = slot(key);; i = (i + 1) & (slots_.size() - 1)) {
+      const int at = slots_[i];
+      if (at < 0) return nullptr;
+      if (keys_[static_cast<size_t>(at)] == key) return &ranks_[static_cast<size_t>(at)];
+    }
+  }
+  void add(uint64_t key, const Ranks& ranks) {
+    if (2 * (keys_.size() + 1) > slots_.size()) {
+      slots_.assign(2 * slots_.size(), -1);
+      for (size_t k = 0; k < keys_.size(); ++k) place(keys_[k], static_cast<int>(k));
+    }
+    place(key, static_cast<int>(keys_.size()));
+    keys_.push_back(key);
+    ranks_.push_back(ranks);
+  }
+
+ private:
+  size_t slot(uint64_t key) const {
+    return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> 40) & (slots_.size() - 1);
+  }
+  void place(uint64_t key, int at) {
+    size_t i = slot(key);
+    while (slots_[i] >= 0) i = (i + 1) & (slots_.size() - 1);
+    slots_[i] = at;
+  }
+
+  std::vector<int> slots_;
+  std::vector<uint64_t> keys_;
+  std::vector<Ranks> ranks_;
+};
+
 }  // namespace
 
 bool isForceName(std::string_view name) { return forceIndex(name) >= 0; }
@@ -241,7 +283,7 @@ bool ForceEngine::split(std::span<const std::string_view> values,
 
 TubeWall ForceEngine::wall(std::span<const std::string_view> others, RowScratch& scratch,
                            RowOutcome& probe) const {
-  probe = engine_.run(others, {}, scratch);
+  probe = engine_.run(others, {}, scratch, false);  // the wall and the faults, no notes
   return tubeWall(scratch.state());
 }
 
@@ -317,14 +359,9 @@ ForceOutcome ForceEngine::run(std::span<const std::string_view> values, RowScrat
   std::array<Best, kCheckCount> best{};
   RowOutcome& result = out.outcome;
   bool stopped = false;
-  std::vector<uint64_t> keys;
-  // the usage factors of each point to rank (a stopped row: none)
-  using Ranks = std::array<double, kCheckCount>;
-  Ranks none;
+  PointSet points;
+  Ranks none;  // a stopped row's
   none.fill(-std::numeric_limits<double>::infinity());
-  std::vector<Ranks> points;
-  keys.reserve(160);
-  points.reserve(160);
   // One point: every check takes it when it is its worst so far; a fault
   // or a stress a single cannot hold ends the row.
   const auto evaluate = [&](double theta) {
@@ -334,8 +371,7 @@ ForceOutcome ForceEngine::run(std::span<const std::string_view> values, RowScrat
     // that point (near a peak the single values stop changing)
     const PointStresses p = stressesAt(f, w, theta);
     const uint64_t key = keyOf(p);
-    const auto seen = std::find(keys.begin(), keys.end(), key);
-    if (seen != keys.end()) return points[static_cast<size_t>(seen - keys.begin())];
+    if (const Ranks* seen = points.find(key)) return *seen;
     ++out.evaluations;
     numbers[n] = p.sigx;
     numbers[n + 1] = p.tau;
@@ -363,10 +399,9 @@ ForceOutcome ForceEngine::run(std::span<const std::string_view> values, RowScrat
         b.theta = theta;
       }
     }
-    keys.push_back(key);
     Ranks ranks;
     for (size_t i = 0; i < ranks.size(); ++i) ranks[i] = rank(o.checks[i]);
-    points.push_back(ranks);
+    points.add(key, ranks);
     return ranks;
   };
 

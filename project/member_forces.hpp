@@ -102,7 +102,8 @@ class ForceEngine {
   // stored after them: one run of the row engine.
   RowOutcome at(std::span<const std::string_view> others, const SectionForces& f, const TubeWall& w,
                 double theta, RowScratch& scratch) const;
-  // The wall after the row's other cells (their input error, if any).
+  // The wall after the row's other cells (their input error or fault, if
+  // any; no rule notes).
   TubeWall wall(std::span<const std::string_view> others, RowScratch& scratch,
                 RowOutcome& probe) const;
   // The stresses of a point as stored (single values).

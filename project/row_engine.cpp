@@ -114,10 +114,9 @@ RowOutcome outcomeOf(const ProjectState& ps, const std::optional<std::string>& f
     c.hasAlt = true;
     c.ufAlt = n.ufAlt;
   }
-  for (const Member m : {Member::Stiffener, Member::RingFrame}) {
-    out.localLines += shownProfileLineCount(ps, m);
-    out.localNok += failingProfileLineCount(ps, m);
-  }
+  const ProfileLineCounts lines = profileLineCounts(ps);
+  out.localLines = lines.shown;
+  out.localNok = lines.failing;
   return out;
 }
 
@@ -226,7 +225,7 @@ RowOutcome RowEngine::run(std::span<const std::string_view> values, RowScratch& 
 }
 
 RowOutcome RowEngine::run(std::span<const std::string_view> texts, std::span<const double> numbers,
-                          RowScratch& scratch) const {
+                          RowScratch& scratch, bool notes) const {
   const size_t n = texts.size();
   return runWith(
       n + numbers.size(), scratch,
@@ -241,7 +240,8 @@ RowOutcome RowEngine::run(std::span<const std::string_view> texts, std::span<con
         Stored refused;
         refused.refused = v.problem;
         return refused;
-      });
+      },
+      notes);
 }
 
 RowOutcome RowEngine::runPoint(std::span<const double> values, std::span<const uint8_t> keep,

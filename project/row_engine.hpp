@@ -105,8 +105,9 @@ class RowEngine {
   RowOutcome run(std::span<const double> values, RowScratch& scratch) const;
   // Texts for the first columns, then numbers for the columns that follow
   // (a row of section forces: its own cells, then the stresses at a point).
+  // `notes` false leaves the rule notes' usage factors out, as runPoint does.
   RowOutcome run(std::span<const std::string_view> texts, std::span<const double> numbers,
-                 RowScratch& scratch) const;
+                 RowScratch& scratch, bool notes = true) const;
   // One point of a search over many: numbers one per column, read before
   // (a column whose `keep` is set keeps the project's value, as an empty
   // cell does). Usage factors, allowable values, local-buckling counts and

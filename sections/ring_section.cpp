@@ -92,8 +92,8 @@ void angleProps(RingProfile& g, const Dims& d) {
   g.Afg = sgl(b * tf);
   g.Ag = g.Afg + g.Awg;
   g.zcg = dv(tw * sq(hw) / 2 + b * tf * (h - tf / 2), g.Ag);
-  g.Ixg = (tw * std::pow(hw, 3.0) + b * std::pow(tf, 3.0)) / 12 + tw * hw * sq(hw / 2 - g.zcg) +
-          b * tf * sq(h - tf / 2 - g.zcg);
+  g.Ixg = (tw * checked::power(hw, 3.0) + b * checked::power(tf, 3.0)) / 12 +
+          tw * hw * sq(hw / 2 - g.zcg) + b * tf * sq(h - tf / 2 - g.zcg);
   g.Izg = sgl(sq(b) * g.Afg / 12 + dv(sq(ef) * g.Afg, 1 + dv(double(g.Afg), g.Awg)));
 }
 
@@ -103,15 +103,15 @@ void flatBarProps(RingProfile& g, const Dims& d) {
   g.Afg = 0;
   g.Ag = g.Awg;
   g.zcg = hw / 2;
-  g.Ixg = tw * std::pow(hw, 3.0) / 12;
-  g.Izg = sgl(hw * std::pow(tw, 3.0) / 12);
+  g.Ixg = tw * checked::power(hw, 3.0) / 12;
+  g.Izg = sgl(hw * checked::power(tw, 3.0) / 12);
 }
 
 void rhsProps(RingProfile& g, const Dims& d) {
   const double tw = d.tw, b = d.b, h = d.h;
   g.Ag = b * h - (b - 2 * tw) * (h - 2 * tw);
   g.zcg = h / 2;
-  g.Ixg = (b * std::pow(h, 3.0) - (b - 2 * tw) * std::pow(h - 2 * tw, 3.0)) / 12;
+  g.Ixg = (b * checked::power(h, 3.0) - (b - 2 * tw) * checked::power(h - 2 * tw, 3.0)) / 12;
 }
 
 void trapezoidProps(RingProfile& g, const Dims& d) {
@@ -119,7 +119,7 @@ void trapezoidProps(RingProfile& g, const Dims& d) {
   const double c1 = std::cos(std::atan(dv(g.a, h)));
   g.Ag = dv(2 * hw * tw, c1) + b * tw;
   g.zcg = dv(dv(tw * sq(hw), c1) + b * tw * (h - tw / 2), g.Ag);
-  g.Ixg = (dv(2 * tw * std::pow(hw, 3.0), c1) + b * std::pow(tw, 3.0)) / 12 +
+  g.Ixg = (dv(2 * tw * checked::power(hw, 3.0), c1) + b * checked::power(tw, 3.0)) / 12 +
           dv(2 * hw * tw, c1) * sq(hw / 2 - g.zcg) + b * tw * sq(h - tw / 2 - g.zcg);
 }
 
@@ -130,7 +130,7 @@ void iProps(RingProfile& g, const Dims& d) {
   g.Afg = sgl(b * tf);
   g.Ag = fin(2 * g.Afg) + g.Awg;
   g.zcg = dv(b * sq(tf) / 2 + b * tf * (h - tf / 2) + tw * hw * (tf + hw / 2), g.Ag);
-  g.Ixg = (tw * std::pow(hw, 3.0) + 2 * b * std::pow(tf, 3.0)) / 12 +
+  g.Ixg = (tw * checked::power(hw, 3.0) + 2 * b * checked::power(tf, 3.0)) / 12 +
           tw * hw * sq(tf + hw / 2 - g.zcg) + b * tf * sq(h - tf / 2 - g.zcg) +
           b * tf * sq(tf / 2 - g.zcg);
   g.Izg = sgl(sq(b) * g.Afg / 12);

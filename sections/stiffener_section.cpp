@@ -97,8 +97,8 @@ void angleProps(StiffenerProfile& p, const Dims& d) {
   p.Af = sgl(tf * b);
   p.As = p.Aw + p.Af;
   p.zc = dv(b * tf * (h - tf / 2) + tw * sq(hw) / 2, p.As);
-  p.Iy = (b * std::pow(tf, 3.0) + tw * std::pow(hw, 3.0)) / 12 + b * tf * sq(h - tf / 2 - p.zc) +
-         hw * tw * sq(hw / 2 - p.zc);
+  p.Iy = (b * checked::power(tf, 3.0) + tw * checked::power(hw, 3.0)) / 12 +
+         b * tf * sq(h - tf / 2 - p.zc) + hw * tw * sq(hw / 2 - p.zc);
   p.Iz = p.Af * sq(b) / 12 + dv(sq(p.ef) * p.Af, 1 + dv(double(p.Af), p.Aw));
 }
 
@@ -108,15 +108,15 @@ void flatBarProps(StiffenerProfile& p, const Dims& d) {
   p.Af = 0;
   p.As = p.Aw;
   p.zc = hw / 2;
-  p.Iy = tw * std::pow(hw, 3.0) / 12;
-  p.Iz = hw * std::pow(tw, 3.0) / 12;
+  p.Iy = tw * checked::power(hw, 3.0) / 12;
+  p.Iz = hw * checked::power(tw, 3.0) / 12;
 }
 
 void rhsProps(StiffenerProfile& p, const Dims& d) {
   const double h = d.h, b = d.b, tw = d.tw;
   p.As = h * b - (h - 2 * tw) * (b - 2 * tw);
   p.zc = h / 2;
-  p.Iy = (b * std::pow(h, 3.0) - (b - 2 * tw) * std::pow(h - 2 * tw, 3.0)) / 12;
+  p.Iy = (b * checked::power(h, 3.0) - (b - 2 * tw) * checked::power(h - 2 * tw, 3.0)) / 12;
 }
 
 void trapezoidProps(StiffenerProfile& p, const Dims& d) {
@@ -125,7 +125,7 @@ void trapezoidProps(StiffenerProfile& p, const Dims& d) {
   const double cosA = std::cos(std::atan(dv(p.a, h)));
   p.As = b * tw + dv(2 * hw * tw, cosA);
   p.zc = dv(b * tf * (h - tf / 2) + dv(tw * sq(hw), cosA), p.As);
-  p.Iy = (b * std::pow(tf, 3.0) + dv(2 * tw, cosA) * std::pow(hw, 3.0)) / 12 +
+  p.Iy = (b * checked::power(tf, 3.0) + dv(2 * tw, cosA) * checked::power(hw, 3.0)) / 12 +
          b * tf * sq(h - tf / 2 - p.zc) + dv(2 * hw * tw, cosA) * sq(hw / 2 - p.zc);
 }
 
@@ -136,7 +136,7 @@ void iProps(StiffenerProfile& p, const Dims& d) {
   p.Af = sgl(tf * b);
   p.As = p.Aw + fin(2 * p.Af);
   p.zc = h / 2;
-  p.Iy = (2 * b * std::pow(tf, 3.0) + tw * std::pow(hw, 3.0)) / 12 +
+  p.Iy = (2 * b * checked::power(tf, 3.0) + tw * checked::power(hw, 3.0)) / 12 +
          b * tf * sq(h - tf / 2 - p.zc) + hw * tw * sq(hw / 2 + tf - p.zc) +
          b * tf * sq(tf / 2 - p.zc);
 }
@@ -220,7 +220,7 @@ void effectiveSection(ProjectState& ps) {
   p.Ae = fin(p.As + ps.se * t);
   p.zp = dv(p.As * (p.zc + t / 2), p.Ae);
   p.zt = (p.h + t / 2) - p.zp;
-  p.Ise = fin(ps.se * std::pow(t, 3.0) / 12 + p.Iy + p.As * sq(p.zc + t / 2 - p.zp) +
+  p.Ise = fin(ps.se * checked::power(t, 3.0) / 12 + p.Iy + p.As * sq(p.zc + t / 2 - p.zp) +
               ps.se * t * sq(p.zp));
   p.ie = csqrt(dv(p.Ise, p.Ae));
 }
