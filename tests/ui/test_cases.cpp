@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -752,7 +753,7 @@ class CasesTest : public QObject {
     QVERIFY(governing >= 0);
     for (const QString& s :
          {QStringLiteral("2/2"), QStringLiteral("Load cases:"),
-          QStringLiteral("Governing shell: UF = %1")
+          QStringLiteral("Shell: governing UF = %1")
               .arg(model().number(
                   model()
                       .data(model().index(governing, model().checkColumn(CheckId::Shell)),
@@ -761,6 +762,10 @@ class CasesTest : public QObject {
           QStringLiteral("in case ") + cell(governing, 0), QStringLiteral("storm 2"),
           QStringLiteral("transport"), QStringLiteral("-180.5"), kMarker})
       QVERIFY2(page.contains(s), qPrintable(s + QStringLiteral("\n") + page));
+    // the checks' captions title their columns, whole, in up to two lines
+    for (const char* titles : {"Ring frame +Ring frame", "sigx.+Shell +Stiffener +area +inertia"})
+      QVERIFY2(page.contains(QRegularExpression(QString::fromLatin1(titles))), qPrintable(page));
+    QVERIFY2(!page.contains(QChar(0x2026)), qPrintable(page));
 
     // the command finds the cases beside the project
     FileDialog::setNextFileNames({file("pier.cys")});

@@ -1,5 +1,7 @@
-// Edit > Undo and Redo of the main window: each step undone gives the
-// project and the window of the opened file, and redone those of the step.
+// Edit > Undo and Redo of the main window and of the Load cases table: each
+// step undone gives the project, the cases and the window of the opened
+// file, unmodified, and redone those of the step; a save makes the step's
+// state the unmodified one.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -10,6 +12,8 @@
 #include <functional>
 
 #include "files/project_file.hpp"
+#include "ui/cases/case_history.hpp"
+#include "ui/cases/case_model.hpp"
 #include "ui/common/file_dialog.hpp"
 #include "ui/main/result_panel.hpp"
 #include "ui/profiles/profile_window.hpp"
@@ -44,6 +48,12 @@ class UndoTest final : public QObject {
       h.get<orvane::ui::ResultPanel>(panel)->replay(r);
       for (const auto& p : r.items) all << QString::fromStdString(p.text);
     }
+    const orvane::cases::CaseTable& cases = h.window->loadCases().table();
+    for (const std::string& c : cases.columns) all << QString::fromStdString(c);
+    for (const orvane::cases::CaseRow& row : cases.rows) {
+      all << QString::fromStdString(row.name);
+      for (const std::string& v : row.values) all << QString::fromStdString(v);
+    }
     return all;
   }
   static ProfileWindow* profile(Harness& h, Member member, int type) {
@@ -56,9 +66,10 @@ class UndoTest final : public QObject {
 
  private slots:
   void initTestCase() {
-    // the start: WSD with its own usage factor, a heavy ring frame
+    // the start: WSD with its own usage factor, a heavy ring frame, a load case
     Harness h;
     QVERIFY(h.window->typeInputs({"wsd=1", "ufb=0.9", "hring_ch=1"}).isEmpty());
+    QCOMPARE(h.window->loadCases().paste(QStringLiteral("storm\t-120\t-30\t15\t-0.1\n"), 0, 0), 1);
     start = dir.filePath(QStringLiteral("start.cys"));
     orvane::ui::FileDialog::setNextFileNames({start});
     QVERIFY(h.window->saveProject());
@@ -67,8 +78,10 @@ class UndoTest final : public QObject {
   void stepUndoneAndRedone_data() {
     QTest::addColumn<std::function<void(Harness&)>>("step");
     QTest::addColumn<QString>("named");
-    auto row = [](const char* name, const char* named, std::function<void(Harness&)> step) {
-      QTest::newRow(name) << step << QString::fromLatin1(named);
+    QTest::addColumn<bool>("table");  // a step of the Load cases table
+    auto row = [](const char* name, const char* named, std::function<void(Harness&)> step,
+                  bool table = false) {
+      QTest::newRow(name) << step << QString::fromLatin1(named) << table;
     };
     row("typed t", "Undo Shell thickness t", [](Harness& h) {
       h.type("it", QStringLiteral("14"));
@@ -93,16 +106,39 @@ class UndoTest final : public QObject {
     row("Apply", "", [](Harness& h) {
       QVERIFY(h.window->typeInputs({"cbostiff=2", "t=12", "sigx=-80", "L=9000"}).isEmpty());
     });
+    row(
+        "load case typed", "",
+        [](Harness& h) {
+          auto& cases = h.window->loadCases();
+          QVERIFY(cases.setData(cases.index(0, 1), QStringLiteral("-200")));
+        },
+        true);
+    row(
+        "load case pasted", "",
+        [](Harness& h) {
+          QCOMPARE(h.window->loadCases().paste(QStringLiteral("calm\t-50\n"), 1, 0), 1);
+        },
+        true);
   }
 
   void stepUndoneAndRedone() {
     QFETCH(std::function<void(Harness&)>, step);
     QFETCH(QString, named);
+    QFETCH(bool, table);
     Harness h;
     h.window->openFile(start);
     const QStringList opened = shown(h);
-    QUndoStack& stack = *h.window->undoStack();
+    orvane::cases::CaseHistory& cases = h.window->loadCases().history();
+    QUndoStack& stack = table ? *cases.stack() : *h.window->undoStack();
     QCOMPARE(stack.count(), 0);
+    const auto undo = [&] {
+      table ? cases.undo() : h.window->undoStep();
+      QCoreApplication::processEvents();
+    };
+    const auto redo = [&] {
+      table ? cases.redo() : h.window->redoStep();
+      QCoreApplication::processEvents();
+    };
 
     step(h);
     QCoreApplication::processEvents();
@@ -116,15 +152,23 @@ class UndoTest final : public QObject {
       QCOMPARE(h.window->findChild<QAction*>(QStringLiteral("mnuundo"))->text(),
                QString(named).insert(0, QLatin1Char('&')));
 
-    h.window->undoStep();
-    QCoreApplication::processEvents();
+    undo();
     QCOMPARE(shown(h), opened);
     QVERIFY(!h.window->isWindowModified());
     QCOMPARE(stack.count(), 1);  // undoing is no step of its own
-    h.window->redoStep();
-    QCoreApplication::processEvents();
+    redo();
     QCOMPARE(shown(h), stepped);
     QVERIFY(h.window->isWindowModified());
+
+    // saved, the step's state is the unmodified one
+    orvane::ui::FileDialog::setNextFileNames(
+        {dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".cys"))});
+    h.window->fileSaveAs();
+    QVERIFY(!h.window->isWindowModified());
+    undo();
+    QVERIFY(h.window->isWindowModified());
+    redo();
+    QVERIFY(!h.window->isWindowModified());
   }
 
   void nothingChangedPushesNothingAndOpenClears() {

@@ -1,5 +1,6 @@
 #include "ui/cases/case_history.hpp"
 
+#include <QScopeGuard>
 #include <QUndoCommand>
 #include <QUndoStack>
 #include <algorithm>
@@ -54,6 +55,7 @@ class TableStep final : public QUndoCommand {
 CaseHistory::CaseHistory(CaseModel& model)
     : QObject(&model), model_(model), stack_(new QUndoStack(this)) {
   connect(&model_, &CaseModel::tableChanged, this, &CaseHistory::request);
+  connect(stack_, &QUndoStack::cleanChanged, this, &CaseHistory::cleanChanged);
   base_ = model_.table();
 }
 
@@ -72,12 +74,25 @@ void CaseHistory::reset() {
   stack_->clear();
 }
 
+bool CaseHistory::isClean() const { return !pending_ && stack_->isClean(); }
+
+void CaseHistory::setClean() {
+  record();
+  stack_->setClean();
+}
+
+void CaseHistory::resetClean() { stack_->resetClean(); }
+
 void CaseHistory::record() {
   if (!pending_) return;
+  // a change that made no step leaves the table as clean as it was
+  const QScopeGuard settled([this] { emit cleanChanged(); });
   pending_ = false;
   const CaseTable& now = model_.table();
   if (model_.readOnly()) {
+    // a file too long to edit, taken into the table, is no saved one
     reset();
+    resetClean();
     return;
   }
   // an empty table's columns follow the project's mode: no step of its own

@@ -35,10 +35,24 @@ class CaseHistory final : public QObject {
   // The table as it is now starts a history of its own.
   void reset();
 
+  // Whether the table is the one last marked clean (saved or opened): no
+  // change waits to be recorded and the steps since were undone. Undoing
+  // back to it, or redoing past it, changes the answer (cleanChanged).
+  bool isClean() const;
+  // The table as it is now is the clean one; a change under way is
+  // recorded first.
+  void setClean();
+  // No table of the history is the clean one (restored unsaved work).
+  void resetClean();
+
   // The rows [first, first + from.size()) become `to`; the columns become
   // `columns`. Used by the commands.
   void put(size_t first, const std::vector<CaseRow>& from, const std::vector<CaseRow>& to,
            const std::vector<std::string>& columns);
+
+ signals:
+  // isClean() may have changed.
+  void cleanChanged();
 
  private:
   void request();

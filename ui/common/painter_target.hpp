@@ -1,6 +1,7 @@
 // A DrawTarget over a QPainter: the screen panels now, the printer and test
 // images as well. Units are fixed by the caller in device pixels; on screen
-// one x unit is 1/12 inch and one y unit 1/6 inch (120 x 240 twips).
+// one x unit is 1/12 inch (120 twips) and one y unit a line of the panel's
+// font.
 #pragma once
 
 #include <QColor>
@@ -20,9 +21,8 @@ class PainterTarget final : public DrawTarget {
   PainterTarget(QPainter& painter, const QRectF& area, double xUnit, double yUnit,
                 const QFont& font);
 
-  // Character units of a device with the given logical resolution.
+  // The x unit of a device with the given logical resolution.
   static double xUnitFor(double dpiX) { return dpiX / 12.0; }
-  static double yUnitFor(double dpiY) { return dpiY / 6.0; }
 
   void setBackground(const QColor& c) { background_ = c; }
   // Numbers in the printed texts take a decimal comma, as the fields do.

@@ -35,7 +35,9 @@ void placeBeside(QWidget* window, const QWidget* owner, const QRect& keepClear) 
   if (!screen) screen = QGuiApplication::primaryScreen();
   if (!screen) return;
   const QRect free = screen->availableGeometry();
-  const QMargins frame = frameMargins(window);
+  // a window not shown yet takes the frame of its owner on the same desktop
+  const bool framed = window->frameGeometry() != window->geometry();
+  const QMargins frame = frameMargins(framed || !owner ? window : owner);
   // never larger than the free area, frame included
   window->resize(window->size().boundedTo(free.size().shrunkBy(frame)));
   const QSize outer = window->size().grownBy(frame);

@@ -14,8 +14,8 @@ namespace orvane::ui {
 // is first shown its size is not known, and a usual frame is assumed.
 QMargins frameMargins(const QWidget* window);
 
-// Sizes `window` (a top-level window not shown yet, at its preferred size)
-// to fit the free area of `owner`'s screen and moves it beside `owner`, or
+// Sizes `window` (a top-level window not shown yet, at its preferred size,
+// framed as `owner` is) to fit the free area of `owner`'s screen and moves it beside `owner`, or
 // else beside `keepClear` (global coordinates), or else centred on `owner`.
 // It never leaves the free area of the screen.
 void placeBeside(QWidget* window, const QWidget* owner, const QRect& keepClear = {});

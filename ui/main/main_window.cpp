@@ -26,6 +26,7 @@
 #include <utility>
 
 #include "core/panels.hpp"
+#include "ui/cases/case_history.hpp"
 #include "ui/cases/case_model.hpp"
 #include "ui/cases/cases_window.hpp"
 #include "ui/common/field_edit.hpp"
@@ -150,6 +151,7 @@ MainWindow::MainWindow(const WindowOptions& options, QWidget* parent)
   placeFrames();
   setTitle();
   connect(cases_.get(), &cases::CaseModel::tableChanged, this, &MainWindow::noteChange);
+  connect(&cases_->history(), &cases::CaseHistory::cleanChanged, this, &MainWindow::noteChange);
   startRecovery(options.recoveryFolder);
   guarding_ = true;
   resetHistory();

@@ -299,7 +299,7 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   bool typeForces(const std::vector<std::string>& columns, const std::vector<std::string>& values);
   // main_window_guard.cpp
   std::string projectPrint() const;
-  uint64_t casesPrint() const;
+  bool casesChanged() const;
   void markClean();   // the project and its cases are the file's
   void noteChange();  // the title's mark after a change
   bool keepWork();    // the question; true when the command may go on
@@ -385,7 +385,7 @@ class MainWindow final : public QMainWindow, public ProfileHost, private Project
   bool enteringCase_ = false;           // the cases wait for the last value of a row
   bool guarding_ = false;               // set once start-up is done
   std::string cleanProject_;            // projectPrint() as the file holds it
-  uint64_t cleanCases_ = 0;             // casesPrint() as the file holds it
+  bool cleanCasesEmpty_ = true;         // the file has no load cases
   QString recoveryRoot_, recoveryDir_;  // all windows' folders, this one's
   QTimer* recoveryTimer_ = nullptr;
   std::unique_ptr<QLockFile> recoveryLock_;  // held while this window's work is kept

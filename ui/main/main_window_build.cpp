@@ -26,6 +26,11 @@ namespace orvane::ui {
 
 namespace {
 
+// The rows of a frame, close enough that the form stands whole above the
+// result panels on a 1280 x 720 screen: the space under a frame's title and
+// above its bottom border, and between its rows.
+constexpr int kFrameTop = 0, kFrameBottom = 3, kRowSpacing = 2;
+
 QGroupBox* frame(const char* name, const QString& caption, QWidget* parent) {
   auto* box = new QGroupBox(caption, parent);
   box->setObjectName(QString::fromLatin1(name));
@@ -41,9 +46,9 @@ T* named(T* w, const char* name, bool popup = true) {
 
 QGridLayout* grid(QWidget* parent) {
   auto* g = new QGridLayout(parent);
-  g->setContentsMargins(8, 4, 8, 6);
+  g->setContentsMargins(8, kFrameTop, 8, kFrameBottom);
   g->setHorizontalSpacing(6);
-  g->setVerticalSpacing(3);
+  g->setVerticalSpacing(kRowSpacing);
   return g;
 }
 
@@ -262,12 +267,12 @@ QGridLayout* MainWindow::addMemberFrame(const MemberFrameRows& m, QWidget* paren
   // The profile row stands above the grid of the fields, so that a long
   // designation widens the frame instead of the columns of the fields.
   auto* rows = new QVBoxLayout(box);
-  rows->setContentsMargins(8, 4, 8, 6);
-  rows->setSpacing(3);
+  rows->setContentsMargins(8, kFrameTop, 8, kFrameBottom);
+  rows->setSpacing(kRowSpacing);
   auto* g = new QGridLayout;
   g->setContentsMargins(0, 0, 0, 0);
   g->setHorizontalSpacing(6);
-  g->setVerticalSpacing(3);
+  g->setVerticalSpacing(kRowSpacing);
   const QString profile = QStringLiteral("Profile:");
   auto* profileRow = new QHBoxLayout;
   profileRow->addWidget(m.profileCaption ? named(new QLabel(profile), m.profileCaption)

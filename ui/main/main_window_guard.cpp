@@ -7,6 +7,7 @@
 
 #include "files/project_file.hpp"
 #include "files/rule_options.hpp"
+#include "ui/cases/case_history.hpp"
 #include "ui/cases/case_model.hpp"
 #include "ui/common/message_box.hpp"
 #include "ui/main/main_window.hpp"
@@ -27,16 +28,20 @@ std::string MainWindow::projectPrint() const {
   return print + (text ? text.value() : std::string("\x01") + text.error().message);
 }
 
-// An empty table is no file: only a table with rows is work of its own.
-uint64_t MainWindow::casesPrint() const {
-  return cases_->table().rows.empty() && !cases_->readOnly() ? 0 : cases_->revision() + 1;
+// Whether the cases differ from the file: the table's history is not at
+// its clean step. An empty table is no file: emptied again, a table the
+// file did not have is no work of its own.
+bool MainWindow::casesChanged() const {
+  const bool empty = cases_->table().rows.empty() && !cases_->readOnly();
+  return !(empty && cleanCasesEmpty_) && !cases_->history().isClean();
 }
 
 void MainWindow::markClean() {
   recordStep();
   if (undo_) undo_->setClean();
+  cases_->history().setClean();
   cleanProject_ = projectPrint();
-  cleanCases_ = casesPrint();
+  cleanCasesEmpty_ = cases_->table().rows.empty() && !cases_->readOnly();
   setWindowModified(false);
   keepRecovery(false);
 }
@@ -44,7 +49,7 @@ void MainWindow::markClean() {
 void MainWindow::noteChange() {
   if (!guarding_) return;
   requestStep();
-  setWindowModified(casesPrint() != cleanCases_ || projectPrint() != cleanProject_);
+  setWindowModified(casesChanged() || projectPrint() != cleanProject_);
   keepRecovery(isWindowModified());
 }
 

@@ -111,7 +111,9 @@ void MainWindow::placeFrames() {
   QWidget* const left[] = {ui_.fr110, ui_.fr112, ui_.fr111};
   QWidget* const right[] = {ui_.fr120, ui_.fr121, ui_.fr123};
   const int inner = style()->pixelMetric(QStyle::PM_LayoutLeftMargin) + 2;
-  const int titleHeight = fontMetrics().height() + inner;
+  // the frames stand right below fr10's title and above its bottom border
+  const QMargins border = fr10->contentsMargins();
+  const int titleHeight = border.top();
   const int gap = static_cast<int>(0.005 * H0);
   int leftWidth = 0, leftHeight = 0, rightHeight = 0;
   for (const QWidget* f : left) {
@@ -120,7 +122,7 @@ void MainWindow::placeFrames() {
   }
   for (const QWidget* f : right) rightHeight += f->sizeHint().height() + gap;
   rightHeight = std::max(rightHeight, ui_.fr124->sizeHint().height() + gap);
-  const int frameHeight = titleHeight + std::max(leftHeight, rightHeight) + inner;
+  const int frameHeight = titleHeight + std::max(leftHeight, rightHeight) + border.bottom();
 
   // Below its least size the form keeps that size and scrolls.
   const QSize least = formMinimum(top, frameHeight, leftWidth, inner);

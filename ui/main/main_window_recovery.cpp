@@ -20,6 +20,7 @@
 #include "files/output_file.hpp"
 #include "files/project_file.hpp"
 #include "files/rule_options.hpp"
+#include "ui/cases/case_history.hpp"
 #include "ui/cases/case_model.hpp"
 #include "ui/common/message_box.hpp"
 #include "ui/main/main_window.hpp"
@@ -168,7 +169,8 @@ bool MainWindow::restoreFrom(const QString& folder, const QString& origin, const
   resetHistory();
   // what was restored differs from the file
   cleanProject_.clear();
-  cleanCases_ = ~uint64_t{0};
+  cleanCasesEmpty_ = false;
+  cases_->history().resetClean();
   noteChange();
   return true;
 }

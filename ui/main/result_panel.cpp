@@ -13,6 +13,12 @@ namespace orvane::ui {
 
 namespace {
 
+// One y unit of a panel: a text line of its font, whole pixels, so that the
+// lines stand as close as in a label and every line fits its unit.
+double lineUnit(const QFont& font, const QWidget& panel) {
+  return std::ceil(QFontMetricsF(font, &panel).lineSpacing());
+}
+
 // Runs a drawing without painting and notes how far its texts reach, in
 // the same font and units as the panel's painter.
 class MeasureTarget final : public DrawTarget {
@@ -21,7 +27,7 @@ class MeasureTarget final : public DrawTarget {
       : panel_(panel),
         font_(panel.font()),
         xUnit_(PainterTarget::xUnitFor(panel.logicalDpiX())),
-        yUnit_(PainterTarget::yUnitFor(panel.logicalDpiY())),
+        yUnit_(lineUnit(panel.font(), panel)),
         decimalComma_(decimalComma) {}
 
   void cls() override { x_ = y_ = 0; }
@@ -72,7 +78,6 @@ ResultPanel::ResultPanel(const QString& name, QWidget* parent) : QWidget(parent)
   setObjectName(name);
   setAttribute(Qt::WA_OpaquePaintEvent);
   QFont f = font();
-  // One text line must fit into one y unit (1/6 inch).
   f.setPointSizeF(7.5);
   setFont(f);
 }
@@ -106,8 +111,8 @@ QList<QRectF> ResultPanel::textRects() const {
 void ResultPanel::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.setRenderHint(QPainter::TextAntialiasing);
-  PainterTarget target(p, rect(), PainterTarget::xUnitFor(logicalDpiX()),
-                       PainterTarget::yUnitFor(logicalDpiY()), font());
+  PainterTarget target(p, rect(), PainterTarget::xUnitFor(logicalDpiX()), lineUnit(font(), *this),
+                       font());
   target.setDecimalComma(decimalComma_);
   target.cls();
   if (drawing_) drawing_(target);

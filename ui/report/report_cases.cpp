@@ -2,7 +2,9 @@
 // counts, and the table of cases with each usage factor in the panels'
 // colours, the governing ones bold and marked.
 #include <QColor>
+#include <QStringList>
 #include <algorithm>
+#include <vector>
 
 #include "core/panels.hpp"
 #include "model/format.hpp"
@@ -26,9 +28,24 @@ constexpr double kNameWidth = 18, kVerdictWidth = 24, kWidest = 10;
 constexpr double kForceUfWidth = 7.5, kAngleWidth = 5.5;
 const QString kMarker = QStringLiteral(" \u25C4");
 
-// "ring area" for ring_area
-QString checkTitle(CheckId check) {
-  return QString::fromLatin1(checkName(check)).replace(QLatin1Char('_'), QLatin1Char(' '));
+QString checkTitle(CheckId check) { return QString::fromLatin1(checkCaption(check)); }
+
+// Lines of the column titles: each check's caption in up to two lines, and
+// for section forces a line naming the usage-factor and angle columns.
+int titleLines(const cases::CaseReport& r) { return r.forces ? 3 : 2; }
+
+// A caption on one line where it fits `width`, else in two, its last word
+// below the others ("Ring frame" / "inertia").
+QStringList captionLines(const ReportPage& page, const QString& caption, double width) {
+  const qsizetype blank = caption.lastIndexOf(QLatin1Char(' '));
+  if (blank < 0 || page.textWidth(caption) <= width) return {caption};
+  return {caption.left(blank), caption.mid(blank + 1)};
+}
+
+double widestLine(const ReportPage& page, const QStringList& lines) {
+  double widest = 0;
+  for (const QString& line : lines) widest = std::max(widest, page.textWidth(line));
+  return widest;
 }
 
 QColor colorOf(int palette) {
@@ -43,7 +60,7 @@ double linesAbove(const cases::CaseReport& r, int casePage) {
 }
 
 int rowsOn(const cases::CaseReport& r, int casePage) {
-  return static_cast<int>(kLastLine - kFirstLine - linesAbove(r, casePage) - 1.5);
+  return static_cast<int>(kLastLine - kFirstLine - linesAbove(r, casePage) - titleLines(r) - 0.5);
 }
 
 size_t firstRowOf(const cases::CaseReport& r, int casePage) {
@@ -84,7 +101,7 @@ void printSummary(ReportPage& page, const cases::CaseReport& r, bool decimalComm
   for (const CheckId check : r.checks) {
     page.moveTo(kMargin, page.y());
     const int g = r.summary.governing[static_cast<size_t>(check)];
-    QString text = QStringLiteral("Governing %1: ").arg(checkTitle(check));
+    QString text = QStringLiteral("%1: governing ").arg(checkTitle(check));
     if (g < 0) {
       page.print(text + QStringLiteral("no case completed"), true);
       continue;
@@ -124,8 +141,9 @@ void printSummary(ReportPage& page, const cases::CaseReport& r, bool decimalComm
 
 }  // namespace
 
+// the rows of the pages of a table of stresses, the longest
 size_t mostPrintedCases() {
-  return static_cast<size_t>(kMostPages) * static_cast<size_t>(kLastLine - kFirstLine - 1.5);
+  return static_cast<size_t>(kMostPages) * static_cast<size_t>(kLastLine - kFirstLine - 2.5);
 }
 
 int casePageCount(const cases::CaseReport& r) {
@@ -159,47 +177,64 @@ void printCases(ReportPage& page, const cases::CaseReport& r, int casePage, doub
   const size_t numbers = inputs + per * r.checks.size();
   const double room = kRight - kMargin - kNameWidth - kVerdictWidth;
   const double width = std::min(kWidest, room / static_cast<double>(std::max<size_t>(numbers, 1)));
-  // a table of section forces keeps room for each usage factor with its
-  // marker and each angle; its inputs share the rest
-  const double inputWidth =
-      r.forces
-          ? std::min(width,
-                     (room - static_cast<double>(r.checks.size()) * (kForceUfWidth + kAngleWidth)) /
-                         static_cast<double>(std::max<size_t>(inputs, 1)))
-          : width;
-  auto widthOf = [&](size_t column) {
-    if (!r.forces) return width;
-    if (column < inputs) return inputWidth;
-    return (column - inputs) % 2 == 0 ? kForceUfWidth : kAngleWidth;
-  };
-  auto edge = [&](size_t column) {
-    if (!r.forces) return kMargin + kNameWidth + width * static_cast<double>(column + 1) - 1;
-    double x = kMargin + kNameWidth - 1;
-    for (size_t c = 0; c <= column; ++c) x += widthOf(c);
-    return x;
-  };
-  const double verdictX = r.forces && numbers > 0
-                              ? edge(numbers - 1) + 2
-                              : kMargin + kNameWidth + width * static_cast<double>(numbers) + 1;
-
-  // column titles
-  double y = top + linesAbove(r, casePage);
+  // Each check's caption stands whole over its columns (with section forces
+  // its usage factor and angle), which widen for it where they must; the
+  // inputs share the rest.
   page.setBold(true);
-  page.moveTo(kMargin, y);
+  std::vector<QStringList> captions;
+  std::vector<double> spans;
+  double checksWidth = 0;
+  for (const CheckId check : r.checks) {
+    const double span = r.forces ? kForceUfWidth + kAngleWidth : width;
+    captions.push_back(captionLines(page, checkTitle(check), span - 1));
+    spans.push_back(std::max(span, widestLine(page, captions.back()) + 2));
+    checksWidth += spans.back();
+  }
+  const double inputWidth =
+      std::min(width, (room - checksWidth) / static_cast<double>(std::max<size_t>(inputs, 1)));
+  std::vector<double> widths(inputs, inputWidth);
+  for (const double span : spans) {
+    if (r.forces) {
+      widths.push_back(span - kAngleWidth);
+      widths.push_back(kAngleWidth);
+    } else {
+      widths.push_back(span);
+    }
+  }
+  std::vector<double> edges;  // right edge of each number column
+  double x = kMargin + kNameWidth - 1;
+  for (const double w : widths) edges.push_back(x += w);
+  auto edge = [&](size_t column) { return edges[column]; };
+  auto widthOf = [&](size_t column) { return widths[column]; };
+  const double verdictX = numbers > 0 ? edge(numbers - 1) + 2 : kMargin + kNameWidth + 1;
+
+  // column titles: the other titles beside the captions' last lines
+  double y = top + linesAbove(r, casePage);
+  const double titleY = y + titleLines(r) - 1;  // the last title line
+  page.moveTo(kMargin, titleY);
   page.printFitted(QStringLiteral("case"), kNameWidth - 1);
   for (size_t c = 0; c < inputs; ++c)
     page.printRightAligned(qs(r.table.columns[c]), edge(c), widthOf(c) - 1);
   for (size_t k = 0; k < r.checks.size(); ++k) {
-    page.printRightAligned(checkTitle(r.checks[k]), edge(inputs + per * k),
-                           widthOf(inputs + per * k) - 1);
-    if (r.forces)
-      page.printRightAligned(QStringLiteral("\u03b8"), edge(inputs + per * k + 1), kAngleWidth - 1);
+    const size_t uf = inputs + per * k;
+    const double right = edge(uf + per - 1);
+    const QStringList& lines = captions[k];
+    double lineY = (r.forces ? titleY - 1 : titleY) - static_cast<double>(lines.size() - 1);
+    for (const QString& line : lines) {
+      page.setY(lineY++);
+      page.printRightAligned(line, right, spans[k] - 1);
+    }
+    if (r.forces) {
+      page.setY(titleY);
+      page.printRightAligned(QStringLiteral("UF"), edge(uf) - 2, widthOf(uf) - 3);
+      page.printRightAligned(QStringLiteral("\u03b8"), edge(uf + 1), kAngleWidth - 1);
+    }
   }
-  page.setX(verdictX);
+  page.moveTo(verdictX, titleY);
   page.printFitted(QStringLiteral("verdict"), kRight - verdictX);
   page.setBold(false);
-  page.line(kMargin, y + 1.1, kRight, y + 1.1);
-  y += 1.5;
+  page.line(kMargin, titleY + 1.1, kRight, titleY + 1.1);
+  y = titleY + 1.5;
 
   const size_t first = firstRowOf(r, casePage);
   const size_t last =
