@@ -41,8 +41,10 @@ using nlohmann::json;
 constexpr const char* kDataDir = "/data";
 constexpr const char* kWorkDir = "/tmp";
 
-// The panels in the window's units: x in 1/12 inch, y in 1/6 inch, at 96
-// dots per inch (8 and 16 pixels); a text line is the font's line step.
+// The panels' units: x in 1/12 inch, y in 1/6 inch, at 96 dots per inch
+// (8 and 16 pixels); a text line is the font's line step. The page has room
+// for that line step; the desktop window steps one line of its panel font,
+// so that its panels stand whole on small screens.
 constexpr double kXUnit = 8.0, kYUnit = 16.0;
 
 std::string hexColor(int palette) {
