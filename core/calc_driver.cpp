@@ -72,10 +72,13 @@ void calcDriver(ProjectState& ps, CalcEvents& ev, const RunOptions& run) {
     default:
       break;  // the column check runs the cylinder check itself
   }
+  const bool column = ps.cyltype == code(CylinderType::Column);
+  if (run.last == RunOptions::Last::Shell && !column) return;
   if (ps.cyltype == code(CylinderType::StringerStiffened)) {
     step("stiffener material", [&] { lookupStiffener(ps, ps.mats); });
     step("stiffener check (Ch 3.6.3)", [&] { stiffenerBuckling(ps, ev, run); });
   }
+  if (run.last == RunOptions::Last::Stiffener && !column) return;
   if (ps.cyltype == code(CylinderType::Column)) {
     step("stiffener material", [&] { lookupStiffener(ps, ps.mats); });
     step("column check (Ch 3.8)", [&] { columnCheck(ps, run); });

@@ -1,6 +1,8 @@
 // The calculation driver and the checks it runs.
 #pragma once
 
+#include <cstdint>
+
 #include "model/project_state.hpp"
 
 namespace orvane {
@@ -15,6 +17,12 @@ struct RunOptions {
   // Where the checks record their working for the calculation sheet; none
   // by default (not owned).
   CalcTrace* trace = nullptr;
+  // The last check the run works out. A search for the worst point of one
+  // check stops after it (the checks run in panel order, and none reads
+  // what a later one computes); the later checks keep the values they had.
+  // The column mode's checks always run whole.
+  enum class Last : uint8_t { Shell, Stiffener, Every };
+  Last last = Last::Every;
 };
 
 // Recomputes every derived value and result table of the project. Throws

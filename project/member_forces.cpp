@@ -118,6 +118,28 @@ uint64_t keyOf(const PointStresses& p) {
 
 // The usage factors of a point to rank, one per check.
 using Ranks = std::array<double, kCheckCount>;
+using Last = RunOptions::Last;
+
+// The run that works out check `c` and stops: a search on that check
+// needs no more.
+Last lastFor(CheckId c) {
+  switch (c) {
+    case CheckId::Shell:
+      return Last::Shell;
+    case CheckId::Stiffener:
+      return Last::Stiffener;
+    default:
+      return Last::Every;
+  }
+}
+// Whether a run that ended after `last` holds check `c`'s value.
+bool holds(Last last, CheckId c) { return last == Last::Every || lastFor(c) <= last; }
+
+// A point's usage factors: those of the checks its run held.
+struct PointRanks {
+  Ranks ranks;
+  Last last = Last::Every;
+};
 
 // The points of a row run so far, found by their stored stresses: an open
 // table of their indices (a search asks for a point far more often than
@@ -126,14 +148,14 @@ class PointSet {
  public:
   PointSet() : slots_(512, -1) {}
 
-  const Ranks* find(uint64_t key) const {
+  PointRanks* find(uint64_t key) {
     for (size_t i = slot(key);; i = (i + 1) & (slots_.size() - 1)) {
       const int at = slots_[i];
       if (at < 0) return nullptr;
       if (keys_[static_cast<size_t>(at)] == key) return &ranks_[static_cast<size_t>(at)];
     }
   }
-  void add(uint64_t key, const Ranks& ranks) {
+  void add(uint64_t key, const PointRanks& ranks) {
     if (2 * (keys_.size() + 1) > slots_.size()) {
       slots_.assign(2 * slots_.size(), -1);
       for (size_t k = 0; k < keys_.size(); ++k) place(keys_[k], static_cast<int>(k));
@@ -155,7 +177,7 @@ class PointSet {
 
   std::vector<int> slots_;
   std::vector<uint64_t> keys_;
-  std::vector<Ranks> ranks_;
+  std::vector<PointRanks> ranks_;
 };
 
 }  // namespace
@@ -362,35 +384,45 @@ ForceOutcome ForceEngine::run(std::span<const std::string_view> values, RowScrat
   PointSet points;
   Ranks none;  // a stopped row's
   none.fill(-std::numeric_limits<double>::infinity());
-  // One point: every check takes it when it is its worst so far; a fault
-  // or a stress a single cannot hold ends the row.
-  const auto evaluate = [&](double theta) {
+  // A fault or a stress a single cannot hold at a point ends the row.
+  const auto stop = [&](RowOutcome o, double theta) {
+    stopped = true;
+    result = std::move(o);
+    const std::string where = " (at theta = " + shortestText(degreesOf(theta)) + " degrees)";
+    if (!result.inputError.empty()) {
+      result.inputError += where;
+      result.inputColumn = tableColumn(result.inputColumn);
+    } else if (result.fault != probe.fault) {
+      result.fault += where;  // not a fault of the row's other values
+    }
+  };
+  // One point, run up to `last`: every check it holds takes it when it is
+  // its worst so far.
+  const auto evaluate = [&](double theta, Last last = Last::Every) {
     if (stopped) return none;
     theta = normalised(theta);
     // a point whose stresses are stored as those of an earlier point is
     // that point (near a peak the single values stop changing)
     const PointStresses p = stressesAt(f, w, theta);
     const uint64_t key = keyOf(p);
-    if (const Ranks* seen = points.find(key)) return *seen;
+    PointRanks* seen = points.find(key);
+    if (seen && seen->last >= last) return seen->ranks;
     ++out.evaluations;
     numbers[n] = p.sigx;
     numbers[n + 1] = p.tau;
-    RowOutcome o = engine_.runPoint(numbers, keep, scratch);
+    RowOutcome o = engine_.runPoint(numbers, keep, scratch, last);
     if (!o.inputError.empty() || !o.fault.empty()) {
-      stopped = true;
-      result = std::move(o);
-      const std::string where = " (at theta = " + shortestText(degreesOf(theta)) + " degrees)";
-      if (!result.inputError.empty()) {
-        result.inputError += where;
-        result.inputColumn = tableColumn(result.inputColumn);
-      } else if (result.fault != probe.fault) {
-        result.fault += where;  // not a fault of the row's other values
-      }
+      stop(std::move(o), theta);
       return none;
     }
-    result.localLines = std::max(result.localLines, o.localLines);
-    result.localNok = std::max(result.localNok, o.localNok);
+    if (last == Last::Every) {
+      result.localLines = std::max(result.localLines, o.localLines);
+      result.localNok = std::max(result.localNok, o.localNok);
+    }
+    PointRanks ranks{none, last};
     for (const CheckId c : checks) {
+      if (!holds(last, c)) continue;
+      ranks.ranks[static_cast<size_t>(c)] = ufOf(o, c);
       Best& b = best[static_cast<size_t>(c)];
       if (!o[c].shown) continue;
       if (!b.any || ufOf(o, c) > rank(b.value)) {
@@ -399,10 +431,11 @@ ForceOutcome ForceEngine::run(std::span<const std::string_view> values, RowScrat
         b.theta = theta;
       }
     }
-    Ranks ranks;
-    for (size_t i = 0; i < ranks.size(); ++i) ranks[i] = rank(o.checks[i]);
-    points.add(key, ranks);
-    return ranks;
+    if (seen)
+      *seen = ranks;
+    else
+      points.add(key, ranks);
+    return ranks.ranks;
   };
 
   // the most compressive axial stress, the largest shear stresses and
@@ -433,19 +466,23 @@ ForceOutcome ForceEngine::run(std::span<const std::string_view> values, RowScrat
     }
   }
   // refinement around each check's worst point, to kTolerance: a
-  // bracketed search on its usage factor (a check that is the same all
-  // round needs none)
+  // bracketed search on its usage factor, with runs that end after the
+  // check (a check that is the same all round needs none)
   for (const CheckId c : checks) {
     const Best& b = best[static_cast<size_t>(c)];
     if (stopped || !b.any || b.lo == b.hi) continue;
     const double centre = b.theta;
     refineMaximum(
-        [&](double theta) { return stopped ? 0.0 : -evaluate(theta)[static_cast<size_t>(c)]; },
+        [&](double theta) {
+          return stopped ? 0.0 : -evaluate(theta, lastFor(c))[static_cast<size_t>(c)];
+        },
         centre - kStep, centre, -rank(b.value), centre + kStep);
   }
   if (stopped) return out;
-  // each governing point run again in full, for its rule notes
-  result.checks = {};
+  // each governing point run again in full, for its rule notes (a point a
+  // search ran only up to its check may fault in a later one: that ends
+  // the row as it would have there)
+  std::array<CheckValue, kCheckCount> governing{};
   std::vector<uint64_t> runKeys;
   std::vector<RowOutcome> runs;
   for (const CheckId c : checks) {
@@ -456,14 +493,20 @@ ForceOutcome ForceEngine::run(std::span<const std::string_view> values, RowScrat
     auto seen = std::find(runKeys.begin(), runKeys.end(), key);
     if (seen == runKeys.end()) {
       ++out.evaluations;
+      RowOutcome full = at(others, f, w, b.theta, scratch);
+      if (!full.inputError.empty() || !full.fault.empty()) {
+        stop(std::move(full), b.theta);
+        return out;
+      }
       runKeys.push_back(key);
-      runs.push_back(at(others, f, w, b.theta, scratch));
+      runs.push_back(std::move(full));
       seen = runKeys.end() - 1;
     }
-    result.checks[i] = runs[static_cast<size_t>(seen - runKeys.begin())][c];
+    governing[i] = runs[static_cast<size_t>(seen - runKeys.begin())][c];
     const PointStresses p = stored(stressesAt(f, w, b.theta));
     out.points[i] = GoverningPoint{degreesOf(b.theta), p.sigx, p.tau};
   }
+  result.checks = governing;
   return out;
 }
 

@@ -167,16 +167,16 @@ constexpr RunOptions kRowRun{.texts = false, .trace = nullptr};
 // column mode, where a run keeps nothing of a load (InputDef::load).
 template <typename Empty, typename Store>
 RowOutcome RowEngine::runWith(size_t count, RowScratch& scratch, Empty&& empty, Store&& store,
-                              bool notes) const {
+                              bool notes, RunOptions::Last last) const {
   ProjectState& work = reset(scratch);
   std::vector<const InputDef*>& waiting = scratch.waiting_;
   waiting.clear();
   std::optional<std::string> fault = baseFault_;
   bool anySet = false, owed = false;
   SilentEvents events;
-  const auto calculate = [&] {
+  const auto calculate = [&](const RunOptions& options) {
     try {
-      calcDriver(work, events, kRowRun);
+      calcDriver(work, events, options);
       fault.reset();
     } catch (const CalcFault& f) {
       fault = f.what();
@@ -188,7 +188,7 @@ RowOutcome RowEngine::runWith(size_t count, RowScratch& scratch, Empty&& empty, 
   for (size_t i = 0; i < count && i < columns_.size(); ++i) {
     if (empty(i)) continue;  // an empty cell keeps the project's value
     const InputDef& in = columns_[i].def();
-    if (owed && !in.load) calculate();  // the loads' run comes before this step
+    if (owed && !in.load) calculate(kRowRun);  // the loads' run comes before this step
     Stored stored = store(i);
     if (stored.refused) {
       RowOutcome out;
@@ -202,9 +202,10 @@ RowOutcome RowEngine::runWith(size_t count, RowScratch& scratch, Empty&& empty, 
     if (in.load && work.cyltype != code(CylinderType::Column))
       owed = true;  // one run for consecutive loads
     else
-      calculate();
+      calculate(kRowRun);
   }
-  if (owed) calculate();
+  // the row's last run, the loads' one, may end after the check asked for
+  if (owed) calculate(RunOptions{.texts = false, .trace = nullptr, .last = last});
   // a row that sets nothing is the project as opened, without a new run
   if (!anySet) return baseOutcome_;
   return outcomeOf(work, fault, notes);
@@ -245,10 +246,11 @@ RowOutcome RowEngine::run(std::span<const std::string_view> texts, std::span<con
 }
 
 RowOutcome RowEngine::runPoint(std::span<const double> values, std::span<const uint8_t> keep,
-                               RowScratch& scratch) const {
+                               RowScratch& scratch, RunOptions::Last last) const {
   return runWith(
       values.size(), scratch, [&](size_t i) { return i < keep.size() && keep[i] != 0; },
-      [&](size_t i) { return storeInput(scratch.ps_, columns_[i].def(), values[i]); }, false);
+      [&](size_t i) { return storeInput(scratch.ps_, columns_[i].def(), values[i]); }, false,
+      last);
 }
 
 RowOutcome RowEngine::run(std::span<const double> values, RowScratch& scratch) const {

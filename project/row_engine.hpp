@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/calc_driver.hpp"
 #include "core/panels.hpp"
 #include "model/project_state.hpp"
 #include "model/result.hpp"
@@ -113,15 +114,19 @@ class RowEngine {
   // cell does). Usage factors, allowable values, local-buckling counts and
   // the fault are those of `run`; the rule notes' usage factors (hasAlt,
   // ufAlt) are left out, so the point the search settles on is run again.
+  // `last`: when the row's last run is that of its loads, it ends after
+  // that check, and only the checks up to it hold the point's values.
   RowOutcome runPoint(std::span<const double> values, std::span<const uint8_t> keep,
-                      RowScratch& scratch) const;
+                      RowScratch& scratch,
+                      RunOptions::Last last = RunOptions::Last::Every) const;
 
  private:
   RowEngine(const OpenedProject& base, std::vector<InputSetter> columns);
   ProjectState& reset(RowScratch& scratch) const;
   template <typename Empty, typename Store>
   RowOutcome runWith(size_t count, RowScratch& scratch, Empty&& empty, Store&& store,
-                     bool notes = true) const;
+                     bool notes = true,
+                     RunOptions::Last last = RunOptions::Last::Every) const;
 
   ProjectState base_;
   std::optional<std::string> baseFault_;
