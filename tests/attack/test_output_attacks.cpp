@@ -121,11 +121,19 @@ class OutputAttacks : public ::testing::Test {
     put(small_, loads(20, 100));
     big_ = dir_ / "big.csv";
     put(big_, loads(400000, 50));
+    medium_ = dir_ / "medium.csv";
+    put(medium_, loads(20000, 50));
   }
   static void TearDownTestSuite() { fs::remove_all(dir_); }
 
-  static std::vector<Writer> writers() {
-    const std::string p = project_.string(), s = small_.string(), b = big_.string();
+  // The long runs last long enough to be killed while they write; with
+  // `longRuns` false they take the same roads with an output of some
+  // megabytes (the 20,000-row table, 10,001 sweep points), still far beyond
+  // a pipe's buffer, where only the road matters.
+  static std::vector<Writer> writers(bool longRuns = true) {
+    const std::string p = project_.string(), s = small_.string();
+    const std::string b = (longRuns ? big_ : medium_).string();
+    const std::string sweepStep = longRuns ? "t=10:30:0.0001" : "t=10:30:0.002";
     const auto o = [](const fs::path& out) { return out.string(); };
     return {
         {"new",
@@ -160,7 +168,7 @@ class OutputAttacks : public ::testing::Test {
          false, true, false},
         {"sweep csv",
          [=](const fs::path& out) {
-           return std::vector<std::string>{"sweep",  p,   "--vary", "t=10:30:0.0001",
+           return std::vector<std::string>{"sweep",  p,   "--vary", sweepStep,
                                            "--jobs", "2", "-o",     o(out)};
          },
          true, true, true},
@@ -187,10 +195,11 @@ class OutputAttacks : public ::testing::Test {
     return base;
   }
 
-  static fs::path dir_, project_, small_, big_;
+  static fs::path dir_, project_, small_, big_, medium_;
 };
 
-fs::path OutputAttacks::dir_, OutputAttacks::project_, OutputAttacks::small_, OutputAttacks::big_;
+fs::path OutputAttacks::dir_, OutputAttacks::project_, OutputAttacks::small_, OutputAttacks::big_,
+    OutputAttacks::medium_;
 
 const std::string kOld = "the old file\n";
 
@@ -255,7 +264,7 @@ TEST_F(OutputAttacks, FifoIsNeverTurnedIntoAFile) {
 // A FIFO that a program reads takes a text as a stream and stays a FIFO; a
 // workbook or a project file needs a regular file and is refused.
 TEST_F(OutputAttacks, ReadFifoIsAStreamOrRefused) {
-  for (const Writer& w : writers()) {
+  for (const Writer& w : writers(false)) {
     const fs::path fifo = target(w, dir_ / "read-fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     // a reader process (a thread would live on in the command's fork) and a
@@ -278,10 +287,9 @@ TEST_F(OutputAttacks, ReadFifoIsAStreamOrRefused) {
     const CliOutcome r = runCli(w.args(dir_ / "read-fifo"), dir_);
     ::close(hold);
     ::waitpid(reader, nullptr, 0);
-    const std::string got = slurp(gotFile);
     if (w.stream) {
       EXPECT_TRUE(r.code == 0 || r.code == 1) << w.name << r.code << r.err;  // -1: killed
-      EXPECT_FALSE(got.empty()) << w.name;
+      EXPECT_GT(fs::file_size(gotFile), 0u) << w.name;
     } else {
       EXPECT_EQ(r.code, 2) << w.name;
       EXPECT_NE(r.err.find(fifo.string() + ": not a regular file"), std::string::npos)
