@@ -249,8 +249,7 @@ RowOutcome RowEngine::runPoint(std::span<const double> values, std::span<const u
                                RowScratch& scratch, RunOptions::Last last) const {
   return runWith(
       values.size(), scratch, [&](size_t i) { return i < keep.size() && keep[i] != 0; },
-      [&](size_t i) { return storeInput(scratch.ps_, columns_[i].def(), values[i]); }, false,
-      last);
+      [&](size_t i) { return storeInput(scratch.ps_, columns_[i].def(), values[i]); }, false, last);
 }
 
 RowOutcome RowEngine::run(std::span<const double> values, RowScratch& scratch) const {

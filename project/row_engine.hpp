@@ -117,16 +117,14 @@ class RowEngine {
   // `last`: when the row's last run is that of its loads, it ends after
   // that check, and only the checks up to it hold the point's values.
   RowOutcome runPoint(std::span<const double> values, std::span<const uint8_t> keep,
-                      RowScratch& scratch,
-                      RunOptions::Last last = RunOptions::Last::Every) const;
+                      RowScratch& scratch, RunOptions::Last last = RunOptions::Last::Every) const;
 
  private:
   RowEngine(const OpenedProject& base, std::vector<InputSetter> columns);
   ProjectState& reset(RowScratch& scratch) const;
   template <typename Empty, typename Store>
   RowOutcome runWith(size_t count, RowScratch& scratch, Empty&& empty, Store&& store,
-                     bool notes = true,
-                     RunOptions::Last last = RunOptions::Last::Every) const;
+                     bool notes = true, RunOptions::Last last = RunOptions::Last::Every) const;
 
   ProjectState base_;
   std::optional<std::string> baseFault_;
