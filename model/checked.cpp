@@ -8,16 +8,28 @@ namespace orvane::checked {
 
 namespace {
 
-// A direct-mapped table of this thread's recent powers. Every entry holds
-// arguments and the value std::pow gave for them (the start value 1^1 = 1
-// is one too), so whatever it returns is what std::pow returns.
-struct PowerEntry {
+// Direct-mapped tables of this thread's recent results of a function of
+// the C library. Every entry holds arguments and the value the function
+// gave for them (the start entries too: 1^1 = 1 and e^0 = 1), so whatever
+// a table returns is what the function returns.
+struct Entry {
   uint64_t x, y;
   double value;
 };
-constexpr int kPowerBits = 8;
+template <int Bits>
+using Table = std::array<Entry, size_t{1} << Bits>;
+
+template <int Bits>
+constexpr Table<Bits> filled(const Entry& start) {
+  Table<Bits> t{};
+  for (Entry& e : t) e = start;
+  return t;
+}
 
 constexpr uint64_t kOneBits = 0x3FF0000000000000;  // 1.0
+
+constinit thread_local Table<8> powers = filled<8>({kOneBits, kOneBits, 1.0});
+constinit thread_local Table<4> exponentials = filled<4>({0, 0, 1.0});
 
 uint64_t bitsOf(double v) {
   uint64_t b;
@@ -25,22 +37,21 @@ uint64_t bitsOf(double v) {
   return b;
 }
 
-constexpr std::array<PowerEntry, size_t{1} << kPowerBits> startTable() {
-  std::array<PowerEntry, size_t{1} << kPowerBits> t{};
-  for (PowerEntry& e : t) e = PowerEntry{kOneBits, kOneBits, 1.0};
-  return t;
+template <int Bits, typename F>
+double recall(Table<Bits>& table, uint64_t x, uint64_t y, F&& compute) {
+  Entry& e = table[((x ^ (y * 0xC2B2AE3D27D4EB4Full)) * 0x9E3779B97F4A7C15ull) >> (64 - Bits)];
+  if (e.x != x || e.y != y) e = Entry{x, y, compute()};
+  return e.value;
 }
-
-constinit thread_local std::array<PowerEntry, size_t{1} << kPowerBits> table = startTable();
 
 }  // namespace
 
 double power(double x, double y) {
-  const uint64_t bx = bitsOf(x), by = bitsOf(y);
-  PowerEntry& e =
-      table[((bx ^ (by * 0xC2B2AE3D27D4EB4Full)) * 0x9E3779B97F4A7C15ull) >> (64 - kPowerBits)];
-  if (e.x != bx || e.y != by) e = PowerEntry{bx, by, std::pow(x, y)};
-  return e.value;
+  return recall<8>(powers, bitsOf(x), bitsOf(y), [&] { return std::pow(x, y); });
+}
+
+double exponential(double x) {
+  return recall<4>(exponentials, bitsOf(x), 0, [&] { return std::exp(x); });
 }
 
 }  // namespace orvane::checked

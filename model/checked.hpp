@@ -63,11 +63,13 @@ inline double csqrt(double x) {
   return fin(std::sqrt(x));
 }
 
-// std::pow(x, y), bit for bit. The runs of a search over one row's points
-// differ in their loads only, so most powers of a run (those of the
-// geometry) come again and again: a small table of this thread's recent
-// results gives them back without working them out anew.
+// std::pow(x, y) and std::exp(x), bit for bit. The runs of a search over
+// one row's points differ in their loads only, so most powers and
+// exponentials of a run (those of the geometry) come again and again: small
+// tables of this thread's recent results give them back without working
+// them out anew.
 double power(double x, double y);
+double exponential(double x);
 
 // x^y in double precision; a negative base with a fractional power faults.
 inline double cpow(double x, double y) {
@@ -76,7 +78,7 @@ inline double cpow(double x, double y) {
   return fin(power(x, y));
 }
 
-inline double cexp(double x) { return fin(std::exp(x)); }
+inline double cexp(double x) { return fin(exponential(x)); }
 
 // 16-bit integer index into a fixed array of n entries.
 inline int index(int i, int n) {

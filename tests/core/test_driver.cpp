@@ -128,7 +128,7 @@ TEST(CheckedArithmetic, FaultsAndPrecision) {
   EXPECT_EQ(checked::dv(1, 4), 0.25);
 }
 
-TEST(CheckedArithmetic, PowerIsStdPowBitForBit) {
+TEST(CheckedArithmetic, PowerAndExponentialAreTheLibrarysBitForBit) {
   // a pool small enough that pairs come again, large enough that they
   // evict each other in the table of recent results; signed zeros, NaN
   // and the table's start entry among them
@@ -141,6 +141,8 @@ TEST(CheckedArithmetic, PowerIsStdPowBitForBit) {
     const double x = xs[rng() % xs.size()], y = ys[rng() % ys.size()];
     const double got = checked::power(x, y), want = std::pow(x, y);
     ASSERT_EQ(std::memcmp(&got, &want, sizeof got), 0) << x << "^" << y;
+    const double e = checked::exponential(x * y / 4000), we = std::exp(x * y / 4000);
+    ASSERT_EQ(std::memcmp(&e, &we, sizeof e), 0) << "exp " << x * y / 4000;
   }
 }
 
