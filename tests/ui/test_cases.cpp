@@ -1007,6 +1007,45 @@ class CasesTest : public QObject {
     setMode(3);
     QVERIFY(!loads->isEnabled());
   }
+
+  // The report's table of section forces prints every input and every
+  // result whole: wide forces, a long case name and a fault's full text,
+  // on as many pages as it counted before printing.
+  void theReportPrintsSectionForcesWhole() {
+    setMode(2);
+    CasesWindow* w = h->window->openLoadCases();
+    emit w->findChild<QComboBox*>(QStringLiteral("cboloads"))->activated(1);
+    paste(w, 0, 0,
+          QStringLiteral("case\tN\tM1\tM2\tT\tQ1\tQ2\tsigy\tpd\n"
+                         "storm 0\t-30000\t12345.6\t15000\t9000\t2000\t0\t-10\t-0.2\n"
+                         "operating\t-6000\t12000\t-8000\t3000\t1000\t500\t-5\t-0.1\n"
+                         "long name of the transport case on the barge\t-9000\t25000\t5000\t0\t0"
+                         "\t0\t0\t0\n"));
+    QVERIFY(model().forces());
+    QCOMPARE(model().rowCount(), 3);
+    const QString fault = cell(2, model().verdictColumn());
+    QVERIFY2(fault.startsWith(QStringLiteral("fault: ")), qPrintable(fault));
+    const ui::ReportOptions options = h->window->reportOptions();
+    const QString pdf = file("forces.pdf");
+    QCOMPARE(ui::writeReportPdf(ps(), pdf, options), QString());
+    QCOMPARE(pdfPages(pdf), ui::reportPageCount(options));
+    const QString page = pdfText(pdf, 2);
+    QVERIFY2(!page.contains(QChar(0x2026)), qPrintable(page));
+    QStringList whole{QStringLiteral("sigy"), fault.mid(7)};
+    for (int r = 0; r < model().rowCount(); ++r) {
+      for (int c = 0; c < model().verdictColumn(); ++c) {
+        // an input as typed, a usage factor as printed
+        const QVariant uf = model().data(model().index(r, c), CaseModel::UsageFactorRole);
+        whole << (uf.isValid() ? model().number(uf.toDouble()) : cell(r, c));
+      }
+    }
+    // a text broken over lines is found with the breaks taken out
+    QString flat = page;
+    flat.remove(QRegularExpression(QStringLiteral("\\s")));
+    for (QString s : whole)
+      QVERIFY2(flat.contains(s.remove(QRegularExpression(QStringLiteral("\\s")))),
+               qPrintable(s + QStringLiteral("\n") + page));
+  }
 };
 
 QTEST_MAIN(CasesTest)
