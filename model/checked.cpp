@@ -37,21 +37,34 @@ uint64_t bitsOf(double v) {
   return b;
 }
 
-template <int Bits, typename F>
-double recall(Table<Bits>& table, uint64_t x, uint64_t y, F&& compute) {
-  Entry& e = table[((x ^ (y * 0xC2B2AE3D27D4EB4Full)) * 0x9E3779B97F4A7C15ull) >> (64 - Bits)];
-  if (e.x != x || e.y != y) e = Entry{x, y, compute()};
+template <int Bits>
+Entry& entryOf(Table<Bits>& table, uint64_t x, uint64_t y) {
+  return table[((x ^ (y * 0xC2B2AE3D27D4EB4Full)) * 0x9E3779B97F4A7C15ull) >> (64 - Bits)];
+}
+
+// The work of a value not in its table, out of line so that a value found
+// there costs a few instructions.
+[[gnu::noinline]] double newPower(Entry& e, double x, double y) {
+  e = Entry{bitsOf(x), bitsOf(y), std::pow(x, y)};
+  return e.value;
+}
+[[gnu::noinline]] double newExponential(Entry& e, double x) {
+  e = Entry{bitsOf(x), 0, std::exp(x)};
   return e.value;
 }
 
 }  // namespace
 
 double power(double x, double y) {
-  return recall<8>(powers, bitsOf(x), bitsOf(y), [&] { return std::pow(x, y); });
+  const uint64_t bx = bitsOf(x), by = bitsOf(y);
+  Entry& e = entryOf<8>(powers, bx, by);
+  return e.x == bx && e.y == by ? e.value : newPower(e, x, y);
 }
 
 double exponential(double x) {
-  return recall<4>(exponentials, bitsOf(x), 0, [&] { return std::exp(x); });
+  const uint64_t bx = bitsOf(x);
+  Entry& e = entryOf<4>(exponentials, bx, 0);
+  return e.x == bx && e.y == 0 ? e.value : newExponential(e, x);
 }
 
 }  // namespace orvane::checked
