@@ -146,7 +146,10 @@ struct PointRanks {
 // it runs one).
 class PointSet {
  public:
-  PointSet() : slots_(512, -1) {}
+  PointSet() : slots_(512, -1) {
+    keys_.reserve(192);
+    ranks_.reserve(192);
+  }
 
   PointRanks* find(uint64_t key) {
     for (size_t i = slot(key);; i = (i + 1) & (slots_.size() - 1)) {

@@ -100,7 +100,8 @@ const char* statusName(RowOutcome::Status status) {
   return "";
 }
 
-RowOutcome outcomeOf(const ProjectState& ps, const std::optional<std::string>& fault, bool notes) {
+RowOutcome outcomeOf(const ProjectState& ps, const std::optional<std::string>& fault, bool notes,
+                     bool lines) {
   RowOutcome out;
   if (fault) {
     out.fault = *fault;
@@ -114,9 +115,10 @@ RowOutcome outcomeOf(const ProjectState& ps, const std::optional<std::string>& f
     c.hasAlt = true;
     c.ufAlt = n.ufAlt;
   }
-  const ProfileLineCounts lines = profileLineCounts(ps);
-  out.localLines = lines.shown;
-  out.localNok = lines.failing;
+  if (!lines) return out;
+  const ProfileLineCounts counts = profileLineCounts(ps);
+  out.localLines = counts.shown;
+  out.localNok = counts.failing;
   return out;
 }
 
@@ -208,7 +210,7 @@ RowOutcome RowEngine::runWith(size_t count, RowScratch& scratch, Empty&& empty, 
   if (owed) calculate(RunOptions{.texts = false, .trace = nullptr, .last = last});
   // a row that sets nothing is the project as opened, without a new run
   if (!anySet) return baseOutcome_;
-  return outcomeOf(work, fault, notes);
+  return outcomeOf(work, fault, notes, last == RunOptions::Last::Every);
 }
 
 RowOutcome RowEngine::run(std::span<const std::string_view> values, RowScratch& scratch) const {

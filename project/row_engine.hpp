@@ -136,8 +136,10 @@ class RowEngine {
 // The outcome of a completed (or faulted) run on `ps`, read from its
 // numbers: the verdicts the panels show and the verdict flags of the
 // local-buckling lines.
-// `notes` false leaves the rule notes' usage factors out (hasAlt false).
+// `notes` false leaves the rule notes' usage factors out (hasAlt false);
+// `lines` false the local-buckling counts (0: a run that ended before the
+// members' checks).
 RowOutcome outcomeOf(const ProjectState& ps, const std::optional<std::string>& fault,
-                     bool notes = true);
+                     bool notes = true, bool lines = true);
 
 }  // namespace orvane
