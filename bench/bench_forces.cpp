@@ -21,7 +21,7 @@ void BM_ForceRows(benchmark::State& state) {
   const orvane::ForceEngine engine = orvane::ForceEngine::create(base, columns).value();
   const orvane::BatchColumns out{columns, engine.checks(), true};
   // forces within what a member of the defaults carries, some beyond
-  constexpr uint64_t kRows = 2000;
+  constexpr uint64_t kRows = 4096;
   std::mt19937 rng(24);
   std::uniform_real_distribution<double> n(-30000, 5000), m(-40000, 40000), t(-30000, 30000),
       q(-5000, 5000), p(-0.4, 0);
@@ -31,6 +31,8 @@ void BM_ForceRows(benchmark::State& state) {
       texts.push_back(orvane::shortestText(v));
   std::vector<std::string_view> cells(texts.begin(), texts.end());
   const size_t width = columns.size();
+  // blocks of rows as batch hands them to its threads
+  constexpr uint64_t kBlockRows = 256;
   const int jobs = static_cast<int>(state.range(0));
   std::atomic<uint64_t> evaluations{0};
   size_t bytes = 0;
@@ -38,7 +40,7 @@ void BM_ForceRows(benchmark::State& state) {
     evaluations = 0;
     bytes = 0;
     orvane::runRows<std::string>(
-        jobs, kRows, orvane::rowChunk(kRows, jobs, 4), [] { return true; },
+        jobs, kRows, kBlockRows, [] { return true; },
         [&](uint64_t first, uint64_t count, std::string& text, orvane::RowScratch& scratch) {
           text.clear();
           uint64_t evaluated = 0;
