@@ -308,7 +308,7 @@ bool ForceEngine::split(std::span<const std::string_view> values,
 
 TubeWall ForceEngine::wall(std::span<const std::string_view> others, RowScratch& scratch,
                            RowOutcome& probe) const {
-  probe = engine_.run(others, {}, scratch, false);  // the wall and the faults, no notes
+  probe = engine_.runKeepingStart(others, scratch);
   return tubeWall(scratch.state());
 }
 
@@ -363,17 +363,8 @@ ForceOutcome ForceEngine::run(std::span<const std::string_view> values, RowScrat
     return out;
   }
 
-  // the row's other cells as read by the probe (which accepted them all),
-  // then the stresses of each point
-  const std::vector<InputSetter>& columns = engine_.columns();
-  const size_t n = others.size();
-  std::vector<double> numbers(n + 2, 0.0);
-  std::vector<uint8_t> keep(n + 2, 0);
-  for (size_t i = 0; i < n; ++i) {
-    keep[i] = others[i].find_first_not_of(" \t") == std::string_view::npos ? 1 : 0;
-    if (!keep[i]) numbers[i] = readInputText(columns[i].def(), others[i]).value;
-  }
-
+  // each point: the stresses entered after the row's other cells, which
+  // the probe entered (and accepted) and kept
   const std::vector<CheckId>& checks = engine_.checks();
   struct Best {
     bool any = false;
@@ -411,9 +402,8 @@ ForceOutcome ForceEngine::run(std::span<const std::string_view> values, RowScrat
     PointRanks* seen = points.find(key);
     if (seen && seen->last >= last) return seen->ranks;
     ++out.evaluations;
-    numbers[n] = p.sigx;
-    numbers[n + 1] = p.tau;
-    RowOutcome o = engine_.runPoint(numbers, keep, scratch, last);
+    const double stresses[2] = {p.sigx, p.tau};
+    RowOutcome o = engine_.runFromStart(stresses, scratch, last);
     if (!o.inputError.empty() || !o.fault.empty()) {
       stop(std::move(o), theta);
       return none;

@@ -103,7 +103,7 @@ class ForceEngine {
   RowOutcome at(std::span<const std::string_view> others, const SectionForces& f, const TubeWall& w,
                 double theta, RowScratch& scratch) const;
   // The wall after the row's other cells (their input error or fault, if
-  // any; no rule notes).
+  // any; no rule notes), which `scratch` keeps for the points of the row.
   TubeWall wall(std::span<const std::string_view> others, RowScratch& scratch,
                 RowOutcome& probe) const;
   // The stresses of a point as stored (single values).

@@ -1,6 +1,7 @@
 #include "project/row_engine.hpp"
 
 #include <algorithm>
+#include <stdexcept>
 #include <type_traits>
 
 #include "core/calc_driver.hpp"
@@ -167,30 +168,28 @@ constexpr RunOptions kRowRun{.texts = false, .trace = nullptr};
 // `check --set` of the same values in the same order to the last bit. Only
 // the run of a load that another run follows is left out, outside the
 // column mode, where a run keeps nothing of a load (InputDef::load).
-template <typename Empty, typename Store>
-RowOutcome RowEngine::runWith(size_t count, RowScratch& scratch, Empty&& empty, Store&& store,
-                              bool notes, RunOptions::Last last) const {
-  ProjectState& work = reset(scratch);
-  std::vector<const InputDef*>& waiting = scratch.waiting_;
-  waiting.clear();
-  std::optional<std::string> fault = baseFault_;
-  bool anySet = false, owed = false;
+void RowEngine::calculate(RowScratch& scratch, const RunOptions& options) const {
+  RowScratch::Progress& p = scratch.progress_;
   SilentEvents events;
-  const auto calculate = [&](const RunOptions& options) {
-    try {
-      calcDriver(work, events, options);
-      fault.reset();
-    } catch (const CalcFault& f) {
-      fault = f.what();
-    }
-    for (const InputDef* in : waiting) afterRun(work, *in, kRowRun.texts);
-    waiting.clear();
-    owed = false;
-  };
-  for (size_t i = 0; i < count && i < columns_.size(); ++i) {
+  try {
+    calcDriver(scratch.ps_, events, options);
+    p.fault.reset();
+  } catch (const CalcFault& f) {
+    p.fault = f.what();
+  }
+  for (const InputDef* in : scratch.waiting_) afterRun(scratch.ps_, *in, options.texts);
+  scratch.waiting_.clear();
+  p.owed = false;
+}
+
+template <typename Empty, typename Store>
+std::optional<RowOutcome> RowEngine::enter(size_t from, size_t to, RowScratch& scratch,
+                                           Empty&& empty, Store&& store) const {
+  RowScratch::Progress& p = scratch.progress_;
+  for (size_t i = from; i < to && i < columns_.size(); ++i) {
     if (empty(i)) continue;  // an empty cell keeps the project's value
     const InputDef& in = columns_[i].def();
-    if (owed && !in.load) calculate(kRowRun);  // the loads' run comes before this step
+    if (p.owed && !in.load) calculate(scratch, kRowRun);  // the loads' run comes first
     Stored stored = store(i);
     if (stored.refused) {
       RowOutcome out;
@@ -198,19 +197,34 @@ RowOutcome RowEngine::runWith(size_t count, RowScratch& scratch, Empty&& empty, 
       out.inputColumn = static_cast<int>(i);
       return out;
     }
-    anySet = true;
-    waiting.push_back(&in);
+    p.anySet = true;
+    scratch.waiting_.push_back(&in);
     if (!stored.runs) continue;
-    if (in.load && work.cyltype != code(CylinderType::Column))
-      owed = true;  // one run for consecutive loads
+    if (in.load && scratch.ps_.cyltype != code(CylinderType::Column))
+      p.owed = true;  // one run for consecutive loads
     else
-      calculate(kRowRun);
+      calculate(scratch, kRowRun);
   }
+  return std::nullopt;
+}
+
+RowOutcome RowEngine::finish(RowScratch& scratch, bool notes, RunOptions::Last last) const {
   // the row's last run, the loads' one, may end after the check asked for
-  if (owed) calculate(RunOptions{.texts = false, .trace = nullptr, .last = last});
+  if (scratch.progress_.owed)
+    calculate(scratch, RunOptions{.texts = false, .trace = nullptr, .last = last});
   // a row that sets nothing is the project as opened, without a new run
-  if (!anySet) return baseOutcome_;
-  return outcomeOf(work, fault, notes, last == RunOptions::Last::Every);
+  if (!scratch.progress_.anySet) return baseOutcome_;
+  return outcomeOf(scratch.ps_, scratch.progress_.fault, notes, last == RunOptions::Last::Every);
+}
+
+template <typename Empty, typename Store>
+RowOutcome RowEngine::runWith(size_t count, RowScratch& scratch, Empty&& empty, Store&& store,
+                              bool notes) const {
+  reset(scratch);
+  scratch.waiting_.clear();
+  scratch.progress_ = {baseFault_, false, false};
+  if (auto refused = enter(0, count, scratch, empty, store)) return std::move(*refused);
+  return finish(scratch, notes, RunOptions::Last::Every);
 }
 
 RowOutcome RowEngine::run(std::span<const std::string_view> values, RowScratch& scratch) const {
@@ -247,11 +261,45 @@ RowOutcome RowEngine::run(std::span<const std::string_view> texts, std::span<con
       notes);
 }
 
-RowOutcome RowEngine::runPoint(std::span<const double> values, std::span<const uint8_t> keep,
-                               RowScratch& scratch, RunOptions::Last last) const {
-  return runWith(
-      values.size(), scratch, [&](size_t i) { return i < keep.size() && keep[i] != 0; },
-      [&](size_t i) { return storeInput(scratch.ps_, columns_[i].def(), values[i]); }, false, last);
+RowOutcome RowEngine::runKeepingStart(std::span<const std::string_view> texts,
+                                      RowScratch& scratch) const {
+  reset(scratch);
+  scratch.waiting_.clear();
+  scratch.progress_ = {baseFault_, false, false};
+  scratch.started_ = false;
+  const auto empty = [&](size_t i) {
+    return texts[i].find_first_not_of(" \t") == std::string_view::npos;
+  };
+  const auto store = [&](size_t i) {
+    const InputDef& in = columns_[i].def();
+    const InputValue v = readInputText(in, texts[i]);
+    if (!v.problem) return storeInput(scratch.ps_, in, v.value, texts[i]);
+    Stored refused;
+    refused.refused = v.problem;
+    return refused;
+  };
+  if (auto refused = enter(0, texts.size(), scratch, empty, store)) return std::move(*refused);
+  scratch.start_ = scratch.ps_;
+  scratch.startWaiting_ = scratch.waiting_;
+  scratch.startProgress_ = scratch.progress_;
+  scratch.startColumns_ = texts.size();
+  scratch.started_ = true;
+  return finish(scratch, false, RunOptions::Last::Every);
+}
+
+RowOutcome RowEngine::runFromStart(std::span<const double> values, RowScratch& scratch,
+                                   RunOptions::Last last) const {
+  if (!scratch.started_ || scratch.owner_ != this)
+    throw std::logic_error("RowEngine::runFromStart without a row kept");
+  static_cast<ProjectNumbers&>(scratch.ps_) = scratch.start_;
+  scratch.waiting_ = scratch.startWaiting_;
+  scratch.progress_ = scratch.startProgress_;
+  const size_t n = scratch.startColumns_;
+  if (auto refused = enter(
+          n, n + values.size(), scratch, [](size_t) { return false; },
+          [&](size_t i) { return storeInput(scratch.ps_, columns_[i].def(), values[i - n]); }))
+    return std::move(*refused);
+  return finish(scratch, false, last);
 }
 
 RowOutcome RowEngine::run(std::span<const double> values, RowScratch& scratch) const {

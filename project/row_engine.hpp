@@ -79,9 +79,23 @@ class RowScratch {
 
  private:
   friend class RowEngine;
+  // How far a row is entered: the fault of the last run, whether a value
+  // was set, whether the loads stored last still owe their run.
+  struct Progress {
+    std::optional<std::string> fault;
+    bool anySet = false, owed = false;
+  };
   ProjectState ps_;
   std::vector<const InputDef*> waiting_;  // stored since the row's last run
+  Progress progress_;
   const RowEngine* owner_ = nullptr;
+  // A row's own cells entered (RowEngine::runKeepingStart), for the points
+  // a search enters after them.
+  ProjectNumbers start_{};
+  std::vector<const InputDef*> startWaiting_;
+  Progress startProgress_;
+  size_t startColumns_ = 0;
+  bool started_ = false;
 };
 
 class RowEngine {
@@ -109,22 +123,32 @@ class RowEngine {
   // `notes` false leaves the rule notes' usage factors out, as runPoint does.
   RowOutcome run(std::span<const std::string_view> texts, std::span<const double> numbers,
                  RowScratch& scratch, bool notes = true) const;
-  // One point of a search over many: numbers one per column, read before
-  // (a column whose `keep` is set keeps the project's value, as an empty
-  // cell does). Usage factors, allowable values, local-buckling counts and
-  // the fault are those of `run`; the rule notes' usage factors (hasAlt,
+  // A search over the points of one row (the angles of a row of section
+  // forces): `run` of the row's own cells, the first columns, without rule
+  // notes, keeping in `scratch` the state they are entered to (before the
+  // run their loads owe).
+  RowOutcome runKeepingStart(std::span<const std::string_view> texts, RowScratch& scratch) const;
+  // One point: the columns after those cells, from the state kept. Usage
+  // factors, allowable values, local-buckling counts and the fault are
+  // those of `run` of the whole row; the rule notes' usage factors (hasAlt,
   // ufAlt) are left out, so the point the search settles on is run again.
-  // `last`: when the row's last run is that of its loads, it ends after
-  // that check, and only the checks up to it hold the point's values.
-  RowOutcome runPoint(std::span<const double> values, std::span<const uint8_t> keep,
-                      RowScratch& scratch, RunOptions::Last last = RunOptions::Last::Every) const;
+  // `last`: when the point's run is that of loads, it ends after that
+  // check, and only the checks up to it hold the point's values.
+  RowOutcome runFromStart(std::span<const double> values, RowScratch& scratch,
+                          RunOptions::Last last = RunOptions::Last::Every) const;
 
  private:
   RowEngine(const OpenedProject& base, std::vector<InputSetter> columns);
   ProjectState& reset(RowScratch& scratch) const;
+  void calculate(RowScratch& scratch, const RunOptions& options) const;
+  // Enters columns [from, to): their input error, if one is refused.
+  template <typename Empty, typename Store>
+  std::optional<RowOutcome> enter(size_t from, size_t to, RowScratch& scratch, Empty&& empty,
+                                  Store&& store) const;
+  RowOutcome finish(RowScratch& scratch, bool notes, RunOptions::Last last) const;
   template <typename Empty, typename Store>
   RowOutcome runWith(size_t count, RowScratch& scratch, Empty&& empty, Store&& store,
-                     bool notes = true, RunOptions::Last last = RunOptions::Last::Every) const;
+                     bool notes = true) const;
 
   ProjectState base_;
   std::optional<std::string> baseFault_;
