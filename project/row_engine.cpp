@@ -218,67 +218,61 @@ RowOutcome RowEngine::finish(RowScratch& scratch, bool notes, RunOptions::Last l
 }
 
 template <typename Empty, typename Store>
-RowOutcome RowEngine::runWith(size_t count, RowScratch& scratch, Empty&& empty, Store&& store,
-                              bool notes) const {
+RowOutcome RowEngine::runWith(size_t count, RowScratch& scratch, Empty&& empty,
+                              Store&& store) const {
+  begin(scratch);
+  if (auto refused = enter(0, count, scratch, empty, store)) return std::move(*refused);
+  return finish(scratch, true, RunOptions::Last::Every);
+}
+
+namespace {
+
+bool blank(std::string_view text) {
+  return text.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+}  // namespace
+
+Stored RowEngine::storeText(RowScratch& scratch, size_t i, std::string_view text) const {
+  const InputDef& in = columns_[i].def();
+  const InputValue v = readInputText(in, text);
+  if (!v.problem) return storeInput(scratch.ps_, in, v.value, text);
+  Stored refused;
+  refused.refused = v.problem;
+  return refused;
+}
+
+void RowEngine::begin(RowScratch& scratch) const {
   reset(scratch);
   scratch.waiting_.clear();
   scratch.progress_ = {baseFault_, false, false};
-  if (auto refused = enter(0, count, scratch, empty, store)) return std::move(*refused);
-  return finish(scratch, notes, RunOptions::Last::Every);
 }
 
 RowOutcome RowEngine::run(std::span<const std::string_view> values, RowScratch& scratch) const {
   return runWith(
-      values.size(), scratch,
-      [&](size_t i) { return values[i].find_first_not_of(" \t") == std::string_view::npos; },
-      [&](size_t i) {
-        const InputDef& in = columns_[i].def();
-        const InputValue v = readInputText(in, values[i]);
-        if (!v.problem) return storeInput(scratch.ps_, in, v.value, values[i]);
-        Stored refused;
-        refused.refused = v.problem;
-        return refused;
-      });
+      values.size(), scratch, [&](size_t i) { return blank(values[i]); },
+      [&](size_t i) { return storeText(scratch, i, values[i]); });
 }
 
 RowOutcome RowEngine::run(std::span<const std::string_view> texts, std::span<const double> numbers,
-                          RowScratch& scratch, bool notes) const {
+                          RowScratch& scratch) const {
   const size_t n = texts.size();
   return runWith(
-      n + numbers.size(), scratch,
+      n + numbers.size(), scratch, [&](size_t i) { return i < n && blank(texts[i]); },
       [&](size_t i) {
-        return i < n && texts[i].find_first_not_of(" \t") == std::string_view::npos;
-      },
-      [&](size_t i) {
-        const InputDef& in = columns_[i].def();
-        if (i >= n) return storeInput(scratch.ps_, in, numbers[i - n]);
-        const InputValue v = readInputText(in, texts[i]);
-        if (!v.problem) return storeInput(scratch.ps_, in, v.value, texts[i]);
-        Stored refused;
-        refused.refused = v.problem;
-        return refused;
-      },
-      notes);
+        if (i >= n) return storeInput(scratch.ps_, columns_[i].def(), numbers[i - n]);
+        return storeText(scratch, i, texts[i]);
+      });
 }
 
 RowOutcome RowEngine::runKeepingStart(std::span<const std::string_view> texts,
                                       RowScratch& scratch) const {
-  reset(scratch);
-  scratch.waiting_.clear();
-  scratch.progress_ = {baseFault_, false, false};
+  begin(scratch);
   scratch.started_ = false;
-  const auto empty = [&](size_t i) {
-    return texts[i].find_first_not_of(" \t") == std::string_view::npos;
-  };
-  const auto store = [&](size_t i) {
-    const InputDef& in = columns_[i].def();
-    const InputValue v = readInputText(in, texts[i]);
-    if (!v.problem) return storeInput(scratch.ps_, in, v.value, texts[i]);
-    Stored refused;
-    refused.refused = v.problem;
-    return refused;
-  };
-  if (auto refused = enter(0, texts.size(), scratch, empty, store)) return std::move(*refused);
+  if (auto refused = enter(
+          0, texts.size(), scratch, [&](size_t i) { return blank(texts[i]); },
+          [&](size_t i) { return storeText(scratch, i, texts[i]); }))
+    return std::move(*refused);
   scratch.start_ = scratch.ps_;
   scratch.startWaiting_ = scratch.waiting_;
   scratch.startProgress_ = scratch.progress_;

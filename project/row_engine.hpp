@@ -120,9 +120,8 @@ class RowEngine {
   RowOutcome run(std::span<const double> values, RowScratch& scratch) const;
   // Texts for the first columns, then numbers for the columns that follow
   // (a row of section forces: its own cells, then the stresses at a point).
-  // `notes` false leaves the rule notes' usage factors out, as runPoint does.
   RowOutcome run(std::span<const std::string_view> texts, std::span<const double> numbers,
-                 RowScratch& scratch, bool notes = true) const;
+                 RowScratch& scratch) const;
   // A search over the points of one row (the angles of a row of section
   // forces): `run` of the row's own cells, the first columns, without rule
   // notes, keeping in `scratch` the state they are entered to (before the
@@ -140,6 +139,9 @@ class RowEngine {
  private:
   RowEngine(const OpenedProject& base, std::vector<InputSetter> columns);
   ProjectState& reset(RowScratch& scratch) const;
+  // A row begun from the base state, nothing entered.
+  void begin(RowScratch& scratch) const;
+  Stored storeText(RowScratch& scratch, size_t i, std::string_view text) const;
   void calculate(RowScratch& scratch, const RunOptions& options) const;
   // Enters columns [from, to): their input error, if one is refused.
   template <typename Empty, typename Store>
@@ -147,8 +149,7 @@ class RowEngine {
                                   Store&& store) const;
   RowOutcome finish(RowScratch& scratch, bool notes, RunOptions::Last last) const;
   template <typename Empty, typename Store>
-  RowOutcome runWith(size_t count, RowScratch& scratch, Empty&& empty, Store&& store,
-                     bool notes = true) const;
+  RowOutcome runWith(size_t count, RowScratch& scratch, Empty&& empty, Store&& store) const;
 
   ProjectState base_;
   std::optional<std::string> baseFault_;
