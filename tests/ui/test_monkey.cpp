@@ -787,12 +787,12 @@ class MonkeyTest : public QObject {
     QString text;
     if (warning == QLatin1String("Input string mismatch ")) {
       f = qobject_cast<QLineEdit*>(h.window->focusWidget());
-      const orvane::ui::FieldSpec* spec =
+      const orvane::ui::FieldSpec* known =
           f ? orvane::ui::findField(f->objectName().toLatin1().constData()) : nullptr;
-      if (!spec || spec->id >= orvane::ui::FieldId::iproj ||
+      if (!known || known->id >= orvane::ui::FieldId::iproj ||
           orvane::ui::readNumber(f->text(), 0).ok())
         return {};
-      const orvane::InputDef& in = orvane::inputDef(spec->input);
+      const orvane::InputDef& in = orvane::inputDef(known->input);
       text = orvane::ui::showNumber(in.get(h.window->state()), in.pattern, 0);
     } else if (warning.startsWith(QLatin1String("can't save file - "))) {
       if (warning.contains(QLatin1String("the project name ")))
