@@ -1,6 +1,7 @@
 #include "project/input_names.hpp"
 
 #include <array>
+#include <optional>
 
 #include "project/set_values.hpp"
 
@@ -130,24 +131,36 @@ InputCaption inputCaption(InputId id) {
   return {builtUp.texts[i - std::size(kNamed)], "mm"};
 }
 
-std::string displayName(InputId id) {
-  const InputCaption c = inputCaption(id);
+namespace {
+
+// The section forces a load table may hold beside the inputs (N is an input).
+constexpr std::pair<std::string_view, InputCaption> kForces[] = {
+    {"M1", {"Bending moment M1", "kNm"}},
+    {"M2", {"Bending moment M2", "kNm"}},
+    {"T", {"Torque T", "kNm"}},
+    {"Q1", {"Shear force Q1", "kN"}},
+    {"Q2", {"Shear force Q2", "kN"}}};
+
+std::string withUnit(const InputCaption& c) {
   std::string s(c.caption);
   if (!c.unit.empty()) s.append(" [").append(c.unit).append("]");
   return s;
 }
 
+}  // namespace
+
+std::optional<InputCaption> inputCaption(std::string_view name) {
+  if (const auto in = InputSetter::find(name)) return inputCaption(in->def().id);
+  for (const auto& [force, caption] : kForces)
+    if (force == name) return caption;
+  return std::nullopt;
+}
+
+std::string displayName(InputId id) { return withUnit(inputCaption(id)); }
+
 std::string displayName(std::string_view name) {
-  if (const auto in = InputSetter::find(name)) return displayName(in->def().id);
-  static constexpr std::pair<std::string_view, std::string_view> kForces[] = {
-      {"M1", "Bending moment M1 [kNm]"},
-      {"M2", "Bending moment M2 [kNm]"},
-      {"T", "Torque T [kNm]"},
-      {"Q1", "Shear force Q1 [kN]"},
-      {"Q2", "Shear force Q2 [kN]"}};
-  for (const auto& [force, shown] : kForces)
-    if (force == name) return std::string(shown);
-  return std::string(name);
+  const std::optional<InputCaption> c = inputCaption(name);
+  return c ? withUnit(*c) : std::string(name);
 }
 
 }  // namespace orvane

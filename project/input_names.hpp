@@ -3,6 +3,7 @@
 // Files, CSV headings and `--set` keep the input's name (InputDef::name).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,9 @@ struct InputCaption {
 };
 
 InputCaption inputCaption(InputId id);
+// The same by name, for a section force of a load table too; none for a
+// name that is neither.
+std::optional<InputCaption> inputCaption(std::string_view name);
 // Caption with its unit in brackets: "Shell thickness t [mm]".
 std::string displayName(InputId id);
 // The same by name, for a section force of a load table too ("Bending moment

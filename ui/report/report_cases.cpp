@@ -4,10 +4,12 @@
 #include <QColor>
 #include <QStringList>
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "core/panels.hpp"
 #include "model/format.hpp"
+#include "project/input_names.hpp"
 #include "project/load_cases.hpp"
 #include "ui/report/report_body.hpp"
 #include "ui/report/report_page.hpp"
@@ -75,11 +77,11 @@ double linesAbove(const cases::CaseReport& r, int casePage) {
 }
 
 // The lines of a page that its rows share: with two tables each row takes
-// a line in both, and the inputs' title, its rule and a blank line go
+// a line in both, and the inputs' units, titles, rule and a blank line go
 // before the results.
 double roomOn(const cases::CaseReport& r, int casePage) {
   return kLastLine - kFirstLine - linesAbove(r, casePage) - titleLines(r) - 0.5 -
-         (twoTables(r) ? 2.5 : 0);
+         (twoTables(r) ? 3.5 : 0);
 }
 
 // The fault or the input error of a row in the lines printed under it.
@@ -336,9 +338,16 @@ double checkEdge(const cases::CaseReport& r, const Columns& c, size_t k) {
   return r.forces ? c.angleEdge[k] : c.ufEdge[k];
 }
 
-// The title line of the inputs at `y`.
+// The title line of the inputs at `y`, their units on the line above.
 void printInputTitles(ReportPage& page, const cases::CaseReport& r, const Columns& c, bool alone,
                       double y) {
+  for (size_t i = 0; i < c.inputEdge.size(); ++i) {
+    const std::optional<InputCaption> caption = inputCaption(r.table.columns[i]);
+    if (!caption || caption->unit.empty()) continue;
+    page.moveTo(kMargin, y - 1);
+    page.printRightAligned(QStringLiteral("[%1]").arg(qs(std::string(caption->unit))),
+                           c.inputEdge[i], c.inputWidth[i] - 1);
+  }
   page.moveTo(kMargin, y);
   page.printFitted(QStringLiteral("case"), c.name - 1);
   for (size_t i = 0; i < c.inputEdge.size(); ++i)
@@ -444,9 +453,9 @@ void printCases(ReportPage& page, const cases::CaseReport& r, int casePage, doub
   double y = top + linesAbove(r, casePage);
   if (two) {
     page.setBold(true);
-    printInputTitles(page, r, c, true, y);
+    printInputTitles(page, r, c, true, y + 1);
     page.setBold(false);
-    y += 1.5;
+    y += 2.5;
     for (size_t row = first; row < last; ++row, y += 1) printInputs(page, r, c, row, y);
     y += 1;
   }
